@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+enum class EPlatformFamily { WindowsNT, Windows9x };
+
+// Stand-in for the operating-system version query. The family is chosen once at start-up
+// (--platform nt|9x or QSER_PLATFORM, default nt); every branch of the system that depends on
+// Windows NT versus Windows 95/98 asks GetVersion and tests its top bit.
+class CPlatformFamily {
+public:
+    static void Set(EPlatformFamily family);
+    static EPlatformFamily Get();
+
+    // "nt" or "9x" (any case); anything else gives no value.
+    static std::optional<EPlatformFamily> Parse(const std::string& text);
+
+    // The option wins over the environment variable QSER_PLATFORM; neither gives Windows NT.
+    // Returns no value when the chosen text is not a family name.
+    static std::optional<EPlatformFamily> Resolve(const std::optional<std::string>& option);
+};
+
+// Top bit set means Windows 95/98, clear means Windows NT.
+std::uint32_t GetVersion();
+bool IsWindows9x();

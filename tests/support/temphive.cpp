@@ -1,0 +1,26 @@
+#include "temphive.h"
+
+#include "messageservice.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+
+CTempHive::CTempHive() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "qser-test-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("cannot create a temporary folder");
+    }
+    m_folder = pattern;
+    m_pHive = CHive::Open(FilePath());
+    CHive::SetCurrent(m_pHive.get());
+    CMessageService::Install(&m_messages);
+}
+
+CTempHive::~CTempHive() {
+    CMessageService::Install(nullptr);
+    CHive::SetCurrent(nullptr);
+    m_pHive.reset();
+    std::error_code ignored;
+    std::filesystem::remove_all(m_folder, ignored);
+}
