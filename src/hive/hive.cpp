@@ -1,0 +1,120 @@
+#include "hive.h"
+
+#include "hivefile.h"
+#include "hiveimpl.h"
+
+#include <cstdlib>
+#include <pwd.h>
+#include <unistd.h>
+
+namespace {
+CHive*& CurrentHive() {
+    static CHive* current = nullptr;
+    return current;
+}
+
+std::string Environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+
+std::string HomeFolder() {
+    std::string home = Environment("HOME");
+    if (home.empty()) {
+        const passwd* entry = getpwuid(getuid());
+        home = entry != nullptr && entry->pw_dir != nullptr ? entry->pw_dir : ".";
+    }
+    return home;
+}
+} // namespace
+
+std::unique_ptr<CHive> CHive::Open(const std::string& path, EHiveOpen mode) {
+    CHiveFile::Check(path, mode);
+    try {
+        return std::unique_ptr<CHive>(new CHive(std::make_unique<SImpl>(path)));
+    } catch (const CSqliteError& error) {
+        throw CHiveFile::Refusal(path, error.what());
+    }
+}
+
+std::string CHive::DefaultPath() {
+    std::string data = Environment("XDG_DATA_HOME");
+    if (data.empty()) {
+        data = HomeFolder() + "/.local/share";
+    }
+    return data + "/qser/registry.db";
+}
+
+std::string CHive::ResolvePath(const std::string& option) {
+    if (!option.empty()) {
+        return option;
+    }
+    std::string variable = Environment("QSER_REGISTRY");
+    return variable.empty() ? DefaultPath() : variable;
+}
+
+CHive::CHive(std::unique_ptr<SImpl> impl) : m_pImpl(std::move(impl)) {}
+
+CHive::~CHive() {
+    if (CurrentHive() == this) {
+        CurrentHive() = nullptr;
+    }
+}
+
+const std::string& CHive::Path() const {
+    return m_pImpl->m_path;
+}
+
+void CHive::SetCurrent(CHive* hive) {
+    CurrentHive() = hive;
+}
+
+CHive* CHive::Current() {
+    return CurrentHive();
+}
+
+void CHive::InjectFault(ERegOp op, const std::string& keyPath, const std::string& valueName,
+                        Win32Status status, bool once) {
+    m_pImpl->m_faults.Add(op, keyPath, valueName, status, once);
+}
+
+void CHive::ClearFaults() {
+    m_pImpl->m_faults.Clear();
+}
+
+void CHive::SetWriteObserver(std::function<void(const SHiveWrite&)> observer) {
+    m_pImpl->m_observer = std::move(observer);
+}
+
+Win32Status CHive::FindKey(const std::string& path, HiveKeyId& id) {
+    return m_pImpl->OpenKey(path, false, id);
+}
+
+Win32Status CHive::CreateKey(const std::string& path, HiveKeyId& id) {
+    return m_pImpl->OpenKey(path, true, id);
+}
+
+Win32Status CHive::ReadValue(HiveKeyId key, const std::string& name, SHiveValue& value) {
+    return m_pImpl->ReadValue(key, nullptr, name, value);
+}
+
+Win32Status CHive::WriteValue(HiveKeyId key, const std::string& name, std::uint32_t type,
+                              const std::vector<std::uint8_t>& data) {
+    return m_pImpl->WriteValue(key, nullptr, name, type, data);
+}
+
+Win32Status CHive::DeleteValue(HiveKeyId key, const std::string& name) {
+    return m_pImpl->DeleteValue(key, nullptr, name);
+}
+
+Win32Status CHive::SubKeyNames(HiveKeyId key, std::vector<std::string>& names) {
+    return m_pImpl->SubKeyNames(key, nullptr, names);
+}
+
+Win32Status CHive::Values(HiveKeyId key, std::vector<SHiveValue>& values) {
+    return m_pImpl->Values(key, nullptr, values);
+}
+
+Win32Status CHive::DeleteKey(const std::string& path, bool recursive) {
+    return m_pImpl->DeleteKey(path, recursive);
+}

@@ -1,0 +1,111 @@
+#pragma once
+
+#include "win32status.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// Registry value types, with the numbers the original platform uses.
+inline constexpr std::uint32_t REG_NONE = 0;
+inline constexpr std::uint32_t REG_SZ = 1;
+inline constexpr std::uint32_t REG_EXPAND_SZ = 2;
+inline constexpr std::uint32_t REG_BINARY = 3;
+inline constexpr std::uint32_t REG_DWORD = 4;
+inline constexpr std::uint32_t REG_MULTI_SZ = 7;
+inline constexpr std::uint32_t REG_QWORD = 11;
+
+using HiveKeyId = std::int64_t;
+
+// A value as stored: its name as created, its type and its bytes (a text value holds its Latin-1
+// bytes and a terminating zero, as the original stores it).
+struct SHiveValue {
+    std::string name;
+    std::uint32_t type = REG_NONE;
+    std::vector<std::uint8_t> data;
+    bool operator==(const SHiveValue&) const = default;
+};
+
+// The operations that fault injection and the write observer can name.
+enum class ERegOp { OpenKey, ReadValue, WriteValue, EunmKey, DeleteKey };
+
+// One change as it is made: a value written (op WriteValue) or a key deleted (op DeleteKey, with
+// an empty value name). Tests record these to check the exact order of an action's writes.
+struct SHiveWrite {
+    ERegOp op;
+    std::string keyPath;
+    std::string valueName;
+    std::uint32_t type = REG_NONE;
+    std::vector<std::uint8_t> data;
+    bool operator==(const SHiveWrite&) const = default;
+};
+
+// Raised when a hive file cannot be used; the message names the file and the reason.
+class CHiveError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+enum class EHiveOpen { CreateIfMissing, MustExist };
+
+// The registry emulation: one SQLite database file holding the tree under HKEY_LOCAL_MACHINE
+// and the emulated service control manager's state. See hive/DESIGN.md.
+//
+// Several processes may use one file at once: write transactions begin IMMEDIATE and wait on a
+// busy timeout. A file that is not an SQLite database, belongs to another program, is damaged or
+// was written by a newer version is refused (CHiveError) and never modified.
+class CHive {
+public:
+    // Throws CHiveError. CreateIfMissing creates a missing file together with its folder.
+    static std::unique_ptr<CHive> Open(const std::string& path,
+                                       EHiveOpen mode = EHiveOpen::CreateIfMissing);
+    // $XDG_DATA_HOME/qser/registry.db, or ~/.local/share/qser/registry.db.
+    static std::string DefaultPath();
+    // The option wins over QSER_REGISTRY; neither gives DefaultPath().
+    static std::string ResolvePath(const std::string& option);
+
+    ~CHive();
+    CHive(const CHive&) = delete;
+    CHive& operator=(const CHive&) = delete;
+
+    const std::string& Path() const;
+
+    // The hive that CRegistry objects built without one resolve against. Not owned.
+    static void SetCurrent(CHive* hive);
+    static CHive* Current();
+
+    // Fault injection: the next (once) or every matching operation on keyPath (case-insensitive,
+    // relative to HKEY_LOCAL_MACHINE) fails with status before it touches the store. An empty
+    // valueName matches every value of the key; for OpenKey, EunmKey and DeleteKey it is ignored.
+    void InjectFault(ERegOp op, const std::string& keyPath, const std::string& valueName,
+                     Win32Status status, bool once = true);
+    void ClearFaults();
+
+    // Called for every value write and key deletion as it is made (also ones later rolled back).
+    void SetWriteObserver(std::function<void(const SHiveWrite&)> observer);
+
+    // Typed access for the layers that work on whole trees (.reg files, the service manager).
+    // Paths as for CRegistry; the empty path is HKEY_LOCAL_MACHINE itself.
+    Win32Status FindKey(const std::string& path, HiveKeyId& id);
+    Win32Status CreateKey(const std::string& path, HiveKeyId& id);
+    Win32Status ReadValue(HiveKeyId key, const std::string& name, SHiveValue& value);
+    Win32Status WriteValue(HiveKeyId key, const std::string& name, std::uint32_t type,
+                           const std::vector<std::uint8_t>& data);
+    Win32Status DeleteValue(HiveKeyId key, const std::string& name);
+    Win32Status SubKeyNames(HiveKeyId key, std::vector<std::string>& names);
+    Win32Status Values(HiveKeyId key, std::vector<SHiveValue>& values);
+    Win32Status DeleteKey(const std::string& path, bool recursive);
+
+    // The inside, for the classes of the hive layer (defined in hiveimpl.h).
+    struct SImpl;
+    SImpl& Impl() { return *m_pImpl; }
+
+private:
+    explicit CHive(std::unique_ptr<SImpl> impl);
+    std::unique_ptr<SImpl> m_pImpl;
+    friend class CRegistry;
+    friend class CHiveBatch;
+};

@@ -1,0 +1,32 @@
+#include "hivebatch.h"
+
+#include "hiveimpl.h"
+
+CHiveBatch::CHiveBatch(CHive* hive) : m_pHive(hive != nullptr ? hive : CHive::Current()) {
+    if (m_pHive != nullptr) {
+        m_pHive->m_pImpl->BeginBatch();
+    }
+}
+
+CHiveBatch::~CHiveBatch() {
+    Rollback();
+}
+
+bool CHiveBatch::Commit() {
+    if (m_pHive == nullptr) {
+        return true;
+    }
+    if (m_bDone) {
+        return false;
+    }
+    m_bDone = true;
+    return m_pHive->m_pImpl->EndBatch(true);
+}
+
+void CHiveBatch::Rollback() {
+    if (m_bDone || m_pHive == nullptr) {
+        return;
+    }
+    m_bDone = true;
+    m_pHive->m_pImpl->EndBatch(false);
+}

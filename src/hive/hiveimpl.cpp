@@ -1,0 +1,302 @@
+#include "hiveimpl.h"
+
+#include "hivefile.h"
+#include "hivepath.h"
+#include "hiveschema.h"
+#include "messageservice.h"
+
+#include <sqlite3.h>
+
+namespace {
+constexpr const char* kWriteFailed = "Unable to write to registry";
+} // namespace
+
+CHive::SImpl::SImpl(const std::string& file)
+    : m_path(file), m_connection(file, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE),
+      m_store(m_connection) {
+    CHiveSchema::Prepare(m_connection, file);
+}
+
+// ---- transactions
+
+bool CHive::SImpl::TryExec(const char* sql) {
+    try {
+        m_connection.Exec(sql);
+        return true;
+    } catch (const CSqliteError&) {
+        return false;
+    }
+}
+
+void CHive::SImpl::RollbackTransaction() {
+    if (sqlite3_get_autocommit(m_connection.Handle()) == 0) {
+        TryExec("ROLLBACK");
+    }
+    ++m_generation;
+}
+
+Win32Status CHive::SImpl::Begin(ETxn kind) {
+    if (m_batchDepth > 0) {
+        if (m_batch == EBatch::Idle) {
+            // The whole action takes the write lock at once: a deferred transaction that later
+            // wants to write could find its snapshot stale and fail without waiting.
+            m_batch = TryExec("BEGIN IMMEDIATE") ? EBatch::Open : EBatch::Failed;
+        }
+        return m_batch == EBatch::Open ? ERROR_SUCCESS : ERROR_REGISTRY_IO_FAILED;
+    }
+    if (kind == ETxn::Single) {
+        return ERROR_SUCCESS;
+    }
+    return TryExec(kind == ETxn::Write ? "BEGIN IMMEDIATE" : "BEGIN") ? ERROR_SUCCESS
+                                                                      : ERROR_REGISTRY_IO_FAILED;
+}
+
+Win32Status CHive::SImpl::Finish(ETxn kind, Win32Status status) {
+    if (m_batchDepth > 0) {
+        if (sqlite3_get_autocommit(m_connection.Handle()) != 0) {
+            // SQLite gave up the transaction on its own (disk full, I/O error).
+            m_batch = EBatch::Failed;
+            ++m_generation;
+            return ERROR_REGISTRY_IO_FAILED;
+        }
+        return status;
+    }
+    if (kind == ETxn::Single) {
+        return status;
+    }
+    if (kind == ETxn::Write && status != ERROR_SUCCESS) {
+        RollbackTransaction();
+        return status;
+    }
+    if (!TryExec("COMMIT")) {
+        RollbackTransaction();
+        return ERROR_REGISTRY_IO_FAILED;
+    }
+    return status;
+}
+
+void CHive::SImpl::Abandon() {
+    RollbackTransaction();
+    if (m_batchDepth > 0) {
+        m_batch = EBatch::Failed;
+    }
+}
+
+void CHive::SImpl::BeginBatch() {
+    if (m_batchDepth++ == 0) {
+        m_batch = EBatch::Idle;
+        CMessageService::BeginDeferral();
+    }
+}
+
+bool CHive::SImpl::EndBatch(bool commit) {
+    if (m_batchDepth > 1) {
+        --m_batchDepth;
+        if (!commit && m_batch == EBatch::Open) {
+            RollbackTransaction();
+        }
+        if (!commit) {
+            m_batch = EBatch::Doomed;
+        }
+        return m_batch != EBatch::Failed;
+    }
+    bool committed = true;
+    if (commit) {
+        committed = CommitBatch();
+    } else if (m_batch == EBatch::Open) {
+        RollbackTransaction();
+    }
+    m_batchDepth = 0;
+    m_batch = EBatch::Idle;
+    CMessageService::EndDeferral();
+    return committed;
+}
+
+bool CHive::SImpl::CommitBatch() {
+    switch (m_batch) {
+    case EBatch::Idle:
+        return true;
+    case EBatch::Open:
+        if (TryExec("COMMIT")) {
+            return true;
+        }
+        RollbackTransaction();
+        break;
+    case EBatch::Failed:
+        break;
+    case EBatch::Doomed:
+        return false;
+    }
+    CMessageService::Error(kWriteFailed);
+    return false;
+}
+
+// ---- faults and the observer
+
+const std::string& CHive::SImpl::KeyPathFor(HiveKeyId key, const std::string* keyPath,
+                                            std::string& lookedUp) {
+    if (keyPath != nullptr) {
+        return *keyPath;
+    }
+    try {
+        lookedUp = m_store.KeyPath(key);
+    } catch (const CSqliteError&) {
+        lookedUp.clear();
+    }
+    return lookedUp;
+}
+
+Win32Status CHive::SImpl::Fault(ERegOp op, HiveKeyId key, const std::string* keyPath,
+                                const std::string& name) {
+    if (m_faults.Empty()) {
+        return ERROR_SUCCESS;
+    }
+    std::string lookedUp;
+    return m_faults.Check(op, KeyPathFor(key, keyPath, lookedUp), name);
+}
+
+void CHive::SImpl::Notify(ERegOp op, HiveKeyId key, const std::string* keyPath,
+                          const std::string& name, std::uint32_t type,
+                          const std::vector<std::uint8_t>& data) {
+    if (!m_observer) {
+        return;
+    }
+    std::string lookedUp;
+    m_observer(SHiveWrite{op, KeyPathFor(key, keyPath, lookedUp), name, type, data});
+}
+
+// ---- operations
+
+Win32Status CHive::SImpl::OpenKey(const std::string& path, bool create, HiveKeyId& id) {
+    std::vector<std::string> names;
+    Win32Status status = CHivePath::Split(path, names);
+    if (status == ERROR_SUCCESS) {
+        status = m_faults.Check(ERegOp::OpenKey, path, std::string());
+    }
+    if (status != ERROR_SUCCESS) {
+        return status;
+    }
+    if (!create) {
+        return Run(ETxn::Read, [&] { return m_store.FindPath(names, id); });
+    }
+    return Run(ETxn::Write, [&] {
+        if (m_store.CreatePath(names, id) > 0) {
+            ++m_generation;
+        }
+        return ERROR_SUCCESS;
+    });
+}
+
+Win32Status CHive::SImpl::DeleteKey(const std::string& path, bool recursive) {
+    std::vector<std::string> names;
+    Win32Status status = CHivePath::Split(path, names);
+    if (status == ERROR_SUCCESS && names.empty()) {
+        status = ERROR_INVALID_PARAMETER; // the root is never deleted
+    }
+    if (status == ERROR_SUCCESS) {
+        status = m_faults.Check(ERegOp::DeleteKey, path, std::string());
+    }
+    if (status != ERROR_SUCCESS) {
+        return status;
+    }
+    return Run(ETxn::Write, [&] {
+        HiveKeyId key = 0;
+        Win32Status found = m_store.FindPath(names, key);
+        if (found != ERROR_SUCCESS) {
+            return found;
+        }
+        if (recursive) {
+            m_store.DeleteTree(key);
+        } else if (m_store.HasSubKeys(key)) {
+            return ERROR_ACCESS_DENIED;
+        } else {
+            m_store.DeleteKey(key);
+        }
+        ++m_generation;
+        Notify(ERegOp::DeleteKey, key, &path, std::string(), REG_NONE, {});
+        return ERROR_SUCCESS;
+    });
+}
+
+Win32Status CHive::SImpl::ReadValue(HiveKeyId key, const std::string* keyPath,
+                                    const std::string& name, SHiveValue& value) {
+    Win32Status status = Fault(ERegOp::ReadValue, key, keyPath, name);
+    if (status != ERROR_SUCCESS) {
+        return status;
+    }
+    return Run(ETxn::Single, [&] { return m_store.ReadValue(key, name, value); });
+}
+
+Win32Status CHive::SImpl::WriteValue(HiveKeyId key, const std::string* keyPath,
+                                     const std::string& name, std::uint32_t type,
+                                     const std::vector<std::uint8_t>& data) {
+    Win32Status status = Fault(ERegOp::WriteValue, key, keyPath, name);
+    if (status != ERROR_SUCCESS) {
+        return status;
+    }
+    return Run(ETxn::Write, [&] {
+        Win32Status written = m_store.WriteValue(key, name, type, data);
+        if (written == ERROR_SUCCESS) {
+            Notify(ERegOp::WriteValue, key, keyPath, name, type, data);
+        }
+        return written;
+    });
+}
+
+Win32Status CHive::SImpl::DeleteValue(HiveKeyId key, const std::string* keyPath,
+                                      const std::string& name) {
+    Win32Status status = Fault(ERegOp::WriteValue, key, keyPath, name);
+    if (status != ERROR_SUCCESS) {
+        return status;
+    }
+    return Run(ETxn::Write, [&] {
+        Win32Status deleted = m_store.DeleteValue(key, name);
+        if (deleted == ERROR_SUCCESS) {
+            Notify(ERegOp::DeleteKey, key, keyPath, name, REG_NONE, {});
+        }
+        return deleted;
+    });
+}
+
+Win32Status CHive::SImpl::Values(HiveKeyId key, const std::string* keyPath,
+                                 std::vector<SHiveValue>& values) {
+    Win32Status status = Fault(ERegOp::ReadValue, key, keyPath, std::string());
+    if (status != ERROR_SUCCESS) {
+        return status;
+    }
+    return Run(ETxn::Single, [&] { return m_store.Values(key, values); });
+}
+
+Win32Status CHive::SImpl::SubKeyAt(HiveKeyId key, const std::string* keyPath, std::uint32_t index,
+                                   std::string& name) {
+    Win32Status status = Fault(ERegOp::EunmKey, key, keyPath, std::string());
+    if (status != ERROR_SUCCESS) {
+        return status;
+    }
+    return Run(ETxn::Single, [&] {
+        return m_store.SubKeyAt(key, index, name) ? ERROR_SUCCESS : ERROR_NO_MORE_ITEMS;
+    });
+}
+
+Win32Status CHive::SImpl::SubKeyAfter(HiveKeyId key, const std::string* keyPath,
+                                      const std::string& previous, std::string& name) {
+    Win32Status status = Fault(ERegOp::EunmKey, key, keyPath, std::string());
+    if (status != ERROR_SUCCESS) {
+        return status;
+    }
+    return Run(ETxn::Single, [&] {
+        return m_store.SubKeyAfter(key, previous, name) ? ERROR_SUCCESS : ERROR_NO_MORE_ITEMS;
+    });
+}
+
+Win32Status CHive::SImpl::SubKeyNames(HiveKeyId key, const std::string* keyPath,
+                                      std::vector<std::string>& names) {
+    Win32Status status = Fault(ERegOp::EunmKey, key, keyPath, std::string());
+    if (status != ERROR_SUCCESS) {
+        return status;
+    }
+    return Run(ETxn::Single, [&] {
+        m_store.SubKeyNames(key, names);
+        return ERROR_SUCCESS;
+    });
+}

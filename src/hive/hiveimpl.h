@@ -1,0 +1,91 @@
+#pragma once
+
+#include "hive.h"
+#include "hivefaults.h"
+#include "hivestore.h"
+#include "sqliteconnection.h"
+#include "sqliteerror.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+// The inside of a hive, shared by CHive, CRegistry and CHiveBatch: the connection, the
+// transaction of the open batch, faults and the write observer. Every operation checks its
+// names and its fault, runs in a transaction, and maps SQLite failures to
+// ERROR_REGISTRY_IO_FAILED. A key path argument of nullptr means "look it up if a fault or the
+// observer needs it".
+struct CHive::SImpl {
+    explicit SImpl(const std::string& file);
+
+    Win32Status OpenKey(const std::string& path, bool create, HiveKeyId& id);
+    Win32Status DeleteKey(const std::string& path, bool recursive);
+    Win32Status ReadValue(HiveKeyId key, const std::string* keyPath, const std::string& name,
+                          SHiveValue& value);
+    Win32Status WriteValue(HiveKeyId key, const std::string* keyPath, const std::string& name,
+                           std::uint32_t type, const std::vector<std::uint8_t>& data);
+    Win32Status DeleteValue(HiveKeyId key, const std::string* keyPath, const std::string& name);
+    Win32Status Values(HiveKeyId key, const std::string* keyPath, std::vector<SHiveValue>& values);
+    // By position (OFFSET, for random access) or after a known name (an index seek).
+    Win32Status SubKeyAt(HiveKeyId key, const std::string* keyPath, std::uint32_t index,
+                         std::string& name);
+    Win32Status SubKeyAfter(HiveKeyId key, const std::string* keyPath, const std::string& previous,
+                            std::string& name);
+    Win32Status SubKeyNames(HiveKeyId key, const std::string* keyPath,
+                            std::vector<std::string>& names);
+
+    // Changes whenever keys may have appeared or vanished (created, deleted, rolled back), so
+    // that cached enumeration positions are dropped.
+    std::uint64_t Generation() const { return m_generation; }
+    // For the hive layer's own tables (the service manager) and for tests.
+    CSqliteConnection& Connection() { return m_connection; }
+
+    void BeginBatch();
+    // Ends the innermost batch; only the outermost commits or rolls back. False when the
+    // batch's changes are lost.
+    bool EndBatch(bool commit);
+
+    const std::string m_path;
+    CHiveFaults m_faults;
+    std::function<void(const SHiveWrite&)> m_observer;
+
+private:
+    enum class ETxn { Single, Read, Write };
+    enum class EBatch { Idle, Open, Failed, Doomed };
+
+    template <class F> Win32Status Run(ETxn kind, F&& body) {
+        Win32Status status = Begin(kind);
+        if (status != ERROR_SUCCESS) {
+            return status;
+        }
+        try {
+            status = body();
+        } catch (const CSqliteError&) {
+            Abandon();
+            return ERROR_REGISTRY_IO_FAILED;
+        } catch (...) {
+            Abandon();
+            throw;
+        }
+        return Finish(kind, status);
+    }
+    Win32Status Begin(ETxn kind);
+    Win32Status Finish(ETxn kind, Win32Status status);
+    void Abandon();
+    bool TryExec(const char* sql);
+    void RollbackTransaction();
+    bool CommitBatch();
+
+    const std::string& KeyPathFor(HiveKeyId key, const std::string* keyPath, std::string& lookedUp);
+    Win32Status Fault(ERegOp op, HiveKeyId key, const std::string* keyPath,
+                      const std::string& name);
+    void Notify(ERegOp op, HiveKeyId key, const std::string* keyPath, const std::string& name,
+                std::uint32_t type, const std::vector<std::uint8_t>& data);
+
+    CSqliteConnection m_connection;
+    CHiveStore m_store;
+    std::uint64_t m_generation = 0;
+    int m_batchDepth = 0;
+    EBatch m_batch = EBatch::Idle;
+};

@@ -1,0 +1,170 @@
+#include "hivestore.h"
+
+#include "hivepath.h"
+#include "sqliteconnection.h"
+
+#include <sqlite3.h>
+#include <unordered_set>
+
+namespace {
+constexpr const char* kSubTree = "WITH RECURSIVE sub(id) AS (SELECT ?1 UNION "
+                                 "SELECT keys.id FROM keys JOIN sub ON keys.parent = sub.id) ";
+
+// A row written by hand may hold anything; only a number type and a blob make a value.
+bool ReadRow(const CSqliteQuery& row, SHiveValue& value) {
+    if (row.ColumnType(1) != SQLITE_INTEGER || row.ColumnType(2) != SQLITE_BLOB) {
+        return false;
+    }
+    std::int64_t type = row.ColumnInt64(1);
+    if (type < 0 || type > UINT32_MAX) {
+        return false;
+    }
+    value.name = row.ColumnText(0);
+    value.type = static_cast<std::uint32_t>(type);
+    value.data = row.ColumnBlob(2);
+    return true;
+}
+} // namespace
+
+bool CHiveStore::FindChild(HiveKeyId parent, const std::string& name, HiveKeyId& id) {
+    CSqliteQuery query = m_connection.Query("SELECT id FROM keys WHERE parent = ?1 AND name = ?2");
+    query.Bind(1, parent).Bind(2, name);
+    if (!query.Step()) {
+        return false;
+    }
+    id = query.ColumnInt64(0);
+    return true;
+}
+
+Win32Status CHiveStore::FindPath(const std::vector<std::string>& names, HiveKeyId& id) {
+    HiveKeyId key = 0;
+    for (const std::string& name : names) {
+        if (!FindChild(key, name, key)) {
+            return ERROR_FILE_NOT_FOUND;
+        }
+    }
+    id = key;
+    return ERROR_SUCCESS;
+}
+
+int CHiveStore::CreatePath(const std::vector<std::string>& names, HiveKeyId& id) {
+    HiveKeyId key = 0;
+    int created = 0;
+    for (const std::string& name : names) {
+        if (FindChild(key, name, key)) {
+            continue;
+        }
+        CSqliteQuery insert = m_connection.Query("INSERT INTO keys(parent, name) VALUES(?1, ?2)");
+        insert.Bind(1, key).Bind(2, name).Run();
+        key = sqlite3_last_insert_rowid(m_connection.Handle());
+        ++created;
+    }
+    id = key;
+    return created;
+}
+
+bool CHiveStore::HasSubKeys(HiveKeyId key) {
+    CSqliteQuery query = m_connection.Query("SELECT 1 FROM keys WHERE parent = ?1 LIMIT 1");
+    return query.Bind(1, key).Step();
+}
+
+void CHiveStore::DeleteKey(HiveKeyId key) {
+    m_connection.Query("DELETE FROM vals WHERE key = ?1").Bind(1, key).Run();
+    m_connection.Query("DELETE FROM keys WHERE id = ?1").Bind(1, key).Run();
+}
+
+void CHiveStore::DeleteTree(HiveKeyId key) {
+    static const std::string values = std::string(kSubTree) + "DELETE FROM vals WHERE key IN sub";
+    static const std::string keys = std::string(kSubTree) + "DELETE FROM keys WHERE id IN sub";
+    m_connection.Query(values.c_str()).Bind(1, key).Run();
+    m_connection.Query(keys.c_str()).Bind(1, key).Run();
+}
+
+std::string CHiveStore::KeyPath(HiveKeyId key) {
+    std::vector<std::string> names;
+    std::unordered_set<HiveKeyId> seen; // a hand-edited file may hold a cycle
+    while (key != 0 && seen.insert(key).second) {
+        CSqliteQuery query = m_connection.Query("SELECT parent, name FROM keys WHERE id = ?1");
+        if (!query.Bind(1, key).Step()) {
+            break;
+        }
+        names.insert(names.begin(), query.ColumnText(1));
+        key = query.ColumnInt64(0);
+    }
+    return CHivePath::Join(names);
+}
+
+Win32Status CHiveStore::ReadValue(HiveKeyId key, const std::string& name, SHiveValue& value) {
+    CSqliteQuery query =
+        m_connection.Query("SELECT name, type, data FROM vals WHERE key = ?1 AND name = ?2");
+    if (!query.Bind(1, key).Bind(2, name).Step()) {
+        return ERROR_FILE_NOT_FOUND;
+    }
+    return ReadRow(query, value) ? ERROR_SUCCESS : ERROR_INVALID_DATA;
+}
+
+Win32Status CHiveStore::WriteValue(HiveKeyId key, const std::string& name, std::uint32_t type,
+                                   const std::vector<std::uint8_t>& data) {
+    CSqliteQuery upsert = m_connection.Query(
+        "INSERT INTO vals(key, name, type, data, seq) "
+        "SELECT ?1, ?2, ?3, ?4, (SELECT ifnull(max(seq), 0) + 1 FROM vals WHERE key = ?1) "
+        "WHERE EXISTS (SELECT 1 FROM keys WHERE id = ?1) "
+        "ON CONFLICT(key, name) DO UPDATE SET type = excluded.type, data = excluded.data");
+    upsert.Bind(1, key).Bind(2, name).Bind(3, std::int64_t{type}).BindBlob(4, data).Run();
+    return sqlite3_changes(m_connection.Handle()) == 0 ? ERROR_KEY_DELETED : ERROR_SUCCESS;
+}
+
+Win32Status CHiveStore::DeleteValue(HiveKeyId key, const std::string& name) {
+    m_connection.Query("DELETE FROM vals WHERE key = ?1 AND name = ?2")
+        .Bind(1, key)
+        .Bind(2, name)
+        .Run();
+    return sqlite3_changes(m_connection.Handle()) == 0 ? ERROR_FILE_NOT_FOUND : ERROR_SUCCESS;
+}
+
+Win32Status CHiveStore::Values(HiveKeyId key, std::vector<SHiveValue>& values) {
+    values.clear();
+    Win32Status status = ERROR_SUCCESS;
+    CSqliteQuery query =
+        m_connection.Query("SELECT name, type, data FROM vals WHERE key = ?1 ORDER BY seq");
+    query.Bind(1, key);
+    while (query.Step()) {
+        SHiveValue value;
+        if (ReadRow(query, value)) {
+            values.push_back(std::move(value));
+        } else {
+            status = ERROR_INVALID_DATA;
+        }
+    }
+    return status;
+}
+
+bool CHiveStore::SubKeyAt(HiveKeyId key, std::uint32_t index, std::string& name) {
+    CSqliteQuery query = m_connection.Query(
+        "SELECT name FROM keys WHERE parent = ?1 ORDER BY name LIMIT 1 OFFSET ?2");
+    if (!query.Bind(1, key).Bind(2, std::int64_t{index}).Step()) {
+        return false;
+    }
+    name = query.ColumnText(0);
+    return true;
+}
+
+bool CHiveStore::SubKeyAfter(HiveKeyId key, const std::string& previous, std::string& name) {
+    CSqliteQuery query = m_connection.Query(
+        "SELECT name FROM keys WHERE parent = ?1 AND name > ?2 ORDER BY name LIMIT 1");
+    if (!query.Bind(1, key).Bind(2, previous).Step()) {
+        return false;
+    }
+    name = query.ColumnText(0);
+    return true;
+}
+
+void CHiveStore::SubKeyNames(HiveKeyId key, std::vector<std::string>& names) {
+    names.clear();
+    CSqliteQuery query =
+        m_connection.Query("SELECT name FROM keys WHERE parent = ?1 ORDER BY name");
+    query.Bind(1, key);
+    while (query.Step()) {
+        names.push_back(query.ColumnText(0));
+    }
+}

@@ -1,0 +1,149 @@
+#include "registry.h"
+
+#include "hive.h"
+#include "hiveimpl.h"
+
+#include <algorithm>
+#include <cstring>
+
+CRegistry::CRegistry() : m_pHive(CHive::Current()) {}
+
+CRegistry::CRegistry(CHive& hive) : m_pHive(&hive) {}
+
+CRegistry::~CRegistry() = default;
+
+Win32Status CRegistry::OpenKey(const std::string& path, const std::string& /*className*/,
+                               std::uint32_t /*access*/, int flag) {
+    CloseKey();
+    if (m_pHive == nullptr) {
+        return ERROR_INVALID_HANDLE;
+    }
+    if ((flag != 0 && flag != 1) || path.empty()) {
+        return ERROR_INVALID_PARAMETER;
+    }
+    HiveKeyId id = 0;
+    Win32Status status = m_pHive->m_pImpl->OpenKey(path, flag == 0, id);
+    if (status == ERROR_SUCCESS) {
+        m_openKey = id;
+        m_openPath = path;
+    }
+    return status;
+}
+
+void CRegistry::CloseKey() {
+    m_openKey = 0;
+    m_openPath.clear();
+    m_enumValid = false;
+}
+
+bool CRegistry::IsOpen() const {
+    return m_pHive != nullptr && m_openKey != 0;
+}
+
+Win32Status CRegistry::Read(const std::string& name, SHiveValue& value) {
+    if (!IsOpen()) {
+        return ERROR_INVALID_HANDLE;
+    }
+    return m_pHive->m_pImpl->ReadValue(m_openKey, &m_openPath, name, value);
+}
+
+Win32Status CRegistry::ReadValue(const std::string& name, char* buffer, std::uint32_t& size) {
+    SHiveValue value;
+    Win32Status status = Read(name, value);
+    if (status != ERROR_SUCCESS) {
+        return status;
+    }
+    if (value.type != REG_SZ && value.type != REG_EXPAND_SZ) {
+        return ERROR_INVALID_DATA;
+    }
+    // A text written by another tool may lack its zero or hold one early: the text ends there.
+    auto end = std::find(value.data.begin(), value.data.end(), std::uint8_t{0});
+    return CopyOut(std::string(value.data.begin(), end), buffer, size);
+}
+
+Win32Status CRegistry::ReadValue(const std::string& name, std::uint32_t& value) {
+    SHiveValue stored;
+    Win32Status status = Read(name, stored);
+    if (status != ERROR_SUCCESS) {
+        return status;
+    }
+    if (stored.type != REG_DWORD || stored.data.size() != sizeof value) {
+        return ERROR_INVALID_DATA;
+    }
+    value = std::uint32_t{stored.data[0]} | std::uint32_t{stored.data[1]} << 8 |
+            std::uint32_t{stored.data[2]} << 16 | std::uint32_t{stored.data[3]} << 24;
+    return ERROR_SUCCESS;
+}
+
+Win32Status CRegistry::Write(const std::string& name, std::uint32_t type,
+                             const std::vector<std::uint8_t>& data) {
+    if (!IsOpen()) {
+        return ERROR_INVALID_HANDLE;
+    }
+    return m_pHive->m_pImpl->WriteValue(m_openKey, &m_openPath, name, type, data);
+}
+
+Win32Status CRegistry::WriteValue(const std::string& name, const std::string& text) {
+    std::vector<std::uint8_t> data(text.begin(), text.end());
+    data.push_back(0);
+    return Write(name, REG_SZ, data);
+}
+
+Win32Status CRegistry::WriteValue(const std::string& name, std::uint32_t value) {
+    return Write(name, REG_DWORD,
+                 {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
+                  static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)});
+}
+
+Win32Status CRegistry::WriteValue(const std::string& name, const std::uint8_t* bytes,
+                                  std::uint32_t length) {
+    if (bytes == nullptr && length != 0) {
+        return ERROR_INVALID_PARAMETER;
+    }
+    return Write(name, REG_BINARY, std::vector<std::uint8_t>(bytes, bytes + length));
+}
+
+Win32Status CRegistry::EunmKey(std::uint32_t index, char* name, std::uint32_t& size) {
+    if (!IsOpen()) {
+        return ERROR_INVALID_HANDLE;
+    }
+    if (name == nullptr) {
+        return ERROR_INVALID_PARAMETER;
+    }
+    CHive::SImpl& hive = *m_pHive->m_pImpl;
+    bool next = m_enumValid && m_enumGeneration == hive.Generation() && index == m_enumIndex + 1;
+    std::string found;
+    Win32Status status = next ? hive.SubKeyAfter(m_openKey, &m_openPath, m_enumName, found)
+                              : hive.SubKeyAt(m_openKey, &m_openPath, index, found);
+    m_enumValid = status == ERROR_SUCCESS;
+    if (!m_enumValid) {
+        return status;
+    }
+    m_enumIndex = index;
+    m_enumName = found;
+    m_enumGeneration = hive.Generation();
+    return CopyOut(found, name, size);
+}
+
+Win32Status CRegistry::CopyOut(const std::string& text, char* buffer, std::uint32_t& size) {
+    if (buffer == nullptr) {
+        return ERROR_INVALID_PARAMETER;
+    }
+    std::uint32_t needed = static_cast<std::uint32_t>(text.size()) + 1;
+    if (size < needed) {
+        size = needed;
+        return ERROR_MORE_DATA;
+    }
+    std::memcpy(buffer, text.data(), text.size());
+    buffer[text.size()] = '\0';
+    size = needed;
+    return ERROR_SUCCESS;
+}
+
+Win32Status CRegistry::DeleteKey(const std::string& path) {
+    return m_pHive == nullptr ? ERROR_INVALID_HANDLE : m_pHive->m_pImpl->DeleteKey(path, false);
+}
+
+Win32Status CRegistry::DeleteKeyTree(const std::string& path) {
+    return m_pHive == nullptr ? ERROR_INVALID_HANDLE : m_pHive->m_pImpl->DeleteKey(path, true);
+}
