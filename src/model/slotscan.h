@@ -1,0 +1,27 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class CRegistry;
+
+// Sub-key names are read into a buffer of this many characters, the terminating zero included.
+inline constexpr unsigned kSubKeyNameBuffer = 80;
+
+// Calls visit with the name of every sub-key of the key open in key, by increasing index. A name
+// too long for kSubKeyNameBuffer is skipped, so that one foreign key cannot hide the names that
+// follow it; the walk ends at the first other failure (ERROR_NO_MORE_ITEMS after the last one).
+void ForEachSubKeyName(CRegistry& key, const std::function<void(const std::string&)>& visit);
+
+// Marks of slots 0 to count - 1: a sub-key whose name begins with prefix (case-sensitive) marks
+// the slot given by the number that starts at numberOffset, read as atoi reads it (a name
+// ending before numberOffset reads as 0). Numbers outside the slots mark nothing.
+std::vector<bool> UsedSlots(CRegistry& key, const std::string& prefix, std::size_t numberOffset,
+                            int count);
+
+// The lowest slot from first on that is not marked, or -1 when there is none.
+int LowestFreeSlot(const std::vector<bool>& used, int first);
+
+// prefix followed by number in decimal, zero-padded to width digits ("Board", 2, 3 -> Board002).
+std::string NumberedName(const std::string& prefix, int number, int width);
