@@ -1,0 +1,9 @@
+#pragma once
+
+// A view of the document. Every update in the system means the same: the selection or the
+// configuration changed, show the form of the current selection with fresh values.
+class IDocumentView {
+public:
+    virtual ~IDocumentView() = default;
+    virtual void OnUpdate() = 0;
+};

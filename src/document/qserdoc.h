@@ -1,0 +1,129 @@
+#pragma once
+
+#include "configrecord.h"
+#include "configurationbuilder.h"
+#include "recordtypes.h"
+
+#include <string>
+#include <vector>
+
+class CBoardObj;
+class CPortObj;
+class ICmdUI;
+class IDocumentView;
+
+// The one configuration being edited: the board records (which own nothing but their port
+// lists; the document deletes every record), the selection shared by the tree, the view and the
+// commands, the counters and system name, the changed flag and the editing commands.
+//
+// Every change is written to the driver key at once. The tree is reached through the
+// application's tree node manager; without one the document works the same, unseen.
+class CQSERDoc : public IConfigurationBuilder {
+public:
+    CQSERDoc();
+    ~CQSERDoc() override;
+    CQSERDoc(const CQSERDoc&) = delete;
+    CQSERDoc& operator=(const CQSERDoc&) = delete;
+
+    // Loads the driver key; false when the load reported a failure.
+    bool OnNewDocument();
+
+    void AddView(IDocumentView* view);
+    void RemoveView(IDocumentView* view);
+    void UpdateAllViews();
+
+    // Counters and system name.
+    void SetSystemName(const std::string& name) override;
+    std::string GetSystemName() const { return m_systemName; }
+    void SetNumBoards(const std::string& number) override;
+    void SetNumBoards(int number);
+    std::string GetNumBoards() const { return m_numBoards; }
+    std::string IncNumBoards();
+    std::string DecNumBoards();
+    void SetNumPorts(const std::string& number) override;
+    void SetNumPorts(int number);
+    std::string GetNumPorts() const { return m_numPorts; }
+    std::string AddNumPorts(int count);
+    std::string SubNumPorts(int count);
+
+    // Records.
+    int NewBoard();
+    int NewPort(int generate);
+    int RemoveBoard(ItemKey itemKey = 0);
+    int RemovePort(ItemKey itemKey = 0);
+    CBoardObj* FindBoard(ItemKey itemKey) const;
+    CPortObj* FindPort(ItemKey itemKey) const;
+    CBoardObj* FindBoardOfPort(const CPortObj* port) const;
+
+    // Commands and their states.
+    void OnAddBoard();
+    void OnAddPort();
+    void OnDelete();
+    void OnFileNew();
+    void OnFileSave();
+    void OnHelpTopics();
+    void UpdateCommandStates();
+    void OnUpdateAddBoard(ICmdUI& cmdUI) const;
+    void OnUpdateAddPort(ICmdUI& cmdUI) const;
+    void OnUpdateDelete(ICmdUI& cmdUI) const;
+    int SaveConfiguration();
+
+    // Tree filling.
+    int PopulateTree();
+    void RefillTree();
+    void RefillBoardPorts(CBoardObj* board);
+
+    // The driver key, the operating-system registration and the serial service.
+    int LoadConfiguration();
+    int SaveSystemValues();
+    int ReadBoardKey(const std::string& boardKeyName, CBoardObj& board);
+    int WriteBoardKey(const CBoardObj& board);
+    int ReadPortKey(const std::string& boardKeyName, const std::string& portKeyName,
+                    CPortObj& port);
+    int WritePortKey(const std::string& boardKeyName, const CPortObj& port);
+    int RegisterNTSerialPorts();
+    int Register95Ports();
+    int WriteNTSerialPort(const CBoardObj& board, const CPortObj& port);
+    int Write95Port(const CBoardObj& board, const CPortObj& port);
+    int SetForcedConfigRange(const std::string& address, CConfigRecordBytes& record);
+    int SetForcedConfigIRQ(const std::string& irq, CConfigRecordBytes& record);
+    int StopSerialService();
+    int StartSerialService();
+
+    static constexpr const char* kInitialSystemName =
+        "Brimholde QSER Serials 32 bits Driver Ver. 1.10";
+
+    int m_selectionKind = 0;
+    CBoardObj* m_pCurBoard = nullptr;
+    CPortObj* m_pCurPort = nullptr;
+    int m_bConfigChanged = 0;
+    int m_bTreeSynced = 0;
+    int m_bCanAddBoard = 0;
+    int m_bCanAddPort = 0;
+    int m_bCanDelete = 0;
+    int m_treeInsertMode = 0;
+    std::vector<CBoardObj*> m_boardList;
+    std::string m_systemName;
+    std::string m_numBoards;
+    std::string m_numPorts;
+
+private:
+    CBoardObj* AppendBoard() override;
+    CPortObj* AppendPort() override;
+    CBoardObj* Adopt(CBoardObj* board);
+    CPortObj* Adopt(CPortObj* port);
+    void AddBlockPorts();
+    void AddPortItem();
+    void DeleteBoardCommand();
+    void DeletePortCommand();
+    void RemoveAllPortsOfCurrentBoard();
+    void SelectAfterPortDelete();
+    void RevealAndSelect(HTREEITEM item) const;
+    void SelectRoot() const;
+    void FillTree();
+    int CurrentBoardPortCount() const;
+    int CurrentBoardPortsPerBoard() const;
+    void DestroyBoard(CBoardObj* board);
+
+    std::vector<IDocumentView*> m_views;
+};

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+
+class CBoardObj;
+class CPortObj;
+class IConfigurationBuilder;
+
+// The driver key SYSTEM\CurrentControlSet\Services\QSERDRV: one sub-key per board, one sub-key
+// per port under its board. Each procedure opens its own key, reports failures with the
+// system's message boxes and returns 1 on success, 0 after a failure that stopped it.
+class CDriverKeyStore {
+public:
+    // Builds the configuration from the driver key, creating the key when it is missing.
+    static int LoadConfiguration(IConfigurationBuilder& builder);
+
+    static int ReadBoardKey(const std::string& boardKeyName, CBoardObj& board);
+    static int WriteBoardKey(const CBoardObj& board);
+    static int ReadPortKey(const std::string& boardKeyName, const std::string& portKeyName,
+                           CPortObj& port);
+    static int WritePortKey(const std::string& boardKeyName, const CPortObj& port);
+    static int SaveSystemValues(const std::string& systemName, const std::string& numBoards,
+                                const std::string& numPorts);
+
+    // Deletes a port's key and its operating-system instance keys.
+    static void DeletePortKeys(const std::string& boardKeyName, const CPortObj& port);
+    // Deletes a board's key (its ports must be deleted first); 0 when that failed.
+    static int DeleteBoardKey(const std::string& boardKeyName);
+
+    static std::string BoardKeyPath(const std::string& boardKeyName);
+    static std::string PortKeyPath(const std::string& boardKeyName, const std::string& portKeyName);
+
+    // The name the system uses as a loaded record's key name must be a single, non-empty key
+    // name, or its edits would reach another key.
+    static bool IsSingleKeyName(const std::string& name);
+
+    static constexpr const char* kLoadedSystemName = "Brimholde QSER 32bit Utility Ver. 1.10";
+};

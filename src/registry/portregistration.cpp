@@ -1,0 +1,221 @@
+#include "portregistration.h"
+
+#include "boardobj.h"
+#include "configrecord.h"
+#include "driverkeystore.h"
+#include "keypaths.h"
+#include "messageservice.h"
+#include "portobj.h"
+#include "registry.h"
+#include "registryvalues.h"
+#include "slotscan.h"
+#include "stringtable.h"
+#include "textnumbers.h"
+
+#include <vector>
+
+namespace {
+constexpr const char* kOpenFailed = "Open registry failed";
+constexpr const char* kQueryFailed = "Query registry data failed";
+constexpr const char* kWriteFailed = "Unable to write to registry";
+
+using PortWriter = int (*)(const CBoardObj&, const CPortObj&);
+
+void Report(Win32Status status) {
+    if (status != ERROR_SUCCESS) {
+        CMessageService::Error(kWriteFailed);
+    }
+}
+
+void WriteText(CRegistry& key, unsigned id, const std::string& text) {
+    Report(key.WriteValue(LoadString(id), text));
+}
+
+void WriteNumber(CRegistry& key, unsigned id, std::uint32_t number) {
+    Report(key.WriteValue(LoadString(id), number));
+}
+
+template <std::size_t N>
+void WriteBytes(CRegistry& key, const std::string& name, const std::array<std::uint8_t, N>& bytes) {
+    Report(key.WriteValue(name, bytes.data(), static_cast<std::uint32_t>(bytes.size())));
+}
+
+std::uint32_t Number(const std::string& text, int radix) {
+    return static_cast<std::uint32_t>(ParseAddress(text, radix));
+}
+
+bool OpenCreated(CRegistry& key, const std::string& path) {
+    return key.OpenKey(path, "", KEY_ALL_ACCESS, 0) == ERROR_SUCCESS;
+}
+
+void WriteSerialServiceValues(CRegistry& key) {
+    WriteNumber(key, IDS_SERIAL_ERROR_CONTROL, 0);
+    WriteNumber(key, IDS_SERIAL_FORCE_FIFO_ENABLE, 1);
+    WriteText(key, IDS_SERIAL_GROUP, "Extended base");
+    WriteNumber(key, IDS_SERIAL_RXFIFO, 8);
+    WriteNumber(key, IDS_SERIAL_START, 2);
+    WriteNumber(key, IDS_SERIAL_TAG, 1);
+    WriteNumber(key, IDS_SERIAL_TXFIFO, 1);
+    WriteNumber(key, IDS_SERIAL_TYPE, 1);
+}
+
+// Registers the ports of one board key; 0 when the board itself cannot be read.
+int RegisterBoard(const std::string& boardKeyName, CBoardObj& board, PortWriter writePort) {
+    if (CDriverKeyStore::ReadBoardKey(boardKeyName, board) == 0) {
+        CMessageService::Error(kQueryFailed);
+        return 0;
+    }
+    CRegistry boardKey;
+    if (boardKey.OpenKey(CDriverKeyStore::BoardKeyPath(boardKeyName), "", KEY_ALL_ACCESS, 1) !=
+        ERROR_SUCCESS) {
+        CMessageService::Error(kOpenFailed);
+        return 0;
+    }
+    ForEachSubKeyName(boardKey, [&](const std::string& portKeyName) {
+        if (portKeyName.rfind("Po", 0) != 0) {
+            return;
+        }
+        // Each port is read into a record of its own: a port that cannot be read is skipped
+        // rather than registered with the values of the port before it.
+        CPortObj port("", 0);
+        if (CDriverKeyStore::ReadPortKey(boardKeyName, portKeyName, port) == 0) {
+            CMessageService::Error(kQueryFailed);
+            return;
+        }
+        writePort(board, port);
+    });
+    boardKey.CloseKey();
+    return 1;
+}
+
+int RunPass(const SSystemValues& values, bool hasBoards, const std::string& platformKeyPath,
+            bool writeServiceValues, PortWriter writePort) {
+    CBoardObj board;
+    CDriverKeyStore::SaveSystemValues(values.systemName, values.numBoards, values.numPorts);
+    if (!hasBoards) {
+        return 1;
+    }
+    CRegistry platformKey;
+    if (!OpenCreated(platformKey, platformKeyPath)) {
+        CMessageService::Error(kOpenFailed);
+        return 0;
+    }
+    if (writeServiceValues) {
+        WriteSerialServiceValues(platformKey);
+    }
+    CRegistry driverKey;
+    if (!OpenCreated(driverKey, DriverKeyPath())) {
+        CMessageService::Error(kOpenFailed);
+        return 0;
+    }
+    int result = 1;
+    ForEachSubKeyName(driverKey, [&](const std::string& boardKeyName) {
+        if (result == 1 && boardKeyName.rfind("Bo", 0) == 0) {
+            result = RegisterBoard(boardKeyName, board, writePort);
+        }
+    });
+    return result;
+}
+
+bool HasUsableInstance(const CPortObj& port) {
+    return CDriverKeyStore::IsSingleKeyName(port.GetPortSerialPort());
+}
+
+std::string DeviceDescription(const CPortObj& port) {
+    return " (" + port.GetPortCOMPort() + ") ";
+}
+
+int WriteClassKey(const CPortObj& port) {
+    CRegistry key;
+    if (!OpenCreated(key, ClassPortsKeyPath() + "\\" + port.GetPortSerialPort())) {
+        return 0;
+    }
+    WriteText(key, IDS_CLASS_DEV_LOADER, "*vcomm");
+    WriteText(key, IDS_CLASS_ENUMERATOR, "serenum.vxd");
+    WriteText(key, IDS_CLASS_PORT_DRIVER, "serial.vxd");
+    WriteText(key, IDS_CLASS_CONTENTION, "*vcd");
+    WriteText(key, IDS_CLASS_CONFIG_DIALOG, "serialui.dll");
+    WriteBytes(key, LoadString(IDS_CLASS_DCB), CConfigRecord::DefaultDCB());
+    WriteBytes(key, LoadString(IDS_CLASS_PORT_SUB_CLASS), std::array<std::uint8_t, 1>{0x01});
+    WriteText(key, IDS_CLASS_ENUM_PROP_PAGES, "serialui.dll,EnumPropPages");
+    WriteText(key, IDS_CLASS_INF_PATH, "MSPORTS.INF");
+    WriteText(key, IDS_CLASS_INF_SECTION, "ComPort");
+    WriteText(key, IDS_CLASS_DRIVER_DATE, "10-18-1996");
+    WriteText(key, IDS_CLASS_DRIVER_DESC, "COM PORT");
+    key.CloseKey();
+    return 1;
+}
+
+int WriteDeviceKey(const CPortObj& port) {
+    CRegistry key;
+    if (!OpenCreated(key, EnumRootPortsKeyPath() + "\\" + port.GetPortSerialPort())) {
+        return 0;
+    }
+    WriteText(key, IDS_DEVICE_CLASS, "Ports");
+    WriteText(key, IDS_DEVICE_DRIVER, "Ports\\" + port.GetPortSerialPort());
+    WriteText(key, IDS_DEVICE_MFG, " (standard port) ");
+    WriteText(key, IDS_DEVICE_HARDWARE_ID, "*PNP0500");
+    WriteText(key, IDS_DEVICE_DEVICE_DESC, DeviceDescription(port));
+    WriteText(key, IDS_DEVICE_FRIENDLY_NAME, DeviceDescription(port));
+    WriteBytes(key, LoadString(IDS_DEVICE_CONFIG_FLAGS),
+               std::array<std::uint8_t, 4>{0x04, 0x00, 0x00, 0x00});
+    CConfigRecordBytes forced = CConfigRecord::ForcedConfigTemplate();
+    CConfigRecord::SetForcedConfigRange(port.GetPortAddress(), forced);
+    CConfigRecord::SetForcedConfigIRQ(port.GetPortIRQ(), forced);
+    WriteBytes(key, LoadString(IDS_DEVICE_FORCED_CONFIG), forced);
+    WriteText(key, IDS_DEVICE_PORT_NAME, port.GetPortCOMPort());
+    key.CloseKey();
+    return 1;
+}
+
+int WriteLogConfigKey(const CPortObj& port) {
+    CRegistry key;
+    if (!OpenCreated(key,
+                     EnumRootPortsKeyPath() + "\\" + port.GetPortSerialPort() + "\\LogConfig")) {
+        return 0;
+    }
+    for (int number = 0; number <= 8; ++number) {
+        WriteBytes(key, LoadString(IDS_LOG_CONFIG_FIRST + static_cast<unsigned>(number)),
+                   CConfigRecord::LogConfig(number));
+    }
+    key.CloseKey();
+    return 1;
+}
+} // namespace
+
+int CPortRegistration::RegisterNTSerialPorts(const SSystemValues& values, bool hasBoards) {
+    return RunPass(values, hasBoards, SerialServiceKeyPath(), true, &WriteNTSerialPort);
+}
+
+int CPortRegistration::Register95Ports(const SSystemValues& values, bool hasBoards) {
+    return RunPass(values, hasBoards, ClassPortsKeyPath(), false, &Write95Port);
+}
+
+int CPortRegistration::WriteNTSerialPort(const CBoardObj& board, const CPortObj& port) {
+    if (!HasUsableInstance(port)) {
+        return 0;
+    }
+    CRegistry key;
+    if (!OpenCreated(key, SerialParametersKeyPath() + "\\" + port.GetPortSerialPort())) {
+        return 0;
+    }
+    WriteText(key, IDS_NTPORT_DOS_DEVICES, port.GetPortCOMPort());
+    WriteNumber(key, IDS_NTPORT_FORCE_FIFO_ENABLE, 1);
+    WriteNumber(key, IDS_NTPORT_INDEXED, 0);
+    WriteNumber(key, IDS_NTPORT_INTERRUPT, Number(port.GetPortIRQ(), 10));
+    WriteNumber(key, IDS_NTPORT_INTERRUPT_STATUS, Number(board.GetVectorAddress(), 16));
+    WriteNumber(key, IDS_NTPORT_PORT_ADDRESS, Number(port.GetPortAddress(), 16));
+    WriteNumber(key, IDS_NTPORT_PORT_INDEX, Number(port.GetPortIndex(), 10));
+    key.CloseKey();
+    return 1;
+}
+
+int CPortRegistration::Write95Port(const CBoardObj& /*board*/, const CPortObj& port) {
+    if (!HasUsableInstance(port)) {
+        return 0;
+    }
+    if (WriteClassKey(port) == 0 || WriteDeviceKey(port) == 0) {
+        return 0;
+    }
+    return WriteLogConfigKey(port);
+}

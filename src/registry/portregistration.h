@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+
+class CBoardObj;
+class CPortObj;
+
+// The document's values that Save writes into the driver key before the registration.
+struct SSystemValues {
+    std::string systemName;
+    std::string numBoards;
+    std::string numPorts;
+};
+
+// Enters every port found in the driver key in the operating system's own serial-port
+// registry: on Windows NT as an instance of the Serial service, on Windows 95/98 as a class key
+// and a root-enumerated device. Results: 1 when the pass ran to its end or had nothing to do,
+// 0 when it stopped on a reported failure.
+class CPortRegistration {
+public:
+    static int RegisterNTSerialPorts(const SSystemValues& values, bool hasBoards);
+    static int Register95Ports(const SSystemValues& values, bool hasBoards);
+
+    // One port's entries; 0 when a key cannot be opened or the port has no usable instance name.
+    static int WriteNTSerialPort(const CBoardObj& board, const CPortObj& port);
+    static int Write95Port(const CBoardObj& board, const CPortObj& port);
+};
