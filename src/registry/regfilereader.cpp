@@ -1,0 +1,133 @@
+#include "regfilereader.h"
+
+#include "regfiledecoder.h"
+#include "regfilevalueparser.h"
+
+#include <algorithm>
+
+static constexpr std::string_view kRootName = "HKEY_LOCAL_MACHINE";
+
+bool CRegFileReader::Read(std::span<const std::uint8_t> bytes) {
+    m_operations.clear();
+    m_error.clear();
+    m_keyState = EKeyState::None;
+    std::u32string text;
+    std::size_t errorLine = 0;
+    std::string reason;
+    if (!CRegFileDecoder::Decode(bytes, text, errorLine, reason)) {
+        return Fail(errorLine, reason);
+    }
+    CRegFileCursor in(text);
+    if (!ReadHeader(in)) {
+        return false;
+    }
+    while (in.NextLine()) {
+        if (!ReadStatement(in)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CRegFileReader::ReadHeader(CRegFileCursor& in) {
+    in.NextLine();
+    in.SkipBlanks();
+    const bool regedit4 = in.AcceptWord(CRegFileDecoder::kRegedit4Header, false);
+    m_bVersion5 = !regedit4 && in.AcceptWord(CRegFileDecoder::kVersion5Header, false);
+    const std::u32string_view rest = in.Rest();
+    const bool exact = std::all_of(rest.begin(), rest.end(),
+                                   [](char32_t ch) { return ch == U' ' || ch == U'\t'; });
+    if (!(regedit4 || m_bVersion5) || !exact) {
+        return Fail(1, "not a registry file: the first line must be \"REGEDIT4\" or \"" +
+                           std::string(CRegFileDecoder::kVersion5Header) + "\"");
+    }
+    return true;
+}
+
+bool CRegFileReader::ReadStatement(CRegFileCursor& in) {
+    in.SkipBlanks();
+    switch (in.Peek()) {
+    case U'[':
+        return ReadKeyLine(in);
+    case U'"':
+    case U'@':
+        return ReadValueLine(in);
+    default:
+        return true;
+    }
+}
+
+bool CRegFileReader::ReadKeyLine(CRegFileCursor& in) {
+    in.Accept(U'[');
+    const bool deletion = in.Accept(U'-');
+    if (in.Peek() == U' ' || in.Peek() == U'\t') {
+        return Fail(in.LineNumber(), "the key name must follow '[' directly");
+    }
+    const std::u32string_view rest = in.Rest();
+    const std::size_t close = rest.rfind(U']');
+    if (close == std::u32string_view::npos) {
+        return Fail(in.LineNumber(), "']' missing at the end of the key name");
+    }
+    SRegFileOperation op;
+    op.op = deletion ? ERegFileOp::DeleteKeyTree : ERegFileOp::CreateKey;
+    op.line = in.LineNumber();
+    if (!ReadKeyPath(in, rest.substr(0, close), op.keyPath)) {
+        return false;
+    }
+    if (deletion && op.keyPath.empty()) {
+        return Fail(op.line, "HKEY_LOCAL_MACHINE itself cannot be deleted");
+    }
+    m_keyState = deletion ? EKeyState::Deleted : EKeyState::Open;
+    m_keyPath = op.keyPath;
+    m_operations.push_back(std::move(op));
+    return true;
+}
+
+// name is what stands between the brackets (after a '-'), the cursor on its first character:
+// HKEY_LOCAL_MACHINE, then optionally '\' and the path below it.
+bool CRegFileReader::ReadKeyPath(CRegFileCursor& in, std::u32string_view name, std::string& path) {
+    const bool underRoot = in.AcceptWord(kRootName, true) &&
+                           (name.size() == kRootName.size() || name[kRootName.size()] == U'\\');
+    if (!underRoot) {
+        std::string shown;
+        std::string ignored;
+        CRegFileValueParser::AppendLatin1(name, shown, ignored);
+        return Fail(in.LineNumber(),
+                    "only keys under HKEY_LOCAL_MACHINE can be imported, not \"" + shown + "\"");
+    }
+    if (name.size() == kRootName.size()) {
+        return true;
+    }
+    std::string reason;
+    if (!CRegFileValueParser::AppendLatin1(name.substr(kRootName.size() + 1), path, reason)) {
+        return Fail(in.LineNumber(), reason);
+    }
+    const bool emptyName = path.empty() || path.front() == '\\' || path.back() == '\\' ||
+                           path.find("\\\\") != std::string::npos;
+    if (emptyName || path.find('\0') != std::string::npos) {
+        return Fail(in.LineNumber(), "a key name in the path is empty or holds a zero character");
+    }
+    return true;
+}
+
+bool CRegFileReader::ReadValueLine(CRegFileCursor& in) {
+    if (m_keyState == EKeyState::None) {
+        return Fail(in.LineNumber(), "a value before the first key");
+    }
+    SRegFileOperation op;
+    op.line = in.LineNumber();
+    op.keyPath = m_keyPath;
+    CRegFileValueParser parser(m_bVersion5);
+    if (!parser.Parse(in, op)) {
+        return Fail(in.LineNumber(), parser.Reason());
+    }
+    if (m_keyState == EKeyState::Open) {
+        m_operations.push_back(std::move(op));
+    }
+    return true;
+}
+
+bool CRegFileReader::Fail(std::size_t line, const std::string& reason) {
+    m_error = m_fileName + ":" + std::to_string(line) + ": " + reason;
+    return false;
+}
