@@ -44,11 +44,10 @@ void CHiveFile::Check(const std::string& path, EHiveOpen mode) {
     if (fs::file_size(path, error) == 0 && !error) {
         return;
     }
-    CheckHeader(path);
-    CheckIntegrity(path);
+    CheckContent(path, CheckHeader(path));
 }
 
-void CHiveFile::CheckHeader(const std::string& path) {
+bool CHiveFile::CheckHeader(const std::string& path) {
     std::array<unsigned char, kHeaderSize> header{};
     std::ifstream file(path, std::ios::binary);
     if (!file) {
@@ -59,24 +58,45 @@ void CHiveFile::CheckHeader(const std::string& path) {
         std::memcmp(header.data(), kMagic, sizeof kMagic) != 0) {
         throw Refusal(path, "it is not an SQLite database");
     }
-    if (BigEndian32(header, 68) != kApplicationId) {
+    std::uint32_t application = BigEndian32(header, 68);
+    std::uint32_t version = BigEndian32(header, 60);
+    bool unmarked = application == 0 && version == 0;
+    if (application != kApplicationId && !unmarked) {
         throw Refusal(path, "it is the database of another program");
     }
-    if (BigEndian32(header, 60) > kSchemaVersion) {
+    if (version > kSchemaVersion) {
         throw Refusal(path, "it was written by a newer version of QSER");
     }
+    return unmarked;
 }
 
-void CHiveFile::CheckIntegrity(const std::string& path) {
+void CHiveFile::CheckContent(const std::string& path, bool unmarked) {
     std::string verdict;
+    std::string application;
+    std::string version;
+    std::string tables;
     try {
         // A read-only connection never checkpoints, so the check leaves the file as it was.
         CSqliteConnection connection(path, SQLITE_OPEN_READONLY);
+        sqlite3_busy_timeout(connection.Handle(), kBusyTimeoutMs);
         verdict = connection.QueryText("PRAGMA quick_check");
+        // The header in the file may lag behind the write-ahead log: ask again through SQLite.
+        application = connection.QueryText("PRAGMA application_id");
+        version = connection.QueryText("PRAGMA user_version");
+        tables = connection.QueryText("SELECT count(*) FROM sqlite_schema");
     } catch (const CSqliteError& error) {
         verdict = error.what();
     }
     if (verdict != "ok") {
         throw Refusal(path, "it is damaged (" + verdict + ")");
+    }
+    // An unmarked database without tables holds nobody's data: another process of ours may be
+    // creating it right now.
+    bool ours = application == std::to_string(kApplicationId);
+    if (!ours && !(unmarked && application == "0" && tables == "0")) {
+        throw Refusal(path, "it is the database of another program");
+    }
+    if (std::stoll(version) > kSchemaVersion) {
+        throw Refusal(path, "it was written by a newer version of QSER");
     }
 }

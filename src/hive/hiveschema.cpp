@@ -4,11 +4,11 @@
 #include "sqliteconnection.h"
 #include "sqliteerror.h"
 
+#include <chrono>
 #include <sqlite3.h>
+#include <thread>
 
 namespace {
-constexpr int kBusyTimeoutMs = 30000;
-
 // Key ids are never reused (AUTOINCREMENT), so an open key that was deleted cannot come back
 // as a different key. The root (HKEY_LOCAL_MACHINE) has no row; its id is 0.
 constexpr const char* kTables = R"sql(
@@ -30,20 +30,40 @@ CREATE TABLE IF NOT EXISTS services(
     refuse_stop INTEGER NOT NULL DEFAULT 0,
     marked_for_deletion INTEGER NOT NULL DEFAULT 0);
 )sql";
+
+bool IsBusy(const CSqliteError& error) {
+    int primary = error.Code() & 0xff;
+    return primary == SQLITE_BUSY || primary == SQLITE_LOCKED;
+}
 } // namespace
 
 void CHiveSchema::Prepare(CSqliteConnection& connection, const std::string& path) {
-    try {
-        sqlite3_busy_timeout(connection.Handle(), kBusyTimeoutMs);
-        connection.Exec("PRAGMA trusted_schema=OFF");
-        if (connection.QueryText("PRAGMA journal_mode=WAL") != "wal") {
-            throw CHiveFile::Refusal(path, "it cannot be switched to write-ahead logging");
+    sqlite3_busy_timeout(connection.Handle(), CHiveFile::kBusyTimeoutMs);
+    // Changing the journal mode and the first look at a new WAL file can report a busy file
+    // without waiting on the busy handler, while another process sets up the same file.
+    auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(CHiveFile::kBusyTimeoutMs);
+    while (true) {
+        try {
+            Configure(connection, path);
+            return;
+        } catch (const CSqliteError& error) {
+            if (!IsBusy(error) || std::chrono::steady_clock::now() > deadline) {
+                throw CHiveFile::Refusal(path, error.what());
+            }
         }
-        connection.Exec("PRAGMA synchronous=FULL");
-        Create(connection, path);
-    } catch (const CSqliteError& error) {
-        throw CHiveFile::Refusal(path, error.what());
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
+}
+
+void CHiveSchema::Configure(CSqliteConnection& connection, const std::string& path) {
+    connection.Exec("PRAGMA trusted_schema=OFF");
+    connection.Exec("PRAGMA synchronous=FULL");
+    if (connection.QueryText("PRAGMA journal_mode") != "wal" &&
+        connection.QueryText("PRAGMA journal_mode=WAL") != "wal") {
+        throw CHiveFile::Refusal(path, "it cannot be switched to write-ahead logging");
+    }
+    Create(connection, path);
 }
 
 void CHiveSchema::Create(CSqliteConnection& connection, const std::string& path) {

@@ -11,5 +11,6 @@ public:
     static void Prepare(CSqliteConnection& connection, const std::string& path);
 
 private:
+    static void Configure(CSqliteConnection& connection, const std::string& path);
     static void Create(CSqliteConnection& connection, const std::string& path);
 };
