@@ -1,0 +1,88 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class CBoardObj;
+class CPortForm;
+class CQSERDoc;
+class ICheckBox;
+class IComboBox;
+class IDialog;
+class IEdit;
+
+// The page shown while a board is selected. Every choice is applied at once: the current board
+// (and, where the change carries over, its ports) changes, the value is written into the
+// board's key (and each port's key), the document is marked changed, and the board's model
+// decides which controls are enabled and what they offer.
+class CBoardForm {
+public:
+    CBoardForm();
+    ~CBoardForm();
+    CBoardForm(const CBoardForm&) = delete;
+    CBoardForm& operator=(const CBoardForm&) = delete;
+
+    // Takes the page built from dialog 3000 and binds its controls and handlers.
+    void Create(std::unique_ptr<IDialog> dialog);
+    IDialog* GetDialog() const { return m_pDialog.get(); }
+    // The port form whose WritePortStringValue writes the values carried over to the ports.
+    void SetPortForm(CPortForm* portForm) { m_pPortForm = portForm; }
+
+    // true: controls into members; false: members into controls.
+    void UpdateData(bool saveAndValidate);
+    void ApplyBoardTypeRules();
+
+    int WriteBoardStringValue(const CBoardObj* board, const std::string& valueName,
+                              const std::string& value);
+    int WriteBoardDWordValue(const CBoardObj* board, const std::string& valueName,
+                             std::uint32_t value);
+
+    void OnShareIRQEnable();
+    void OnSelchangeBoardType();
+    void OnSelchangeBaseAddress();
+    void OnSelchangeBaseCOMPort();
+    void OnSelchangeShareIRQ();
+    void OnSelchangeVectorAddress();
+    void OnStandardModeEnable();
+
+    ICheckBox* m_StandardModeCheck = nullptr;
+    IComboBox* m_BoardTypeCombo = nullptr;
+    IComboBox* m_BaseCOMPortCombo = nullptr;
+    IComboBox* m_BaseAddressCombo = nullptr;
+    IComboBox* m_VectorAddressCombo = nullptr;
+    IComboBox* m_ShareIRQCombo = nullptr;
+    ICheckBox* m_ShareIRQEnableCheck = nullptr;
+    std::string m_BaseAddress;
+    std::string m_BaseCOMPort;
+    std::string m_BoardName;
+    std::string m_ShareIRQ;
+    int m_ShareIRQEnable = 0;
+    std::string m_BoardType;
+    std::string m_VectorAddress;
+    int m_StandardModeEnable = 0;
+    CQSERDoc* m_pDoc = nullptr;
+
+private:
+    CBoardObj* Board() const;
+    void BindHandlers();
+    void SetChanged() const;
+    void WriteText(unsigned valueNameId, const std::string& value);
+    void WriteFlag(unsigned valueNameId, int value);
+    void WritePortValue(CBoardObj* board, int portIndex, unsigned valueNameId);
+    std::string SelectedText(const IComboBox* combo) const;
+    void EnableBaseControls(bool enabled);
+    void EnableSharedControls(bool enabled);
+    void ClearSharing(CBoardObj& board);
+    void TakeSharedValues(CBoardObj& board);
+    void ClearBase(CBoardObj& board);
+    void ApplyAddressing(CBoardObj& board, bool individual, const std::string& minBaseAddress);
+    void ApplySharingMode(CBoardObj& board, const std::string& mode,
+                          const std::string& minVectorAddress);
+    void SetStandardPorts(CBoardObj& board, bool standard);
+    void SetStandardModeIRQs(CBoardObj& board);
+
+    std::unique_ptr<IDialog> m_pDialog;
+    IEdit* m_BoardNameEdit = nullptr;
+    CPortForm* m_pPortForm = nullptr;
+};
