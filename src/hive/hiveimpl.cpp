@@ -267,25 +267,20 @@ Win32Status CHive::SImpl::Values(HiveKeyId key, const std::string* keyPath,
     return Run(ETxn::Single, [&] { return m_store.Values(key, values); });
 }
 
-Win32Status CHive::SImpl::SubKeyAt(HiveKeyId key, const std::string* keyPath, std::uint32_t index,
-                                   std::string& name) {
+Win32Status CHive::SImpl::SubKeys(HiveKeyId key, const std::string* keyPath, std::uint32_t index,
+                                  const std::string* previous, std::uint32_t limit,
+                                  std::vector<std::string>& names) {
     Win32Status status = Fault(ERegOp::EunmKey, key, keyPath, std::string());
     if (status != ERROR_SUCCESS) {
         return status;
     }
     return Run(ETxn::Single, [&] {
-        return m_store.SubKeyAt(key, index, name) ? ERROR_SUCCESS : ERROR_NO_MORE_ITEMS;
-    });
-}
-
-Win32Status CHive::SImpl::SubKeyAfter(HiveKeyId key, const std::string* keyPath,
-                                      const std::string& previous, std::string& name) {
-    Win32Status status = Fault(ERegOp::EunmKey, key, keyPath, std::string());
-    if (status != ERROR_SUCCESS) {
-        return status;
-    }
-    return Run(ETxn::Single, [&] {
-        return m_store.SubKeyAfter(key, previous, name) ? ERROR_SUCCESS : ERROR_NO_MORE_ITEMS;
+        if (previous != nullptr) {
+            m_store.SubKeysAfter(key, *previous, limit, names);
+        } else {
+            m_store.SubKeysAt(key, index, limit, names);
+        }
+        return ERROR_SUCCESS;
     });
 }
 

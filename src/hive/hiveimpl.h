@@ -27,11 +27,10 @@ struct CHive::SImpl {
                            std::uint32_t type, const std::vector<std::uint8_t>& data);
     Win32Status DeleteValue(HiveKeyId key, const std::string* keyPath, const std::string& name);
     Win32Status Values(HiveKeyId key, const std::string* keyPath, std::vector<SHiveValue>& values);
-    // By position (OFFSET, for random access) or after a known name (an index seek).
-    Win32Status SubKeyAt(HiveKeyId key, const std::string* keyPath, std::uint32_t index,
-                         std::string& name);
-    Win32Status SubKeyAfter(HiveKeyId key, const std::string* keyPath, const std::string& previous,
-                            std::string& name);
+    // Up to limit sub-keys from a position, or after a name when previous is given.
+    Win32Status SubKeys(HiveKeyId key, const std::string* keyPath, std::uint32_t index,
+                        const std::string* previous, std::uint32_t limit,
+                        std::vector<std::string>& names);
     Win32Status SubKeyNames(HiveKeyId key, const std::string* keyPath,
                             std::vector<std::string>& names);
 
@@ -40,6 +39,10 @@ struct CHive::SImpl {
     std::uint64_t Generation() const { return m_generation; }
     // For the hive layer's own tables (the service manager) and for tests.
     CSqliteConnection& Connection() { return m_connection; }
+
+    // The injected failure for an operation that the caller serves without the store.
+    Win32Status Fault(ERegOp op, HiveKeyId key, const std::string* keyPath,
+                      const std::string& name);
 
     void BeginBatch();
     // Ends the innermost batch; only the outermost commits or rolls back. False when the
@@ -78,8 +81,6 @@ private:
     bool CommitBatch();
 
     const std::string& KeyPathFor(HiveKeyId key, const std::string* keyPath, std::string& lookedUp);
-    Win32Status Fault(ERegOp op, HiveKeyId key, const std::string* keyPath,
-                      const std::string& name);
     void Notify(ERegOp op, HiveKeyId key, const std::string* keyPath, const std::string& name,
                 std::uint32_t type, const std::vector<std::uint8_t>& data);
 

@@ -105,12 +105,21 @@ Win32Status CHiveStore::ReadValue(HiveKeyId key, const std::string& name, SHiveV
 
 Win32Status CHiveStore::WriteValue(HiveKeyId key, const std::string& name, std::uint32_t type,
                                    const std::vector<std::uint8_t>& data) {
-    CSqliteQuery upsert = m_connection.Query(
-        "INSERT INTO vals(key, name, type, data, seq) "
-        "SELECT ?1, ?2, ?3, ?4, (SELECT ifnull(max(seq), 0) + 1 FROM vals WHERE key = ?1) "
-        "WHERE EXISTS (SELECT 1 FROM keys WHERE id = ?1) "
-        "ON CONFLICT(key, name) DO UPDATE SET type = excluded.type, data = excluded.data");
-    upsert.Bind(1, key).Bind(2, name).Bind(3, std::int64_t{type}).BindBlob(4, data).Run();
+    // Overwriting is the common case and keeps the value's place and name. (An INSERT whose
+    // SELECT reads vals would stage its rows in a temporary table: slow.)
+    CSqliteQuery update =
+        m_connection.Query("UPDATE vals SET type = ?3, data = ?4 WHERE key = ?1 AND name = ?2");
+    update.Bind(1, key).Bind(2, name).Bind(3, std::int64_t{type}).BindBlob(4, data).Run();
+    if (sqlite3_changes(m_connection.Handle()) != 0) {
+        return ERROR_SUCCESS;
+    }
+    CSqliteQuery last = m_connection.Query("SELECT ifnull(max(seq), 0) FROM vals WHERE key = ?1");
+    last.Bind(1, key).Step();
+    CSqliteQuery insert =
+        m_connection.Query("INSERT INTO vals(key, name, type, data, seq) SELECT ?1, ?2, ?3, ?4, ?5 "
+                           "WHERE EXISTS (SELECT 1 FROM keys WHERE id = ?1)");
+    insert.Bind(1, key).Bind(2, name).Bind(3, std::int64_t{type}).BindBlob(4, data);
+    insert.Bind(5, last.ColumnInt64(0) + 1).Run();
     return sqlite3_changes(m_connection.Handle()) == 0 ? ERROR_KEY_DELETED : ERROR_SUCCESS;
 }
 
@@ -139,32 +148,32 @@ Win32Status CHiveStore::Values(HiveKeyId key, std::vector<SHiveValue>& values) {
     return status;
 }
 
-bool CHiveStore::SubKeyAt(HiveKeyId key, std::uint32_t index, std::string& name) {
-    CSqliteQuery query = m_connection.Query(
-        "SELECT name FROM keys WHERE parent = ?1 ORDER BY name LIMIT 1 OFFSET ?2");
-    if (!query.Bind(1, key).Bind(2, std::int64_t{index}).Step()) {
-        return false;
-    }
-    name = query.ColumnText(0);
-    return true;
-}
-
-bool CHiveStore::SubKeyAfter(HiveKeyId key, const std::string& previous, std::string& name) {
-    CSqliteQuery query = m_connection.Query(
-        "SELECT name FROM keys WHERE parent = ?1 AND name > ?2 ORDER BY name LIMIT 1");
-    if (!query.Bind(1, key).Bind(2, previous).Step()) {
-        return false;
-    }
-    name = query.ColumnText(0);
-    return true;
-}
-
-void CHiveStore::SubKeyNames(HiveKeyId key, std::vector<std::string>& names) {
+void CHiveStore::Collect(CSqliteQuery& query, std::vector<std::string>& names) {
     names.clear();
-    CSqliteQuery query =
-        m_connection.Query("SELECT name FROM keys WHERE parent = ?1 ORDER BY name");
-    query.Bind(1, key);
     while (query.Step()) {
         names.push_back(query.ColumnText(0));
     }
+}
+
+void CHiveStore::SubKeysAt(HiveKeyId key, std::uint32_t index, std::uint32_t limit,
+                           std::vector<std::string>& names) {
+    CSqliteQuery query = m_connection.Query(
+        "SELECT name FROM keys WHERE parent = ?1 ORDER BY name LIMIT ?3 OFFSET ?2");
+    query.Bind(1, key).Bind(2, std::int64_t{index}).Bind(3, std::int64_t{limit});
+    Collect(query, names);
+}
+
+void CHiveStore::SubKeysAfter(HiveKeyId key, const std::string& previous, std::uint32_t limit,
+                              std::vector<std::string>& names) {
+    CSqliteQuery query = m_connection.Query(
+        "SELECT name FROM keys WHERE parent = ?1 AND name > ?2 ORDER BY name LIMIT ?3");
+    query.Bind(1, key).Bind(2, previous).Bind(3, std::int64_t{limit});
+    Collect(query, names);
+}
+
+void CHiveStore::SubKeyNames(HiveKeyId key, std::vector<std::string>& names) {
+    CSqliteQuery query =
+        m_connection.Query("SELECT name FROM keys WHERE parent = ?1 ORDER BY name");
+    query.Bind(1, key);
+    Collect(query, names);
 }

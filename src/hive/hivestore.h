@@ -7,6 +7,7 @@
 #include <vector>
 
 class CSqliteConnection;
+class CSqliteQuery;
 
 // The SQL of the registry tree. Every member runs inside a transaction that its caller opened
 // and throws CSqliteError when SQLite fails; none of them checks names or faults.
@@ -36,12 +37,16 @@ public:
     // ERROR_INVALID_DATA.
     Win32Status Values(HiveKeyId key, std::vector<SHiveValue>& values);
 
-    // Sub-keys in case-insensitive name order: by position, and the one after a name.
-    bool SubKeyAt(HiveKeyId key, std::uint32_t index, std::string& name);
-    bool SubKeyAfter(HiveKeyId key, const std::string& previous, std::string& name);
+    // Up to limit sub-keys in case-insensitive name order: from a position (OFFSET, for random
+    // access), or after a name (an index seek).
+    void SubKeysAt(HiveKeyId key, std::uint32_t index, std::uint32_t limit,
+                   std::vector<std::string>& names);
+    void SubKeysAfter(HiveKeyId key, const std::string& previous, std::uint32_t limit,
+                      std::vector<std::string>& names);
     void SubKeyNames(HiveKeyId key, std::vector<std::string>& names);
 
 private:
+    static void Collect(CSqliteQuery& query, std::vector<std::string>& names);
     bool FindChild(HiveKeyId parent, const std::string& name, HiveKeyId& id);
     CSqliteConnection& m_connection;
 };

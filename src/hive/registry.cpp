@@ -33,7 +33,7 @@ Win32Status CRegistry::OpenKey(const std::string& path, const std::string& /*cla
 void CRegistry::CloseKey() {
     m_openKey = 0;
     m_openPath.clear();
-    m_enumValid = false;
+    m_bEnumValid = false;
 }
 
 bool CRegistry::IsOpen() const {
@@ -111,18 +111,44 @@ Win32Status CRegistry::EunmKey(std::uint32_t index, char* name, std::uint32_t& s
         return ERROR_INVALID_PARAMETER;
     }
     CHive::SImpl& hive = *m_pHive->m_pImpl;
-    bool next = m_enumValid && m_enumGeneration == hive.Generation() && index == m_enumIndex + 1;
-    std::string found;
-    Win32Status status = next ? hive.SubKeyAfter(m_openKey, &m_openPath, m_enumName, found)
-                              : hive.SubKeyAt(m_openKey, &m_openPath, index, found);
-    m_enumValid = status == ERROR_SUCCESS;
-    if (!m_enumValid) {
+    bool valid = m_bEnumValid && m_enumGeneration == hive.Generation();
+    std::uint32_t end = m_enumFirst + static_cast<std::uint32_t>(m_enumNames.size());
+    Win32Status status = ERROR_SUCCESS;
+    if (valid && index >= m_enumFirst && (index < end || m_bEnumAtEnd)) {
+        status = hive.Fault(ERegOp::EunmKey, m_openKey, &m_openPath, std::string());
+    } else {
+        status = ReadAhead(index, valid && index == end);
+    }
+    if (status != ERROR_SUCCESS) {
         return status;
     }
-    m_enumIndex = index;
-    m_enumName = found;
-    m_enumGeneration = hive.Generation();
-    return CopyOut(found, name, size);
+    if (index - m_enumFirst >= m_enumNames.size()) {
+        return ERROR_NO_MORE_ITEMS;
+    }
+    return CopyOut(m_enumNames[index - m_enumFirst], name, size);
+}
+
+// Reads the names from index on: after the window's last name when the caller walks on (an
+// index seek, with a window that grows), else by position.
+Win32Status CRegistry::ReadAhead(std::uint32_t index, bool continuing) {
+    constexpr std::size_t kFirstWindow = 16;
+    constexpr std::size_t kLargestWindow = 1024;
+    std::size_t limit = continuing
+                            ? std::clamp(m_enumNames.size() * 2, kFirstWindow, kLargestWindow)
+                            : kFirstWindow;
+    std::vector<std::string> names;
+    CHive::SImpl& hive = *m_pHive->m_pImpl;
+    Win32Status status =
+        hive.SubKeys(m_openKey, &m_openPath, index, continuing ? &m_enumNames.back() : nullptr,
+                     static_cast<std::uint32_t>(limit), names);
+    m_bEnumValid = status == ERROR_SUCCESS;
+    if (m_bEnumValid) {
+        m_bEnumAtEnd = names.size() < limit;
+        m_enumNames.swap(names);
+        m_enumFirst = index;
+        m_enumGeneration = hive.Generation();
+    }
+    return status;
 }
 
 Win32Status CRegistry::CopyOut(const std::string& text, char* buffer, std::uint32_t& size) {

@@ -64,13 +64,17 @@ private:
     Win32Status Read(const std::string& name, SHiveValue& value);
     Win32Status Write(const std::string& name, std::uint32_t type,
                       const std::vector<std::uint8_t>& data);
+    Win32Status ReadAhead(std::uint32_t index, bool continuing);
     static Win32Status CopyOut(const std::string& text, char* buffer, std::uint32_t& size);
 
     CHive* m_pHive;
     std::int64_t m_openKey = 0;
     std::string m_openPath;
-    std::uint32_t m_enumIndex = 0;
-    std::string m_enumName;
+    // A window of sub-key names read ahead, starting at index m_enumFirst; m_bEnumAtEnd when it
+    // reaches the last sub-key. Dropped when the hive's generation moves on.
+    std::vector<std::string> m_enumNames;
+    std::uint32_t m_enumFirst = 0;
     std::uint64_t m_enumGeneration = 0;
-    bool m_enumValid = false;
+    bool m_bEnumValid = false;
+    bool m_bEnumAtEnd = false;
 };

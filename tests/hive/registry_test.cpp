@@ -1,8 +1,10 @@
 #include "hive.h"
+#include "hivebatch.h"
 #include "rawdatabase.h"
 #include "registry.h"
 #include "temphive.h"
 
+#include <cstdio>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <string>
@@ -378,4 +380,40 @@ TEST_F(RegistryTest, HandEditedRowsReadAsFailuresWithoutCrashing) {
     EXPECT_EQ(m_hive.Hive().Values(key, values), ERROR_INVALID_DATA);
     ASSERT_EQ(values.size(), 1u);
     EXPECT_EQ(values[0].name, "Good");
+}
+
+TEST_F(RegistryTest, LongEnumerationSeesChangesAheadOfTheWalk) {
+    std::vector<std::string> expected;
+    {
+        CHiveBatch batch;
+        for (int i = 0; i < 300; ++i) {
+            char name[16];
+            std::snprintf(name, sizeof name, "Key%03d", (i * 7) % 300); // created out of order
+            CreateKeys({std::string("P\\") + name});
+        }
+        ASSERT_TRUE(batch.Commit());
+    }
+    for (int i = 0; i < 300; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "Key%03d", i);
+        if (i != 250) {
+            expected.push_back(name);
+        }
+    }
+    expected.push_back("zzz");
+    CRegistry registry;
+    ASSERT_EQ(Open(registry, "P", 1), ERROR_SUCCESS);
+    std::vector<std::string> walked;
+    char name[80];
+    std::uint32_t size = sizeof name;
+    for (std::uint32_t index = 0; registry.EunmKey(index, name, size) == ERROR_SUCCESS; ++index) {
+        walked.push_back(name);
+        size = sizeof name;
+        if (index == 100) {
+            CreateKeys({"P\\zzz"});
+            CRegistry deleter;
+            ASSERT_EQ(deleter.DeleteKey("P\\Key250"), ERROR_SUCCESS);
+        }
+    }
+    EXPECT_EQ(walked, expected);
 }
