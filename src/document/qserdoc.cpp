@@ -376,9 +376,7 @@ void CQSERDoc::DeleteBoardCommand() {
         m_pCurBoard = m_boardList.back();
         RevealAndSelect(m_pCurBoard->m_hTreeItem);
     } else {
-        m_pCurBoard = nullptr;
-        m_pCurPort = nullptr;
-        SelectRoot();
+        ShowRootWithoutRecords();
     }
 }
 
@@ -432,9 +430,7 @@ void CQSERDoc::OnFileNew() {
         }
         DecNumBoards();
     }
-    m_pCurBoard = nullptr;
-    m_pCurPort = nullptr;
-    SelectRoot();
+    ShowRootWithoutRecords();
     UpdateAllViews();
 }
 
@@ -497,6 +493,15 @@ void CQSERDoc::RevealAndSelect(HTREEITEM item) const {
         tree->EnsureVisible(item);
         tree->SelectItem(item);
     }
+}
+
+void CQSERDoc::ShowRootWithoutRecords() {
+    m_pCurBoard = nullptr;
+    m_pCurPort = nullptr;
+    // The root may be selected already, and selecting it again reports nothing: the selection
+    // kind must not be left naming a board that is gone.
+    m_selectionKind = 0;
+    SelectRoot();
 }
 
 void CQSERDoc::SelectRoot() const {

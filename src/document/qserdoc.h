@@ -120,6 +120,7 @@ private:
     void SelectAfterPortDelete();
     void RevealAndSelect(HTREEITEM item) const;
     void SelectRoot() const;
+    void ShowRootWithoutRecords();
     void FillTree();
     int CurrentBoardPortCount() const;
     int CurrentBoardPortsPerBoard() const;

@@ -1,0 +1,127 @@
+#pragma once
+
+#include "headlesstree.h"
+#include "hiveprobe.h"
+#include "hiveservicemanager.h"
+#include "idocumentview.h"
+#include "platformfamily.h"
+#include "qserdoc.h"
+#include "recordingservicemanager.h"
+#include "temphive.h"
+#include "treehandlers.h"
+#include "treenodemanager.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CBoardObj;
+class CPortObj;
+
+// Registry paths as the tests expect them, written out rather than taken from the code.
+inline const std::string kDriverKey = "SYSTEM\\CurrentControlSet\\Services\\QSERDRV";
+inline const std::string kSerialKey = "SYSTEM\\CurrentControlSet\\Services\\Serial";
+inline const std::string kSerialParameters = kSerialKey + "\\Parameters";
+inline const std::string kClassPorts = "SYSTEM\\CurrentControlSet\\Services\\Class\\Ports";
+inline const std::string kEnumRootPorts = "Enum\\Root\\Ports";
+
+inline std::string BoardKey(const std::string& board) {
+    return kDriverKey + "\\" + board;
+}
+inline std::string PortKey(const std::string& board, const std::string& port) {
+    return BoardKey(board) + "\\" + port;
+}
+
+// A view that does what the form view does on every update (it shows the form of the
+// selection and has the document recompute the command states) and records each update.
+class CRecordingView : public IDocumentView {
+public:
+    explicit CRecordingView(CQSERDoc& doc) : m_doc(doc) {}
+    void OnUpdate() override;
+
+    int Updates() const { return static_cast<int>(m_kinds.size()); }
+    // The selection kind the view was asked to show, at each update.
+    const std::vector<int>& Kinds() const { return m_kinds; }
+    void Clear() { m_kinds.clear(); }
+
+private:
+    CQSERDoc& m_doc;
+    std::vector<int> m_kinds;
+};
+
+// A whole headless session over a fresh hive: the document, the headless tree with its handlers
+// and tree node manager, the application references, a recording view and the emulated service
+// control manager (behind a recorder). Open() loads the driver key and fills the tree as the
+// start-up does; the platform family is chosen before.
+class CDocumentFixture {
+public:
+    CDocumentFixture();
+    ~CDocumentFixture();
+    CDocumentFixture(const CDocumentFixture&) = delete;
+    CDocumentFixture& operator=(const CDocumentFixture&) = delete;
+
+    // Builds a new document, loads the driver key and fills the tree; returns the load's result.
+    // Opening again discards the previous document, tree and view first.
+    bool Open(EPlatformFamily family = EPlatformFamily::WindowsNT);
+
+    CQSERDoc& Doc() { return *m_pDoc; }
+    CHeadlessTree& Tree() { return *m_pTree; }
+    CRecordingView& View() { return *m_pView; }
+    CHiveProbe& Probe() { return m_probe; }
+    CHive& Hive() { return m_hive.Hive(); }
+    CRecordingMessageBox& Messages() { return m_hive.Messages(); }
+    CHiveServiceManager& ServiceManager() { return m_scm; }
+    CRecordingServiceManager& ServiceCalls() { return m_scmCalls; }
+
+    // The tree as text: every item with its children in brackets, "QSERDRV[Board000[Port000]]".
+    std::string TreeText() const;
+    // The selected item's path from the top ("QSERDRV/Board000"), "" when none.
+    std::string SelectedPath() const;
+    HTREEITEM Item(const std::string& path) const;
+    void Click(const std::string& path);
+
+    CBoardObj* Board(const std::string& name) const;
+    CPortObj* Port(const std::string& board, const std::string& port) const;
+    // The names of the document's boards in list order, and of one board's ports.
+    std::vector<std::string> BoardNames() const;
+    std::vector<std::string> PortNames(const std::string& board) const;
+
+    // Adds a board and sets its model (and base values) in memory and in its key, as the board
+    // form does; returns its name.
+    std::string AddBoard(const std::string& model);
+
+    void AnswerYes() { Messages().ScriptAnswer(EMsgResult::Yes); }
+    void AnswerNo() { Messages().ScriptAnswer(EMsgResult::No); }
+
+private:
+    void Close();
+    std::string ItemText(HTREEITEM item) const;
+    std::string PathOf(HTREEITEM item) const;
+
+    CTempHive m_hive;
+    CHiveProbe m_probe{m_hive.Hive()};
+    CHiveServiceManager m_scm{m_hive.Hive()};
+    CRecordingServiceManager m_scmCalls{m_scm};
+    std::unique_ptr<CHeadlessTree> m_pTree;
+    std::unique_ptr<CTreeHandlers> m_pHandlers;
+    std::unique_ptr<CTreeNodeManager> m_pManager;
+    std::unique_ptr<CQSERDoc> m_pDoc;
+    std::unique_ptr<CRecordingView> m_pView;
+};
+
+// A test run once per platform family.
+class DocumentTest : public ::testing::TestWithParam<EPlatformFamily> {
+protected:
+    void SetUp() override { ASSERT_TRUE(m_session.Open(GetParam())); }
+    bool IsNT() const { return GetParam() == EPlatformFamily::WindowsNT; }
+
+    CDocumentFixture m_session;
+};
+
+std::string FamilyName(const ::testing::TestParamInfo<EPlatformFamily>& info);
+
+#define QSER_ON_BOTH_FAMILIES(suite)                                                               \
+    INSTANTIATE_TEST_SUITE_P(                                                                      \
+        Families, suite,                                                                           \
+        ::testing::Values(EPlatformFamily::WindowsNT, EPlatformFamily::Windows9x), FamilyName)
