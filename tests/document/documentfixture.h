@@ -8,6 +8,7 @@
 #include "qserdoc.h"
 #include "recordingservicemanager.h"
 #include "temphive.h"
+#include "testkeypaths.h"
 #include "treehandlers.h"
 #include "treenodemanager.h"
 
@@ -18,20 +19,6 @@
 
 class CBoardObj;
 class CPortObj;
-
-// Registry paths as the tests expect them, written out rather than taken from the code.
-inline const std::string kDriverKey = "SYSTEM\\CurrentControlSet\\Services\\QSERDRV";
-inline const std::string kSerialKey = "SYSTEM\\CurrentControlSet\\Services\\Serial";
-inline const std::string kSerialParameters = kSerialKey + "\\Parameters";
-inline const std::string kClassPorts = "SYSTEM\\CurrentControlSet\\Services\\Class\\Ports";
-inline const std::string kEnumRootPorts = "Enum\\Root\\Ports";
-
-inline std::string BoardKey(const std::string& board) {
-    return kDriverKey + "\\" + board;
-}
-inline std::string PortKey(const std::string& board, const std::string& port) {
-    return BoardKey(board) + "\\" + port;
-}
 
 // A view that does what the form view does on every update (it shows the form of the
 // selection and has the document recompute the command states) and records each update.

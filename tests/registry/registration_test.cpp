@@ -1,0 +1,405 @@
+#include "hiveprobe.h"
+#include "platformfamily.h"
+#include "portregistration.h"
+#include "temphive.h"
+#include "testkeypaths.h"
+
+#include <cstdint>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+using Bytes = std::vector<std::uint8_t>;
+using Record = CRecordingMessageBox::SRecord;
+
+const Record kOpenFailed{"Open registry failed", EMsgButtons::Ok, EMsgIcon::None};
+const Record kQueryFailed{"Query registry data failed", EMsgButtons::Ok, EMsgIcon::None};
+
+// The default device control block, 26 bytes.
+const Bytes kDCB = {0x1C, 0x00, 0x00, 0x00, 0x80, 0x25, 0x00, 0x00, 0x11, 0x33, 0x00, 0x00, 0x00,
+                    0x00, 0x0A, 0x00, 0x0A, 0x00, 0x08, 0x00, 0x00, 0x11, 0x13, 0x00, 0x00, 0x00};
+
+// The forced configuration of a port at 0x2e8 with IRQ 5.
+const Bytes kForcedConfig2E8Irq5 = {
+    0x00, 0x04, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x20, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00,
+    0x00, 0x01, 0x00, 0x02, 0x00, 0xE8, 0x02, 0xEF, 0x02, 0x00, 0x00, 0x00, 0x00, 0xF0, 0xFF,
+    0x08, 0x00, 0xE8, 0x02, 0xE8, 0x02, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x00, 0x00, 0x04,
+    0x00, 0x00, 0x00, 0x01, 0x00, 0x05, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
+
+// The nine basic configurations "0" to "8".
+const Bytes kLogConfig[9] = {
+    {0x00, 0x04, 0x00, 0x00, 0x00, 0xC0, 0x00, 0x00, 0x20, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00,
+     0x00, 0x01, 0x00, 0x0C, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xFF, 0xFF,
+     0x08, 0x00, 0xF8, 0x03, 0xFF, 0x03, 0x00, 0x00, 0x00, 0x03, 0x10, 0x00, 0x00, 0x00, 0x04,
+     0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x10, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00},
+    {0x00, 0x04, 0x00, 0x00, 0x00, 0xC0, 0x00, 0x00, 0x20, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00,
+     0x00, 0x01, 0x00, 0x0C, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xFF, 0xFF,
+     0x08, 0x00, 0xF8, 0x03, 0xFF, 0x03, 0x00, 0x00, 0x00, 0x03, 0x10, 0x00, 0x00, 0x00, 0x04,
+     0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0xB8, 0xDE, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00},
+    {0x00, 0x04, 0x00, 0x00, 0x00, 0xC0, 0x00, 0x00, 0x20, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00,
+     0x00, 0x01, 0x00, 0x0C, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xFF, 0xFF,
+     0x08, 0x00, 0xF8, 0x02, 0xFF, 0x02, 0x00, 0x00, 0x00, 0x03, 0x10, 0x00, 0x00, 0x00, 0x04,
+     0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x08, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00},
+    {0x00, 0x04, 0x00, 0x00, 0x00, 0xC0, 0x00, 0x00, 0x20, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00,
+     0x00, 0x01, 0x00, 0x0C, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xFF, 0xFF,
+     0x08, 0x00, 0xF8, 0x02, 0xFF, 0x02, 0x00, 0x00, 0x00, 0x03, 0x10, 0x00, 0x00, 0x00, 0x04,
+     0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0xB8, 0xDE, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00},
+    {0x00, 0x04, 0x00, 0x00, 0x00, 0xC0, 0x00, 0x00, 0x20, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00,
+     0x00, 0x01, 0x00, 0x0C, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xFF, 0xFF,
+     0x08, 0x00, 0xE8, 0x03, 0xEF, 0x03, 0x00, 0x00, 0x00, 0x03, 0x10, 0x00, 0x00, 0x00, 0x04,
+     0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x10, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00},
+    {0x00, 0x04, 0x00, 0x00, 0x00, 0xC0, 0x00, 0x00, 0x20, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00,
+     0x00, 0x01, 0x00, 0x0C, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xFF, 0xFF,
+     0x08, 0x00, 0xE8, 0x03, 0xEF, 0x03, 0x00, 0x00, 0x00, 0x03, 0x10, 0x00, 0x00, 0x00, 0x04,
+     0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0xB8, 0xDE, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00},
+    {0x00, 0x04, 0x00, 0x00, 0x00, 0xC0, 0x00, 0x00, 0x20, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00,
+     0x00, 0x01, 0x00, 0x0C, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xFF, 0xFF,
+     0x08, 0x00, 0xE8, 0x02, 0xEF, 0x02, 0x00, 0x00, 0x00, 0x03, 0x10, 0x00, 0x00, 0x00, 0x04,
+     0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x28, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00},
+    {0x00, 0x04, 0x00, 0x00, 0x00, 0xC0, 0x00, 0x00, 0x20, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00,
+     0x00, 0x01, 0x00, 0x0C, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xFF, 0xFF,
+     0x08, 0x00, 0xE8, 0x02, 0xEF, 0x02, 0x00, 0x00, 0x00, 0x03, 0x10, 0x00, 0x00, 0x00, 0x04,
+     0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0xB8, 0xDE, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00},
+    {0x00, 0x04, 0x00, 0x00, 0x00, 0xC0, 0x00, 0x00, 0x20, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00,
+     0x00, 0x01, 0x00, 0x0C, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xF8, 0xFF,
+     0x08, 0x00, 0x00, 0x01, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0x03, 0x10, 0x00, 0x00, 0x00, 0x04,
+     0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0xB8, 0xDE, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00},
+};
+
+const std::vector<std::string> kClassValueNames = {
+    "DevLoader",    "Enumerator",    "PortDriver", "Contention", "ConfigDialog", "DCB",
+    "PortSubClass", "EnumPropPages", "InfPath",    "InfSection", "DriverDate",   "DriverDesc"};
+const std::vector<std::string> kDeviceValueNames = {"Class",       "Driver",       "Mfg",
+                                                    "HardwareID",  "DeviceDesc",   "FRIENDLYNAME",
+                                                    "ConfigFlags", "ForcedConfig", "PORTNAME"};
+const std::vector<std::string> kNTPortValueNames = {"DosDevices", "ForceFifoEnable", "Indexed",
+                                                    "Interrupt",  "InterruptStatus", "PortAddress",
+                                                    "PortIndex"};
+
+struct SPortValues {
+    std::string name;
+    std::string com;
+    std::string irq;
+    std::string address;
+    std::string index;
+    std::string instance;
+};
+
+class RegistrationTest : public ::testing::Test {
+protected:
+    ~RegistrationTest() override { CPlatformFamily::Set(EPlatformFamily::WindowsNT); }
+
+    void WriteBoard(const std::string& board, const std::string& vector) {
+        m_probe.SetText(BoardKey(board), "BoardName", board);
+        m_probe.SetText(BoardKey(board), "BoardVectorAddress", vector);
+    }
+    void WritePort(const std::string& board, const SPortValues& port) {
+        const std::string key = PortKey(board, port.name);
+        m_probe.SetText(key, "PortName", port.name);
+        m_probe.SetText(key, "PortCOMPort", port.com);
+        m_probe.SetText(key, "PortIRQ", port.irq);
+        m_probe.SetText(key, "PortAddress", port.address);
+        m_probe.SetText(key, "PortIndex", port.index);
+        m_probe.SetText(key, "PortSerialPort", port.instance);
+    }
+    int RegisterNT() {
+        CPlatformFamily::Set(EPlatformFamily::WindowsNT);
+        return CPortRegistration::RegisterNTSerialPorts(m_values, true);
+    }
+    int Register95() {
+        CPlatformFamily::Set(EPlatformFamily::Windows9x);
+        return CPortRegistration::Register95Ports(m_values, true);
+    }
+    std::vector<Record> Records() { return m_hive.Messages().Records(); }
+
+    CTempHive m_hive;
+    CHiveProbe m_probe{m_hive.Hive()};
+    SSystemValues m_values{"Brimholde QSER 32bit Utility Ver. 1.10", "1", "1"};
+};
+} // namespace
+
+TEST_F(RegistrationTest, NTWritesTheSerialServiceValuesInOrder) {
+    WriteBoard("Board000", "0x2d0");
+    WritePort("Board000", {"Port000", "COM3", "7", "0x200", "1", "Serial002"});
+
+    EXPECT_EQ(RegisterNT(), 1);
+
+    EXPECT_EQ(m_probe.ValueNames(kSerialKey),
+              (std::vector<std::string>{"ErrorControl", "ForceFifoEnable", "Group", "Rxfifo",
+                                        "Start", "Tag", "Txfifo", "Type"}));
+    struct SDword {
+        const char* name;
+        std::uint32_t value;
+    };
+    for (const SDword& expected :
+         {SDword{"ErrorControl", 0}, SDword{"ForceFifoEnable", 1}, SDword{"Rxfifo", 8},
+          SDword{"Start", 2}, SDword{"Tag", 1}, SDword{"Txfifo", 1}, SDword{"Type", 1}}) {
+        EXPECT_EQ(m_probe.Dword(kSerialKey, expected.name), expected.value) << expected.name;
+    }
+    EXPECT_EQ(m_probe.Text(kSerialKey, "Group"), "Extended base");
+    EXPECT_TRUE(Records().empty());
+}
+
+TEST_F(RegistrationTest, NTWritesEachPortAsAnInstanceOfTheSerialService) {
+    struct SCase {
+        const char* name;
+        std::string vector;
+        SPortValues port;
+        std::uint32_t interrupt;
+        std::uint32_t interruptStatus;
+        std::uint32_t portAddress;
+        std::uint32_t portIndex;
+    };
+    const std::vector<SCase> cases = {
+        {"COM5 at 0x2e8",
+         "0x2d0",
+         {"Port000", "COM5", "5", "0x2e8", "1", "Serial004"},
+         5,
+         0x2D0,
+         0x2E8,
+         1},
+        {"no vector",
+         "NONE",
+         {"Port000", "COM3", "15", "0x3f8", "4", "Serial002"},
+         15,
+         0,
+         0x3F8,
+         4},
+        {"long address",
+         "0x200",
+         {"Port000", "COM9", "3", "0x1234", "2", "Serial010"},
+         3,
+         0x200,
+         0x234,
+         2},
+        {"address below 0x100",
+         "0x000",
+         {"Port001", "COM4", "9", "0x8", "2", "Serial003"},
+         9,
+         0,
+         8,
+         2},
+        {"address 0x10",
+         "0x2d0",
+         {"Port002", "COM5", "9", "0x10", "3", "Serial005"},
+         9,
+         0x2D0,
+         0x10,
+         3},
+        {"short vector text",
+         "2d0",
+         {"Port000", "COM3", "7", "190", "1", "Serial999"},
+         7,
+         0x2D0,
+         0x190,
+         1},
+    };
+    for (const SCase& test : cases) {
+        SCOPED_TRACE(test.name);
+        if (m_probe.Exists("SYSTEM")) {
+            m_probe.DeleteTree("SYSTEM");
+        }
+        WriteBoard("Board000", test.vector);
+        WritePort("Board000", test.port);
+
+        EXPECT_EQ(RegisterNT(), 1);
+
+        const std::string key = kSerialParameters + "\\" + test.port.instance;
+        EXPECT_EQ(m_probe.ValueNames(key), kNTPortValueNames);
+        EXPECT_EQ(m_probe.Text(key, "DosDevices"), test.port.com);
+        EXPECT_EQ(m_probe.Dword(key, "ForceFifoEnable"), 1u);
+        EXPECT_EQ(m_probe.Dword(key, "Indexed"), 0u);
+        EXPECT_EQ(m_probe.Dword(key, "Interrupt"), test.interrupt);
+        EXPECT_EQ(m_probe.Dword(key, "InterruptStatus"), test.interruptStatus);
+        EXPECT_EQ(m_probe.Dword(key, "PortAddress"), test.portAddress);
+        EXPECT_EQ(m_probe.Dword(key, "PortIndex"), test.portIndex);
+        EXPECT_EQ(m_probe.SubKeys(kSerialParameters), std::vector<std::string>{test.port.instance});
+    }
+    EXPECT_TRUE(Records().empty());
+}
+
+TEST_F(RegistrationTest, Win9xWritesTheClassDeviceAndBasicConfigurationKeys) {
+    WriteBoard("Board000", "0x2d0");
+    WritePort("Board000", {"Port000", "COM5", "5", "0x2e8", "4", "0007"});
+
+    EXPECT_EQ(Register95(), 1);
+
+    const std::string classKey = kClassPorts + "\\0007";
+    EXPECT_EQ(m_probe.ValueNames(classKey), kClassValueNames);
+    EXPECT_EQ(m_probe.Text(classKey, "DevLoader"), "*vcomm");
+    EXPECT_EQ(m_probe.Text(classKey, "Enumerator"), "serenum.vxd");
+    EXPECT_EQ(m_probe.Text(classKey, "PortDriver"), "serial.vxd");
+    EXPECT_EQ(m_probe.Text(classKey, "Contention"), "*vcd");
+    EXPECT_EQ(m_probe.Text(classKey, "ConfigDialog"), "serialui.dll");
+    EXPECT_EQ(m_probe.Binary(classKey, "DCB"), kDCB);
+    EXPECT_EQ(m_probe.Binary(classKey, "PortSubClass"), Bytes{0x01});
+    EXPECT_EQ(m_probe.Text(classKey, "EnumPropPages"), "serialui.dll,EnumPropPages");
+    EXPECT_EQ(m_probe.Text(classKey, "InfPath"), "MSPORTS.INF");
+    EXPECT_EQ(m_probe.Text(classKey, "InfSection"), "ComPort");
+    EXPECT_EQ(m_probe.Text(classKey, "DriverDate"), "10-18-1996");
+    EXPECT_EQ(m_probe.Text(classKey, "DriverDesc"), "COM PORT");
+
+    const std::string deviceKey = kEnumRootPorts + "\\0007";
+    EXPECT_EQ(m_probe.ValueNames(deviceKey), kDeviceValueNames);
+    EXPECT_EQ(m_probe.Text(deviceKey, "Class"), "Ports");
+    EXPECT_EQ(m_probe.Text(deviceKey, "Driver"), "Ports\\0007");
+    EXPECT_EQ(m_probe.Text(deviceKey, "Mfg"), " (standard port) ");
+    EXPECT_EQ(m_probe.Text(deviceKey, "HardwareID"), "*PNP0500");
+    EXPECT_EQ(m_probe.Text(deviceKey, "DeviceDesc"), " (COM5) ");
+    EXPECT_EQ(m_probe.Text(deviceKey, "FRIENDLYNAME"), " (COM5) ");
+    EXPECT_EQ(m_probe.Binary(deviceKey, "ConfigFlags"), (Bytes{0x04, 0x00, 0x00, 0x00}));
+    EXPECT_EQ(m_probe.Binary(deviceKey, "ForcedConfig"), kForcedConfig2E8Irq5);
+    EXPECT_EQ(m_probe.Text(deviceKey, "PORTNAME"), "COM5");
+
+    const std::string logConfigKey = deviceKey + "\\LogConfig";
+    EXPECT_EQ(m_probe.ValueNames(logConfigKey),
+              (std::vector<std::string>{"0", "1", "2", "3", "4", "5", "6", "7", "8"}));
+    for (int i = 0; i < 9; ++i) {
+        EXPECT_EQ(m_probe.Binary(logConfigKey, std::to_string(i)), kLogConfig[i]) << i;
+    }
+    // Windows 95/98 writes nothing into its platform key and nothing for Windows NT.
+    EXPECT_TRUE(m_probe.ValueNames(kClassPorts).empty());
+    EXPECT_FALSE(m_probe.Exists(kSerialKey));
+    EXPECT_TRUE(Records().empty());
+}
+
+TEST_F(RegistrationTest, Win9xForcedConfigCarriesThePortRangeAndIRQ) {
+    struct SCase {
+        const char* address;
+        const char* irq;
+        Bytes range; // bytes 20 to 23, then 32 to 35
+        std::uint8_t irqByte;
+    };
+    const std::vector<SCase> cases = {
+        {"0x3f8", "4", {0xF8, 0x03, 0xFF, 0x03, 0xF8, 0x03, 0xF8, 0x03}, 4},
+        {"0x1234", "15", {0x34, 0x02, 0x3B, 0x02, 0x34, 0x02, 0x34, 0x02}, 15},
+        {"0x8", "3", {0x08, 0x00, 0x0F, 0x00, 0x08, 0x00, 0x08, 0x00}, 3},
+        {"0x0", "10", {0x00, 0x00, 0x07, 0x00, 0x00, 0x00, 0x00, 0x00}, 10},
+        {"2d0", "300", {0xD0, 0x02, 0xD7, 0x02, 0xD0, 0x02, 0xD0, 0x02}, 300 & 0xFF},
+    };
+    for (const SCase& test : cases) {
+        SCOPED_TRACE(test.address);
+        WriteBoard("Board000", "NONE");
+        WritePort("Board000", {"Port000", "COM3", test.irq, test.address, "1", "0002"});
+
+        EXPECT_EQ(Register95(), 1);
+
+        Bytes expected = kForcedConfig2E8Irq5;
+        std::copy(test.range.begin(), test.range.begin() + 4, expected.begin() + 20);
+        std::copy(test.range.begin() + 4, test.range.end(), expected.begin() + 32);
+        expected[50] = test.irqByte;
+        EXPECT_EQ(m_probe.Binary(kEnumRootPorts + "\\0002", "ForcedConfig"), expected);
+    }
+}
+
+TEST_F(RegistrationTest, PassVisitsEveryPortOfEveryBoardAndSkipsForeignKeys) {
+    WriteBoard("Board000", "0x2d0");
+    WritePort("Board000", {"Port000", "COM3", "5", "0x200", "1", "Serial002"});
+    WritePort("Board000", {"Port001", "COM4", "5", "0x208", "2", "Serial003"});
+    m_probe.CreateKey(PortKey("Board000", "Notes"));
+    WriteBoard("Board003", "NONE");
+    WritePort("Board003", {"Port000", "COM7", "9", "0x300", "1", "Serial004"});
+    m_probe.SetText(BoardKey("Other"), "PortSerialPort", "Serial005");
+
+    EXPECT_EQ(RegisterNT(), 1);
+
+    EXPECT_EQ(m_probe.SubKeys(kSerialParameters),
+              (std::vector<std::string>{"Serial002", "Serial003", "Serial004"}));
+    EXPECT_EQ(m_probe.Text(kSerialParameters + "\\Serial004", "DosDevices"), "COM7");
+    EXPECT_EQ(m_probe.ValueNames(kDriverKey),
+              (std::vector<std::string>{"SystemDriverName", "SystemNumBoards", "SystemNumPorts"}));
+    EXPECT_EQ(m_probe.Text(kDriverKey, "SystemDriverName"),
+              "Brimholde QSER 32bit Utility Ver. 1.10");
+}
+
+TEST_F(RegistrationTest, NoBoardsWritesOnlyTheSystemValues) {
+    for (bool nt : {true, false}) {
+        SCOPED_TRACE(nt);
+        CPlatformFamily::Set(nt ? EPlatformFamily::WindowsNT : EPlatformFamily::Windows9x);
+        SSystemValues values{"name", "0", "0"};
+        EXPECT_EQ(nt ? CPortRegistration::RegisterNTSerialPorts(values, false)
+                     : CPortRegistration::Register95Ports(values, false),
+                  1);
+        EXPECT_EQ(m_probe.Text(kDriverKey, "SystemNumBoards"), "0");
+        EXPECT_FALSE(m_probe.Exists(kSerialKey));
+        EXPECT_FALSE(m_probe.Exists(kClassPorts));
+        EXPECT_FALSE(m_probe.Exists("Enum"));
+    }
+}
+
+TEST_F(RegistrationTest, PortThatCannotBeReadIsReportedAndSkipped) {
+    WriteBoard("Board000", "0x2d0");
+    WritePort("Board000", {"Port000", "COM3", "5", "0x200", "1", "0002"});
+    WritePort("Board000", {"Port001", "COM4", "5", "0x208", "2", "0003"});
+    WritePort("Board000", {"Port002", "COM5", "5", "0x210", "3", "0004"});
+    m_hive.Hive().InjectFault(ERegOp::OpenKey, PortKey("Board000", "Port001"), "",
+                              ERROR_ACCESS_DENIED);
+
+    EXPECT_EQ(Register95(), 1);
+
+    EXPECT_EQ(Records(), std::vector<Record>{kQueryFailed});
+    EXPECT_EQ(m_probe.SubKeys(kClassPorts), (std::vector<std::string>{"0002", "0004"}));
+    EXPECT_EQ(m_probe.SubKeys(kEnumRootPorts), (std::vector<std::string>{"0002", "0004"}));
+    EXPECT_EQ(m_probe.Text(kEnumRootPorts + "\\0004", "PORTNAME"), "COM5");
+}
+
+TEST_F(RegistrationTest, BoardThatCannotBeReadStopsThePass) {
+    WriteBoard("Board000", "0x2d0");
+    WritePort("Board000", {"Port000", "COM3", "5", "0x200", "1", "Serial002"});
+    WriteBoard("Board001", "0x2d0");
+    WritePort("Board001", {"Port000", "COM4", "5", "0x300", "1", "Serial003"});
+    WriteBoard("Board002", "0x2d0");
+    WritePort("Board002", {"Port000", "COM5", "5", "0x310", "1", "Serial004"});
+    m_hive.Hive().InjectFault(ERegOp::OpenKey, BoardKey("Board001"), "", ERROR_ACCESS_DENIED);
+
+    EXPECT_EQ(RegisterNT(), 0);
+
+    EXPECT_EQ(Records(), (std::vector<Record>{kOpenFailed, kQueryFailed}));
+    EXPECT_EQ(m_probe.SubKeys(kSerialParameters), std::vector<std::string>{"Serial002"});
+}
+
+TEST_F(RegistrationTest, PlatformKeyThatCannotBeOpenedStopsThePass) {
+    WriteBoard("Board000", "0x2d0");
+    WritePort("Board000", {"Port000", "COM3", "5", "0x200", "1", "0002"});
+    m_hive.Hive().InjectFault(ERegOp::OpenKey, kClassPorts, "", ERROR_ACCESS_DENIED);
+
+    EXPECT_EQ(Register95(), 0);
+
+    EXPECT_EQ(Records(), std::vector<Record>{kOpenFailed});
+    EXPECT_FALSE(m_probe.Exists("Enum"));
+    EXPECT_EQ(m_probe.Text(kDriverKey, "SystemNumPorts"), "1");
+}
+
+TEST_F(RegistrationTest, ValueThatCannotBeWrittenIsReportedAndTheOthersAreWritten) {
+    WriteBoard("Board000", "0x2d0");
+    WritePort("Board000", {"Port000", "COM3", "5", "0x200", "1", "Serial002"});
+    m_hive.Hive().InjectFault(ERegOp::WriteValue, kSerialParameters + "\\Serial002", "Interrupt",
+                              ERROR_ACCESS_DENIED);
+
+    EXPECT_EQ(RegisterNT(), 1);
+
+    EXPECT_EQ(Records(), (std::vector<Record>{
+                             {"Unable to write to registry", EMsgButtons::Ok, EMsgIcon::None}}));
+    EXPECT_EQ(m_probe.ValueNames(kSerialParameters + "\\Serial002"),
+              (std::vector<std::string>{"DosDevices", "ForceFifoEnable", "Indexed",
+                                        "InterruptStatus", "PortAddress", "PortIndex"}));
+}
+
+TEST_F(RegistrationTest, UnusableInstanceNamesNeverReachTheParentKeys) {
+    WriteBoard("Board000", "0x2d0");
+    WritePort("Board000", {"Port000", "COM3", "5", "0x200", "1", ""});
+    WritePort("Board000", {"Port001", "COM4", "5", "0x208", "2", "0003\\LogConfig"});
+    WritePort("Board000", {"Port002", "COM5", "5", "0x210", "3", "0004"});
+
+    EXPECT_EQ(Register95(), 1);
+    m_probe.SetText(PortKey("Board000", "Port002"), "PortSerialPort", "Serial002");
+    EXPECT_EQ(RegisterNT(), 1);
+
+    for (const std::string& parent : {kClassPorts, kEnumRootPorts, kSerialParameters}) {
+        SCOPED_TRACE(parent);
+        EXPECT_TRUE(m_probe.ValueNames(parent).empty());
+        EXPECT_EQ(m_probe.SubKeys(parent).size(), 1u);
+    }
+    EXPECT_TRUE(Records().empty());
+}

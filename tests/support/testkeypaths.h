@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+// Registry paths as the tests expect them, written out rather than taken from the code under
+// test, so that a wrong path in the code fails a test.
+inline const std::string kDriverKey = "SYSTEM\\CurrentControlSet\\Services\\QSERDRV";
+inline const std::string kSerialKey = "SYSTEM\\CurrentControlSet\\Services\\Serial";
+inline const std::string kSerialParameters = kSerialKey + "\\Parameters";
+inline const std::string kClassPorts = "SYSTEM\\CurrentControlSet\\Services\\Class\\Ports";
+inline const std::string kEnumRootPorts = "Enum\\Root\\Ports";
+
+inline std::string BoardKey(const std::string& board) {
+    return kDriverKey + "\\" + board;
+}
+
+inline std::string PortKey(const std::string& board, const std::string& port) {
+    return BoardKey(board) + "\\" + port;
+}
