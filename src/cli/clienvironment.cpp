@@ -1,0 +1,58 @@
+#include "clienvironment.h"
+
+#include "climessagebox.h"
+#include "hivebatch.h"
+#include "messageservice.h"
+#include "platformservices.h"
+
+#include <ostream>
+
+CCliEnvironment::CCliEnvironment(const std::string& path, EHiveOpen mode, CCliMessageBox& messages,
+                                 std::ostream& out, std::ostream& err)
+    : m_pHive(CHive::Open(path, mode)), m_serviceManager(*m_pHive), m_messages(messages),
+      m_out(out), m_err(err) {
+    CHive::SetCurrent(m_pHive.get());
+    CPlatformServices::SetServiceControlManager(&m_serviceManager);
+    CMessageService::Install(&m_messages);
+}
+
+CCliEnvironment::~CCliEnvironment() {
+    CMessageService::Install(nullptr);
+    CPlatformServices::SetServiceControlManager(nullptr);
+    CHive::SetCurrent(nullptr);
+}
+
+bool CCliEnvironment::Keeps(const SCliResult& result) const {
+    return result.status == ECliExit::Success && !m_messages.Declined();
+}
+
+ECliExit CCliEnvironment::StatusOf(const SCliResult& result) const {
+    if (result.status == ECliExit::Refused) {
+        return ECliExit::Refused;
+    }
+    if (m_messages.Declined()) {
+        return ECliExit::Declined;
+    }
+    if (result.status == ECliExit::Failed || m_messages.ErrorShown()) {
+        return ECliExit::Failed;
+    }
+    return ECliExit::Success;
+}
+
+ECliExit CCliEnvironment::RunBatch(EBatchEnd end, const std::function<SCliResult()>& command) {
+    SCliResult result;
+    {
+        CHiveBatch batch(m_pHive.get());
+        result = command();
+        if (end == EBatchEnd::Keep && Keeps(result) && !batch.Commit()) {
+            result.status = ECliExit::Failed;
+        }
+    }
+    if (!result.reason.empty()) {
+        m_err << "qserctl: " << result.reason << '\n';
+    }
+    if (result.status == ECliExit::Success) {
+        m_out << result.output << std::flush;
+    }
+    return StatusOf(result);
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "cliresult.h"
+#include "hive.h"
+#include "hiveservicemanager.h"
+
+#include <functional>
+#include <iosfwd>
+#include <memory>
+#include <string>
+
+class CCliMessageBox;
+
+// What happens to a batch's changes when its command succeeded.
+enum class EBatchEnd { Keep, Discard };
+
+// What one qserctl invocation installs for the layers below: the hive file as the current hive,
+// the emulated service control manager on it and the message box that prints. Everything is
+// uninstalled on destruction.
+class CCliEnvironment {
+public:
+    // Throws CHiveError when the file cannot be used (with MustExist: when it is missing).
+    CCliEnvironment(const std::string& path, EHiveOpen mode, CCliMessageBox& messages,
+                    std::ostream& out, std::ostream& err);
+    ~CCliEnvironment();
+    CCliEnvironment(const CCliEnvironment&) = delete;
+    CCliEnvironment& operator=(const CCliEnvironment&) = delete;
+
+    CHive& Hive() { return *m_pHive; }
+    CHiveServiceManager& ServiceManager() { return m_serviceManager; }
+    const CCliMessageBox& Messages() const { return m_messages; }
+
+    // Runs a command inside one batch, so that it reaches the hive whole or not at all. The
+    // batch commits only when end is Keep and the command neither failed, nor was refused, nor
+    // met a question answered No. The messages raised inside the batch are printed when it
+    // ends, before the command's own reason; its output follows on standard output.
+    ECliExit RunBatch(EBatchEnd end, const std::function<SCliResult()>& command);
+
+private:
+    bool Keeps(const SCliResult& result) const;
+    ECliExit StatusOf(const SCliResult& result) const;
+
+    std::unique_ptr<CHive> m_pHive;
+    CHiveServiceManager m_serviceManager;
+    CCliMessageBox& m_messages;
+    std::ostream& m_out;
+    std::ostream& m_err;
+};

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+
+// The exit statuses of qserctl, as scripts test them.
+enum class ECliExit {
+    Success = 0,
+    Failed = 1,   // an error message was shown, or the command itself failed
+    Refused = 2,  // a usage error, an unknown board, port or key, or a refused pick
+    Declined = 3, // a confirmation was answered No, so nothing was done
+};
+
+// How a command ended. A refused or failed command keeps nothing; its reason (when it has one
+// beyond the message boxes already shown) goes to standard error. The output goes to standard
+// output only when the command succeeded.
+struct SCliResult {
+    ECliExit status = ECliExit::Success;
+    std::string reason;
+    std::string output;
+
+    static SCliResult Output(std::string text) { return {ECliExit::Success, {}, std::move(text)}; }
+    static SCliResult Refuse(std::string reason) {
+        return {ECliExit::Refused, std::move(reason), {}};
+    }
+    static SCliResult Fail(std::string reason = {}) {
+        return {ECliExit::Failed, std::move(reason), {}};
+    }
+};

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <nlohmann/json.hpp>
+#include <string>
+
+class CQSERDoc;
+
+// The configuration as the document holds it: the system values, then every board with its
+// values and its ports, keyed by the registry value names, in the document's order. Texts are
+// converted from the hive's Latin-1 to UTF-8; the two board flags stay numbers.
+class CConfigurationReport {
+public:
+    static nlohmann::ordered_json Json(const CQSERDoc& doc);
+    // The same as an indented tree a person can read: a board or port is headed by its name.
+    static std::string Text(const nlohmann::ordered_json& report);
+
+private:
+    static void AppendText(const nlohmann::ordered_json& object, int indent, std::string& out);
+};

@@ -1,0 +1,178 @@
+#include "formpicker.h"
+
+#include "dialogtemplates.h"
+#include "headlessdialog.h"
+#include "headlesssession.h"
+#include "stringtable.h"
+
+#include <algorithm>
+#include <optional>
+#include <strings.h>
+
+namespace {
+bool SameText(const std::string& a, const std::string& b) {
+    return strcasecmp(a.c_str(), b.c_str()) == 0;
+}
+
+std::string Joined(const std::vector<std::string>& texts) {
+    std::string joined;
+    for (const std::string& text : texts) {
+        joined += (joined.empty() ? "" : ", ") + text;
+    }
+    return joined.empty() ? "nothing" : joined;
+}
+
+// The entry a person means: the exact text, else the one entry equal without regard to case.
+std::string EntryFor(const std::vector<std::string>& entries, const std::string& value) {
+    if (std::find(entries.begin(), entries.end(), value) != entries.end()) {
+        return value;
+    }
+    auto found = std::find_if(entries.begin(), entries.end(), [&value](const std::string& entry) {
+        return SameText(entry, value);
+    });
+    return found == entries.end() ? value : *found;
+}
+
+std::optional<int> CheckStateOf(const std::string& value) {
+    if (value == "1" || SameText(value, "on")) {
+        return 1;
+    }
+    if (value == "0" || SameText(value, "off")) {
+        return 0;
+    }
+    return std::nullopt;
+}
+} // namespace
+
+const std::vector<CFormPicker::SField>& CFormPicker::Fields() const {
+    static const std::vector<SField> board = {
+        {IDS_BOARD_TYPE, IDC_BOARD_TYPE},
+        {IDS_BOARD_BASE_ADDRESS, IDC_BASE_ADDRESS},
+        {IDS_BOARD_BASE_COM_PORT, IDC_BASE_COM_PORT},
+        {IDS_BOARD_SHARE_IRQ_ENABLED, IDC_SHARE_IRQ_ENABLE},
+        {IDS_BOARD_SHARE_IRQ, IDC_SHARE_IRQ},
+        {IDS_BOARD_VECTOR_ADDRESS, IDC_VECTOR_ADDRESS},
+        {IDS_BOARD_STANDARD_MODE_ENABLED, IDC_STANDARD_MODE_ENABLE},
+    };
+    static const std::vector<SField> port = {
+        {IDS_PORT_COM_PORT, IDC_COM_PORT},
+        {IDS_PORT_IRQ, IDC_IRQ},
+        {IDS_PORT_ADDRESS, IDC_PORT_ADDRESS},
+    };
+    return m_session.Doc().m_selectionKind == 2 ? port : board;
+}
+
+CHeadlessDialog* CFormPicker::Page() const {
+    int kind = m_session.Doc().m_selectionKind;
+    if (kind != 1 && kind != 2) {
+        return nullptr;
+    }
+    return m_session.Dialog(kind == 2 ? CDialogTemplates::PortForm().id
+                                      : CDialogTemplates::BoardForm().id);
+}
+
+std::string CFormPicker::ItemKind() const {
+    return m_session.Doc().m_selectionKind == 2 ? "port" : "board";
+}
+
+const CFormPicker::SField* CFormPicker::FindField(const std::string& name) const {
+    const std::vector<SField>& fields = Fields();
+    auto found = std::find_if(fields.begin(), fields.end(), [&name](const SField& field) {
+        return SameText(LoadString(field.valueNameId), name);
+    });
+    return found == fields.end() ? nullptr : &*found;
+}
+
+bool CFormPicker::IsEnabled(const SField& field) const {
+    CHeadlessDialog* page = Page();
+    if (CHeadlessComboBox* combo = page->HeadlessComboBox(field.controlId)) {
+        return combo->IsWindowEnabled();
+    }
+    CHeadlessCheckBox* check = page->HeadlessCheckBox(field.controlId);
+    return check != nullptr && check->IsWindowEnabled();
+}
+
+std::string CFormPicker::FieldNames(bool enabledOnly) const {
+    std::vector<std::string> names;
+    for (const SField& field : Fields()) {
+        if (!enabledOnly || IsEnabled(field)) {
+            names.push_back(LoadString(field.valueNameId));
+        }
+    }
+    return Joined(names);
+}
+
+SCliResult CFormPicker::PickAll(const std::vector<std::string>& picks) {
+    for (const std::string& pick : picks) {
+        SCliResult result = Pick(pick);
+        if (result.status != ECliExit::Success) {
+            return result;
+        }
+    }
+    return {};
+}
+
+SCliResult CFormPicker::Pick(const std::string& pick) {
+    std::size_t equals = pick.find('=');
+    if (equals == std::string::npos || equals == 0) {
+        return SCliResult::Refuse("'" + pick + "' is not NAME=VALUE");
+    }
+    std::string name = pick.substr(0, equals);
+    std::string value = pick.substr(equals + 1);
+    const SField* field = FindField(name);
+    CHeadlessDialog* page = Page();
+    if (field == nullptr || page == nullptr) {
+        return SCliResult::Refuse(name + " is not a setting of a " + ItemKind() +
+                                  "; the settings are: " + FieldNames(false));
+    }
+    name = LoadString(field->valueNameId);
+    if (CHeadlessComboBox* combo = page->HeadlessComboBox(field->controlId)) {
+        return PickEntry(name, *combo, value);
+    }
+    return PickState(name, *page->HeadlessCheckBox(field->controlId), value);
+}
+
+SCliResult CFormPicker::Disabled(const std::string& name) const {
+    return SCliResult::Refuse(name + " is disabled for this " + ItemKind() +
+                              "; settable now: " + FieldNames(true));
+}
+
+SCliResult CFormPicker::PickEntry(const std::string& name, CHeadlessComboBox& combo,
+                                  const std::string& value) const {
+    std::string entry = EntryFor(combo.Entries(), value);
+    switch (combo.Pick(entry)) {
+    case EPickResult::Disabled:
+        return Disabled(name);
+    case EPickResult::NotOffered:
+        return SCliResult::Refuse(name + ": " + value +
+                                  " is not offered; offered: " + Joined(combo.Entries()));
+    case EPickResult::Done:
+        break;
+    }
+    // The form may turn a choice down and show the old value again (a model change while the
+    // board has ports); its message has said why.
+    if (combo.GetWindowText() != entry) {
+        return SCliResult::Refuse(name + ": " + value + " was not taken; it stays " +
+                                  combo.GetWindowText());
+    }
+    return {};
+}
+
+SCliResult CFormPicker::PickState(const std::string& name, CHeadlessCheckBox& check,
+                                  const std::string& value) const {
+    std::optional<int> wanted = CheckStateOf(value);
+    if (!wanted) {
+        return SCliResult::Refuse(name + " takes 0 or 1 (also off or on), not '" + value + "'");
+    }
+    // A click toggles: a box already in the asked state is left alone.
+    if (check.GetCheck() == *wanted) {
+        return {};
+    }
+    if (check.Click() == EPickResult::Disabled) {
+        return Disabled(name);
+    }
+    if (check.GetCheck() != *wanted) {
+        return SCliResult::Refuse(name + ": " + value + " was not taken");
+    }
+    return {};
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "cliresult.h"
+
+#include <string>
+#include <vector>
+
+class CHeadlessCheckBox;
+class CHeadlessComboBox;
+class CHeadlessDialog;
+class CHeadlessSession;
+
+// Applies NAME=VALUE picks to the form of the selected board or port, each exactly as a
+// person's choice in the window: the value must be an entry of the control's list (matched
+// without regard to case) and the control must be enabled. NAME is the registry value name of
+// the field, matched without regard to case. A check box takes 0/1 or off/on and is clicked
+// only when it is not already in the asked state.
+class CFormPicker {
+public:
+    explicit CFormPicker(CHeadlessSession& session) : m_session(session) {}
+
+    // The picks in order; the first refused one ends the run with a reason that says why and
+    // what is offered.
+    SCliResult PickAll(const std::vector<std::string>& picks);
+
+private:
+    struct SField {
+        unsigned valueNameId;
+        int controlId;
+    };
+
+    SCliResult Pick(const std::string& pick);
+    SCliResult PickEntry(const std::string& name, CHeadlessComboBox& combo,
+                         const std::string& value) const;
+    SCliResult PickState(const std::string& name, CHeadlessCheckBox& check,
+                         const std::string& value) const;
+    SCliResult Disabled(const std::string& name) const;
+    const std::vector<SField>& Fields() const;
+    const SField* FindField(const std::string& name) const;
+    bool IsEnabled(const SField& field) const;
+    std::string FieldNames(bool enabledOnly) const;
+    std::string ItemKind() const;
+    CHeadlessDialog* Page() const;
+
+    CHeadlessSession& m_session;
+};

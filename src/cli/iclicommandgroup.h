@@ -1,0 +1,23 @@
+#pragma once
+
+#include "cliresult.h"
+#include "hive.h"
+
+namespace CLI {
+class App;
+} // namespace CLI
+
+class CCliEnvironment;
+
+// A group of qserctl's commands: it declares its sub-commands with their options and help, and
+// runs the one given on the command line.
+class ICliCommandGroup {
+public:
+    virtual ~ICliCommandGroup() = default;
+    virtual void Register(CLI::App& app) = 0;
+    // Whether one of the group's commands was given.
+    virtual bool Parsed() const = 0;
+    // How the given command opens the hive file: the commands that only read never create it.
+    virtual EHiveOpen OpenMode() const = 0;
+    virtual ECliExit Run(CCliEnvironment& environment) = 0;
+};

@@ -1,0 +1,95 @@
+#include "regfilecommands.h"
+
+#include "clienvironment.h"
+#include "regfileimporter.h"
+#include "regfilewriter.h"
+
+#include <CLI/CLI.hpp>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <strings.h>
+#include <vector>
+
+namespace {
+constexpr const char* kRootName = "HKEY_LOCAL_MACHINE";
+
+std::string SystemReason() {
+    return std::strerror(errno);
+}
+} // namespace
+
+void CRegFileCommands::Register(CLI::App& app) {
+    m_pExport = app.add_subcommand(
+        "export", "Write KEY's subtree (default: the whole hive) as a REGEDIT4 .reg file");
+    m_pExport->add_option("KEY", m_key, "a key path, with or without HKEY_LOCAL_MACHINE\\");
+    m_pExport->add_option("-o,--output", m_outputFile, "the file to write (default: stdout)");
+
+    m_pImport = app.add_subcommand("import", "Merge a .reg file into the hive, all or nothing");
+    m_pImport->add_option("FILE", m_inputFile, "a REGEDIT4 or version 5.00 .reg file")->required();
+}
+
+bool CRegFileCommands::Parsed() const {
+    return m_pExport->parsed() || m_pImport->parsed();
+}
+
+EHiveOpen CRegFileCommands::OpenMode() const {
+    return m_pExport->parsed() ? EHiveOpen::MustExist : EHiveOpen::CreateIfMissing;
+}
+
+std::string CRegFileCommands::KeyPath(const std::string& key) {
+    const std::size_t rootLength = std::strlen(kRootName);
+    if (strncasecmp(key.c_str(), kRootName, rootLength) != 0) {
+        return key;
+    }
+    if (key.size() == rootLength) {
+        return {};
+    }
+    return key[rootLength] == '\\' ? key.substr(rootLength + 1) : key;
+}
+
+ECliExit CRegFileCommands::Run(CCliEnvironment& environment) {
+    CHive& hive = environment.Hive();
+    if (m_pExport->parsed()) {
+        return environment.RunBatch(EBatchEnd::Discard, [this, &hive] { return Export(hive); });
+    }
+    return environment.RunBatch(EBatchEnd::Keep, [this, &hive] { return Import(hive); });
+}
+
+SCliResult CRegFileCommands::Export(CHive& hive) const {
+    std::string path = KeyPath(m_key);
+    std::string text;
+    Win32Status status = CRegFileWriter(hive).Write(path, text);
+    if (status == ERROR_FILE_NOT_FOUND) {
+        return SCliResult::Refuse(std::string("there is no key ") + kRootName + "\\" + path);
+    }
+    if (status != ERROR_SUCCESS) {
+        return SCliResult::Fail("the registry cannot be read (error " + std::to_string(status) +
+                                ")");
+    }
+    if (m_outputFile.empty()) {
+        return SCliResult::Output(text);
+    }
+    std::ofstream file(m_outputFile, std::ios::binary | std::ios::trunc);
+    if (!file || !file.write(text.data(), static_cast<std::streamsize>(text.size())).flush()) {
+        return SCliResult::Fail("cannot write " + m_outputFile + ": " + SystemReason());
+    }
+    return {};
+}
+
+SCliResult CRegFileCommands::Import(CHive& hive) const {
+    std::ifstream file(m_inputFile, std::ios::binary);
+    std::vector<std::uint8_t> bytes;
+    if (file) {
+        bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    }
+    if (!file.is_open() || file.bad()) {
+        return SCliResult::Fail("cannot read " + m_inputFile + ": " + SystemReason());
+    }
+    CRegFileImporter importer(hive);
+    if (!importer.Import(m_inputFile, bytes)) {
+        return SCliResult::Fail(importer.Error());
+    }
+    return {};
+}

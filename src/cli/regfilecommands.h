@@ -1,0 +1,29 @@
+#pragma once
+
+#include "iclicommandgroup.h"
+
+#include <string>
+
+// export [KEY] [-o FILE] and import FILE: the hive as REGEDIT4 text and back. Neither loads the
+// document, so both work on a hive whose driver key is damaged. Export only reads (and never
+// creates the hive file); an import is applied whole or not at all.
+class CRegFileCommands : public ICliCommandGroup {
+public:
+    void Register(CLI::App& app) override;
+    bool Parsed() const override;
+    EHiveOpen OpenMode() const override;
+    ECliExit Run(CCliEnvironment& environment) override;
+
+    // KEY with or without the HKEY_LOCAL_MACHINE\ prefix (any case), as a path below it.
+    static std::string KeyPath(const std::string& key);
+
+private:
+    SCliResult Export(CHive& hive) const;
+    SCliResult Import(CHive& hive) const;
+
+    CLI::App* m_pExport = nullptr;
+    CLI::App* m_pImport = nullptr;
+    std::string m_key;
+    std::string m_outputFile;
+    std::string m_inputFile;
+};

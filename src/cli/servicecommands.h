@@ -1,0 +1,37 @@
+#pragma once
+
+#include "iclicommandgroup.h"
+#include "win32status.h"
+
+#include <string>
+#include <vector>
+
+class CHiveServiceManager;
+
+// service status|start|stop NAME and service set NAME refuse-stop=on|off
+// marked-for-deletion=on|off: the emulated service control manager, without the document. Start
+// and stop go through the same calls the serial service restart makes. A missing hive file is
+// refused rather than created, since it can hold no installed service.
+class CServiceCommands : public ICliCommandGroup {
+public:
+    void Register(CLI::App& app) override;
+    bool Parsed() const override;
+    EHiveOpen OpenMode() const override { return EHiveOpen::MustExist; }
+    ECliExit Run(CCliEnvironment& environment) override;
+
+private:
+    SCliResult Status(CHiveServiceManager& manager) const;
+    SCliResult StartOrStop(CHiveServiceManager& manager, bool start) const;
+    SCliResult SetFlags(CHiveServiceManager& manager) const;
+    SCliResult SetFlag(CHiveServiceManager& manager, const std::string& setting) const;
+    SCliResult Failure(const std::string& action, Win32Status status) const;
+    static std::string Reason(Win32Status status);
+
+    CLI::App* m_pService = nullptr;
+    CLI::App* m_pStatus = nullptr;
+    CLI::App* m_pStart = nullptr;
+    CLI::App* m_pStop = nullptr;
+    CLI::App* m_pSet = nullptr;
+    std::string m_name;
+    std::vector<std::string> m_settings;
+};
