@@ -73,3 +73,15 @@ EPickResult CHeadlessComboBox::Pick(const std::string& text) {
     }
     return EPickResult::Done;
 }
+
+EPickResult CHeadlessComboBox::Type(const std::string& text) {
+    if (!m_bEnabled) {
+        return EPickResult::Disabled;
+    }
+    if (!m_bEditable) {
+        return EPickResult::NotOffered;
+    }
+    m_selected = -1;
+    m_editText = text;
+    return EPickResult::Done;
+}

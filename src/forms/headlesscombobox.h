@@ -25,6 +25,9 @@ public:
     // Selects the entry equal to text and runs the activated handler. Refused for a disabled
     // box or a text that is not an entry; nothing changes then.
     EPickResult Pick(const std::string& text);
+    // A person typing into an editable box's field: the box shows the text and no entry, and no
+    // handler runs. Refused for a disabled box or a fixed list.
+    EPickResult Type(const std::string& text);
     const std::vector<std::string>& Entries() const { return m_entries; }
     bool IsEditable() const { return m_bEditable; }
 

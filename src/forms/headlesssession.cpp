@@ -2,6 +2,7 @@
 
 #include "appcontext.h"
 #include "stringtable.h"
+#include "useraction.h"
 
 CHeadlessSession::CHeadlessSession()
     : m_manager(m_tree), m_handlers(m_tree), m_view(m_doc, m_dialogs, nullptr) {
@@ -19,7 +20,10 @@ CHeadlessSession::~CHeadlessSession() {
 }
 
 bool CHeadlessSession::Start() {
-    if (!m_doc.OnNewDocument()) {
+    bool loaded = false;
+    // The load is one user action: it reads one state of the hive and commits once.
+    CUserAction::Run([this, &loaded] { loaded = m_doc.OnNewDocument(); });
+    if (!loaded) {
         return false;
     }
     m_view.OnInitialUpdate();
