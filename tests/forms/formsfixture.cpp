@@ -1,0 +1,168 @@
+#include "formsfixture.h"
+
+#include "boardobj.h"
+#include "headlesscheckbox.h"
+#include "headlesscombobox.h"
+#include "portobj.h"
+#include "registry.h"
+
+#include <cstring>
+
+namespace {
+int TemplateOf(int controlId) {
+    return controlId < 2000 ? 3000 : 3001;
+}
+
+std::string Describe(const SHiveWrite& write) {
+    std::string key = write.keyPath.substr(std::min(write.keyPath.size(), kDriverKey.size() + 1));
+    std::string data;
+    if (write.type == REG_DWORD && write.data.size() == 4) {
+        std::uint32_t number = 0;
+        std::memcpy(&number, write.data.data(), 4);
+        data = "#" + std::to_string(number);
+    } else if (!write.data.empty()) {
+        data.assign(write.data.begin(), write.data.end() - 1);
+    }
+    return key + ":" + write.valueName + "=" + data;
+}
+
+void Put(CRegistry& key, const std::string& name, const std::string& text) {
+    ASSERT_EQ(key.WriteValue(name, text), ERROR_SUCCESS) << name;
+}
+
+void Put(CRegistry& key, const std::string& name, std::uint32_t number) {
+    ASSERT_EQ(key.WriteValue(name, number), ERROR_SUCCESS) << name;
+}
+} // namespace
+
+std::vector<SPortKey> SomePorts(int count) {
+    std::vector<SPortKey> ports;
+    for (int i = 0; i < count; ++i) {
+        ports.push_back({"COM" + std::to_string(40 + i), "11", "0x1" + std::to_string(10 + i)});
+    }
+    return ports;
+}
+
+CFormsFixture::CFormsFixture() = default;
+
+CFormsFixture::~CFormsFixture() {
+    m_hive.Hive().SetWriteObserver(nullptr);
+    m_hive.Hive().ClearFaults();
+}
+
+void CFormsFixture::PutBoard(const SBoardKey& board) {
+    CRegistry key;
+    ASSERT_EQ(key.OpenKey(BoardKey(board.name), "", KEY_ALL_ACCESS, 0), ERROR_SUCCESS);
+    Put(key, "BoardName", board.name);
+    Put(key, "BoardType", board.type);
+    Put(key, "BoardBaseAddress", board.baseAddress);
+    Put(key, "BoardShareIRQEnabled", board.shareIRQEnabled);
+    Put(key, "BoardBaseCOMPort", board.baseCOMPort);
+    Put(key, "BoardShareIRQ", board.shareIRQ);
+    Put(key, "BoardVectorAddress", board.vectorAddress);
+    Put(key, "BoardStandardModeEnabled", board.standardMode);
+    for (std::size_t i = 0; i < board.ports.size(); ++i) {
+        std::string name = "Port00" + std::to_string(i);
+        CRegistry portKey;
+        ASSERT_EQ(portKey.OpenKey(PortKey(name, board.name), "", KEY_ALL_ACCESS, 0), ERROR_SUCCESS);
+        Put(portKey, "PortName", name);
+        Put(portKey, "PortCOMPort", board.ports[i].comPort);
+        Put(portKey, "PortIRQ", board.ports[i].irq);
+        Put(portKey, "PortAddress", board.ports[i].address);
+        Put(portKey, "PortIndex", std::to_string(i + 1));
+        Put(portKey, "PortSerialPort", "Serial10" + std::to_string(i));
+    }
+}
+
+void CFormsFixture::Start() {
+    m_pSession = std::make_unique<CHeadlessSession>();
+    ASSERT_TRUE(m_pSession->Start());
+    m_hive.Hive().SetWriteObserver(
+        [this](const SHiveWrite& write) { m_writes.push_back(Describe(write)); });
+}
+
+void CFormsFixture::Select(const std::string& path) {
+    ASSERT_TRUE(m_pSession->Select(path)) << path;
+}
+
+CBoardObj& CFormsFixture::Board(int index) {
+    return *Doc().m_boardList.at(static_cast<std::size_t>(index));
+}
+
+CPortObj& CFormsFixture::Port(int index, int board) {
+    return *Board(board).m_PortList.at(static_cast<std::size_t>(index));
+}
+
+CHeadlessComboBox& CFormsFixture::Combo(int id) {
+    CHeadlessComboBox* combo = m_pSession->Dialog(TemplateOf(id))->HeadlessComboBox(id);
+    EXPECT_NE(combo, nullptr) << id;
+    return *combo;
+}
+
+CHeadlessCheckBox& CFormsFixture::Check(int id) {
+    CHeadlessCheckBox* check = m_pSession->Dialog(TemplateOf(id))->HeadlessCheckBox(id);
+    EXPECT_NE(check, nullptr) << id;
+    return *check;
+}
+
+std::string CFormsFixture::EditText(int id) {
+    int templateId = id > 2800 && id < 2900 ? 2700 : TemplateOf(id);
+    return m_pSession->Dialog(templateId)->Edit(id)->GetWindowText();
+}
+
+std::string CFormsFixture::Shown(int id) {
+    return Combo(id).GetWindowText();
+}
+
+bool CFormsFixture::Enabled(int id) {
+    CHeadlessDialog* dialog = m_pSession->Dialog(TemplateOf(id));
+    if (CHeadlessCheckBox* check = dialog->HeadlessCheckBox(id)) {
+        return check->IsWindowEnabled();
+    }
+    return Combo(id).IsWindowEnabled();
+}
+
+bool CFormsFixture::FormVisible(int templateId) {
+    return m_pSession->Dialog(templateId)->IsWindowVisible();
+}
+
+void CFormsFixture::Pick(int id, const std::string& text) {
+    ASSERT_EQ(Combo(id).Pick(text), EPickResult::Done) << id << " " << text;
+}
+
+void CFormsFixture::Click(int id) {
+    ASSERT_EQ(Check(id).Click(), EPickResult::Done) << id;
+}
+
+std::vector<std::string> CFormsFixture::TakeWrites() {
+    std::vector<std::string> writes;
+    writes.swap(m_writes);
+    return writes;
+}
+
+std::vector<std::string> CFormsFixture::MessageTexts() {
+    return m_hive.Messages().Texts();
+}
+
+SHiveValue CFormsFixture::Stored(const std::string& keyPath, const std::string& name) {
+    HiveKeyId key = 0;
+    SHiveValue value;
+    EXPECT_EQ(m_hive.Hive().FindKey(keyPath, key), ERROR_SUCCESS) << keyPath;
+    EXPECT_EQ(m_hive.Hive().ReadValue(key, name, value), ERROR_SUCCESS) << name;
+    return value;
+}
+
+std::string CFormsFixture::StoredText(const std::string& keyPath, const std::string& name) {
+    SHiveValue value = Stored(keyPath, name);
+    return value.data.empty() ? std::string()
+                              : std::string(value.data.begin(), value.data.end() - 1);
+}
+
+std::uint32_t CFormsFixture::StoredDword(const std::string& keyPath, const std::string& name) {
+    SHiveValue value = Stored(keyPath, name);
+    std::uint32_t number = 0;
+    if (value.data.size() == 4) {
+        std::memcpy(&number, value.data.data(), 4);
+    }
+    return number;
+}
