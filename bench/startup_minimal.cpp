@@ -1,0 +1,196 @@
+// The reference for qser's start-up cost: a plain Qt main window of the same shape, built without
+// any of qser's layers. It has the same menus, both toolbars with the same SVG icons, a status bar
+// with the three lock indicators, a dock holding a tree of the largest legal configuration (the
+// driver, 10 boards, 80 ports) and the board form with its lists filled as for an RX-408. It quits
+// from its first paint event. bench/startup.sh measures it beside qser.
+#include "startupquitfilter.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDockWidget>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <initializer_list>
+
+struct SMinimalAction {
+    const char* text;
+    const char* prompt;
+    const char* icon;
+};
+
+static QAction* AddAction(QMenu& menu, const SMinimalAction& spec) {
+    QAction* action = menu.addAction(QString::fromLatin1(spec.text));
+    action->setStatusTip(QString::fromLatin1(spec.prompt));
+    if (spec.icon[0] != '\0') {
+        action->setIcon(QIcon(QString::fromLatin1(spec.icon)));
+    }
+    return action;
+}
+
+static QToolBar* AddToolBar(QMainWindow& window, std::initializer_list<QAction*> actions,
+                            QSize iconSize, Qt::ToolBarArea area) {
+    auto* bar = new QToolBar(&window);
+    bar->setIconSize(iconSize);
+    for (QAction* action : actions) {
+        if (action == nullptr) {
+            bar->addSeparator();
+        } else {
+            bar->addAction(action);
+        }
+    }
+    window.addToolBar(area, bar);
+    return bar;
+}
+
+static void BuildFrame(QMainWindow& window) {
+    QMenuBar* bar = window.menuBar();
+    QMenu* file = bar->addMenu(QStringLiteral("&File"));
+    QAction* fileNew =
+        AddAction(*file, {"&New\tCtrl+N", "Create a new configuration", ":/icons/new.svg"});
+    QAction* save = AddAction(*file, {"&Save\tCtrl+S", "Save to Registry", ":/icons/save.svg"});
+    file->addSeparator();
+    QAction* exit = AddAction(
+        *file, {"E&xit", "Quit the application; prompts to save documents", ":/icons/exit.svg"});
+    QMenu* edit = bar->addMenu(QStringLiteral("&Edit"));
+    QAction* addBoard =
+        AddAction(*edit, {"Add &Board", "Add a new board", ":/icons/add-board.svg"});
+    QAction* addPort = AddAction(*edit, {"Add &Port", "Add a new port", ":/icons/add-port.svg"});
+    edit->addSeparator();
+    QAction* remove = AddAction(
+        *edit, {"&Delete", "Delete the currently selected item in the tree", ":/icons/delete.svg"});
+    QMenu* view = bar->addMenu(QStringLiteral("&View"));
+    for (const char* text :
+         {"&Tree Browser", "&MainToolbar", "&Status Bar", "&Configuration Toolbar"}) {
+        AddAction(*view, {text, "", ""})->setCheckable(true);
+    }
+    QMenu* help = bar->addMenu(QStringLiteral("&Help"));
+    QAction* helpTopics = AddAction(*help, {"&Help Topics", "Utility Help", ":/icons/help.svg"});
+    help->addSeparator();
+    QAction* about = AddAction(*help, {"&About QSER...",
+                                       "Display program information, version number and copyright",
+                                       ":/icons/about.svg"});
+
+    AddToolBar(window, {fileNew, save, helpTopics, about}, QSize(17, 15), Qt::TopToolBarArea);
+    AddToolBar(window, {addBoard, addPort, remove, nullptr, exit}, QSize(90, 32),
+               Qt::BottomToolBarArea);
+
+    QStatusBar* status = window.statusBar();
+    status->showMessage(QStringLiteral("Ready"));
+    for (const char* indicator : {"CAP", "NUM", "SCRL"}) {
+        status->addPermanentWidget(new QLabel(QString::fromLatin1(indicator)));
+    }
+}
+
+static void BuildTree(QMainWindow& window) {
+    const QIcon driverIcon(QStringLiteral(":/icons/app.svg"));
+    const QIcon boardIcon(QStringLiteral(":/icons/board.svg"));
+    const QIcon portIcon(QStringLiteral(":/icons/port.svg"));
+    auto* tree = new QTreeWidget;
+    tree->setHeaderHidden(true);
+    tree->setIconSize(QSize(16, 16));
+    auto* driver = new QTreeWidgetItem(tree, {QStringLiteral("QSERDRV")});
+    driver->setIcon(0, driverIcon);
+    for (int board = 0; board < 10; ++board) {
+        auto* boardItem =
+            new QTreeWidgetItem(driver, {QStringLiteral("Board%1").arg(board, 3, 10, QChar('0'))});
+        boardItem->setIcon(0, boardIcon);
+        for (int port = 0; port < 8; ++port) {
+            auto* portItem = new QTreeWidgetItem(
+                boardItem, {QStringLiteral("Port%1").arg(port, 3, 10, QChar('0'))});
+            portItem->setIcon(0, portIcon);
+        }
+    }
+    tree->setSortingEnabled(true);
+    tree->sortByColumn(0, Qt::AscendingOrder);
+    driver->setExpanded(true);
+    tree->setCurrentItem(driver);
+
+    auto* dock = new QDockWidget(&window);
+    dock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+    dock->setWidget(tree);
+    window.addDockWidget(Qt::LeftDockWidgetArea, dock);
+}
+
+static QStringList AddressList(int first, int last, int step) {
+    QStringList list;
+    for (int address = first; address <= last; address += step) {
+        list << QStringLiteral("0x%1").arg(address, 3, 16, QChar('0'));
+    }
+    return list;
+}
+
+static QStringList ComList() {
+    QStringList list;
+    for (int number = 3; number <= 255; ++number) {
+        list << QStringLiteral("COM%1").arg(number);
+    }
+    return list;
+}
+
+// The board form's controls at their dialog-unit places, one unit taken as 1.5 pixels across and
+// 1.625 down (the 8-point dialog font on a 96-dpi screen).
+static void Place(QWidget& widget, int x, int y, int width, int height) {
+    widget.setGeometry(x * 3 / 2, y * 13 / 8, width * 3 / 2, height * 13 / 8);
+}
+
+static void AddLabelled(QWidget& form, const char* label, int y, QWidget* control) {
+    auto* text = new QLabel(QString::fromLatin1(label), &form);
+    Place(*text, 37, y + 2, 75, 8);
+    control->setParent(&form);
+    Place(*control, 115, y, 67, 12);
+}
+
+static QComboBox* Combo(const QStringList& entries, bool editable) {
+    auto* combo = new QComboBox;
+    combo->setEditable(editable);
+    if (editable) {
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->setCompleter(nullptr);
+    }
+    combo->addItems(entries);
+    return combo;
+}
+
+static void BuildBoardForm(QMainWindow& window) {
+    auto* form = new QWidget;
+    Place(*new QGroupBox(form), 16, 3, 192, 52);
+    Place(*new QGroupBox(QStringLiteral("Configuration"), form), 16, 61, 192, 137);
+    Place(*new QGroupBox(QStringLiteral("Share IRQ Setting"), form), 29, 144, 165, 48);
+    auto* name = new QLineEdit(QStringLiteral("Board000"));
+    name->setReadOnly(true);
+    AddLabelled(*form, "Board Name:", 15, name);
+    QStringList models{"RX-201", "RX-202", "RX-204E", "RX-208E", "RX-209",  "RX-401",
+                       "RX-402", "RX-404", "RX-408",  "RQ-6001", "RQ-6002", "RQ-6004"};
+    models.sort();
+    AddLabelled(*form, "Board Type:", 35, Combo(models, true));
+    AddLabelled(*form, "Standard Mode Enable:", 75, new QCheckBox);
+    AddLabelled(*form, "Base Address:", 90, Combo(AddressList(0x000, 0x3c0, 8), true));
+    AddLabelled(*form, "Base COM Port:", 109, Combo(ComList(), true));
+    AddLabelled(*form, "Share IRQ Enable:         ", 128, new QCheckBox);
+    const QStringList irqs{"3", "4", "5", "6", "7", "9", "10", "11", "12", "15"};
+    AddLabelled(*form, "Share IRQ:", 156, Combo(irqs, true));
+    AddLabelled(*form, "Vector Address:", 176, Combo(AddressList(0x000, 0x3f8, 8), true));
+    form->setMinimumSize(230 * 3 / 2, 203 * 13 / 8);
+    window.setCentralWidget(form);
+}
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QMainWindow window;
+    window.setWindowTitle(QStringLiteral("Brimholde - QSER"));
+    window.setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
+    BuildFrame(window);
+    BuildTree(window);
+    BuildBoardForm(window);
+    new CStartupQuitFilter(window);
+    window.show();
+    return QApplication::exec();
+}
