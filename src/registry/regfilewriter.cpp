@@ -1,5 +1,7 @@
 #include "regfilewriter.h"
 
+#include "hivepath.h"
+
 #include <algorithm>
 #include <cstdio>
 
@@ -26,8 +28,8 @@ static std::string HexNumber(const char* format, std::uint32_t number) {
 }
 
 Win32Status CRegFileWriter::Write(const std::string& path, std::string& out) {
-    HiveKeyId key = 0;
-    Win32Status status = m_hive.FindKey(path, key);
+    std::string stored;
+    Win32Status status = StoredPath(path, stored);
     if (status != ERROR_SUCCESS) {
         return status;
     }
@@ -35,11 +37,35 @@ Win32Status CRegFileWriter::Write(const std::string& path, std::string& out) {
     out += kLineEnd;
     out += kLineEnd;
     // Depth first without recursion, so that a deep tree cannot exhaust the stack.
-    std::vector<std::string> pending{path};
+    std::vector<std::string> pending{stored};
     while (!pending.empty() && status == ERROR_SUCCESS) {
         const std::string next = std::move(pending.back());
         pending.pop_back();
         status = WriteKey(next, pending, out);
+    }
+    return status;
+}
+
+// The path with every name spelled as its key was created, whatever case the caller used, so
+// that the file does not depend on how the subtree was asked for.
+Win32Status CRegFileWriter::StoredPath(const std::string& path, std::string& stored) {
+    std::vector<std::string> names;
+    Win32Status status = CHivePath::Split(path, names);
+    stored.clear();
+    for (auto name = names.begin(); name != names.end() && status == ERROR_SUCCESS; ++name) {
+        HiveKeyId parent = 0;
+        std::vector<std::string> subKeys;
+        status = m_hive.FindKey(stored, parent);
+        if (status == ERROR_SUCCESS) {
+            status = m_hive.SubKeyNames(parent, subKeys);
+        }
+        const auto match = std::find_if(subKeys.begin(), subKeys.end(), [&](const auto& subKey) {
+            return CHivePath::Fold(subKey) == CHivePath::Fold(*name);
+        });
+        if (match == subKeys.end()) {
+            return status == ERROR_SUCCESS ? ERROR_FILE_NOT_FOUND : status;
+        }
+        stored += (stored.empty() ? "" : "\\") + *match;
     }
     return status;
 }

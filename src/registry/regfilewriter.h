@@ -15,12 +15,14 @@ class CRegFileWriter {
 public:
     explicit CRegFileWriter(CHive& hive) : m_hive(hive) {}
 
-    // Appends the file for the key at path (empty: HKEY_LOCAL_MACHINE itself) to out. Returns
+    // Appends the file for the key at path (empty: HKEY_LOCAL_MACHINE itself; names in any case,
+    // written as the keys were created) to out. Returns
     // the status of the first hive read that failed (ERROR_FILE_NOT_FOUND: no such key); out is
     // then incomplete.
     Win32Status Write(const std::string& path, std::string& out);
 
 private:
+    Win32Status StoredPath(const std::string& path, std::string& stored);
     Win32Status WriteKey(const std::string& path, std::vector<std::string>& pending,
                          std::string& out);
     static void WriteValue(const SHiveValue& value, std::string& out);

@@ -68,10 +68,26 @@ TEST_F(RegFileWriterTest, RootExportStartsWithTheRootKey) {
                                    "[HKEY_LOCAL_MACHINE\\k]", "\"v\"=dword:00000001", ""}));
 }
 
-TEST_F(RegFileWriterTest, MissingKeyIsReportedAndWritesNothing) {
-    std::string out;
-    EXPECT_EQ(CRegFileWriter(Hive()).Write("No\\Such", out), ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(out, "");
+TEST_F(RegFileWriterTest, KeysAreWrittenAsCreatedWhateverCaseThePathWasGivenIn) {
+    Key("Software\\MixedCase\\Sub");
+    EXPECT_EQ(Export("SOFTWARE\\mixedcase"),
+              CrlfLines({"REGEDIT4", "", "[HKEY_LOCAL_MACHINE\\Software\\MixedCase]", "",
+                         "[HKEY_LOCAL_MACHINE\\Software\\MixedCase\\Sub]", ""}));
+}
+
+TEST_F(RegFileWriterTest, MissingOrInvalidKeyIsReportedAndWritesNothing) {
+    Key("Software");
+    const struct {
+        const char* path;
+        Win32Status status;
+    } cases[] = {{"No\\Such", ERROR_FILE_NOT_FOUND},
+                 {"Software\\No", ERROR_FILE_NOT_FOUND},
+                 {"Software\\", ERROR_INVALID_PARAMETER}};
+    for (const auto& test : cases) {
+        std::string out;
+        EXPECT_EQ(CRegFileWriter(Hive()).Write(test.path, out), test.status) << test.path;
+        EXPECT_EQ(out, "");
+    }
 }
 
 // "Data"=hex: is 11 characters, so the 22nd "xx," brings the first line to 77; continuation
