@@ -294,21 +294,28 @@ void CQSERDoc::OnAddPort() {
     if (m_pCurBoard == nullptr || CurrentBoardPortCount() >= CurrentBoardPortsPerBoard()) {
         return;
     }
-    m_selectionKind = 2;
     m_bTreeSynced = 0;
-    if (CBoardType(m_pCurBoard->GetBoardType()).IsIndividuallyAddressed() != 0) {
-        if (NewPort(1) == 0) {
-            CMessageService::Error(kCannotAddPort);
-            return;
-        }
-        AddPortItem();
-    } else {
-        AddBlockPorts();
+    bool individual = CBoardType(m_pCurBoard->GetBoardType()).IsIndividuallyAddressed() != 0;
+    // Without a new port the selection stays where it was: a port kind with no port to show
+    // would leave the view without a record.
+    if ((individual ? AddIndividualPort() : AddBlockPorts()) == 0) {
+        return;
     }
+    m_selectionKind = 2;
     m_bConfigChanged = 1;
 }
 
-void CQSERDoc::AddBlockPorts() {
+int CQSERDoc::AddIndividualPort() {
+    if (NewPort(1) == 0) {
+        CMessageService::Error(kCannotAddPort);
+        return 0;
+    }
+    AddPortItem();
+    return 1;
+}
+
+int CQSERDoc::AddBlockPorts() {
+    int added = 0;
     bool missed = false;
     // Ports already on the board keep their places; only the missing ones are added, so a
     // partial set left in the registry is completed rather than doubled.
@@ -324,10 +331,12 @@ void CQSERDoc::AddBlockPorts() {
             m_pCurPort->SetPortIRQ(m_pCurBoard->GetShareIRQ());
         }
         AddPortItem();
+        ++added;
     }
     if (missed) {
         CMessageService::Error(kCannotAddPort);
     }
+    return added;
 }
 
 void CQSERDoc::AddPortItem() {

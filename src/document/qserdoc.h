@@ -112,7 +112,9 @@ private:
     CPortObj* AppendPort() override;
     CBoardObj* Adopt(CBoardObj* board);
     CPortObj* Adopt(CPortObj* port);
-    void AddBlockPorts();
+    // Each returns the number of ports it added.
+    int AddIndividualPort();
+    int AddBlockPorts();
     void AddPortItem();
     void DeleteBoardCommand();
     void DeletePortCommand();

@@ -357,6 +357,35 @@ TEST_P(CommandsTest, AddPortOnFullBoardChangesNothing) {
     EXPECT_TRUE(Records().empty());
 }
 
+TEST_P(CommandsTest, AddPortWithEveryPortNameTakenInTheRegistryWritesNothing) {
+    for (const char* model : {"RX-209", "RX-401"}) {
+        SCOPED_TRACE(model);
+        ClearRegistry();
+        ASSERT_TRUE(m_session.Open(GetParam()));
+        std::string board = m_session.AddBoard(model);
+        // Keys that the document does not know about take every port name.
+        for (int i = 0; i < 16; ++i) {
+            char name[8];
+            std::snprintf(name, sizeof name, "Port%03d", i);
+            m_session.Probe().CreateKey(PortKey(board, name));
+        }
+        Doc().m_bConfigChanged = 0;
+        m_session.Messages().Clear();
+
+        Doc().OnAddPort();
+
+        EXPECT_EQ(Records(), (std::vector<Record>{
+                                 {"Unable to add port object!", EMsgButtons::Ok, EMsgIcon::None}}));
+        EXPECT_TRUE(m_session.PortNames(board).empty());
+        EXPECT_EQ(Doc().GetNumPorts(), "0");
+        ExpectSelection(1, m_session.Board(board), nullptr, "QSERDRV/" + board);
+        EXPECT_EQ(m_session.Probe().ValueNames(BoardKey(board)).size(), 8u);
+        EXPECT_TRUE(m_session.Probe().ValueNames(PortKey(board, "Port000")).empty());
+        // The instances reserved for the ports that could not be made are given back.
+        EXPECT_TRUE(m_session.Probe().SubKeys(IsNT() ? kSerialParameters : kClassPorts).empty());
+    }
+}
+
 TEST_P(CommandsTest, DeleteBoardSelectsTheLastBoardOfTheList) {
     Doc().OnAddBoard();
     m_session.AddBoard("RX-201");
