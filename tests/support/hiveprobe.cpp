@@ -1,6 +1,35 @@
 #include "hiveprobe.h"
 
+#include <cstdio>
 #include <gtest/gtest.h>
+
+namespace {
+std::string Hex(const std::vector<std::uint8_t>& bytes) {
+    std::string text;
+    for (std::uint8_t byte : bytes) {
+        char digits[4];
+        std::snprintf(digits, sizeof digits, "%02x", byte);
+        text += (text.empty() ? "" : ",") + std::string(digits);
+    }
+    return text;
+}
+
+std::string Format(const SHiveValue& value) {
+    if (value.type == REG_SZ && !value.data.empty() && value.data.back() == 0) {
+        return "\"" + std::string(value.data.begin(), value.data.end() - 1) + "\"";
+    }
+    if (value.type == REG_DWORD && value.data.size() == 4) {
+        char digits[16];
+        std::snprintf(digits, sizeof digits, "dword:%02x%02x%02x%02x", value.data[3], value.data[2],
+                      value.data[1], value.data[0]);
+        return digits;
+    }
+    if (value.type == REG_BINARY) {
+        return "hex:" + Hex(value.data);
+    }
+    return "type" + std::to_string(value.type) + ":" + Hex(value.data);
+}
+} // namespace
 
 bool CHiveProbe::Exists(const std::string& path) {
     HiveKeyId key = 0;
@@ -72,6 +101,27 @@ std::uint32_t CHiveProbe::Dword(const std::string& path, const std::string& name
 
 std::vector<std::uint8_t> CHiveProbe::Binary(const std::string& path, const std::string& name) {
     return Typed(path, name, REG_BINARY).data;
+}
+
+std::vector<std::string> CHiveProbe::Dump(const std::string& path) {
+    std::vector<std::string> lines;
+    DumpKey(path, "", lines);
+    return lines;
+}
+
+void CHiveProbe::DumpKey(const std::string& path, const std::string& relative,
+                         std::vector<std::string>& lines) {
+    HiveKeyId key = 0;
+    std::vector<SHiveValue> values;
+    ASSERT_EQ(m_hive.FindKey(path, key), ERROR_SUCCESS) << path;
+    ASSERT_EQ(m_hive.Values(key, values), ERROR_SUCCESS) << path;
+    lines.push_back("[" + relative + "]");
+    for (const SHiveValue& value : values) {
+        lines.push_back(value.name + "=" + Format(value));
+    }
+    for (const std::string& name : SubKeys(path)) {
+        DumpKey(path + "\\" + name, relative.empty() ? name : relative + "\\" + name, lines);
+    }
 }
 
 void CHiveProbe::CreateKey(const std::string& path) {

@@ -24,12 +24,19 @@ public:
     std::uint32_t Dword(const std::string& path, const std::string& name);
     std::vector<std::uint8_t> Binary(const std::string& path, const std::string& name);
 
+    // Every key from path down, depth first in enumeration order, each as "[relative path]" ("[]"
+    // for path itself) followed by its values in creation order: name="text", name=dword:%08x or
+    // name=hex:xx,xx,... (other types as type<n>:hex).
+    std::vector<std::string> Dump(const std::string& path);
+
     void CreateKey(const std::string& path);
     void SetText(const std::string& path, const std::string& name, const std::string& text);
     void SetDword(const std::string& path, const std::string& name, std::uint32_t value);
     void DeleteTree(const std::string& path);
 
 private:
+    void DumpKey(const std::string& path, const std::string& relative,
+                 std::vector<std::string>& lines);
     SHiveValue Typed(const std::string& path, const std::string& name, std::uint32_t type);
 
     CHive& m_hive;
