@@ -6,9 +6,10 @@
 
 #include <CLI/CLI.hpp>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <iterator>
+#include <memory>
 #include <strings.h>
 #include <vector>
 
@@ -17,6 +18,21 @@ constexpr const char* kRootName = "HKEY_LOCAL_MACHINE";
 
 std::string SystemReason() {
     return std::strerror(errno);
+}
+
+// C streams report a read error (a folder, a device) as a result rather than an exception.
+bool ReadBytes(const std::string& path, std::vector<std::uint8_t>& bytes) {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
+                                                         &std::fclose);
+    if (file == nullptr) {
+        return false;
+    }
+    std::uint8_t buffer[65536];
+    std::size_t count = 0;
+    while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+        bytes.insert(bytes.end(), buffer, buffer + count);
+    }
+    return std::ferror(file.get()) == 0;
 }
 } // namespace
 
@@ -79,12 +95,8 @@ SCliResult CRegFileCommands::Export(CHive& hive) const {
 }
 
 SCliResult CRegFileCommands::Import(CHive& hive) const {
-    std::ifstream file(m_inputFile, std::ios::binary);
     std::vector<std::uint8_t> bytes;
-    if (file) {
-        bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    }
-    if (!file.is_open() || file.bad()) {
+    if (!ReadBytes(m_inputFile, bytes)) {
         return SCliResult::Fail("cannot read " + m_inputFile + ": " + SystemReason());
     }
     CRegFileImporter importer(hive);
