@@ -31,7 +31,7 @@ done
 export QT_QPA_PLATFORM=offscreen
 export QSER_QUIT_AFTER_FIRST_PAINT=1
 export XDG_RUNTIME_DIR=$work
-qser_command=("$qser" --registry "$registry" --platform nt)
+qser_command=("$qser" --registry "$registry")
 minimal_command=("$minimal")
 
 # The first runs fill fontconfig's cache and the page cache; only later runs are measured.
