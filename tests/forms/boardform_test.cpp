@@ -56,6 +56,10 @@ struct SCarryOver {
     std::vector<std::string> portTexts;
 };
 
+void PrintTo(const SCarryOver& row, std::ostream* os) {
+    *os << row.name;
+}
+
 class CarryOverTest : public BoardFormTest, public ::testing::WithParamInterface<SCarryOver> {};
 
 const SCarryOver kCarryOvers[] = {
@@ -310,6 +314,10 @@ const SRefusal kRefusals[] = {
     {"VectorAddressBetweenEntries", "RX-408", 1006, "0x3f9", EPickResult::NotOffered},
 };
 
+void PrintTo(const SRefusal& row, std::ostream* os) {
+    *os << row.name;
+}
+
 class RefusalTest : public BoardFormTest, public ::testing::WithParamInterface<SRefusal> {};
 } // namespace
 
@@ -390,6 +398,10 @@ const SFault kFaults[] = {
      {"Unable to write to registry"},
      "Board000\\Port002:PortAddress=0x310"},
 };
+
+void PrintTo(const SFault& row, std::ostream* os) {
+    *os << row.name;
+}
 
 class FaultTest : public BoardFormTest, public ::testing::WithParamInterface<SFault> {};
 } // namespace

@@ -28,6 +28,10 @@ const SModelRow kModels[] = {
     {"rx-401", "Both", false, false, 61, 32}, // not one of the twelve: the catch-all row
 };
 
+void PrintTo(const SModelRow& row, std::ostream* os) {
+    *os << row.model;
+}
+
 using RulesCase = std::tuple<SModelRow, bool, bool>; // model, standard mode, sharing stored
 
 class BoardRulesTest : public CFormsFixture, public ::testing::WithParamInterface<RulesCase> {};
@@ -61,6 +65,7 @@ TEST_P(BoardRulesTest, ShowingABoardSetsEnableStatesListsAndValuesWithoutWriting
     EXPECT_TRUE(FormVisible(3000));
     EXPECT_TRUE(Enabled(1009));
     EXPECT_EQ(Shown(1009), row.model);
+    EXPECT_EQ(Combo(1009).GetCurSel() < 0, std::string(row.model) == "rx-401");
     EXPECT_EQ(EditText(1001), "Board000");
 
     EXPECT_EQ(Enabled(1007), row.standardMode);
