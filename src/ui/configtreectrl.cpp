@@ -1,0 +1,229 @@
+#include "configtreectrl.h"
+
+#include "latin1text.h"
+
+#include <QIcon>
+#include <strings.h>
+
+namespace {
+constexpr int kImageRole = Qt::UserRole + 1;
+constexpr int kDataRole = Qt::UserRole + 2;
+constexpr int kImageSize = 16;
+} // namespace
+
+CConfigTreeCtrl::CConfigTreeCtrl(QWidget* parent)
+    : QTreeWidget(parent),
+      // The image list, in the order of ETreeImage.
+      m_imageFiles{QStringLiteral(":/icons/app.svg"), QStringLiteral(":/icons/board.svg"),
+                   QStringLiteral(":/icons/board-selected.svg"), QStringLiteral(":/icons/port.svg"),
+                   QStringLiteral(":/icons/port-selected.svg")} {
+    setObjectName(QStringLiteral("tree1000"));
+    setHeaderHidden(true);
+    setColumnCount(1);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setIconSize(QSize(kImageSize, kImageSize));
+    setUniformRowHeights(true);
+    connect(this, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem* current, QTreeWidgetItem*) { OnCurrentItemChanged(current); });
+    connect(this, &QTreeWidget::itemExpanded, this, &CConfigTreeCtrl::OnItemExpanded);
+}
+
+CConfigTreeCtrl::~CConfigTreeCtrl() {
+    m_pNotify = nullptr;
+}
+
+template <typename Change> void CConfigTreeCtrl::Quietly(Change change) {
+    const bool wasQuiet = m_bQuiet;
+    m_bQuiet = true;
+    change();
+    m_bQuiet = wasQuiet;
+}
+
+void CConfigTreeCtrl::OnCurrentItemChanged(QTreeWidgetItem* current) {
+    if (!m_bQuiet && m_pNotify != nullptr) {
+        m_pNotify->OnSelChanged(current);
+    }
+}
+
+void CConfigTreeCtrl::OnItemExpanded(QTreeWidgetItem* item) {
+    if (!m_bQuiet && m_pNotify != nullptr) {
+        m_pNotify->OnItemExpanded(item, true);
+    }
+}
+
+void CConfigTreeCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
+    QTreeWidget::mouseDoubleClickEvent(event);
+    if (m_pNotify != nullptr) {
+        m_pNotify->OnDblClk();
+    }
+}
+
+int CConfigTreeCtrl::SiblingCount(const QTreeWidgetItem* parent) const {
+    return parent == nullptr ? topLevelItemCount() : parent->childCount();
+}
+
+QTreeWidgetItem* CConfigTreeCtrl::SiblingAt(const QTreeWidgetItem* parent, int index) const {
+    if (index < 0 || index >= SiblingCount(parent)) {
+        return nullptr;
+    }
+    return parent == nullptr ? topLevelItem(index) : parent->child(index);
+}
+
+int CConfigTreeCtrl::SortedPosition(const QTreeWidgetItem* parent, const QString& text) const {
+    const QByteArray wanted = text.toLatin1();
+    int position = 0;
+    while (position < SiblingCount(parent) &&
+           strcasecmp(SiblingAt(parent, position)->text(0).toLatin1().constData(),
+                      wanted.constData()) <= 0) {
+        ++position;
+    }
+    return position;
+}
+
+HTREEITEM CConfigTreeCtrl::InsertTreeItem(HTREEITEM parent, const std::string& text,
+                                          ETreeInsert where, int image, int selectedImage) {
+    auto* item = new QTreeWidgetItem(QStringList(CLatin1Text::ToQt(text)));
+    item->setData(0, kImageRole, image);
+    QIcon icon;
+    if (image >= 0 && image < static_cast<int>(m_imageFiles.size())) {
+        icon.addFile(m_imageFiles[static_cast<std::size_t>(image)], QSize(), QIcon::Normal);
+    }
+    if (selectedImage >= 0 && selectedImage < static_cast<int>(m_imageFiles.size())) {
+        icon.addFile(m_imageFiles[static_cast<std::size_t>(selectedImage)], QSize(),
+                     QIcon::Selected);
+    }
+    item->setIcon(0, icon);
+    QTreeWidgetItem* parentItem = Item(parent);
+    int position = SiblingCount(parentItem);
+    if (where == ETreeInsert::First) {
+        position = 0;
+    } else if (where == ETreeInsert::Sort) {
+        position = SortedPosition(parentItem, item->text(0));
+    }
+    Quietly([&] {
+        if (parentItem == nullptr) {
+            insertTopLevelItem(position, item);
+        } else {
+            parentItem->insertChild(position, item);
+        }
+    });
+    return item;
+}
+
+bool CConfigTreeCtrl::IsAncestorOfCurrent(const QTreeWidgetItem* item) const {
+    for (const QTreeWidgetItem* up = currentItem() == nullptr ? nullptr : currentItem()->parent();
+         up != nullptr; up = up->parent()) {
+        if (up == item) {
+            return true;
+        }
+    }
+    return false;
+}
+
+QTreeWidgetItem* CConfigTreeCtrl::Neighbour(QTreeWidgetItem* item) const {
+    QTreeWidgetItem* parent = item->parent();
+    const int index = parent == nullptr ? indexOfTopLevelItem(item) : parent->indexOfChild(item);
+    if (QTreeWidgetItem* previous = SiblingAt(parent, index - 1)) {
+        return previous;
+    }
+    if (QTreeWidgetItem* next = SiblingAt(parent, index + 1)) {
+        return next;
+    }
+    return parent;
+}
+
+void CConfigTreeCtrl::DeleteItem(HTREEITEM item) {
+    QTreeWidgetItem* doomed = Item(item);
+    if (doomed == nullptr) {
+        return;
+    }
+    const bool wasCurrent = doomed == currentItem();
+    QTreeWidgetItem* next = nullptr;
+    if (wasCurrent) {
+        next = Neighbour(doomed);
+    }
+    Quietly([&] {
+        if (wasCurrent || IsAncestorOfCurrent(doomed)) {
+            setCurrentItem(next);
+        }
+        delete doomed;
+    });
+    if (wasCurrent && m_pNotify != nullptr) {
+        m_pNotify->OnSelChanged(next);
+    }
+}
+
+void CConfigTreeCtrl::DeleteAllItems() {
+    Quietly([this] { clear(); });
+}
+
+void CConfigTreeCtrl::SetItemData(HTREEITEM item, ItemKey key) {
+    if (QTreeWidgetItem* target = Item(item)) {
+        target->setData(0, kDataRole, QVariant::fromValue<qulonglong>(key));
+    }
+}
+
+ItemKey CConfigTreeCtrl::GetItemData(HTREEITEM item) const {
+    return item == nullptr ? 0 : static_cast<ItemKey>(Item(item)->data(0, kDataRole).toULongLong());
+}
+
+int CConfigTreeCtrl::GetItemImage(HTREEITEM item) const {
+    return item == nullptr ? -1 : Item(item)->data(0, kImageRole).toInt();
+}
+
+bool CConfigTreeCtrl::SetItemText(HTREEITEM item, const std::string& text) {
+    if (item == nullptr) {
+        return false;
+    }
+    Item(item)->setText(0, CLatin1Text::ToQt(text));
+    return true;
+}
+
+HTREEITEM CConfigTreeCtrl::GetRootItem() const {
+    return topLevelItem(0);
+}
+
+HTREEITEM CConfigTreeCtrl::GetParentItem(HTREEITEM item) const {
+    return item == nullptr ? nullptr : Item(item)->parent();
+}
+
+HTREEITEM CConfigTreeCtrl::GetChildItem(HTREEITEM item) const {
+    return item == nullptr ? nullptr : Item(item)->child(0);
+}
+
+HTREEITEM CConfigTreeCtrl::GetNextSiblingItem(HTREEITEM item) const {
+    if (item == nullptr) {
+        return nullptr;
+    }
+    QTreeWidgetItem* parent = Item(item)->parent();
+    const int index =
+        parent == nullptr ? indexOfTopLevelItem(Item(item)) : parent->indexOfChild(Item(item));
+    return SiblingAt(parent, index + 1);
+}
+
+HTREEITEM CConfigTreeCtrl::GetSelectedItem() const {
+    return currentItem();
+}
+
+void CConfigTreeCtrl::SelectItem(HTREEITEM item) {
+    if (Item(item) != currentItem()) {
+        setCurrentItem(Item(item));
+    }
+}
+
+void CConfigTreeCtrl::EnsureVisible(HTREEITEM item) {
+    if (item != nullptr) {
+        Quietly([&] { scrollToItem(Item(item)); });
+    }
+}
+
+void CConfigTreeCtrl::Collapse(HTREEITEM item) {
+    if (item != nullptr) {
+        Quietly([&] { collapseItem(Item(item)); });
+    }
+}
+
+void CConfigTreeCtrl::SetStyleBits(unsigned bits, bool set) {
+    m_styleBits = set ? (m_styleBits | bits) : (m_styleBits & ~bits);
+    setRootIsDecorated((m_styleBits & TVS_LINESATROOT) != 0);
+}

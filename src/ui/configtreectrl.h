@@ -1,0 +1,68 @@
+#pragma once
+
+#include "itreecontrol.h"
+
+#include <QTreeWidget>
+#include <vector>
+
+// Window style bits of the tree, as the frame and the tree node manager set them.
+enum ETreeStyle : unsigned {
+    TVS_HASBUTTONS = 0x0001,
+    TVS_HASLINES = 0x0002,
+    TVS_LINESATROOT = 0x0004,
+    TVS_SHOWSELALWAYS = 0x0020,
+};
+
+// The configuration tree of the tree browser bar. It keeps the contract of ITreeControl: the
+// current item is the selected item; a person's selection, expansion and double click, and a
+// program's change of the current item, reach the notify target; expanding, collapsing and
+// revealing by program, and clearing the tree, report nothing. Each item shows the image of its
+// kind (16 x 16: driver, board, selected board, port, selected port), and its selected image
+// while selected.
+class CConfigTreeCtrl : public QTreeWidget, public ITreeControl {
+public:
+    explicit CConfigTreeCtrl(QWidget* parent);
+    ~CConfigTreeCtrl() override;
+
+    void SetNotify(ITreeNotify* notify) { m_pNotify = notify; }
+
+    HTREEITEM InsertTreeItem(HTREEITEM parent, const std::string& text, ETreeInsert where,
+                             int image, int selectedImage) override;
+    void DeleteItem(HTREEITEM item) override;
+    void DeleteAllItems() override;
+    void SetItemData(HTREEITEM item, ItemKey key) override;
+    ItemKey GetItemData(HTREEITEM item) const override;
+    int GetItemImage(HTREEITEM item) const override;
+    bool SetItemText(HTREEITEM item, const std::string& text) override;
+    HTREEITEM GetRootItem() const override;
+    HTREEITEM GetParentItem(HTREEITEM item) const override;
+    HTREEITEM GetChildItem(HTREEITEM item) const override;
+    HTREEITEM GetNextSiblingItem(HTREEITEM item) const override;
+    HTREEITEM GetSelectedItem() const override;
+    void SelectItem(HTREEITEM item) override;
+    void EnsureVisible(HTREEITEM item) override;
+    void Collapse(HTREEITEM item) override;
+    void SetStyleBits(unsigned bits, bool set) override;
+
+    unsigned StyleBits() const { return m_styleBits; }
+    static QTreeWidgetItem* Item(HTREEITEM item) { return static_cast<QTreeWidgetItem*>(item); }
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    // Runs a change made by program with the person's notifications held back.
+    template <typename Change> void Quietly(Change change);
+    void OnCurrentItemChanged(QTreeWidgetItem* current);
+    void OnItemExpanded(QTreeWidgetItem* item);
+    int SortedPosition(const QTreeWidgetItem* parent, const QString& text) const;
+    QTreeWidgetItem* Neighbour(QTreeWidgetItem* item) const;
+    bool IsAncestorOfCurrent(const QTreeWidgetItem* item) const;
+    QTreeWidgetItem* SiblingAt(const QTreeWidgetItem* parent, int index) const;
+    int SiblingCount(const QTreeWidgetItem* parent) const;
+
+    std::vector<QString> m_imageFiles;
+    ITreeNotify* m_pNotify = nullptr;
+    unsigned m_styleBits = 0;
+    bool m_bQuiet = false;
+};

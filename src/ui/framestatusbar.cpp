@@ -1,0 +1,65 @@
+#include "framestatusbar.h"
+
+#include "ikeyboardlockstate.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFontMetrics>
+#include <QLabel>
+
+namespace {
+const char* const kIndicatorTexts[CFrameStatusBar::kIndicatorCount] = {"CAP", "NUM", "SCRL"};
+} // namespace
+
+CFrameStatusBar::CFrameStatusBar(const IKeyboardLockState& locks, QWidget* parent)
+    : QStatusBar(parent), m_locks(locks) {
+    addWidget(new QLabel(QStringLiteral("Ready"), this), 1);
+    for (int i = 0; i < kIndicatorCount; ++i) {
+        m_indicators[i] = AddIndicator(QString::fromLatin1(kIndicatorTexts[i]));
+    }
+    RefreshIndicators();
+    qApp->installEventFilter(this);
+}
+
+QLabel* CFrameStatusBar::AddIndicator(const QString& text) {
+    auto* label = new QLabel(this);
+    label->setAlignment(Qt::AlignCenter);
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    // The pane keeps the width of its text while the lock is off and the text is hidden.
+    label->setMinimumWidth(label->fontMetrics().horizontalAdvance(text) +
+                           2 * label->fontMetrics().averageCharWidth());
+    addPermanentWidget(label);
+    return label;
+}
+
+QLabel* CFrameStatusBar::Indicator(int index) const {
+    return index >= 0 && index < kIndicatorCount ? m_indicators[index] : nullptr;
+}
+
+void CFrameStatusBar::RefreshIndicators() {
+    SKeyboardLocks locks = m_locks.Read();
+    const bool on[kIndicatorCount] = {locks.capsLock, locks.numLock, locks.scrollLock};
+    for (int i = 0; i < kIndicatorCount; ++i) {
+        m_indicators[i]->setText(on[i] ? QString::fromLatin1(kIndicatorTexts[i]) : QString());
+    }
+}
+
+bool CFrameStatusBar::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        // A key event travels from the window to the focus widget and its parents; its first
+        // stop is enough.
+        if (watched->isWindowType()) {
+            RefreshIndicators();
+        }
+        break;
+    case QEvent::ApplicationActivate:
+    case QEvent::WindowActivate:
+        RefreshIndicators();
+        break;
+    default:
+        break;
+    }
+    return QStatusBar::eventFilter(watched, event);
+}

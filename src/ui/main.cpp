@@ -1,0 +1,20 @@
+#include "qserapp.h"
+
+#include <QApplication>
+#include <QIcon>
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("qser"));
+    QApplication::setOrganizationName(QStringLiteral("QSER"));
+    QApplication::setApplicationVersion(QStringLiteral(QSER_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.qser.Qser"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
+
+    CQSERApp qser;
+    const int status = qser.InitInstance(QApplication::arguments());
+    if (status != 0) {
+        return status;
+    }
+    return QApplication::exec();
+}

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "idocumentview.h"
+#include "iviewframe.h"
+
+#include <QMainWindow>
+#include <memory>
+
+class CConfigTreeCtrl;
+class CFormPane;
+class CFrameActions;
+class CFrameStatusBar;
+class CQSERDoc;
+class CQSERView;
+class CQtDialogFactory;
+class CTreeBrowserBar;
+class CTreeHandlers;
+class CTreeNodeManager;
+class IKeyboardLockState;
+class QToolBar;
+
+// The main window: menu, main toolbar, configuration toolbar, status bar, the tree browser bar
+// and the form pane. It owns the document and its view, hands the person's commands to the
+// document, each as one user action, and keeps the command states and the View check marks
+// current. Closing it, by its close button, File Exit or the Exit button, runs the close
+// sequence first.
+class CMainFrame : public QMainWindow, public IViewFrame, private IDocumentView {
+public:
+    // The lock state must outlive the frame.
+    explicit CMainFrame(const IKeyboardLockState& locks);
+    ~CMainFrame() override;
+
+    // Loads the configuration and shows it: the view's first update fits the window to the
+    // form, centres and shows it, and fills the tree. false when the load failed (its message
+    // has been shown); the window then stays hidden.
+    bool OpenDocument();
+    // Imports a .reg file after asking, then loads the configuration again and marks it
+    // changed, so that closing registers what was imported.
+    void OpenRegFile(const QString& fileName);
+
+    void FitAndCentre(int widthDialogUnits, int heightDialogUnits) override;
+
+    CFrameActions& Actions() const { return *m_pActions; }
+    QToolBar* MainToolBar() const { return m_pMainToolBar; }
+    QToolBar* ConfigToolBar() const { return m_pConfigToolBar; }
+    CFrameStatusBar* StatusBar() const { return m_pStatusBar; }
+    CTreeBrowserBar* TreeBar() const { return m_pTreeBar; }
+    CConfigTreeCtrl& Tree() const;
+    CQSERDoc* Document() const { return m_pDoc.get(); }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QToolBar* AddToolBar(const QString& title, std::initializer_list<int> ids, QSize iconSize,
+                         Qt::ToolBarArea area, Qt::ToolBarAreas allowed);
+    void ConnectCommands();
+    void ConnectDocumentCommand(int id, void (CQSERDoc::*command)());
+    void ConnectToggles();
+    void OnUpdate() override;
+    void UpdateCommandUI();
+    void OnFileOpen();
+    void OnAbout();
+    void CloseDocument();
+
+    std::unique_ptr<CFrameActions> m_pActions;
+    QToolBar* m_pMainToolBar = nullptr;
+    CFrameStatusBar* m_pStatusBar = nullptr;
+    QToolBar* m_pConfigToolBar = nullptr;
+    CTreeBrowserBar* m_pTreeBar = nullptr;
+    std::unique_ptr<CTreeNodeManager> m_pTreeNodeManager;
+    std::unique_ptr<CTreeHandlers> m_pTreeHandlers;
+    CFormPane* m_pPane = nullptr;
+    std::unique_ptr<CQtDialogFactory> m_pDialogFactory;
+    std::unique_ptr<CQSERDoc> m_pDoc;
+    std::unique_ptr<CQSERView> m_pView;
+    bool m_bPlaced = false;
+};

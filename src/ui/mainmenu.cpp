@@ -1,0 +1,32 @@
+#include "mainmenu.h"
+
+#include "commandids.h"
+#include "frameactions.h"
+
+#include <QMenu>
+#include <QMenuBar>
+#include <initializer_list>
+
+namespace {
+constexpr int kSeparator = 0;
+
+void AddMenu(QMenuBar& menuBar, const CFrameActions& actions, const char* title,
+             std::initializer_list<int> items) {
+    QMenu* menu = menuBar.addMenu(QString::fromLatin1(title));
+    for (int id : items) {
+        if (id == kSeparator) {
+            menu->addSeparator();
+        } else {
+            menu->addAction(actions.Action(id));
+        }
+    }
+}
+} // namespace
+
+void CMainMenu::Build(QMenuBar& menuBar, const CFrameActions& actions) {
+    AddMenu(menuBar, actions, "&File", {ID_FILE_NEW, ID_FILE_SAVE, kSeparator, ID_APP_EXIT});
+    AddMenu(menuBar, actions, "&Edit", {ID_ADD_BOARD, ID_ADD_PORT, kSeparator, ID_DELETE});
+    AddMenu(menuBar, actions, "&View",
+            {ID_VIEW_TREE_BROWSER, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_CONFIG_TOOLBAR});
+    AddMenu(menuBar, actions, "&Help", {ID_HELP_FINDER, kSeparator, ID_APP_ABOUT});
+}

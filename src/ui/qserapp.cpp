@@ -1,0 +1,100 @@
+#include "qserapp.h"
+
+#include "firstpaintquit.h"
+#include "hive.h"
+#include "hiveservicemanager.h"
+#include "latin1text.h"
+#include "mainframe.h"
+#include "messageservice.h"
+#include "platformfamily.h"
+#include "platformservices.h"
+
+#include <QCommandLineParser>
+#include <QTextStream>
+#include <optional>
+
+namespace {
+constexpr int kUsageError = 2;
+constexpr int kStartFailed = 1;
+
+int UsageError(const QString& message) {
+    QTextStream(stderr) << "qser: " << message << '\n';
+    return kUsageError;
+}
+
+std::optional<std::string> OptionValue(const QCommandLineParser& parser,
+                                       const QCommandLineOption& option) {
+    if (!parser.isSet(option)) {
+        return std::nullopt;
+    }
+    return CLatin1Text::FromQt(parser.value(option));
+}
+} // namespace
+
+CQSERApp::CQSERApp() {
+    CMessageService::Install(&m_messageBox);
+    CPlatformServices::SetHelpRequest(&m_help);
+}
+
+CQSERApp::~CQSERApp() {
+    m_pFrame.reset();
+    CPlatformServices::SetServiceControlManager(nullptr);
+    CPlatformServices::SetHelpRequest(nullptr);
+    CHive::SetCurrent(nullptr);
+    m_pServices.reset();
+    m_pHive.reset();
+    CMessageService::Install(nullptr);
+}
+
+int CQSERApp::InitInstance(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Configures multi-port serial adapter boards in the emulated registry."));
+    const QCommandLineOption registry(QStringLiteral("registry"),
+                                      QStringLiteral("Use the registry file <file>."),
+                                      QStringLiteral("file"));
+    const QCommandLineOption platform(QStringLiteral("platform"),
+                                      QStringLiteral("Behave as on Windows <family>: nt or 9x."),
+                                      QStringLiteral("family"));
+    parser.addOption(registry);
+    parser.addOption(platform);
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    if (!parser.parse(arguments)) {
+        return UsageError(parser.errorText());
+    }
+    if (parser.isSet(help)) {
+        parser.showHelp(0);
+    }
+    if (parser.isSet(version)) {
+        parser.showVersion();
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        return UsageError(QStringLiteral("unexpected argument '%1'")
+                              .arg(parser.positionalArguments().constFirst()));
+    }
+    std::optional<EPlatformFamily> family = CPlatformFamily::Resolve(OptionValue(parser, platform));
+    if (!family) {
+        return UsageError(QStringLiteral("the platform is nt or 9x"));
+    }
+    CPlatformFamily::Set(*family);
+
+    try {
+        m_pHive = CHive::Open(CHive::ResolvePath(OptionValue(parser, registry).value_or("")));
+    } catch (const CHiveError& error) {
+        CMessageService::Error(error.what());
+        return kStartFailed;
+    }
+    CHive::SetCurrent(m_pHive.get());
+    m_pServices = std::make_unique<CHiveServiceManager>(*m_pHive);
+    CPlatformServices::SetServiceControlManager(m_pServices.get());
+
+    m_pFrame = std::make_unique<CMainFrame>(m_locks);
+    if (qEnvironmentVariable("QSER_QUIT_AFTER_FIRST_PAINT") == QLatin1String("1")) {
+        new CFirstPaintQuit(*m_pFrame);
+    }
+    if (!m_pFrame->OpenDocument()) {
+        return kStartFailed;
+    }
+    return 0;
+}

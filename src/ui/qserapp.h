@@ -1,0 +1,38 @@
+#pragma once
+
+#include "helpviewer.h"
+#include "qtmessagebox.h"
+#include "x11keyboardlockstate.h"
+
+#include <QStringList>
+#include <memory>
+
+class CHive;
+class CHiveServiceManager;
+class CMainFrame;
+
+// The application: reads the command line, opens the registry file, installs the platform
+// services (message boxes, the emulated service control manager, help) and creates the main
+// window with its document. Lives until the event loop has ended; uninstalls what it installed.
+class CQSERApp {
+public:
+    CQSERApp();
+    ~CQSERApp();
+    CQSERApp(const CQSERApp&) = delete;
+    CQSERApp& operator=(const CQSERApp&) = delete;
+
+    // 0 when the main window is up; otherwise the exit status, after the reason was shown
+    // (2 for a wrong command line, 1 when the registry or the configuration could not be
+    // loaded). --help and --version print and end the process.
+    int InitInstance(const QStringList& arguments);
+
+    CMainFrame* MainFrame() const { return m_pFrame.get(); }
+
+private:
+    CQtMessageBox m_messageBox;
+    CHelpViewer m_help;
+    CX11KeyboardLockState m_locks;
+    std::unique_ptr<CHive> m_pHive;
+    std::unique_ptr<CHiveServiceManager> m_pServices;
+    std::unique_ptr<CMainFrame> m_pFrame;
+};

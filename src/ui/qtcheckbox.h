@@ -1,0 +1,31 @@
+#pragma once
+
+#include "icheckbox.h"
+
+#include <QObject>
+
+class QCheckBox;
+class QLabel;
+
+// A QCheckBox as the forms use it; only a person's click (QCheckBox::clicked) reaches the
+// handler. A box with its text on the left is a label and a box without text: a click on the
+// label clicks the box, and enabling or disabling the box does the same to its label.
+class CQtCheckBox : public QObject, public ICheckBox {
+public:
+    // label may be null (the box carries its own text). Both widgets belong to their page.
+    CQtCheckBox(QCheckBox& box, QLabel* label);
+
+    int GetCheck() const override;
+    void SetCheck(int state) override;
+    void EnableWindow(bool enabled) override;
+    bool IsWindowEnabled() const override;
+    void SetClickedHandler(std::function<void()> handler) override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QCheckBox& m_box;
+    QLabel* m_pLabel;
+    std::function<void()> m_onClicked;
+};

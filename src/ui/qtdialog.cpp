@@ -1,0 +1,206 @@
+#include "qtdialog.h"
+
+#include "controlspec.h"
+#include "dialogunits.h"
+#include "latin1text.h"
+#include "qtcheckbox.h"
+#include "qtcombobox.h"
+#include "qtedit.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <algorithm>
+
+namespace {
+// Room left between a grown label and the control after it.
+constexpr int kLabelGap = 4;
+// A combo box's edit field is 12 units high; each entry of its open list takes 8.
+constexpr int kComboEditUnits = 12;
+constexpr int kListEntryUnits = 8;
+
+template <typename Adapter>
+Adapter* Lookup(const std::map<int, std::unique_ptr<Adapter>>& adapters, int id) {
+    auto found = adapters.find(id);
+    return found == adapters.end() ? nullptr : found->second.get();
+}
+
+bool SharesRow(const QRect& a, const QRect& b) {
+    return a.top() <= b.bottom() && b.top() <= a.bottom();
+}
+
+void CentreOn(QWidget& widget, const QWidget& reference) {
+    widget.move(widget.x(), reference.geometry().center().y() - widget.height() / 2);
+}
+} // namespace
+
+CQtDialog::CQtDialog(const SDialogTemplate& dialogTemplate, QWidget* parent)
+    : QWidget(parent), m_templateId(dialogTemplate.id) {
+    setObjectName(QStringLiteral("form%1").arg(m_templateId));
+    setVisible(false);
+    CDialogUnits units(font());
+    resize(units.Size(dialogTemplate.width, dialogTemplate.height));
+    for (const SControlSpec& spec : dialogTemplate.controls) {
+        AddControl(spec, units);
+    }
+    MakeRoomForLabels();
+    for (const SLabel& entry : m_labels) {
+        FitLabel(entry);
+    }
+    AlignCheckBoxes();
+}
+
+CQtDialog::~CQtDialog() = default;
+
+void CQtDialog::AddControl(const SControlSpec& spec, const CDialogUnits& units) {
+    const QRect rect = units.Rect(spec.x, spec.y, spec.width, spec.height);
+    switch (spec.kind) {
+    case EControlKind::GroupBox:
+        (new QGroupBox(CLatin1Text::ToQt(spec.text), this))->setGeometry(rect);
+        break;
+    case EControlKind::Static:
+        m_labels.push_back({AddLabel(CLatin1Text::ToQt(spec.text), rect), nullptr});
+        break;
+    case EControlKind::Edit: {
+        auto* edit = new QLineEdit(this);
+        edit->setObjectName(QString::number(spec.id));
+        edit->setGeometry(rect);
+        m_edits[spec.id] = std::make_unique<CQtEdit>(*edit);
+        m_controls.push_back(edit);
+        break;
+    }
+    case EControlKind::ComboBox:
+        AddComboBox(spec, units);
+        break;
+    case EControlKind::CheckBox:
+        AddCheckBox(spec, units);
+        break;
+    }
+}
+
+void CQtDialog::AddComboBox(const SControlSpec& spec, const CDialogUnits& units) {
+    auto* combo = new QComboBox(this);
+    combo->setObjectName(QString::number(spec.id));
+    combo->setEditable((spec.style & CS_DROPDOWN) != 0);
+    combo->setMaxVisibleItems(std::max(1, (spec.height - kComboEditUnits) / kListEntryUnits));
+    combo->setGeometry(units.X(spec.x), units.Y(spec.y), units.X(spec.width),
+                       combo->sizeHint().height());
+    auto adapter = std::make_unique<CQtComboBox>(*combo, (spec.style & CS_SORT) != 0);
+    for (const std::string& entry : spec.initialList) {
+        adapter->AddString(entry);
+    }
+    m_combos[spec.id] = std::move(adapter);
+    m_controls.push_back(combo);
+}
+
+void CQtDialog::AddCheckBox(const SControlSpec& spec, const CDialogUnits& units) {
+    const QRect rect = units.Rect(spec.x, spec.y, spec.width, spec.height);
+    const bool textLeft = (spec.style & CS_TEXTLEFT) != 0;
+    auto* box = new QCheckBox(textLeft ? QString() : CLatin1Text::ToQt(spec.text), this);
+    box->setObjectName(QString::number(spec.id));
+    QLabel* label = nullptr;
+    if (textLeft) {
+        // The box sits at the right end of the control, its text from the left end.
+        const QSize boxSize = box->sizeHint();
+        box->setGeometry(rect.right() + 1 - boxSize.width(),
+                         rect.center().y() - boxSize.height() / 2, boxSize.width(),
+                         boxSize.height());
+        label = AddLabel(CLatin1Text::ToQt(spec.text), rect);
+        m_labels.push_back({label, box});
+    } else {
+        box->setGeometry(rect);
+    }
+    m_checks[spec.id] = std::make_unique<CQtCheckBox>(*box, label);
+    m_controls.push_back(box);
+}
+
+QLabel* CQtDialog::AddLabel(const QString& text, const QRect& rect) {
+    auto* label = new QLabel(text, this);
+    label->setGeometry(rect.x(), rect.y(), rect.width(), label->fontMetrics().height());
+    return label;
+}
+
+QWidget* CQtDialog::NextOnRow(const QWidget* label) const {
+    QWidget* next = nullptr;
+    for (QWidget* control : m_controls) {
+        if (control->x() > label->x() && SharesRow(control->geometry(), label->geometry()) &&
+            (next == nullptr || control->x() < next->x())) {
+            next = control;
+        }
+    }
+    return next;
+}
+
+int CQtDialog::NeededWidth(const QLabel& label) {
+    // Trailing blanks padded the text for the original font; they need no room.
+    return label.fontMetrics().horizontalAdvance(label.text().trimmed()) + 1;
+}
+
+// A label whose text does not fit before the control after it moves that control, and every
+// control in the same column, to the right.
+void CQtDialog::MakeRoomForLabels() {
+    std::map<int, int> shiftOfColumn;
+    for (const SLabel& entry : m_labels) {
+        QWidget* next = entry.box == nullptr ? NextOnRow(entry.label) : nullptr;
+        if (next == nullptr) {
+            continue;
+        }
+        const int overflow = entry.label->x() + NeededWidth(*entry.label) + kLabelGap - next->x();
+        int& shift = shiftOfColumn[next->x()];
+        shift = std::max(shift, overflow);
+    }
+    for (QWidget* control : m_controls) {
+        auto found = shiftOfColumn.find(control->x());
+        if (found != shiftOfColumn.end()) {
+            control->move(control->x() + found->second, control->y());
+        }
+    }
+}
+
+// The boxes of the check boxes with their text on the left line up in one column.
+void CQtDialog::AlignCheckBoxes() {
+    int column = 0;
+    for (const SLabel& entry : m_labels) {
+        if (entry.box != nullptr) {
+            column = std::max(column, entry.box->x());
+        }
+    }
+    for (const SLabel& entry : m_labels) {
+        if (entry.box != nullptr) {
+            entry.box->move(column, entry.box->y());
+            entry.label->resize(column - kLabelGap - entry.label->x(), entry.label->height());
+        }
+    }
+}
+
+void CQtDialog::FitLabel(const SLabel& entry) {
+    QLabel& label = *entry.label;
+    const int needed = NeededWidth(label);
+    if (entry.box != nullptr) {
+        const int boxLeft = std::max(entry.box->x(), label.x() + needed + kLabelGap);
+        entry.box->move(boxLeft, entry.box->y());
+        label.resize(boxLeft - kLabelGap - label.x(), label.height());
+        CentreOn(label, *entry.box);
+        return;
+    }
+    QWidget* next = NextOnRow(&label);
+    const int limit = next != nullptr ? next->x() - kLabelGap : width();
+    label.resize(std::max(label.width(), std::min(needed, limit - label.x())), label.height());
+    if (next != nullptr) {
+        CentreOn(label, *next);
+    }
+}
+
+IComboBox* CQtDialog::ComboBox(int id) {
+    return Lookup(m_combos, id);
+}
+
+ICheckBox* CQtDialog::CheckBox(int id) {
+    return Lookup(m_checks, id);
+}
+
+IEdit* CQtDialog::Edit(int id) {
+    return Lookup(m_edits, id);
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "idialog.h"
+
+#include <QWidget>
+#include <map>
+#include <memory>
+#include <vector>
+
+class CDialogUnits;
+class CQtCheckBox;
+class CQtComboBox;
+class CQtEdit;
+class QCheckBox;
+class QLabel;
+struct SControlSpec;
+struct SDialogTemplate;
+
+// A form page laid out from its dialog template: every control at its place, converted from
+// dialog units with the metrics of the page's font. Today's fonts are wider than the one the
+// templates were drawn for, so a label grows to its text's width, up to the next control on its
+// row, and sits at the height of that control's text. The page starts hidden.
+class CQtDialog : public QWidget, public IDialog {
+public:
+    CQtDialog(const SDialogTemplate& dialogTemplate, QWidget* parent);
+    ~CQtDialog() override;
+
+    IComboBox* ComboBox(int id) override;
+    ICheckBox* CheckBox(int id) override;
+    IEdit* Edit(int id) override;
+    void ShowWindow(bool visible) override { setVisible(visible); }
+    bool IsWindowVisible() const override { return !isHidden(); }
+    void EnableWindow(bool enabled) override { setEnabled(enabled); }
+    bool IsWindowEnabled() const override { return isEnabled(); }
+
+    int TemplateId() const { return m_templateId; }
+
+private:
+    struct SLabel {
+        QLabel* label;
+        QWidget* box; // the box of a check box whose text is on the left; else null
+    };
+
+    void AddControl(const SControlSpec& spec, const CDialogUnits& units);
+    void AddComboBox(const SControlSpec& spec, const CDialogUnits& units);
+    void AddCheckBox(const SControlSpec& spec, const CDialogUnits& units);
+    QLabel* AddLabel(const QString& text, const QRect& rect);
+    static int NeededWidth(const QLabel& label);
+    void MakeRoomForLabels();
+    void FitLabel(const SLabel& entry);
+    void AlignCheckBoxes();
+    QWidget* NextOnRow(const QWidget* label) const;
+
+    int m_templateId;
+    std::vector<QWidget*> m_controls;
+    std::vector<SLabel> m_labels;
+    std::map<int, std::unique_ptr<CQtComboBox>> m_combos;
+    std::map<int, std::unique_ptr<CQtCheckBox>> m_checks;
+    std::map<int, std::unique_ptr<CQtEdit>> m_edits;
+};

@@ -1,0 +1,175 @@
+#include "treebrowserbar.h"
+
+#include "appprofile.h"
+#include "bartitle.h"
+#include "configtreectrl.h"
+#include "dialogunits.h"
+
+#include <QEvent>
+#include <QMainWindow>
+#include <QMouseEvent>
+#include <QRubberBand>
+#include <algorithm>
+
+namespace {
+// Dialog 103, the bar's template.
+constexpr int kTemplateWidth = 94;
+constexpr int kTemplateHeight = 178;
+constexpr int kFeedbackWidth = 4;
+constexpr unsigned kStyleMask = 0xFF00;
+} // namespace
+
+CTreeBrowserBar::CTreeBrowserBar(QMainWindow& frame, bool recordSize)
+    : QDockWidget(QStringLiteral("Tree Browser"), &frame), m_frame(frame),
+      m_pPanel(new QWidget(this)), m_wndTree(new CConfigTreeCtrl(m_pPanel)),
+      m_sizeDocked(CDialogUnits(font()).Size(kTemplateWidth, kTemplateHeight)),
+      m_sizeFloating(m_sizeDocked), m_bRecordSize(recordSize),
+      m_pFeedback(new QRubberBand(QRubberBand::Line, &frame)) {
+    setObjectName(QStringLiteral("treeBrowserBar"));
+    setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+    setFeatures(DockWidgetClosable | DockWidgetMovable | DockWidgetFloatable);
+    setTitleBarWidget(new CBarTitle(*this));
+    setMinimumWidth(kMinDockedWidth);
+    setWidget(m_pPanel);
+    m_pPanel->setMouseTracking(true);
+    m_pPanel->installEventFilter(this);
+    m_wndTree->viewport()->setMouseTracking(true);
+    m_wndTree->viewport()->installEventFilter(this);
+    connect(this, &QDockWidget::topLevelChanged, this, &CTreeBrowserBar::OnFloatingChanged);
+    connect(this, &QDockWidget::dockLocationChanged, this,
+            [this](Qt::DockWidgetArea area) { m_area = area; });
+    m_frame.addDockWidget(Qt::LeftDockWidgetArea, this);
+    m_frame.resizeDocks({this}, {m_sizeDocked.width()}, Qt::Horizontal);
+}
+
+CTreeBrowserBar::~CTreeBrowserBar() {
+    WriteProfile();
+}
+
+unsigned CTreeBrowserBar::BarStyle() const {
+    if (isFloating()) {
+        return CBRS_ALIGN_TOP;
+    }
+    return m_area == Qt::RightDockWidgetArea ? CBRS_ALIGN_RIGHT | CBRS_BORDER_LEFT
+                                             : CBRS_ALIGN_LEFT | CBRS_BORDER_RIGHT;
+}
+
+void CTreeBrowserBar::WriteProfile() const {
+    const QString section = QStringLiteral("Misc");
+    CAppProfile::WriteProfileInt(section, QStringLiteral("DockedDialogState"),
+                                 static_cast<int>(BarStyle() & kStyleMask));
+    CAppProfile::WriteProfileInt(section, QStringLiteral("FloatingDlgCXSize"),
+                                 m_sizeFloating.width());
+    CAppProfile::WriteProfileInt(section, QStringLiteral("FloatingDlgCYSize"),
+                                 m_sizeFloating.height());
+    CAppProfile::WriteProfileInt(section, QStringLiteral("DockedDlgCXSize"), m_sizeDocked.width());
+    CAppProfile::WriteProfileInt(section, QStringLiteral("DockedDlgCYSize"), m_sizeDocked.height());
+}
+
+bool CTreeBrowserBar::InSizingStrip(int x) const {
+    if (isFloating()) {
+        return false;
+    }
+    if (m_area == Qt::RightDockWidgetArea) {
+        return 0 < x && x < kStripWidth;
+    }
+    return width() - kStripWidth < x && x < width();
+}
+
+void CTreeBrowserBar::resizeEvent(QResizeEvent* event) {
+    QDockWidget::resizeEvent(event);
+    if (isFloating()) {
+        if (m_bFloatSized) {
+            m_sizeFloating = size();
+            if (m_bRecordSize) {
+                m_sizeDocked = size();
+            }
+        }
+    } else if (isVisible()) {
+        m_sizeDocked.setWidth(width());
+    }
+}
+
+void CTreeBrowserBar::OnFloatingChanged(bool floating) {
+    m_bFloatSized = false;
+    if (floating) {
+        resize(m_sizeFloating);
+        m_bFloatSized = true;
+    } else {
+        m_frame.resizeDocks({this}, {m_sizeDocked.width()}, Qt::Horizontal);
+    }
+}
+
+void CTreeBrowserBar::LayoutTree() {
+    m_wndTree->setGeometry(kTreeMargin, kTreeMargin, m_pPanel->width() - 2 * kTreeMargin,
+                           m_pPanel->height() - 2 * kTreeMargin);
+}
+
+bool CTreeBrowserBar::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_pPanel && event->type() == QEvent::Resize) {
+        LayoutTree();
+    }
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget != nullptr && OnMouse(*widget, *event)) {
+        return true;
+    }
+    return QDockWidget::eventFilter(watched, event);
+}
+
+bool CTreeBrowserBar::OnMouse(QWidget& widget, QEvent& event) {
+    const QEvent::Type type = event.type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove &&
+        type != QEvent::MouseButtonRelease) {
+        return false;
+    }
+    auto& mouse = static_cast<QMouseEvent&>(event);
+    const QPoint barPoint = widget.mapTo(this, mouse.position().toPoint());
+    if (m_bTracking) {
+        if (type == QEvent::MouseButtonRelease) {
+            EndTracking(barPoint);
+        } else {
+            Track(barPoint);
+        }
+        return true;
+    }
+    const bool inStrip = InSizingStrip(barPoint.x());
+    if (type == QEvent::MouseMove) {
+        if (inStrip) {
+            widget.setCursor(Qt::SplitHCursor);
+        } else {
+            widget.unsetCursor();
+        }
+        return false;
+    }
+    if (type == QEvent::MouseButtonPress && mouse.button() == Qt::LeftButton && inStrip) {
+        widget.setCursor(Qt::SplitHCursor);
+        BeginTracking();
+        return true;
+    }
+    return false;
+}
+
+void CTreeBrowserBar::BeginTracking() {
+    m_bTracking = true;
+    m_rectTracking = QRect();
+}
+
+void CTreeBrowserBar::Track(const QPoint& barPoint) {
+    const QPoint framePoint = mapTo(&m_frame, barPoint);
+    const QPoint barTop = mapTo(&m_frame, QPoint(0, 0));
+    m_rectTracking = QRect(framePoint.x(), barTop.y(), kFeedbackWidth, height());
+    m_pFeedback->setGeometry(m_rectTracking);
+    m_pFeedback->show();
+    m_pFeedback->raise();
+}
+
+void CTreeBrowserBar::EndTracking(const QPoint& barPoint) {
+    m_bTracking = false;
+    int docked =
+        m_area == Qt::RightDockWidgetArea ? m_sizeDocked.width() - barPoint.x() : barPoint.x();
+    docked = std::max(docked, kMinDockedWidth);
+    m_sizeDocked.setWidth(docked);
+    m_pFeedback->hide();
+    m_rectTracking = QRect();
+    m_frame.resizeDocks({this}, {docked}, Qt::Horizontal);
+}
