@@ -26,11 +26,15 @@ CQserCtl::CQserCtl(std::istream& in, std::ostream& out, std::ostream& err, bool 
       m_app(kDescription, "qserctl") {
     m_app.footer(kFooter);
     m_app.set_version_flag("--version", kVersion, "Print the version and exit");
-    m_app.add_option("--registry", m_registry,
-                     "the registry file (default: QSER_REGISTRY, else "
-                     "$XDG_DATA_HOME/qser/registry.db)");
-    m_app.add_option("--platform", m_platform,
-                     "the platform family: nt or 9x (default: QSER_PLATFORM, else nt)");
+    m_app
+        .add_option("--registry", m_registry,
+                    "the registry file (default: QSER_REGISTRY, else "
+                    "$XDG_DATA_HOME/qser/registry.db)")
+        ->type_name("FILE");
+    m_app
+        .add_option("--platform", m_platform,
+                    "the platform family: nt or 9x (default: QSER_PLATFORM, else nt)")
+        ->type_name("nt|9x");
     m_app.add_flag("--yes", m_bYes, "answer Yes to every question");
     m_app.require_subcommand(1);
     m_app.fallthrough();
@@ -48,6 +52,10 @@ int CQserCtl::Run(int argc, const char* const* argv) {
     try {
         m_app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
+        // Without this, a misspelt command reads as a missing one.
+        if (m_app.get_subcommands().empty() && !m_app.remaining().empty()) {
+            return static_cast<int>(Usage("unknown command '" + m_app.remaining().front() + "'"));
+        }
         int code = m_app.exit(error, m_out, m_err);
         return code == static_cast<int>(CLI::ExitCodes::Success)
                    ? 0

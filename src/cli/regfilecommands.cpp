@@ -40,7 +40,8 @@ void CRegFileCommands::Register(CLI::App& app) {
     m_pExport = app.add_subcommand(
         "export", "Write KEY's subtree (default: the whole hive) as a REGEDIT4 .reg file");
     m_pExport->add_option("KEY", m_key, "a key path, with or without HKEY_LOCAL_MACHINE\\");
-    m_pExport->add_option("-o,--output", m_outputFile, "the file to write (default: stdout)");
+    m_pExport->add_option("-o,--output", m_outputFile, "the file to write (default: stdout)")
+        ->type_name("FILE");
 
     m_pImport = app.add_subcommand("import", "Merge a .reg file into the hive, all or nothing");
     m_pImport->add_option("FILE", m_inputFile, "a REGEDIT4 or version 5.00 .reg file")->required();

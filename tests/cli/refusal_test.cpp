@@ -91,7 +91,7 @@ const SRefusal kRefusals[] = {
      "y\n"},
     {"NewAnsweredNo", {"new"}, 3, "All Boards  will be deleted. Continue? [y/N] n\n"},
     {"NoCommand", {}, 2, "A subcommand is required"},
-    {"UnknownCommand", {"frobnicate"}, 2, "A subcommand is required"},
+    {"UnknownCommand", {"frobnicate"}, 2, "qserctl: unknown command 'frobnicate'\n"},
     {"UnknownOption", {"--force", "new"}, 2, "--force"},
     {"SetWithoutPicks", {"set", "Board000"}, 2, "NAME=VALUE is required"},
     {"DeleteWithoutItem", {"delete"}, 2, "ITEM is required"},
