@@ -293,7 +293,7 @@ TEST_F(RegistrationTest, Win9xForcedConfigCarriesThePortRangeAndIRQ) {
     }
 }
 
-TEST_F(RegistrationTest, PassVisitsEveryPortOfEveryBoardAndSkipsForeignKeys) {
+TEST_F(RegistrationTest, PassVisitsEveryPortOfEveryBoardAndSkipsForeignAndOverlongKeys) {
     WriteBoard("Board000", "0x2d0");
     WritePort("Board000", {"Port000", "COM3", "5", "0x200", "1", "Serial002"});
     WritePort("Board000", {"Port001", "COM4", "5", "0x208", "2", "Serial003"});
@@ -301,6 +301,9 @@ TEST_F(RegistrationTest, PassVisitsEveryPortOfEveryBoardAndSkipsForeignKeys) {
     WriteBoard("Board003", "NONE");
     WritePort("Board003", {"Port000", "COM7", "9", "0x300", "1", "Serial004"});
     m_probe.SetText(BoardKey("Other"), "PortSerialPort", "Serial005");
+    // Names too long for the 80-character buffer, sorted before the real keys.
+    m_probe.CreateKey(BoardKey("Ba" + std::string(90, 'a')));
+    m_probe.CreateKey(PortKey("Board000", "Pa" + std::string(90, 'a')));
 
     EXPECT_EQ(RegisterNT(), 1);
 
