@@ -71,12 +71,15 @@ void CPortForm::FillPortLists() {
 void CPortForm::ApplyChoice(IComboBox* combo, std::string& member, unsigned valueNameId,
                             int (CPortObj::*setter)(std::string)) {
     member = combo->GetLBText(combo->GetCurSel());
-    if (member.empty() || m_pDoc == nullptr || m_pDoc->m_pCurPort == nullptr) {
+    CPortObj* port = m_pDoc == nullptr ? nullptr : m_pDoc->m_pCurPort;
+    if (member.empty() || port == nullptr) {
         return;
     }
-    (m_pDoc->m_pCurPort->*setter)(member);
+    // Called through a local: GCC 12's vptr check misreads a member function pointer called on
+    // m_pDoc->m_pCurPort as an access through a null CQSERDoc.
+    (port->*setter)(member);
     m_pDoc->m_bConfigChanged = 1;
-    WritePortStringValue(m_pDoc->m_pCurBoard, m_pDoc->m_pCurPort, LoadString(valueNameId), member);
+    WritePortStringValue(m_pDoc->m_pCurBoard, port, LoadString(valueNameId), member);
 }
 
 void CPortForm::OnSelchangePortAddress() {
