@@ -24,7 +24,6 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QIcon>
-#include <QLayout>
 #include <QMenuBar>
 #include <QScreen>
 #include <QToolBar>
@@ -194,17 +193,16 @@ void CMainFrame::FitAndCentre(int widthDialogUnits, int heightDialogUnits) {
         return;
     }
     m_bPlaced = true;
-    m_pPane->SetWantedSize(CDialogUnits(m_pPane->font()).Size(widthDialogUnits, heightDialogUnits));
+    const QSize wanted = CDialogUnits(m_pPane->font()).Size(widthDialogUnits, heightDialogUnits);
+    m_pPane->SetWantedSize(wanted);
     resize(sizeHint());
-    // The layout places the pane only when asked; correct by what is still missing.
-    for (int pass = 0; pass < 2; ++pass) {
-        layout()->activate();
-        resize(size() + m_pPane->sizeHint() - m_pPane->size());
-    }
+    // The bars settle their sizes only once the window is laid out for real; what the pane
+    // still lacks (or has too much) then is corrected before anything is painted.
+    show();
+    resize(size() + wanted - m_pPane->size());
     const QRect screenArea = screen()->geometry();
     move(screenArea.x() + (screenArea.width() - width()) / 2,
          screenArea.y() + (screenArea.height() - height()) / 2);
-    show();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

@@ -3,6 +3,7 @@
 #include "latin1text.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <strings.h>
 
 CQtComboBox::CQtComboBox(QComboBox& combo, bool sorted) : m_combo(combo), m_bSorted(sorted) {
@@ -12,6 +13,9 @@ CQtComboBox::CQtComboBox(QComboBox& combo, bool sorted) : m_combo(combo), m_bSor
         // With duplicates allowed, Return in the edit field does not look the typed text up
         // and activate a matching entry: typed text never counts as a choice.
         m_combo.setDuplicatesEnabled(true);
+        // Nor does leaving the field: the box would otherwise select the entry that matches the
+        // typed text and report it as chosen.
+        QObject::disconnect(m_combo.lineEdit(), &QLineEdit::editingFinished, &m_combo, nullptr);
     }
     QObject::connect(&m_combo, &QComboBox::activated, &m_combo, [this](int) {
         if (m_onActivated) {

@@ -4,12 +4,15 @@
 #include "bartitle.h"
 #include "configtreectrl.h"
 #include "dialogunits.h"
+#include "latin1text.h"
+#include "stringtable.h"
 
 #include <QEvent>
 #include <QMainWindow>
 #include <QMouseEvent>
 #include <QRubberBand>
 #include <algorithm>
+#include <utility>
 
 namespace {
 // Dialog 103, the bar's template.
@@ -55,15 +58,17 @@ unsigned CTreeBrowserBar::BarStyle() const {
 }
 
 void CTreeBrowserBar::WriteProfile() const {
-    const QString section = QStringLiteral("Misc");
-    CAppProfile::WriteProfileInt(section, QStringLiteral("DockedDialogState"),
-                                 static_cast<int>(BarStyle() & kStyleMask));
-    CAppProfile::WriteProfileInt(section, QStringLiteral("FloatingDlgCXSize"),
-                                 m_sizeFloating.width());
-    CAppProfile::WriteProfileInt(section, QStringLiteral("FloatingDlgCYSize"),
-                                 m_sizeFloating.height());
-    CAppProfile::WriteProfileInt(section, QStringLiteral("DockedDlgCXSize"), m_sizeDocked.width());
-    CAppProfile::WriteProfileInt(section, QStringLiteral("DockedDlgCYSize"), m_sizeDocked.height());
+    const std::pair<unsigned, int> entries[] = {
+        {IDS_PROFILE_DOCKED_STATE, static_cast<int>(BarStyle() & kStyleMask)},
+        {IDS_PROFILE_FLOATING_CX, m_sizeFloating.width()},
+        {IDS_PROFILE_FLOATING_CY, m_sizeFloating.height()},
+        {IDS_PROFILE_DOCKED_CX, m_sizeDocked.width()},
+        {IDS_PROFILE_DOCKED_CY, m_sizeDocked.height()},
+    };
+    const QString section = CLatin1Text::ToQt(LoadString(IDS_PROFILE_SECTION));
+    for (const auto& [entry, value] : entries) {
+        CAppProfile::WriteProfileInt(section, CLatin1Text::ToQt(LoadString(entry)), value);
+    }
 }
 
 bool CTreeBrowserBar::InSizingStrip(int x) const {

@@ -1,0 +1,128 @@
+#include "commandids.h"
+#include "platformfamily.h"
+#include "uifixture.h"
+
+#include <QAction>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+enum class ERoute { CloseButton, FileExit, ExitButton };
+
+struct SCloseCase {
+    const char* name;
+    ERoute route;
+    EPlatformFamily family;
+    bool edited;
+    std::vector<std::string> messages;
+    bool serviceRestarted;
+};
+
+const char* const kSetToRegistry = "Set configruation to Windows Registry!";
+const char* const kRestart = "Restart Windows95/98 to make this setting work!";
+
+class CCloseSequenceTest : public CUiFixture, public ::testing::WithParamInterface<SCloseCase> {
+protected:
+    void Close(ERoute route) {
+        switch (route) {
+        case ERoute::CloseButton:
+            Frame().close();
+            break;
+        case ERoute::FileExit:
+            Action(ID_APP_EXIT)->trigger();
+            break;
+        case ERoute::ExitButton:
+            ClickButton(ID_EXIT_BUTTON);
+            break;
+        }
+    }
+};
+} // namespace
+
+TEST_P(CCloseSequenceTest, ShowsItsMessagesInOrderAndRestartsTheService) {
+    const SCloseCase& test = GetParam();
+    CPlatformFamily::Set(test.family);
+    Start();
+    if (test.edited) {
+        ClickButton(ID_ADD_BOARD);
+    }
+    m_hive.Messages().Clear();
+    Close(test.route);
+
+    EXPECT_FALSE(Frame().isVisible());
+    std::vector<std::string> texts = m_hive.Messages().Texts();
+    if (test.edited) {
+        // The save's own report follows the notice; its wording belongs to the document.
+        ASSERT_GE(texts.size(), 2u);
+        texts.erase(texts.begin() + 1);
+    }
+    EXPECT_EQ(texts, test.messages);
+    EXPECT_EQ(SerialServiceRunning(), test.serviceRestarted);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Routes, CCloseSequenceTest,
+    ::testing::Values(
+        SCloseCase{"NtCloseButtonUnchanged",
+                   ERoute::CloseButton,
+                   EPlatformFamily::WindowsNT,
+                   false,
+                   {},
+                   true},
+        SCloseCase{
+            "NtFileExitUnchanged", ERoute::FileExit, EPlatformFamily::WindowsNT, false, {}, true},
+        SCloseCase{"NtExitButtonUnchanged",
+                   ERoute::ExitButton,
+                   EPlatformFamily::WindowsNT,
+                   false,
+                   {},
+                   true},
+        SCloseCase{"NtCloseButtonEdited",
+                   ERoute::CloseButton,
+                   EPlatformFamily::WindowsNT,
+                   true,
+                   {kSetToRegistry},
+                   true},
+        SCloseCase{"NtExitButtonEdited",
+                   ERoute::ExitButton,
+                   EPlatformFamily::WindowsNT,
+                   true,
+                   {kSetToRegistry},
+                   true},
+        SCloseCase{"W9xCloseButtonUnchanged",
+                   ERoute::CloseButton,
+                   EPlatformFamily::Windows9x,
+                   false,
+                   {kRestart},
+                   false},
+        SCloseCase{"W9xFileExitUnchanged",
+                   ERoute::FileExit,
+                   EPlatformFamily::Windows9x,
+                   false,
+                   {kRestart},
+                   false},
+        SCloseCase{"W9xExitButtonEdited",
+                   ERoute::ExitButton,
+                   EPlatformFamily::Windows9x,
+                   true,
+                   {kSetToRegistry, kRestart},
+                   false}),
+    [](const ::testing::TestParamInfo<SCloseCase>& row) { return std::string(row.param.name); });
+
+TEST_F(CUiFixture, CloseSequenceStopsBeforeItStartsTheSerialService) {
+    Start();
+    SServiceState running;
+    m_services.QueryServiceState("Serial", running);
+    ASSERT_FALSE(running.running);
+    m_recordedServices.Clear();
+    Frame().close();
+    std::vector<std::string> controls;
+    for (const std::string& call : m_recordedServices.Calls()) {
+        if (call.rfind("ControlService", 0) == 0 || call.rfind("StartService", 0) == 0) {
+            controls.push_back(call.substr(0, call.find(' ')));
+        }
+    }
+    EXPECT_EQ(controls, (std::vector<std::string>{"ControlService", "StartService"}));
+    EXPECT_EQ(m_recordedServices.OpenHandles(), 0u);
+}

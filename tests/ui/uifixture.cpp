@@ -1,0 +1,122 @@
+#include "uifixture.h"
+
+#include "appprofile.h"
+#include "configtreectrl.h"
+#include "frameactions.h"
+#include "platformfamily.h"
+#include "platformservices.h"
+#include "qtdialog.h"
+#include "treebrowserbar.h"
+
+#include <QAction>
+#include <QFile>
+#include <QTest>
+#include <QToolBar>
+#include <cstdint>
+
+namespace {
+constexpr const char* kServicesKey = "SYSTEM\\CurrentControlSet\\Services\\";
+} // namespace
+
+CUiFixture::CUiFixture() : m_services(m_hive.Hive()), m_recordedServices(m_services) {
+    CPlatformFamily::Set(EPlatformFamily::WindowsNT);
+    CPlatformServices::SetServiceControlManager(&m_recordedServices);
+    QFile::remove(CAppProfile::Path());
+    HiveKeyId key = 0;
+    m_hive.Hive().CreateKey(std::string(kServicesKey) + "Serial", key);
+    m_hive.Hive().WriteValue(key, "Type", REG_DWORD, {1, 0, 0, 0});
+}
+
+CUiFixture::~CUiFixture() {
+    m_pFrame.reset();
+    CPlatformServices::SetServiceControlManager(nullptr);
+    CPlatformFamily::Set(EPlatformFamily::WindowsNT);
+}
+
+void CUiFixture::Start() {
+    m_pFrame = std::make_unique<CMainFrame>(m_locks);
+    ASSERT_TRUE(m_pFrame->OpenDocument());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(m_pFrame.get()));
+}
+
+void CUiFixture::CloseAndDestroy() {
+    m_pFrame->close();
+    m_pFrame.reset();
+}
+
+QAction* CUiFixture::Action(int id) const {
+    return m_pFrame->Actions().Action(id);
+}
+
+CQtDialog* CUiFixture::Form(int templateId) const {
+    return dynamic_cast<CQtDialog*>(
+        m_pFrame->findChild<QWidget*>(QStringLiteral("form%1").arg(templateId)));
+}
+
+QTreeWidgetItem* CUiFixture::Item(const std::string& path) const {
+    CConfigTreeCtrl& tree = m_pFrame->Tree();
+    const QStringList texts = QString::fromStdString(path).split(QLatin1Char('/'));
+    QTreeWidgetItem* found = nullptr;
+    for (const QString& text : texts) {
+        const int count = found == nullptr ? tree.topLevelItemCount() : found->childCount();
+        QTreeWidgetItem* next = nullptr;
+        for (int i = 0; i < count && next == nullptr; ++i) {
+            QTreeWidgetItem* candidate = found == nullptr ? tree.topLevelItem(i) : found->child(i);
+            if (candidate->text(0) == text) {
+                next = candidate;
+            }
+        }
+        if (next == nullptr) {
+            return nullptr;
+        }
+        found = next;
+    }
+    return found;
+}
+
+void CUiFixture::ClickItem(const std::string& path) {
+    QTreeWidgetItem* item = Item(path);
+    ASSERT_NE(item, nullptr) << path;
+    CConfigTreeCtrl& tree = m_pFrame->Tree();
+    tree.scrollToItem(item);
+    QApplication::processEvents();
+    const QRect rect = tree.visualItemRect(item);
+    ASSERT_FALSE(rect.isEmpty()) << path;
+    QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+void CUiFixture::ClickButton(int id) {
+    QWidget* button = nullptr;
+    for (QToolBar* bar : {m_pFrame->MainToolBar(), m_pFrame->ConfigToolBar()}) {
+        if (button == nullptr) {
+            button = bar->widgetForAction(Action(id));
+        }
+    }
+    ASSERT_NE(button, nullptr) << id;
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+std::string CUiFixture::RegistryText(const std::string& keyPath, const std::string& valueName) {
+    HiveKeyId key = 0;
+    SHiveValue value;
+    if (m_hive.Hive().FindKey(keyPath, key) != ERROR_SUCCESS ||
+        m_hive.Hive().ReadValue(key, valueName, value) != ERROR_SUCCESS) {
+        return "<none>";
+    }
+    std::string text(value.data.begin(), value.data.end());
+    if (!text.empty() && text.back() == '\0') {
+        text.pop_back();
+    }
+    return text;
+}
+
+bool CUiFixture::KeyExists(const std::string& keyPath) {
+    HiveKeyId key = 0;
+    return m_hive.Hive().FindKey(keyPath, key) == ERROR_SUCCESS;
+}
+
+bool CUiFixture::SerialServiceRunning() {
+    SServiceState state;
+    m_services.QueryServiceState("Serial", state);
+    return state.running;
+}

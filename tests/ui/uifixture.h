@@ -1,0 +1,53 @@
+#pragma once
+
+#include "fakekeyboardlockstate.h"
+#include "hiveservicemanager.h"
+#include "mainframe.h"
+#include "qtdialog.h"
+#include "recordingservicemanager.h"
+#include "temphive.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+
+class QAction;
+class QTreeWidgetItem;
+
+// The main window on a fresh registry with the serial service installed, the platform family
+// Windows NT, recording message boxes and service calls, fake lock keys and an empty profile.
+class CUiFixture : public ::testing::Test {
+protected:
+    CUiFixture();
+    ~CUiFixture() override;
+
+    // Creates the window, loads the configuration and waits until the window is on screen.
+    void Start();
+    // Closes the window as its close button does and destroys it.
+    void CloseAndDestroy();
+
+    CMainFrame& Frame() const { return *m_pFrame; }
+    QAction* Action(int id) const;
+    // The form page of a template (3000 board, 3001 port, 2700 system).
+    CQtDialog* Form(int templateId) const;
+    template <typename Widget> Widget* Control(int templateId, int controlId) const {
+        return Form(templateId)->findChild<Widget*>(QString::number(controlId));
+    }
+    // The tree item reached by texts from the top ("QSERDRV/Board000/Port001").
+    QTreeWidgetItem* Item(const std::string& path) const;
+    // A person's click on the item (its parents are expanded first so that it can be seen).
+    void ClickItem(const std::string& path);
+    // A person's click on the command's toolbar button.
+    void ClickButton(int id);
+    // The text value of a key under HKEY_LOCAL_MACHINE, without its terminating zero; "<none>"
+    // when there is no such value.
+    std::string RegistryText(const std::string& keyPath, const std::string& valueName);
+    bool KeyExists(const std::string& keyPath);
+    bool SerialServiceRunning();
+
+    CTempHive m_hive;
+    CFakeKeyboardLockState m_locks;
+    CHiveServiceManager m_services;
+    CRecordingServiceManager m_recordedServices;
+    std::unique_ptr<CMainFrame> m_pFrame;
+};
