@@ -1,0 +1,90 @@
+#include "commandids.h"
+#include "configtreectrl.h"
+#include "dialogtemplates.h"
+#include "helpviewer.h"
+#include "platformservices.h"
+#include "qserdoc.h"
+#include "uifixture.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QTextBrowser>
+
+namespace {
+const char* const kBoardReg =
+    "REGEDIT4\r\n\r\n"
+    "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\QSERDRV]\r\n"
+    "\"SystemDriverName\"=\"Imported\"\r\n"
+    "\"SystemNumBoards\"=\"1\"\r\n"
+    "\"SystemNumPorts\"=\"0\"\r\n\r\n"
+    "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\QSERDRV\\Board000]\r\n"
+    "\"BoardName\"=\"Board000\"\r\n"
+    "\"BoardType\"=\"RX-209\"\r\n"
+    "\"BoardBaseAddress\"=\"0x200\"\r\n"
+    "\"BoardShareIRQEnabled\"=dword:00000000\r\n"
+    "\"BoardBaseCOMPort\"=\"COM3\"\r\n"
+    "\"BoardShareIRQ\"=\"NONE\"\r\n"
+    "\"BoardVectorAddress\"=\"NONE\"\r\n"
+    "\"BoardStandardModeEnabled\"=dword:00000000\r\n";
+
+class COpenTest : public CUiFixture {
+protected:
+    void SetUp() override { Start(); }
+
+    QString WriteFile(const char* name, const char* text) const {
+        const QString path =
+            QString::fromStdString(m_hive.Folder()) + QLatin1Char('/') + QLatin1String(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+        return path;
+    }
+};
+} // namespace
+
+TEST_F(COpenTest, ImportedFileIsLoadedAgainAndMarkedChanged) {
+    const QString path = WriteFile("board.reg", kBoardReg);
+    m_hive.Messages().ScriptAnswer(EMsgResult::Yes);
+    Frame().OpenRegFile(path);
+    ASSERT_EQ(m_hive.Messages().Records().size(), 1u);
+    EXPECT_EQ(m_hive.Messages().Records()[0].buttons, EMsgButtons::YesNo);
+    ASSERT_NE(Item("QSERDRV/Board000"), nullptr);
+    EXPECT_EQ(Frame().Tree().currentItem(), Item("QSERDRV"));
+    EXPECT_TRUE(Form(2700)->isVisible());
+    EXPECT_EQ(Control<QLineEdit>(2700, IDC_NUM_BOARDS)->text(), QStringLiteral("1"));
+    EXPECT_EQ(Frame().Document()->m_bConfigChanged, 1);
+
+    ClickItem("QSERDRV/Board000");
+    EXPECT_EQ(Control<QComboBox>(3000, IDC_BOARD_TYPE)->currentText(), QStringLiteral("RX-209"));
+}
+
+TEST_F(COpenTest, DeclinedOrBrokenFileChangesNothing) {
+    const QString good = WriteFile("board.reg", kBoardReg);
+    m_hive.Messages().ScriptAnswer(EMsgResult::No);
+    Frame().OpenRegFile(good);
+    EXPECT_EQ(Item("QSERDRV/Board000"), nullptr);
+    EXPECT_FALSE(KeyExists("SYSTEM\\CurrentControlSet\\Services\\QSERDRV\\Board000"));
+
+    const QString broken =
+        WriteFile("broken.reg", "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\A]\r\n\"x\"=bogus\r\n");
+    m_hive.Messages().Clear();
+    m_hive.Messages().ScriptAnswer(EMsgResult::Yes);
+    Frame().OpenRegFile(broken);
+    ASSERT_EQ(m_hive.Messages().Records().size(), 2u);
+    EXPECT_EQ(m_hive.Messages().Records()[1].buttons, EMsgButtons::Ok);
+    EXPECT_FALSE(KeyExists("A"));
+    EXPECT_EQ(Frame().Document()->m_bConfigChanged, 0);
+}
+
+TEST_F(COpenTest, HelpTopicsOpensTheBundledHelpAtItsContents) {
+    CHelpViewer help;
+    CPlatformServices::SetHelpRequest(&help);
+    Action(ID_HELP_FINDER)->trigger();
+    CPlatformServices::SetHelpRequest(nullptr);
+    ASSERT_NE(help.Window(), nullptr);
+    EXPECT_TRUE(help.Window()->isVisible());
+    EXPECT_EQ(help.Window()->source(), QUrl(QStringLiteral("qrc:/help/index.html")));
+    EXPECT_FALSE(help.Window()->toPlainText().isEmpty());
+}
