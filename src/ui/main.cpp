@@ -4,6 +4,7 @@
 #include <QIcon>
 
 int main(int argc, char* argv[]) {
+    const QStringList arguments = CQSERApp::TakeArguments(argc, argv);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qser"));
     QApplication::setOrganizationName(QStringLiteral("QSER"));
@@ -12,7 +13,7 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
 
     CQSERApp qser;
-    const int status = qser.InitInstance(QApplication::arguments());
+    const int status = qser.InitInstance(arguments);
     if (status != 0) {
         return status;
     }

@@ -31,6 +31,27 @@ std::optional<std::string> OptionValue(const QCommandLineParser& parser,
 }
 } // namespace
 
+QStringList CQSERApp::TakeArguments(int& argc, char** argv) {
+    QStringList arguments;
+    int kept = 0;
+    for (int i = 0; i < argc; ++i) {
+        const QString argument = QString::fromLocal8Bit(argv[i]);
+        arguments << argument;
+        const bool separate =
+            argument == QLatin1String("--platform") || argument == QLatin1String("-platform");
+        if (i > 0 && separate && i + 1 < argc) {
+            arguments << QString::fromLocal8Bit(argv[++i]);
+            continue;
+        }
+        if (i > 0 && argument.startsWith(QLatin1String("--platform="))) {
+            continue;
+        }
+        argv[kept++] = argv[i];
+    }
+    argc = kept;
+    return arguments;
+}
+
 CQSERApp::CQSERApp() {
     CMessageService::Install(&m_messageBox);
     CPlatformServices::SetHelpRequest(&m_help);

@@ -21,6 +21,11 @@ public:
     CQSERApp(const CQSERApp&) = delete;
     CQSERApp& operator=(const CQSERApp&) = delete;
 
+    // The program's arguments, before the application object exists: all of them are returned
+    // for InitInstance, and --platform with its value is taken out of argv, since Qt would read
+    // it as the name of its own windowing plugin.
+    static QStringList TakeArguments(int& argc, char** argv);
+
     // 0 when the main window is up; otherwise the exit status, after the reason was shown
     // (2 for a wrong command line, 1 when the registry or the configuration could not be
     // loaded). --help and --version print and end the process.
