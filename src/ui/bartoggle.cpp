@@ -5,8 +5,8 @@
 #include <QWidget>
 
 CBarToggle::CBarToggle(QAction& action, QWidget& bar)
-    : QObject(&bar), m_action(action), m_bar(bar) {
-    connect(&m_action, &QAction::triggered, this, &CBarToggle::Toggle);
+    : QObject(&bar), m_pAction(&action), m_bar(bar) {
+    connect(&action, &QAction::triggered, this, &CBarToggle::Toggle);
     m_bar.installEventFilter(this);
     UpdateCheck();
 }
@@ -17,7 +17,9 @@ void CBarToggle::Toggle() {
 }
 
 void CBarToggle::UpdateCheck() {
-    m_action.setChecked(!m_bar.isHidden());
+    if (m_pAction != nullptr) {
+        m_pAction->setChecked(!m_bar.isHidden());
+    }
 }
 
 bool CBarToggle::eventFilter(QObject* watched, QEvent* event) {

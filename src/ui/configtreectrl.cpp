@@ -29,7 +29,8 @@ CConfigTreeCtrl::CConfigTreeCtrl(QWidget* parent)
 }
 
 CConfigTreeCtrl::~CConfigTreeCtrl() {
-    m_pNotify = nullptr;
+    // Items going with the widget are no selection of a person's.
+    blockSignals(true);
 }
 
 template <typename Change> void CConfigTreeCtrl::Quietly(Change change) {
