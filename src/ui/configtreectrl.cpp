@@ -85,15 +85,7 @@ HTREEITEM CConfigTreeCtrl::InsertTreeItem(HTREEITEM parent, const std::string& t
                                           ETreeInsert where, int image, int selectedImage) {
     auto* item = new QTreeWidgetItem(QStringList(CLatin1Text::ToQt(text)));
     item->setData(0, kImageRole, image);
-    QIcon icon;
-    if (image >= 0 && image < static_cast<int>(m_imageFiles.size())) {
-        icon.addFile(m_imageFiles[static_cast<std::size_t>(image)], QSize(), QIcon::Normal);
-    }
-    if (selectedImage >= 0 && selectedImage < static_cast<int>(m_imageFiles.size())) {
-        icon.addFile(m_imageFiles[static_cast<std::size_t>(selectedImage)], QSize(),
-                     QIcon::Selected);
-    }
-    item->setIcon(0, icon);
+    item->setIcon(0, Icon(image, selectedImage));
     QTreeWidgetItem* parentItem = Item(parent);
     int position = SiblingCount(parentItem);
     if (where == ETreeInsert::First) {
@@ -109,6 +101,22 @@ HTREEITEM CConfigTreeCtrl::InsertTreeItem(HTREEITEM parent, const std::string& t
         }
     });
     return item;
+}
+
+// Items of one kind share one icon, so each picture is loaded once however many items show it.
+const QIcon& CConfigTreeCtrl::Icon(int image, int selectedImage) {
+    auto [found, added] = m_icons.try_emplace({image, selectedImage});
+    if (added) {
+        if (image >= 0 && image < static_cast<int>(m_imageFiles.size())) {
+            found->second.addFile(m_imageFiles[static_cast<std::size_t>(image)], QSize(),
+                                  QIcon::Normal);
+        }
+        if (selectedImage >= 0 && selectedImage < static_cast<int>(m_imageFiles.size())) {
+            found->second.addFile(m_imageFiles[static_cast<std::size_t>(selectedImage)], QSize(),
+                                  QIcon::Selected);
+        }
+    }
+    return found->second;
 }
 
 bool CConfigTreeCtrl::IsAncestorOfCurrent(const QTreeWidgetItem* item) const {

@@ -2,7 +2,10 @@
 
 #include "itreecontrol.h"
 
+#include <QIcon>
 #include <QTreeWidget>
+#include <map>
+#include <utility>
 #include <vector>
 
 // Window style bits of the tree, as the frame and the tree node manager set them.
@@ -57,11 +60,13 @@ private:
     void OnItemExpanded(QTreeWidgetItem* item);
     int SortedPosition(const QTreeWidgetItem* parent, const QString& text) const;
     QTreeWidgetItem* Neighbour(QTreeWidgetItem* item) const;
+    const QIcon& Icon(int image, int selectedImage);
     bool IsAncestorOfCurrent(const QTreeWidgetItem* item) const;
     QTreeWidgetItem* SiblingAt(const QTreeWidgetItem* parent, int index) const;
     int SiblingCount(const QTreeWidgetItem* parent) const;
 
     std::vector<QString> m_imageFiles;
+    std::map<std::pair<int, int>, QIcon> m_icons;
     ITreeNotify* m_pNotify = nullptr;
     unsigned m_styleBits = 0;
     bool m_bQuiet = false;
