@@ -3,6 +3,7 @@
 #include "boardobj.h"
 #include "boardtype.h"
 #include "dialogtemplates.h"
+#include "formcontrols.h"
 #include "icheckbox.h"
 #include "icombobox.h"
 #include "idialog.h"
@@ -13,21 +14,14 @@
 #include "portobj.h"
 #include "qserdoc.h"
 #include "registry.h"
+#include "registrymessages.h"
 #include "stringtable.h"
-#include "useraction.h"
 #include "valuelists.h"
 
 #include <algorithm>
 
 namespace {
 constexpr const char* kNone = "NONE";
-
-void Fill(IComboBox* combo, const std::vector<std::string>& entries) {
-    combo->ResetContent();
-    for (const std::string& entry : entries) {
-        combo->AddString(entry);
-    }
-}
 
 void Exchange(bool save, IComboBox* combo, std::string& member) {
     if (save) {
@@ -62,13 +56,13 @@ int WriteBoardValue(const CBoardObj* board, const std::string& valueName, const 
     CRegistry key;
     if (key.OpenKey(DriverKeyPath() + "\\" + board->GetBoardName(), "", KEY_ALL_ACCESS, 1) !=
         ERROR_SUCCESS) {
-        CMessageService::Error("Open registry failed");
+        CMessageService::Error(kOpenRegistryFailed);
         return 0;
     }
     Win32Status status = key.WriteValue(valueName, value);
     key.CloseKey();
     if (status != ERROR_SUCCESS) {
-        CMessageService::Error("Unable to write to registry");
+        CMessageService::Error(kWriteRegistryFailed);
         return 0;
     }
     return 1;
@@ -93,16 +87,16 @@ void CBoardForm::Create(std::unique_ptr<IDialog> dialog) {
 }
 
 void CBoardForm::BindHandlers() {
-    auto bind = [this](void (CBoardForm::*handler)()) {
-        return [this, handler] { CUserAction::Run([this, handler] { (this->*handler)(); }); };
-    };
-    m_ShareIRQEnableCheck->SetClickedHandler(bind(&CBoardForm::OnShareIRQEnable));
-    m_BoardTypeCombo->SetActivatedHandler(bind(&CBoardForm::OnSelchangeBoardType));
-    m_BaseAddressCombo->SetActivatedHandler(bind(&CBoardForm::OnSelchangeBaseAddress));
-    m_BaseCOMPortCombo->SetActivatedHandler(bind(&CBoardForm::OnSelchangeBaseCOMPort));
-    m_ShareIRQCombo->SetActivatedHandler(bind(&CBoardForm::OnSelchangeShareIRQ));
-    m_VectorAddressCombo->SetActivatedHandler(bind(&CBoardForm::OnSelchangeVectorAddress));
-    m_StandardModeCheck->SetClickedHandler(bind(&CBoardForm::OnStandardModeEnable));
+    m_ShareIRQEnableCheck->SetClickedHandler(AsUserAction(this, &CBoardForm::OnShareIRQEnable));
+    m_BoardTypeCombo->SetActivatedHandler(AsUserAction(this, &CBoardForm::OnSelchangeBoardType));
+    m_BaseAddressCombo->SetActivatedHandler(
+        AsUserAction(this, &CBoardForm::OnSelchangeBaseAddress));
+    m_BaseCOMPortCombo->SetActivatedHandler(
+        AsUserAction(this, &CBoardForm::OnSelchangeBaseCOMPort));
+    m_ShareIRQCombo->SetActivatedHandler(AsUserAction(this, &CBoardForm::OnSelchangeShareIRQ));
+    m_VectorAddressCombo->SetActivatedHandler(
+        AsUserAction(this, &CBoardForm::OnSelchangeVectorAddress));
+    m_StandardModeCheck->SetClickedHandler(AsUserAction(this, &CBoardForm::OnStandardModeEnable));
 }
 
 void CBoardForm::UpdateData(bool save) {
@@ -212,7 +206,8 @@ void CBoardForm::ApplyAddressing(CBoardObj& board, bool individual,
         return;
     }
     EnableBaseControls(true);
-    Fill(m_BaseAddressCombo, minBaseAddress == "0x200" ? BaseAddressListB1() : BaseAddressListB2());
+    FillComboBox(m_BaseAddressCombo,
+                 minBaseAddress == "0x200" ? BaseAddressListB1() : BaseAddressListB2());
 }
 
 void CBoardForm::ApplySharingMode(CBoardObj& board, const std::string& mode,
@@ -240,8 +235,8 @@ void CBoardForm::ApplySharingMode(CBoardObj& board, const std::string& mode,
         TakeSharedValues(board);
         board.SetShareIRQEnabled(1);
     }
-    Fill(m_VectorAddressCombo,
-         minVectorAddress == "0x200" ? VectorAddressListV1() : VectorAddressListV2());
+    FillComboBox(m_VectorAddressCombo,
+                 minVectorAddress == "0x200" ? VectorAddressListV1() : VectorAddressListV2());
 }
 
 void CBoardForm::ApplyBoardTypeRules() {
@@ -250,7 +245,7 @@ void CBoardForm::ApplyBoardTypeRules() {
         return;
     }
     CBoardType type(board->GetBoardType());
-    Fill(m_BaseCOMPortCombo, BaseCOMPortList());
+    FillComboBox(m_BaseCOMPortCombo, BaseCOMPortList());
     bool individual = type.IsIndividuallyAddressed() != 0;
     ApplyAddressing(*board, individual, individual ? "" : type.GetMinBaseAddress());
     std::string mode = type.GetShareIRQMode();

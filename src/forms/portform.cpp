@@ -3,6 +3,7 @@
 #include "boardobj.h"
 #include "boardtype.h"
 #include "dialogtemplates.h"
+#include "formcontrols.h"
 #include "icombobox.h"
 #include "idialog.h"
 #include "iedit.h"
@@ -10,18 +11,9 @@
 #include "portobj.h"
 #include "qserdoc.h"
 #include "registry.h"
+#include "registrymessages.h"
 #include "stringtable.h"
-#include "useraction.h"
 #include "valuelists.h"
-
-namespace {
-void Fill(IComboBox* combo, const std::vector<std::string>& entries) {
-    combo->ResetContent();
-    for (const std::string& entry : entries) {
-        combo->AddString(entry);
-    }
-}
-} // namespace
 
 CPortForm::CPortForm() = default;
 
@@ -34,12 +26,9 @@ void CPortForm::Create(std::unique_ptr<IDialog> dialog) {
     m_COMPortCombo = m_pDialog->ComboBox(IDC_COM_PORT);
     m_PortNameEdit = m_pDialog->Edit(IDC_PORT_NAME);
     m_PortIndexEdit = m_pDialog->Edit(IDC_PORT_INDEX);
-    auto bind = [this](void (CPortForm::*handler)()) {
-        return [this, handler] { CUserAction::Run([this, handler] { (this->*handler)(); }); };
-    };
-    m_PortAddressCombo->SetActivatedHandler(bind(&CPortForm::OnSelchangePortAddress));
-    m_COMPortCombo->SetActivatedHandler(bind(&CPortForm::OnSelchangeCOMPort));
-    m_IRQCombo->SetActivatedHandler(bind(&CPortForm::OnSelchangeIRQ));
+    m_PortAddressCombo->SetActivatedHandler(AsUserAction(this, &CPortForm::OnSelchangePortAddress));
+    m_COMPortCombo->SetActivatedHandler(AsUserAction(this, &CPortForm::OnSelchangeCOMPort));
+    m_IRQCombo->SetActivatedHandler(AsUserAction(this, &CPortForm::OnSelchangeIRQ));
 }
 
 void CPortForm::UpdateData() {
@@ -56,15 +45,16 @@ void CPortForm::FillPortLists() {
         return;
     }
     CBoardType type(board->GetBoardType());
-    Fill(m_COMPortCombo, PortCOMPortList(board->GetStandardModeEnabled()));
-    Fill(m_IRQCombo, board->GetBoardType() == "RQ-6001" ? PortIRQListShort() : PortIRQListFull());
+    FillComboBox(m_COMPortCombo, PortCOMPortList(board->GetStandardModeEnabled()));
+    FillComboBox(m_IRQCombo,
+                 board->GetBoardType() == "RQ-6001" ? PortIRQListShort() : PortIRQListFull());
     std::string mode = type.GetShareIRQMode();
     m_IRQCombo->EnableWindow(mode == "No" || (mode == "Both" && board->GetShareIRQEnabled() == 0));
     bool individual = type.IsIndividuallyAddressed() != 0;
     m_PortAddressCombo->EnableWindow(individual);
     m_COMPortCombo->EnableWindow(individual);
     if (individual) {
-        Fill(m_PortAddressCombo, PortAddressListP());
+        FillComboBox(m_PortAddressCombo, PortAddressListP());
     }
 }
 
@@ -105,14 +95,14 @@ int CPortForm::WritePortStringValue(const CBoardObj* board, const CPortObj* port
                     KEY_ALL_ACCESS, 1);
     if (status != ERROR_SUCCESS) {
         if (status != ERROR_FILE_NOT_FOUND) {
-            CMessageService::Error("Open registry failed");
+            CMessageService::Error(kOpenRegistryFailed);
         }
         return 0;
     }
     status = key.WriteValue(valueName, text);
     key.CloseKey();
     if (status != ERROR_SUCCESS) {
-        CMessageService::Error("Unable to write to registry");
+        CMessageService::Error(kWriteRegistryFailed);
         return 0;
     }
     return 1;

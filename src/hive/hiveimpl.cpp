@@ -4,12 +4,11 @@
 #include "hivepath.h"
 #include "hiveschema.h"
 #include "messageservice.h"
+#include "registrymessages.h"
 
 #include <sqlite3.h>
 
-namespace {
-constexpr const char* kWriteFailed = "Unable to write to registry";
-} // namespace
+namespace {} // namespace
 
 CHive::SImpl::SImpl(const std::string& file)
     : m_path(file), m_connection(file, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE),
@@ -127,7 +126,7 @@ bool CHive::SImpl::CommitBatch() {
     case EBatch::Doomed:
         return false;
     }
-    CMessageService::Error(kWriteFailed);
+    CMessageService::Error(kWriteRegistryFailed);
     return false;
 }
 

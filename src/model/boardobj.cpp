@@ -2,6 +2,7 @@
 
 #include "messageservice.h"
 #include "registry.h"
+#include "registrymessages.h"
 #include "slotscan.h"
 #include "stringtable.h"
 
@@ -25,7 +26,7 @@ std::string CBoardObj::MakeDefaultBoardName() {
     const Win32Status status = registry.OpenKey(DriverKeyPath(), "", KEY_ALL_ACCESS, 0);
     if (status != ERROR_SUCCESS) {
         if (status != ERROR_FILE_NOT_FOUND) {
-            CMessageService::Error("Open registry failed");
+            CMessageService::Error(kOpenRegistryFailed);
         }
         return "";
     }

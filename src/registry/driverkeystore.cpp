@@ -7,6 +7,7 @@
 #include "platformfamily.h"
 #include "portobj.h"
 #include "registry.h"
+#include "registrymessages.h"
 #include "registryvalues.h"
 #include "slotscan.h"
 #include "stringtable.h"
@@ -17,11 +18,6 @@ namespace {
 constexpr std::uint32_t kSystemValueBuffer = 60;
 constexpr std::uint32_t kRecordValueBuffer = 128;
 
-constexpr const char* kOpenFailed = "Open registry failed";
-constexpr const char* kQueryFailed = "Query registry data failed";
-constexpr const char* kWriteFailed = "Unable to write to registry";
-constexpr const char* kDeleteFailed = "Delete registry failed";
-
 bool StartsWith(const std::string& text, const char* prefix) {
     return text.rfind(prefix, 0) == 0;
 }
@@ -31,30 +27,24 @@ std::string ReadRecordText(CRegistry& key, unsigned id, const char* fallback) {
 }
 
 void WriteText(CRegistry& key, unsigned id, const std::string& text) {
-    if (key.WriteValue(LoadString(id), text) != ERROR_SUCCESS) {
-        CMessageService::Error(kWriteFailed);
-    }
+    WriteTextReported(key, LoadString(id), text);
 }
 
 void WriteNumber(CRegistry& key, unsigned id, int number) {
-    if (key.WriteValue(LoadString(id), static_cast<std::uint32_t>(number)) != ERROR_SUCCESS) {
-        CMessageService::Error(kWriteFailed);
-    }
+    WriteNumberReported(key, LoadString(id), static_cast<std::uint32_t>(number));
 }
 
 void DeleteReported(const std::string& path) {
     CRegistry registry;
     if (registry.DeleteKey(path) != ERROR_SUCCESS) {
-        CMessageService::Error(kDeleteFailed);
+        CMessageService::Error(kDeleteRegistryFailed);
     }
 }
 
 // Loads the ports of one board key; a port that cannot be read stays with its defaults.
 int LoadPorts(IConfigurationBuilder& builder, const std::string& boardKeyName) {
     CRegistry boardKey;
-    if (boardKey.OpenKey(CDriverKeyStore::BoardKeyPath(boardKeyName), "", KEY_ALL_ACCESS, 1) !=
-        ERROR_SUCCESS) {
-        CMessageService::Error(kOpenFailed);
+    if (!CDriverKeyStore::OpenBoardKey(boardKey, boardKeyName)) {
         return 0;
     }
     ForEachSubKeyName(boardKey, [&](const std::string& portKeyName) {
@@ -63,7 +53,7 @@ int LoadPorts(IConfigurationBuilder& builder, const std::string& boardKeyName) {
         }
         CPortObj* port = builder.AppendPort();
         if (CDriverKeyStore::ReadPortKey(boardKeyName, portKeyName, *port) == 0) {
-            CMessageService::Error(kQueryFailed);
+            CMessageService::Error(kQueryRegistryFailed);
             port->SetPortName(portKeyName);
         }
     });
@@ -81,6 +71,14 @@ std::string CDriverKeyStore::PortKeyPath(const std::string& boardKeyName,
     return BoardKeyPath(boardKeyName) + "\\" + portKeyName;
 }
 
+bool CDriverKeyStore::OpenBoardKey(CRegistry& key, const std::string& boardKeyName) {
+    if (key.OpenKey(BoardKeyPath(boardKeyName), "", KEY_ALL_ACCESS, 1) != ERROR_SUCCESS) {
+        CMessageService::Error(kOpenRegistryFailed);
+        return false;
+    }
+    return true;
+}
+
 bool CDriverKeyStore::IsSingleKeyName(const std::string& name) {
     return !name.empty() && name.find('\\') == std::string::npos;
 }
@@ -88,7 +86,7 @@ bool CDriverKeyStore::IsSingleKeyName(const std::string& name) {
 int CDriverKeyStore::LoadConfiguration(IConfigurationBuilder& builder) {
     CRegistry driverKey;
     if (driverKey.OpenKey(DriverKeyPath(), "", KEY_ALL_ACCESS, 0) != ERROR_SUCCESS) {
-        CMessageService::Error(kOpenFailed);
+        CMessageService::Error(kOpenRegistryFailed);
         return 0;
     }
     builder.SetSystemName(kLoadedSystemName);
@@ -107,7 +105,7 @@ int CDriverKeyStore::LoadConfiguration(IConfigurationBuilder& builder) {
         CBoardObj* board = builder.AppendBoard();
         ++boards;
         if (ReadBoardKey(boardKeyName, *board) == 0) {
-            CMessageService::Error(kQueryFailed);
+            CMessageService::Error(kQueryRegistryFailed);
             result = 0;
             return;
         }
@@ -128,7 +126,7 @@ int CDriverKeyStore::LoadConfiguration(IConfigurationBuilder& builder) {
 int CDriverKeyStore::ReadBoardKey(const std::string& boardKeyName, CBoardObj& board) {
     CRegistry key;
     if (key.OpenKey(BoardKeyPath(boardKeyName), "", KEY_ALL_ACCESS, 1) != ERROR_SUCCESS) {
-        CMessageService::Error(kOpenFailed);
+        CMessageService::Error(kOpenRegistryFailed);
         return 0;
     }
     board.SetBoardName(ReadRecordText(key, IDS_BOARD_NAME, "Board000"));
@@ -172,7 +170,7 @@ int CDriverKeyStore::WriteBoardKey(const CBoardObj& board) {
     }
     CRegistry key;
     if (key.OpenKey(BoardKeyPath(board.GetBoardName()), "", KEY_ALL_ACCESS, 0) != ERROR_SUCCESS) {
-        CMessageService::Error(kOpenFailed);
+        CMessageService::Error(kOpenRegistryFailed);
         return 0;
     }
     WriteText(key, IDS_BOARD_NAME, board.GetBoardName());
@@ -210,7 +208,7 @@ int CDriverKeyStore::SaveSystemValues(const std::string& systemName, const std::
                                       const std::string& numPorts) {
     CRegistry key;
     if (key.OpenKey(DriverKeyPath(), "", KEY_ALL_ACCESS, 0) != ERROR_SUCCESS) {
-        CMessageService::Error(kOpenFailed);
+        CMessageService::Error(kOpenRegistryFailed);
         return 0;
     }
     WriteText(key, IDS_SYSTEM_DRIVER_NAME, systemName);
@@ -224,13 +222,13 @@ void CDriverKeyStore::DeletePortKeys(const std::string& boardKeyName, const CPor
     if (IsSingleKeyName(boardKeyName) && IsSingleKeyName(port.GetPortName())) {
         DeleteReported(PortKeyPath(boardKeyName, port.GetPortName()));
     } else {
-        CMessageService::Error(kDeleteFailed);
+        CMessageService::Error(kDeleteRegistryFailed);
     }
     // An empty or damaged instance name must never make the delete reach the parent keys that
     // hold every port's instance.
     const std::string& instance = port.GetPortSerialPort();
     if (!IsSingleKeyName(instance)) {
-        CMessageService::Error(kDeleteFailed);
+        CMessageService::Error(kDeleteRegistryFailed);
         return;
     }
     if (!IsWindows9x()) {
@@ -245,12 +243,12 @@ void CDriverKeyStore::DeletePortKeys(const std::string& boardKeyName, const CPor
 
 int CDriverKeyStore::DeleteBoardKey(const std::string& boardKeyName) {
     if (!IsSingleKeyName(boardKeyName)) {
-        CMessageService::Error(kDeleteFailed);
+        CMessageService::Error(kDeleteRegistryFailed);
         return 0;
     }
     CRegistry registry;
     if (registry.DeleteKey(BoardKeyPath(boardKeyName)) != ERROR_SUCCESS) {
-        CMessageService::Error(kDeleteFailed);
+        CMessageService::Error(kDeleteRegistryFailed);
         return 0;
     }
     return 1;

@@ -3,6 +3,7 @@
 #include <string>
 
 class CBoardObj;
+class CRegistry;
 class CPortObj;
 class IConfigurationBuilder;
 
@@ -26,6 +27,9 @@ public:
     static void DeletePortKeys(const std::string& boardKeyName, const CPortObj& port);
     // Deletes a board's key (its ports must be deleted first); 0 when that failed.
     static int DeleteBoardKey(const std::string& boardKeyName);
+
+    // Opens an existing board key into key; reports "Open registry failed" when it cannot.
+    static bool OpenBoardKey(CRegistry& key, const std::string& boardKeyName);
 
     static std::string BoardKeyPath(const std::string& boardKeyName);
     static std::string PortKeyPath(const std::string& boardKeyName, const std::string& portKeyName);

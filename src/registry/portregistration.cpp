@@ -7,6 +7,7 @@
 #include "messageservice.h"
 #include "portobj.h"
 #include "registry.h"
+#include "registrymessages.h"
 #include "registryvalues.h"
 #include "slotscan.h"
 #include "stringtable.h"
@@ -15,29 +16,19 @@
 #include <vector>
 
 namespace {
-constexpr const char* kOpenFailed = "Open registry failed";
-constexpr const char* kQueryFailed = "Query registry data failed";
-constexpr const char* kWriteFailed = "Unable to write to registry";
-
 using PortWriter = int (*)(const CBoardObj&, const CPortObj&);
 
-void Report(Win32Status status) {
-    if (status != ERROR_SUCCESS) {
-        CMessageService::Error(kWriteFailed);
-    }
-}
-
 void WriteText(CRegistry& key, unsigned id, const std::string& text) {
-    Report(key.WriteValue(LoadString(id), text));
+    WriteTextReported(key, LoadString(id), text);
 }
 
 void WriteNumber(CRegistry& key, unsigned id, std::uint32_t number) {
-    Report(key.WriteValue(LoadString(id), number));
+    WriteNumberReported(key, LoadString(id), number);
 }
 
 template <std::size_t N>
 void WriteBytes(CRegistry& key, const std::string& name, const std::array<std::uint8_t, N>& bytes) {
-    Report(key.WriteValue(name, bytes.data(), static_cast<std::uint32_t>(bytes.size())));
+    WriteBytesReported(key, name, bytes.data(), bytes.size());
 }
 
 std::uint32_t Number(const std::string& text, int radix) {
@@ -62,13 +53,11 @@ void WriteSerialServiceValues(CRegistry& key) {
 // Registers the ports of one board key; 0 when the board itself cannot be read.
 int RegisterBoard(const std::string& boardKeyName, CBoardObj& board, PortWriter writePort) {
     if (CDriverKeyStore::ReadBoardKey(boardKeyName, board) == 0) {
-        CMessageService::Error(kQueryFailed);
+        CMessageService::Error(kQueryRegistryFailed);
         return 0;
     }
     CRegistry boardKey;
-    if (boardKey.OpenKey(CDriverKeyStore::BoardKeyPath(boardKeyName), "", KEY_ALL_ACCESS, 1) !=
-        ERROR_SUCCESS) {
-        CMessageService::Error(kOpenFailed);
+    if (!CDriverKeyStore::OpenBoardKey(boardKey, boardKeyName)) {
         return 0;
     }
     ForEachSubKeyName(boardKey, [&](const std::string& portKeyName) {
@@ -79,7 +68,7 @@ int RegisterBoard(const std::string& boardKeyName, CBoardObj& board, PortWriter 
         // rather than registered with the values of the port before it.
         CPortObj port("", 0);
         if (CDriverKeyStore::ReadPortKey(boardKeyName, portKeyName, port) == 0) {
-            CMessageService::Error(kQueryFailed);
+            CMessageService::Error(kQueryRegistryFailed);
             return;
         }
         writePort(board, port);
@@ -97,7 +86,7 @@ int RunPass(const SSystemValues& values, bool hasBoards, const std::string& plat
     }
     CRegistry platformKey;
     if (!OpenCreated(platformKey, platformKeyPath)) {
-        CMessageService::Error(kOpenFailed);
+        CMessageService::Error(kOpenRegistryFailed);
         return 0;
     }
     if (writeServiceValues) {
@@ -105,7 +94,7 @@ int RunPass(const SSystemValues& values, bool hasBoards, const std::string& plat
     }
     CRegistry driverKey;
     if (!OpenCreated(driverKey, DriverKeyPath())) {
-        CMessageService::Error(kOpenFailed);
+        CMessageService::Error(kOpenRegistryFailed);
         return 0;
     }
     int result = 1;

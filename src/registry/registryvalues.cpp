@@ -1,6 +1,8 @@
 #include "registryvalues.h"
 
+#include "messageservice.h"
 #include "registry.h"
+#include "registrymessages.h"
 
 #include <vector>
 
@@ -17,4 +19,25 @@ std::string ReadTextOr(CRegistry& key, const std::string& name, std::uint32_t bu
 std::uint32_t ReadNumberOr(CRegistry& key, const std::string& name, std::uint32_t fallback) {
     std::uint32_t value = 0;
     return key.ReadValue(name, value) == ERROR_SUCCESS ? value : fallback;
+}
+
+namespace {
+void Report(Win32Status status) {
+    if (status != ERROR_SUCCESS) {
+        CMessageService::Error(kWriteRegistryFailed);
+    }
+}
+} // namespace
+
+void WriteTextReported(CRegistry& key, const std::string& name, const std::string& text) {
+    Report(key.WriteValue(name, text));
+}
+
+void WriteNumberReported(CRegistry& key, const std::string& name, std::uint32_t number) {
+    Report(key.WriteValue(name, number));
+}
+
+void WriteBytesReported(CRegistry& key, const std::string& name, const std::uint8_t* bytes,
+                        std::size_t length) {
+    Report(key.WriteValue(name, bytes, static_cast<std::uint32_t>(length)));
 }

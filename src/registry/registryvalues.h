@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -10,3 +11,10 @@ class CRegistry;
 std::string ReadTextOr(CRegistry& key, const std::string& name, std::uint32_t bufferSize,
                        const std::string& fallback);
 std::uint32_t ReadNumberOr(CRegistry& key, const std::string& name, std::uint32_t fallback);
+
+// Writes of single values that report a failure as "Unable to write to registry" and leave it
+// to the caller to go on with the next value.
+void WriteTextReported(CRegistry& key, const std::string& name, const std::string& text);
+void WriteNumberReported(CRegistry& key, const std::string& name, std::uint32_t number);
+void WriteBytesReported(CRegistry& key, const std::string& name, const std::uint8_t* bytes,
+                        std::size_t length);
