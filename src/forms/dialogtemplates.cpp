@@ -7,24 +7,24 @@ namespace {
 constexpr const char* kDialogFont = "MS Sans Serif";
 constexpr int kDialogFontSize = 8;
 
-SControlSpec Group(std::string text, int x, int y, int w, int h) {
+SControlTemplate Group(std::string text, int x, int y, int w, int h) {
     return {kNoControlId, EControlKind::GroupBox, std::move(text), x, y, w, h, CS_NONE, {}};
 }
 
-SControlSpec Label(std::string text, int x, int y, int w = 0, int h = 8) {
+SControlTemplate Label(std::string text, int x, int y, int w = 0, int h = 8) {
     return {kNoControlId, EControlKind::Static, std::move(text), x, y, w, h, CS_NONE, {}};
 }
 
-SControlSpec ReadOnlyEdit(int id, int x, int y, int w, int h, unsigned extra = CS_NONE) {
+SControlTemplate ReadOnlyEdit(int id, int x, int y, int w, int h, unsigned extra = CS_NONE) {
     return {id, EControlKind::Edit, "", x, y, w, h, CS_READONLY | extra, {}};
 }
 
-SControlSpec Combo(int id, int x, int y, int w, int h, unsigned style,
-                   std::vector<std::string> list = {}) {
+SControlTemplate Combo(int id, int x, int y, int w, int h, unsigned style,
+                       std::vector<std::string> list = {}) {
     return {id, EControlKind::ComboBox, "", x, y, w, h, style, std::move(list)};
 }
 
-SControlSpec Check(int id, std::string text, int x, int y, int w, int h) {
+SControlTemplate Check(int id, std::string text, int x, int y, int w, int h) {
     return {id, EControlKind::CheckBox, std::move(text), x, y, w, h, CS_TEXTLEFT, {}};
 }
 

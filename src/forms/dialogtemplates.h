@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controlspec.h"
+#include "controltemplate.h"
 
 // Control ids of the forms.
 enum EControlId {

@@ -10,7 +10,7 @@ Control* Lookup(const std::map<int, std::unique_ptr<Control>>& controls, int id)
 
 CHeadlessDialog::CHeadlessDialog(const SDialogTemplate& dialogTemplate)
     : m_templateId(dialogTemplate.id) {
-    for (const SControlSpec& spec : dialogTemplate.controls) {
+    for (const SControlTemplate& spec : dialogTemplate.controls) {
         if (spec.id == kNoControlId) {
             continue;
         }

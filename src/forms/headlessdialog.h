@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controlspec.h"
+#include "controltemplate.h"
 #include "headlesscheckbox.h"
 #include "headlesscombobox.h"
 #include "headlessedit.h"

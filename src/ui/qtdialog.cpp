@@ -1,6 +1,6 @@
 #include "qtdialog.h"
 
-#include "controlspec.h"
+#include "controltemplate.h"
 #include "dialogunits.h"
 #include "latin1text.h"
 #include "qtcheckbox.h"
@@ -42,7 +42,7 @@ CQtDialog::CQtDialog(const SDialogTemplate& dialogTemplate, QWidget* parent)
     setVisible(false);
     CDialogUnits units(font());
     resize(units.Size(dialogTemplate.width, dialogTemplate.height));
-    for (const SControlSpec& spec : dialogTemplate.controls) {
+    for (const SControlTemplate& spec : dialogTemplate.controls) {
         AddControl(spec, units);
     }
     MakeRoomForLabels();
@@ -54,7 +54,7 @@ CQtDialog::CQtDialog(const SDialogTemplate& dialogTemplate, QWidget* parent)
 
 CQtDialog::~CQtDialog() = default;
 
-void CQtDialog::AddControl(const SControlSpec& spec, const CDialogUnits& units) {
+void CQtDialog::AddControl(const SControlTemplate& spec, const CDialogUnits& units) {
     const QRect rect = units.Rect(spec.x, spec.y, spec.width, spec.height);
     switch (spec.kind) {
     case EControlKind::GroupBox:
@@ -80,7 +80,7 @@ void CQtDialog::AddControl(const SControlSpec& spec, const CDialogUnits& units) 
     }
 }
 
-void CQtDialog::AddComboBox(const SControlSpec& spec, const CDialogUnits& units) {
+void CQtDialog::AddComboBox(const SControlTemplate& spec, const CDialogUnits& units) {
     auto* combo = new QComboBox(this);
     combo->setObjectName(QString::number(spec.id));
     combo->setEditable((spec.style & CS_DROPDOWN) != 0);
@@ -95,7 +95,7 @@ void CQtDialog::AddComboBox(const SControlSpec& spec, const CDialogUnits& units)
     m_controls.push_back(combo);
 }
 
-void CQtDialog::AddCheckBox(const SControlSpec& spec, const CDialogUnits& units) {
+void CQtDialog::AddCheckBox(const SControlTemplate& spec, const CDialogUnits& units) {
     const QRect rect = units.Rect(spec.x, spec.y, spec.width, spec.height);
     const bool textLeft = (spec.style & CS_TEXTLEFT) != 0;
     auto* box = new QCheckBox(textLeft ? QString() : CLatin1Text::ToQt(spec.text), this);

@@ -13,7 +13,7 @@ class CQtComboBox;
 class CQtEdit;
 class QCheckBox;
 class QLabel;
-struct SControlSpec;
+struct SControlTemplate;
 struct SDialogTemplate;
 
 // A form page laid out from its dialog template: every control at its place, converted from
@@ -41,9 +41,9 @@ private:
         QWidget* box; // the box of a check box whose text is on the left; else null
     };
 
-    void AddControl(const SControlSpec& spec, const CDialogUnits& units);
-    void AddComboBox(const SControlSpec& spec, const CDialogUnits& units);
-    void AddCheckBox(const SControlSpec& spec, const CDialogUnits& units);
+    void AddControl(const SControlTemplate& spec, const CDialogUnits& units);
+    void AddComboBox(const SControlTemplate& spec, const CDialogUnits& units);
+    void AddCheckBox(const SControlTemplate& spec, const CDialogUnits& units);
     QLabel* AddLabel(const QString& text, const QRect& rect);
     static int NeededWidth(const QLabel& label);
     void MakeRoomForLabels();

@@ -119,7 +119,7 @@ TEST_F(QSERViewTest, FormsAreBuiltFromTheirTemplates) {
     }
     EXPECT_FALSE(Combo(3019).IsEditable());
     EXPECT_FALSE(Combo(3004).IsEditable());
-    const SControlSpec* shareCheck = CDialogTemplates::BoardForm().Find(1002);
+    const SControlTemplate* shareCheck = CDialogTemplates::BoardForm().Find(1002);
     ASSERT_NE(shareCheck, nullptr);
     EXPECT_EQ(shareCheck->text, "Share IRQ Enable:         ");
     EXPECT_EQ(CDialogTemplates::FormView().width, 230);

@@ -1,4 +1,4 @@
-#include "controlspec.h"
+#include "controltemplate.h"
 #include "dialogtemplates.h"
 #include "headlesscombobox.h"
 #include "qtcombobox.h"
@@ -56,7 +56,7 @@ TEST_P(CFormLayoutTest, EveryControlLiesOnThePageAndEveryIdIsThere) {
         EXPECT_TRUE(m_page.rect().contains(control->geometry()))
             << control->objectName().toStdString();
     }
-    for (const SControlSpec& spec : GetParam().dialogTemplate().controls) {
+    for (const SControlTemplate& spec : GetParam().dialogTemplate().controls) {
         if (spec.id == kNoControlId) {
             continue;
         }

@@ -23,7 +23,7 @@ inline constexpr int kNoControlId = -1;
 // One control of a dialog template. Positions and sizes are in dialog units; a label given only
 // by its position has width 0 (as wide as its text); a combo box's height is that of its open
 // list.
-struct SControlSpec {
+struct SControlTemplate {
     int id = kNoControlId;
     EControlKind kind = EControlKind::Static;
     std::string text;
@@ -41,7 +41,7 @@ struct SDialogTemplate {
     int height = 0;
     std::string fontName;
     int fontPointSize = 0;
-    std::vector<SControlSpec> controls;
+    std::vector<SControlTemplate> controls;
 
-    const SControlSpec* Find(int controlId) const;
+    const SControlTemplate* Find(int controlId) const;
 };
