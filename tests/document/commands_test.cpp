@@ -365,7 +365,7 @@ TEST_P(CommandsTest, AddPortWithEveryPortNameTakenInTheRegistryWritesNothing) {
         std::string board = m_session.AddBoard(model);
         // Keys that the document does not know about take every port name.
         for (int i = 0; i < 16; ++i) {
-            char name[8];
+            char name[16];
             std::snprintf(name, sizeof name, "Port%03d", i);
             m_session.Probe().CreateKey(PortKey(board, name));
         }
