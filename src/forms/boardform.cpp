@@ -16,6 +16,13 @@
 
 namespace {
 constexpr const char* kNone = "NONE";
+
+template <typename Value>
+int WriteValueOf(const CBoardObj* board, const std::string& valueName, const Value& value) {
+    return board == nullptr
+               ? 0
+               : CDriverKeyStore::WriteBoardValue(board->GetBoardName(), valueName, value);
+}
 } // namespace
 
 CBoardForm::CBoardForm() = default;
@@ -103,16 +110,12 @@ void CBoardForm::CarryOver(CBoardObj& board, EBoardChange change) {
 
 int CBoardForm::WriteBoardStringValue(const CBoardObj* board, const std::string& valueName,
                                       const std::string& value) {
-    return board == nullptr
-               ? 0
-               : CDriverKeyStore::WriteBoardValue(board->GetBoardName(), valueName, value);
+    return WriteValueOf(board, valueName, value);
 }
 
 int CBoardForm::WriteBoardDWordValue(const CBoardObj* board, const std::string& valueName,
                                      std::uint32_t value) {
-    return board == nullptr
-               ? 0
-               : CDriverKeyStore::WriteBoardValue(board->GetBoardName(), valueName, value);
+    return WriteValueOf(board, valueName, value);
 }
 
 // ---- model rules ----------------------------------------------------------------------------
