@@ -4,6 +4,9 @@
 #include <string>
 #include <vector>
 
+class CBoardObj;
+class CPortObj;
+
 // The rules that derive a port's resources from its board. index is the port's zero-based
 // position in its board's port list.
 
@@ -15,9 +18,6 @@ std::string MakePortAddress(const std::string& baseAddress, int index);
 // "NONE" (any case) gives "COM" and index + 1. Otherwise the number after the first three
 // characters (read as atoi reads it) plus index; there is no upper bound.
 std::string MakePortCOMPort(const std::string& baseCOMPort, int index);
-
-class CBoardObj;
-class CPortObj;
 
 // A change of a board's settings that its ports follow.
 enum class EBoardChange {
@@ -40,8 +40,8 @@ struct SPortChange {
 };
 
 // Applies change, which the board's own settings already show, to the board's ports and returns
-// every value it set, in the order the ports' keys are to be written (by port, and within a
-// port in the order above). A value set to what it was counts as set.
+// every value it set, in the order the ports' keys are to be written: port by port, a port's
+// address before its COM name. A value set to what it was counts as set.
 std::vector<SPortChange> CarryOverToPorts(CBoardObj& board, EBoardChange change);
 
 // Gives a port added at index of a block-addressed board what the base address, base COM port

@@ -14,6 +14,7 @@
 #include "stringtable.h"
 
 #include <string>
+#include <vector>
 
 namespace {
 constexpr std::uint32_t kSystemValueBuffer = 60;

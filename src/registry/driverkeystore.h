@@ -36,8 +36,8 @@ public:
                                const std::string& text);
     static int WriteBoardValue(const std::string& boardKeyName, const std::string& valueName,
                                std::uint32_t number);
-    // The same for a port's existing key, except that a missing key is not reported: the port
-    // may not have been written yet.
+    // The same for a port's existing key, except that a missing key is not reported (nothing is
+    // written then either).
     static int WritePortValue(const std::string& boardKeyName, const std::string& portKeyName,
                               const std::string& valueName, const std::string& text);
 
