@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 // How the driver key stores a value: REG_SZ text or a REG_DWORD number.
