@@ -3,6 +3,7 @@
 #include "boardobj.h"
 #include "portobj.h"
 #include "qserdoc.h"
+#include "recordfields.h"
 #include "stringtable.h"
 
 namespace {
@@ -20,30 +21,26 @@ std::string Utf8(const std::string& latin1) {
     return utf8;
 }
 
-nlohmann::ordered_json PortJson(const CPortObj& port) {
+template <typename Record>
+nlohmann::ordered_json RecordJson(const Record& record,
+                                  const std::vector<SRecordField<Record>>& fields) {
     nlohmann::ordered_json json;
-    json[LoadString(IDS_PORT_NAME)] = Utf8(port.GetPortName());
-    json[LoadString(IDS_PORT_COM_PORT)] = Utf8(port.GetPortCOMPort());
-    json[LoadString(IDS_PORT_IRQ)] = Utf8(port.GetPortIRQ());
-    json[LoadString(IDS_PORT_ADDRESS)] = Utf8(port.GetPortAddress());
-    json[LoadString(IDS_PORT_INDEX)] = Utf8(port.GetPortIndex());
-    json[LoadString(IDS_PORT_SERIAL_PORT)] = Utf8(port.GetPortSerialPort());
+    for (const SRecordField<Record>* field : FieldsAsShown(fields)) {
+        nlohmann::ordered_json& value = json[LoadString(field->valueNameId)];
+        if (field->kind == EFieldKind::Text) {
+            value = Utf8(field->Text(record));
+        } else {
+            value = field->Number(record);
+        }
+    }
     return json;
 }
 
 nlohmann::ordered_json BoardJson(const CBoardObj& board) {
-    nlohmann::ordered_json json;
-    json[LoadString(IDS_BOARD_NAME)] = Utf8(board.GetBoardName());
-    json[LoadString(IDS_BOARD_TYPE)] = Utf8(board.GetBoardType());
-    json[LoadString(IDS_BOARD_BASE_ADDRESS)] = Utf8(board.GetBaseAddress());
-    json[LoadString(IDS_BOARD_BASE_COM_PORT)] = Utf8(board.GetBaseCOMPort());
-    json[LoadString(IDS_BOARD_SHARE_IRQ_ENABLED)] = board.GetShareIRQEnabled();
-    json[LoadString(IDS_BOARD_SHARE_IRQ)] = Utf8(board.GetShareIRQ());
-    json[LoadString(IDS_BOARD_VECTOR_ADDRESS)] = Utf8(board.GetVectorAddress());
-    json[LoadString(IDS_BOARD_STANDARD_MODE_ENABLED)] = board.GetStandardModeEnabled();
+    nlohmann::ordered_json json = RecordJson(board, BoardFields());
     json["Ports"] = nlohmann::ordered_json::array();
     for (const CPortObj* port : board.m_PortList) {
-        json["Ports"].push_back(PortJson(*port));
+        json["Ports"].push_back(RecordJson(*port, PortFields()));
     }
     return json;
 }

@@ -1,8 +1,11 @@
 #include "formpicker.h"
 
+#include "boardform.h"
 #include "dialogtemplates.h"
 #include "headlessdialog.h"
 #include "headlesssession.h"
+#include "portform.h"
+#include "recordfields.h"
 #include "stringtable.h"
 
 #include <algorithm>
@@ -42,23 +45,26 @@ std::optional<int> CheckStateOf(const std::string& value) {
     }
     return std::nullopt;
 }
+
+// The record's values that the form offers a choice for (a list or a check box), in their
+// shown order.
+template <typename Field, typename Record, typename Form>
+std::vector<Field> ChoicesOf(const std::vector<SRecordField<Record>>& recordFields,
+                             const std::vector<SFormField<Form>>& formFields) {
+    std::vector<Field> choices;
+    for (const SRecordField<Record>* value : FieldsAsShown(recordFields)) {
+        const SFormField<Form>* shown = FindFormField(formFields, value->valueNameId);
+        if (shown != nullptr && (shown->combo != nullptr || shown->check != nullptr)) {
+            choices.push_back({value->valueNameId, shown->controlId});
+        }
+    }
+    return choices;
+}
 } // namespace
 
 const std::vector<CFormPicker::SField>& CFormPicker::Fields() const {
-    static const std::vector<SField> board = {
-        {IDS_BOARD_TYPE, IDC_BOARD_TYPE},
-        {IDS_BOARD_BASE_ADDRESS, IDC_BASE_ADDRESS},
-        {IDS_BOARD_BASE_COM_PORT, IDC_BASE_COM_PORT},
-        {IDS_BOARD_SHARE_IRQ_ENABLED, IDC_SHARE_IRQ_ENABLE},
-        {IDS_BOARD_SHARE_IRQ, IDC_SHARE_IRQ},
-        {IDS_BOARD_VECTOR_ADDRESS, IDC_VECTOR_ADDRESS},
-        {IDS_BOARD_STANDARD_MODE_ENABLED, IDC_STANDARD_MODE_ENABLE},
-    };
-    static const std::vector<SField> port = {
-        {IDS_PORT_COM_PORT, IDC_COM_PORT},
-        {IDS_PORT_IRQ, IDC_IRQ},
-        {IDS_PORT_ADDRESS, IDC_PORT_ADDRESS},
-    };
+    static const auto board = ChoicesOf<SField>(BoardFields(), CBoardForm::Fields());
+    static const auto port = ChoicesOf<SField>(PortFields(), CPortForm::Fields());
     return m_session.Doc().m_selectionKind == 2 ? port : board;
 }
 

@@ -41,12 +41,11 @@ std::string Decimal(int number) {
 // A new record's instance key was reserved by its constructor; a record that is thrown away
 // must not keep that reservation.
 void ReleaseInstance(const std::string& instance) {
-    if (!CDriverKeyStore::IsSingleKeyName(instance)) {
+    if (!IsSingleKeyName(instance)) {
         return;
     }
-    const std::string& parent = IsWindows9x() ? ClassPortsKeyPath() : SerialParametersKeyPath();
     CRegistry registry;
-    registry.DeleteKey(parent + "\\" + instance);
+    registry.DeleteKey(InstanceKeyPath(instance));
 }
 } // namespace
 
@@ -151,7 +150,7 @@ int CQSERDoc::NewBoard() {
     auto* board = new CBoardObj();
     // With every board name taken the name is empty, and the new board's key would be the
     // driver key itself.
-    if (!CDriverKeyStore::IsSingleKeyName(board->GetBoardName())) {
+    if (!IsSingleKeyName(board->GetBoardName())) {
         delete board;
         return 0;
     }
@@ -164,7 +163,7 @@ int CQSERDoc::NewPort(int generate) {
         return 0;
     }
     auto* port = new CPortObj(m_pCurBoard->GetBoardName(), generate);
-    if (generate != 0 && !CDriverKeyStore::IsSingleKeyName(port->GetPortName())) {
+    if (generate != 0 && !IsSingleKeyName(port->GetPortName())) {
         ReleaseInstance(port->GetPortSerialPort());
         delete port;
         return 0;
@@ -266,7 +265,7 @@ int CQSERDoc::RemovePort(ItemKey itemKey) {
 // ---- commands -------------------------------------------------------------------------------
 
 void CQSERDoc::OnAddBoard() {
-    if (LeadingInt(m_numBoards) > 9 || NewBoard() == 0) {
+    if (LeadingInt(m_numBoards) >= kMaxBoards || NewBoard() == 0) {
         CMessageService::Error(kCannotAddBoard);
         return;
     }
@@ -324,12 +323,7 @@ int CQSERDoc::AddBlockPorts() {
             missed = true;
             continue;
         }
-        m_pCurPort->SetPortAddress(MakePortAddress(m_pCurBoard->GetBaseAddress(), i));
-        m_pCurPort->SetPortCOMPort(MakePortCOMPort(m_pCurBoard->GetBaseCOMPort(), i));
-        m_pCurPort->SetPortIndex(MakePortIndex(i));
-        if (m_pCurBoard->GetShareIRQEnabled() != 0) {
-            m_pCurPort->SetPortIRQ(m_pCurBoard->GetShareIRQ());
-        }
+        DeriveNewPort(*m_pCurBoard, *m_pCurPort, i);
         AddPortItem();
         ++added;
     }

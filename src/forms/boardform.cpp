@@ -3,69 +3,25 @@
 #include "boardobj.h"
 #include "boardtype.h"
 #include "dialogtemplates.h"
+#include "driverkeystore.h"
 #include "formcontrols.h"
-#include "icheckbox.h"
-#include "icombobox.h"
-#include "idialog.h"
-#include "iedit.h"
 #include "messageservice.h"
 #include "portderivation.h"
 #include "portform.h"
 #include "portobj.h"
 #include "qserdoc.h"
-#include "registry.h"
-#include "registrymessages.h"
+#include "recordfields.h"
 #include "stringtable.h"
 #include "valuelists.h"
-
-#include <algorithm>
 
 namespace {
 constexpr const char* kNone = "NONE";
 
-void Exchange(bool save, IComboBox* combo, std::string& member) {
-    if (save) {
-        member = combo->GetWindowText();
-    } else {
-        combo->ShowValue(member);
-    }
-}
-
-void Exchange(bool save, ICheckBox* check, int& member) {
-    if (save) {
-        member = check->GetCheck();
-    } else {
-        check->SetCheck(member);
-    }
-}
-
-void Exchange(bool save, IEdit* edit, std::string& member) {
-    if (save) {
-        member = edit->GetWindowText();
-    } else {
-        edit->SetWindowText(member);
-    }
-}
-
-// Writes one value of the board's key, which must exist; reports a failed open or write.
 template <typename Value>
-int WriteBoardValue(const CBoardObj* board, const std::string& valueName, const Value& value) {
-    if (board == nullptr) {
-        return 0;
-    }
-    CRegistry key;
-    if (key.OpenKey(DriverKeyPath() + "\\" + board->GetBoardName(), "", KEY_ALL_ACCESS, 1) !=
-        ERROR_SUCCESS) {
-        CMessageService::Error(kOpenRegistryFailed);
-        return 0;
-    }
-    Win32Status status = key.WriteValue(valueName, value);
-    key.CloseKey();
-    if (status != ERROR_SUCCESS) {
-        CMessageService::Error(kWriteRegistryFailed);
-        return 0;
-    }
-    return 1;
+int WriteValueOf(const CBoardObj* board, const std::string& valueName, const Value& value) {
+    return board == nullptr
+               ? 0
+               : CDriverKeyStore::WriteBoardValue(board->GetBoardName(), valueName, value);
 }
 } // namespace
 
@@ -73,16 +29,29 @@ CBoardForm::CBoardForm() = default;
 
 CBoardForm::~CBoardForm() = default;
 
+const std::vector<SFormField<CBoardForm>>& CBoardForm::Fields() {
+    using F = CBoardForm;
+    static const std::vector<SFormField<CBoardForm>> fields = {
+        ComboField(IDS_BOARD_BASE_ADDRESS, IDC_BASE_ADDRESS, &F::m_BaseAddressCombo,
+                   &F::m_BaseAddress),
+        ComboField(IDS_BOARD_BASE_COM_PORT, IDC_BASE_COM_PORT, &F::m_BaseCOMPortCombo,
+                   &F::m_BaseCOMPort),
+        EditField(IDS_BOARD_NAME, IDC_BOARD_NAME, &F::m_BoardNameEdit, &F::m_BoardName),
+        ComboField(IDS_BOARD_SHARE_IRQ, IDC_SHARE_IRQ, &F::m_ShareIRQCombo, &F::m_ShareIRQ),
+        CheckField(IDS_BOARD_SHARE_IRQ_ENABLED, IDC_SHARE_IRQ_ENABLE, &F::m_ShareIRQEnableCheck,
+                   &F::m_ShareIRQEnable),
+        ComboField(IDS_BOARD_TYPE, IDC_BOARD_TYPE, &F::m_BoardTypeCombo, &F::m_BoardType),
+        ComboField(IDS_BOARD_VECTOR_ADDRESS, IDC_VECTOR_ADDRESS, &F::m_VectorAddressCombo,
+                   &F::m_VectorAddress),
+        CheckField(IDS_BOARD_STANDARD_MODE_ENABLED, IDC_STANDARD_MODE_ENABLE,
+                   &F::m_StandardModeCheck, &F::m_StandardModeEnable),
+    };
+    return fields;
+}
+
 void CBoardForm::Create(std::unique_ptr<IDialog> dialog) {
     m_pDialog = std::move(dialog);
-    m_StandardModeCheck = m_pDialog->CheckBox(IDC_STANDARD_MODE_ENABLE);
-    m_BoardTypeCombo = m_pDialog->ComboBox(IDC_BOARD_TYPE);
-    m_BaseCOMPortCombo = m_pDialog->ComboBox(IDC_BASE_COM_PORT);
-    m_BaseAddressCombo = m_pDialog->ComboBox(IDC_BASE_ADDRESS);
-    m_VectorAddressCombo = m_pDialog->ComboBox(IDC_VECTOR_ADDRESS);
-    m_ShareIRQCombo = m_pDialog->ComboBox(IDC_SHARE_IRQ);
-    m_ShareIRQEnableCheck = m_pDialog->CheckBox(IDC_SHARE_IRQ_ENABLE);
-    m_BoardNameEdit = m_pDialog->Edit(IDC_BOARD_NAME);
+    BindControls(*this, *m_pDialog, Fields());
     BindHandlers();
 }
 
@@ -100,14 +69,11 @@ void CBoardForm::BindHandlers() {
 }
 
 void CBoardForm::UpdateData(bool save) {
-    Exchange(save, m_BaseAddressCombo, m_BaseAddress);
-    Exchange(save, m_BaseCOMPortCombo, m_BaseCOMPort);
-    Exchange(save, m_BoardNameEdit, m_BoardName);
-    Exchange(save, m_ShareIRQCombo, m_ShareIRQ);
-    Exchange(save, m_ShareIRQEnableCheck, m_ShareIRQEnable);
-    Exchange(save, m_BoardTypeCombo, m_BoardType);
-    Exchange(save, m_VectorAddressCombo, m_VectorAddress);
-    Exchange(save, m_StandardModeCheck, m_StandardModeEnable);
+    ExchangeFields(*this, save, Fields());
+}
+
+void CBoardForm::FillFromBoard(const CBoardObj& board) {
+    FillFromRecord(*this, Fields(), board, BoardFields());
 }
 
 CBoardObj* CBoardForm::Board() const {
@@ -130,30 +96,26 @@ void CBoardForm::WriteFlag(unsigned valueNameId, int value) {
     WriteBoardDWordValue(Board(), LoadString(valueNameId), static_cast<std::uint32_t>(value));
 }
 
-void CBoardForm::WritePortValue(CBoardObj* board, int portIndex, unsigned valueNameId) {
+void CBoardForm::CarryOver(CBoardObj& board, EBoardChange change) {
+    const std::vector<SPortChange> changes = CarryOverToPorts(board, change);
     if (m_pPortForm == nullptr) {
         return;
     }
-    CPortObj* port = board->m_PortList[static_cast<std::size_t>(portIndex)];
-    std::string value;
-    if (valueNameId == IDS_PORT_ADDRESS) {
-        value = port->GetPortAddress();
-    } else if (valueNameId == IDS_PORT_COM_PORT) {
-        value = port->GetPortCOMPort();
-    } else {
-        value = port->GetPortIRQ();
+    for (const SPortChange& changed : changes) {
+        const CPortObj& port = *board.m_PortList[changed.portIndex];
+        m_pPortForm->WritePortStringValue(&board, &port, LoadString(changed.valueNameId),
+                                          PortField(changed.valueNameId).Text(port));
     }
-    m_pPortForm->WritePortStringValue(board, port, LoadString(valueNameId), value);
 }
 
 int CBoardForm::WriteBoardStringValue(const CBoardObj* board, const std::string& valueName,
                                       const std::string& value) {
-    return WriteBoardValue(board, valueName, value);
+    return WriteValueOf(board, valueName, value);
 }
 
 int CBoardForm::WriteBoardDWordValue(const CBoardObj* board, const std::string& valueName,
                                      std::uint32_t value) {
-    return WriteBoardValue(board, valueName, value);
+    return WriteValueOf(board, valueName, value);
 }
 
 // ---- model rules ----------------------------------------------------------------------------
@@ -197,28 +159,26 @@ void CBoardForm::ClearBase(CBoardObj& board) {
     board.SetBaseCOMPort(kNone);
 }
 
-void CBoardForm::ApplyAddressing(CBoardObj& board, bool individual,
-                                 const std::string& minBaseAddress) {
-    if (individual) {
+void CBoardForm::ApplyAddressing(CBoardObj& board, const CBoardType& type) {
+    if (type.IsIndividuallyAddressed() != 0) {
         m_BaseAddressCombo->ResetContent();
         EnableBaseControls(false);
         ClearBase(board);
         return;
     }
     EnableBaseControls(true);
-    FillComboBox(m_BaseAddressCombo,
-                 minBaseAddress == "0x200" ? BaseAddressListB1() : BaseAddressListB2());
+    FillComboBox(m_BaseAddressCombo, type.GetBaseAddressList());
 }
 
-void CBoardForm::ApplySharingMode(CBoardObj& board, const std::string& mode,
-                                  const std::string& minVectorAddress) {
-    if (mode == "No") {
+void CBoardForm::ApplySharingMode(CBoardObj& board, const CBoardType& type) {
+    const EShareIRQMode mode = type.GetShareIRQModeKind();
+    if (mode == EShareIRQMode::No) {
         m_ShareIRQEnableCheck->EnableWindow(false);
         EnableSharedControls(false);
         ClearSharing(board);
         return;
     }
-    if (mode == "Both") {
+    if (mode == EShareIRQMode::Both) {
         m_ShareIRQEnableCheck->EnableWindow(true);
         if (board.GetShareIRQEnabled() != 0) {
             EnableSharedControls(true);
@@ -235,8 +195,7 @@ void CBoardForm::ApplySharingMode(CBoardObj& board, const std::string& mode,
         TakeSharedValues(board);
         board.SetShareIRQEnabled(1);
     }
-    FillComboBox(m_VectorAddressCombo,
-                 minVectorAddress == "0x200" ? VectorAddressListV1() : VectorAddressListV2());
+    FillComboBox(m_VectorAddressCombo, type.GetVectorAddressList());
 }
 
 void CBoardForm::ApplyBoardTypeRules() {
@@ -244,14 +203,12 @@ void CBoardForm::ApplyBoardTypeRules() {
     if (board == nullptr) {
         return;
     }
-    CBoardType type(board->GetBoardType());
+    const CBoardType type(board->GetBoardType());
     FillComboBox(m_BaseCOMPortCombo, BaseCOMPortList());
-    bool individual = type.IsIndividuallyAddressed() != 0;
-    ApplyAddressing(*board, individual, individual ? "" : type.GetMinBaseAddress());
-    std::string mode = type.GetShareIRQMode();
-    ApplySharingMode(*board, mode, mode == "No" ? "" : type.GetMinVectorAddress());
+    ApplyAddressing(*board, type);
+    ApplySharingMode(*board, type);
     m_StandardModeCheck->EnableWindow(type.SupportsStandardMode() == 1);
-    if (!individual) {
+    if (type.IsIndividuallyAddressed() == 0) {
         EnableBaseControls(board->GetStandardModeEnabled() == 0);
     }
 }
@@ -267,14 +224,7 @@ void CBoardForm::OnSelchangeBaseAddress() {
     board->SetBaseAddress(m_BaseAddress);
     SetChanged();
     WriteText(IDS_BOARD_BASE_ADDRESS, m_BaseAddress);
-    if (board->m_PortList.empty() || CBoardType(board->GetBoardType()).IsIndividuallyAddressed()) {
-        return;
-    }
-    for (std::size_t i = 0; i < board->m_PortList.size(); ++i) {
-        board->m_PortList[i]->SetPortAddress(
-            MakePortAddress(board->GetBaseAddress(), static_cast<int>(i)));
-        WritePortValue(board, static_cast<int>(i), IDS_PORT_ADDRESS);
-    }
+    CarryOver(*board, EBoardChange::BaseAddress);
 }
 
 void CBoardForm::OnSelchangeBaseCOMPort() {
@@ -286,11 +236,7 @@ void CBoardForm::OnSelchangeBaseCOMPort() {
     board->SetBaseCOMPort(m_BaseCOMPort);
     SetChanged();
     WriteText(IDS_BOARD_BASE_COM_PORT, m_BaseCOMPort);
-    for (std::size_t i = 0; i < board->m_PortList.size(); ++i) {
-        board->m_PortList[i]->SetPortCOMPort(
-            MakePortCOMPort(board->GetBaseCOMPort(), static_cast<int>(i)));
-        WritePortValue(board, static_cast<int>(i), IDS_PORT_COM_PORT);
-    }
+    CarryOver(*board, EBoardChange::BaseCOMPort);
 }
 
 void CBoardForm::OnSelchangeShareIRQ() {
@@ -302,13 +248,7 @@ void CBoardForm::OnSelchangeShareIRQ() {
     board->SetShareIRQ(m_ShareIRQ);
     SetChanged();
     WriteText(IDS_BOARD_SHARE_IRQ, m_ShareIRQ);
-    if (board->GetShareIRQEnabled() == 0) {
-        return;
-    }
-    for (std::size_t i = 0; i < board->m_PortList.size(); ++i) {
-        board->m_PortList[i]->SetPortIRQ(board->GetShareIRQ());
-        WritePortValue(board, static_cast<int>(i), IDS_PORT_IRQ);
-    }
+    CarryOver(*board, EBoardChange::ShareIRQ);
 }
 
 void CBoardForm::OnSelchangeVectorAddress() {
@@ -320,15 +260,6 @@ void CBoardForm::OnSelchangeVectorAddress() {
     board->SetVectorAddress(m_VectorAddress);
     SetChanged();
     WriteText(IDS_BOARD_VECTOR_ADDRESS, m_VectorAddress);
-}
-
-void CBoardForm::SetStandardModeIRQs(CBoardObj& board) {
-    const auto& table = StandardModeTable();
-    std::size_t count = std::min(board.m_PortList.size(), table.size());
-    for (std::size_t i = 0; i < count; ++i) {
-        board.m_PortList[i]->SetPortIRQ(table[i].irq);
-        WritePortValue(&board, static_cast<int>(i), IDS_PORT_IRQ);
-    }
 }
 
 void CBoardForm::OnShareIRQEnable() {
@@ -345,10 +276,7 @@ void CBoardForm::OnShareIRQEnable() {
         board->SetShareIRQ(m_ShareIRQ);
         m_VectorAddress = kVectorAddressWhenSharing;
         board->SetVectorAddress(m_VectorAddress);
-        for (std::size_t i = 0; i < board->m_PortList.size(); ++i) {
-            board->m_PortList[i]->SetPortIRQ(board->GetShareIRQ());
-            WritePortValue(board, static_cast<int>(i), IDS_PORT_IRQ);
-        }
+        CarryOver(*board, EBoardChange::SharingOn);
     } else {
         m_ShareIRQ = kNone;
         board->SetShareIRQ(kNone);
@@ -358,7 +286,7 @@ void CBoardForm::OnShareIRQEnable() {
         if (m_StandardModeEnable != 0) {
             EnableBaseControls(false);
             ClearBase(*board);
-            SetStandardModeIRQs(*board);
+            CarryOver(*board, EBoardChange::SharingOff);
         }
     }
     UpdateData(false);
@@ -386,18 +314,6 @@ void CBoardForm::OnSelchangeBoardType() {
     UpdateData(false);
 }
 
-void CBoardForm::SetStandardPorts(CBoardObj& board, bool standard) {
-    const auto& table = StandardModeTable();
-    std::size_t count = std::min(board.m_PortList.size(), table.size());
-    for (std::size_t i = 0; i < count; ++i) {
-        CPortObj* port = board.m_PortList[i];
-        port->SetPortAddress(standard ? table[i].address : table[i].addressAfter);
-        WritePortValue(&board, static_cast<int>(i), IDS_PORT_ADDRESS);
-        port->SetPortCOMPort(standard ? table[i].comPort : table[i].comPortAfter);
-        WritePortValue(&board, static_cast<int>(i), IDS_PORT_COM_PORT);
-    }
-}
-
 void CBoardForm::OnStandardModeEnable() {
     CBoardObj* board = Board();
     if (board == nullptr) {
@@ -417,7 +333,8 @@ void CBoardForm::OnStandardModeEnable() {
         board->SetBaseCOMPort(m_BaseCOMPort);
         EnableBaseControls(true);
     }
-    SetStandardPorts(*board, m_StandardModeEnable != 0);
+    CarryOver(*board, m_StandardModeEnable != 0 ? EBoardChange::StandardModeOn
+                                                : EBoardChange::StandardModeOff);
     UpdateData(false);
     WriteText(IDS_BOARD_BASE_ADDRESS, m_BaseAddress);
     WriteText(IDS_BOARD_BASE_COM_PORT, m_BaseCOMPort);

@@ -1,16 +1,17 @@
 #pragma once
 
+#include "formfield.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class CBoardObj;
+class CBoardType;
 class CPortForm;
 class CQSERDoc;
-class ICheckBox;
-class IComboBox;
-class IDialog;
-class IEdit;
+enum class EBoardChange;
 
 // The page shown while a board is selected. Every choice is applied at once: the current board
 // (and, where the change carries over, its ports) changes, the value is written into the
@@ -23,6 +24,10 @@ public:
     CBoardForm(const CBoardForm&) = delete;
     CBoardForm& operator=(const CBoardForm&) = delete;
 
+    // Each value of the board with its control and member, in the order UpdateData exchanges
+    // them. A new setting is one row here and one in BoardFields().
+    static const std::vector<SFormField<CBoardForm>>& Fields();
+
     // Takes the page built from dialog 3000 and binds its controls and handlers.
     void Create(std::unique_ptr<IDialog> dialog);
     IDialog* GetDialog() const { return m_pDialog.get(); }
@@ -31,6 +36,8 @@ public:
 
     // true: controls into members; false: members into controls.
     void UpdateData(bool saveAndValidate);
+    // The members from a board, as the view shows it.
+    void FillFromBoard(const CBoardObj& board);
     void ApplyBoardTypeRules();
 
     int WriteBoardStringValue(const CBoardObj* board, const std::string& valueName,
@@ -69,18 +76,15 @@ private:
     void SetChanged() const;
     void WriteText(unsigned valueNameId, const std::string& value);
     void WriteFlag(unsigned valueNameId, int value);
-    void WritePortValue(CBoardObj* board, int portIndex, unsigned valueNameId);
+    void CarryOver(CBoardObj& board, EBoardChange change);
     std::string SelectedText(const IComboBox* combo) const;
     void EnableBaseControls(bool enabled);
     void EnableSharedControls(bool enabled);
     void ClearSharing(CBoardObj& board);
     void TakeSharedValues(CBoardObj& board);
     void ClearBase(CBoardObj& board);
-    void ApplyAddressing(CBoardObj& board, bool individual, const std::string& minBaseAddress);
-    void ApplySharingMode(CBoardObj& board, const std::string& mode,
-                          const std::string& minVectorAddress);
-    void SetStandardPorts(CBoardObj& board, bool standard);
-    void SetStandardModeIRQs(CBoardObj& board);
+    void ApplyAddressing(CBoardObj& board, const CBoardType& type);
+    void ApplySharingMode(CBoardObj& board, const CBoardType& type);
 
     std::unique_ptr<IDialog> m_pDialog;
     IEdit* m_BoardNameEdit = nullptr;

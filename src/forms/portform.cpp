@@ -3,15 +3,11 @@
 #include "boardobj.h"
 #include "boardtype.h"
 #include "dialogtemplates.h"
+#include "driverkeystore.h"
 #include "formcontrols.h"
-#include "icombobox.h"
-#include "idialog.h"
-#include "iedit.h"
-#include "messageservice.h"
 #include "portobj.h"
 #include "qserdoc.h"
-#include "registry.h"
-#include "registrymessages.h"
+#include "recordfields.h"
 #include "stringtable.h"
 #include "valuelists.h"
 
@@ -19,24 +15,32 @@ CPortForm::CPortForm() = default;
 
 CPortForm::~CPortForm() = default;
 
+const std::vector<SFormField<CPortForm>>& CPortForm::Fields() {
+    using F = CPortForm;
+    static const std::vector<SFormField<CPortForm>> fields = {
+        ComboField(IDS_PORT_ADDRESS, IDC_PORT_ADDRESS, &F::m_PortAddressCombo, &F::m_PortAddress),
+        ComboField(IDS_PORT_COM_PORT, IDC_COM_PORT, &F::m_COMPortCombo, &F::m_COMPort),
+        ComboField(IDS_PORT_IRQ, IDC_IRQ, &F::m_IRQCombo, &F::m_IRQ),
+        EditField(IDS_PORT_NAME, IDC_PORT_NAME, &F::m_PortNameEdit, &F::m_PortName),
+        EditField(IDS_PORT_INDEX, IDC_PORT_INDEX, &F::m_PortIndexEdit, &F::m_PortIndex),
+    };
+    return fields;
+}
+
 void CPortForm::Create(std::unique_ptr<IDialog> dialog) {
     m_pDialog = std::move(dialog);
-    m_PortAddressCombo = m_pDialog->ComboBox(IDC_PORT_ADDRESS);
-    m_IRQCombo = m_pDialog->ComboBox(IDC_IRQ);
-    m_COMPortCombo = m_pDialog->ComboBox(IDC_COM_PORT);
-    m_PortNameEdit = m_pDialog->Edit(IDC_PORT_NAME);
-    m_PortIndexEdit = m_pDialog->Edit(IDC_PORT_INDEX);
+    BindControls(*this, *m_pDialog, Fields());
     m_PortAddressCombo->SetActivatedHandler(AsUserAction(this, &CPortForm::OnSelchangePortAddress));
     m_COMPortCombo->SetActivatedHandler(AsUserAction(this, &CPortForm::OnSelchangeCOMPort));
     m_IRQCombo->SetActivatedHandler(AsUserAction(this, &CPortForm::OnSelchangeIRQ));
 }
 
 void CPortForm::UpdateData() {
-    m_PortAddressCombo->ShowValue(m_PortAddress);
-    m_COMPortCombo->ShowValue(m_COMPort);
-    m_IRQCombo->ShowValue(m_IRQ);
-    m_PortNameEdit->SetWindowText(m_PortName);
-    m_PortIndexEdit->SetWindowText(m_PortIndex);
+    ExchangeFields(*this, false, Fields());
+}
+
+void CPortForm::FillFromPort(const CPortObj& port) {
+    FillFromRecord(*this, Fields(), port, PortFields());
 }
 
 void CPortForm::FillPortLists() {
@@ -44,12 +48,12 @@ void CPortForm::FillPortLists() {
     if (board == nullptr) {
         return;
     }
-    CBoardType type(board->GetBoardType());
+    const CBoardType type(board->GetBoardType());
     FillComboBox(m_COMPortCombo, PortCOMPortList(board->GetStandardModeEnabled()));
-    FillComboBox(m_IRQCombo,
-                 board->GetBoardType() == "RQ-6001" ? PortIRQListShort() : PortIRQListFull());
-    std::string mode = type.GetShareIRQMode();
-    m_IRQCombo->EnableWindow(mode == "No" || (mode == "Both" && board->GetShareIRQEnabled() == 0));
+    FillComboBox(m_IRQCombo, type.GetPortIRQList());
+    const EShareIRQMode mode = type.GetShareIRQModeKind();
+    m_IRQCombo->EnableWindow(mode == EShareIRQMode::No ||
+                             (mode == EShareIRQMode::Both && board->GetShareIRQEnabled() == 0));
     bool individual = type.IsIndividuallyAddressed() != 0;
     m_PortAddressCombo->EnableWindow(individual);
     m_COMPortCombo->EnableWindow(individual);
@@ -58,30 +62,30 @@ void CPortForm::FillPortLists() {
     }
 }
 
-void CPortForm::ApplyChoice(IComboBox* combo, std::string& member, unsigned valueNameId,
-                            int (CPortObj::*setter)(std::string)) {
-    member = combo->GetLBText(combo->GetCurSel());
+void CPortForm::ApplyChoice(unsigned valueNameId) {
+    const SFormField<CPortForm>& field = *FindFormField(Fields(), valueNameId);
+    IComboBox& combo = *(this->*field.combo);
+    std::string& member = this->*field.text;
+    member = combo.GetLBText(combo.GetCurSel());
     CPortObj* port = m_pDoc == nullptr ? nullptr : m_pDoc->m_pCurPort;
     if (member.empty() || port == nullptr) {
         return;
     }
-    // Called through a local: GCC 12's vptr check misreads a member function pointer called on
-    // m_pDoc->m_pCurPort as an access through a null CQSERDoc.
-    (port->*setter)(member);
+    PortField(valueNameId).SetText(*port, member);
     m_pDoc->m_bConfigChanged = 1;
     WritePortStringValue(m_pDoc->m_pCurBoard, port, LoadString(valueNameId), member);
 }
 
 void CPortForm::OnSelchangePortAddress() {
-    ApplyChoice(m_PortAddressCombo, m_PortAddress, IDS_PORT_ADDRESS, &CPortObj::SetPortAddress);
+    ApplyChoice(IDS_PORT_ADDRESS);
 }
 
 void CPortForm::OnSelchangeCOMPort() {
-    ApplyChoice(m_COMPortCombo, m_COMPort, IDS_PORT_COM_PORT, &CPortObj::SetPortCOMPort);
+    ApplyChoice(IDS_PORT_COM_PORT);
 }
 
 void CPortForm::OnSelchangeIRQ() {
-    ApplyChoice(m_IRQCombo, m_IRQ, IDS_PORT_IRQ, &CPortObj::SetPortIRQ);
+    ApplyChoice(IDS_PORT_IRQ);
 }
 
 int CPortForm::WritePortStringValue(const CBoardObj* board, const CPortObj* port,
@@ -89,21 +93,6 @@ int CPortForm::WritePortStringValue(const CBoardObj* board, const CPortObj* port
     if (board == nullptr || port == nullptr) {
         return 0;
     }
-    CRegistry key;
-    Win32Status status =
-        key.OpenKey(DriverKeyPath() + "\\" + board->GetBoardName() + "\\" + port->GetPortName(), "",
-                    KEY_ALL_ACCESS, 1);
-    if (status != ERROR_SUCCESS) {
-        if (status != ERROR_FILE_NOT_FOUND) {
-            CMessageService::Error(kOpenRegistryFailed);
-        }
-        return 0;
-    }
-    status = key.WriteValue(valueName, text);
-    key.CloseKey();
-    if (status != ERROR_SUCCESS) {
-        CMessageService::Error(kWriteRegistryFailed);
-        return 0;
-    }
-    return 1;
+    return CDriverKeyStore::WritePortValue(board->GetBoardName(), port->GetPortName(), valueName,
+                                           text);
 }

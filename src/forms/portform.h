@@ -1,14 +1,14 @@
 #pragma once
 
+#include "formfield.h"
+
 #include <memory>
 #include <string>
+#include <vector>
 
 class CBoardObj;
 class CPortObj;
 class CQSERDoc;
-class IComboBox;
-class IDialog;
-class IEdit;
 
 // The page shown while a port is selected: its name and index, and its COM name, IRQ and
 // address chosen from lists that the board's model and settings decide. A choice is applied to
@@ -20,12 +20,18 @@ public:
     CPortForm(const CPortForm&) = delete;
     CPortForm& operator=(const CPortForm&) = delete;
 
+    // Each value of the port the page shows with its control and member, in the order UpdateData
+    // shows them. A new setting is one row here and one in PortFields().
+    static const std::vector<SFormField<CPortForm>>& Fields();
+
     // Takes the page built from dialog 3001 and binds its controls and handlers.
     void Create(std::unique_ptr<IDialog> dialog);
     IDialog* GetDialog() const { return m_pDialog.get(); }
 
     // Members into controls (the form never reads its controls back).
     void UpdateData();
+    // The members from a port, as the view shows it.
+    void FillFromPort(const CPortObj& port);
     // Rebuilds the COM, IRQ and address lists for the current board and enables them.
     void FillPortLists();
 
@@ -33,8 +39,8 @@ public:
     void OnSelchangeCOMPort();
     void OnSelchangeIRQ();
 
-    // Writes one text value into the port's key, which must exist; a missing key is not
-    // reported, other failures are. 1 when written.
+    // Writes one text value into the port's key (CDriverKeyStore::WritePortValue). 1 when
+    // written.
     int WritePortStringValue(const CBoardObj* board, const CPortObj* port,
                              const std::string& valueName, const std::string& text);
 
@@ -49,8 +55,7 @@ public:
     CQSERDoc* m_pDoc = nullptr;
 
 private:
-    void ApplyChoice(IComboBox* combo, std::string& member, unsigned valueNameId,
-                     int (CPortObj::*setter)(std::string));
+    void ApplyChoice(unsigned valueNameId);
 
     std::unique_ptr<IDialog> m_pDialog;
     IEdit* m_PortNameEdit = nullptr;

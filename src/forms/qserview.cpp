@@ -78,14 +78,7 @@ void CQSERView::ShowSystem() {
 void CQSERView::ShowBoard() {
     const CBoardObj& board = *m_doc.m_pCurBoard;
     CBoardForm& form = *m_pBoardForm;
-    form.m_BoardName = board.GetBoardName();
-    form.m_BoardType = board.GetBoardType();
-    form.m_BaseAddress = board.GetBaseAddress();
-    form.m_BaseCOMPort = board.GetBaseCOMPort();
-    form.m_VectorAddress = board.GetVectorAddress();
-    form.m_ShareIRQ = board.GetShareIRQ();
-    form.m_ShareIRQEnable = board.GetShareIRQEnabled();
-    form.m_StandardModeEnable = board.GetStandardModeEnabled();
+    form.FillFromBoard(board);
     form.ApplyBoardTypeRules();
     form.UpdateData(false);
     if (!form.GetDialog()->IsWindowVisible()) {
@@ -99,11 +92,7 @@ void CQSERView::ShowPort() {
     CPortForm& form = *m_pPortForm;
     form.FillPortLists();
     const CPortObj& port = *m_doc.m_pCurPort;
-    form.m_PortName = port.GetPortName();
-    form.m_COMPort = port.GetPortCOMPort();
-    form.m_IRQ = port.GetPortIRQ();
-    form.m_PortAddress = port.GetPortAddress();
-    form.m_PortIndex = port.GetPortIndex();
+    form.FillFromPort(port);
     form.UpdateData();
     if (!form.GetDialog()->IsWindowVisible()) {
         m_pSystemForm->GetDialog()->ShowWindow(false);

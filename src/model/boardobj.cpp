@@ -1,5 +1,6 @@
 #include "boardobj.h"
 
+#include "keypaths.h"
 #include "messageservice.h"
 #include "registry.h"
 #include "registrymessages.h"
@@ -7,13 +8,6 @@
 #include "stringtable.h"
 
 #include <utility>
-
-namespace {
-
-constexpr int kBoardSlots = 10;
-constexpr std::size_t kBoardNumberOffset = 5; // right after "Board"
-
-} // namespace
 
 CBoardObj::CBoardObj() : m_boardName(MakeDefaultBoardName()) {}
 
@@ -30,10 +24,10 @@ std::string CBoardObj::MakeDefaultBoardName() {
         }
         return "";
     }
-    const auto used = UsedSlots(registry, "Bo", kBoardNumberOffset, kBoardSlots);
+    const auto used = UsedSlots(registry, kBoardKeys);
     registry.CloseKey();
     const int slot = LowestFreeSlot(used, 0);
-    return slot < 0 ? "" : NumberedName("Board", slot, 3);
+    return slot < 0 ? "" : kBoardKeys.Name(slot);
 }
 
 int CBoardObj::SetItemKey(ItemKey key) {

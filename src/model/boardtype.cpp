@@ -1,36 +1,53 @@
 #include "boardtype.h"
 
+#include "valuelists.h"
+
 #include <array>
 #include <utility>
 
 namespace {
 
+constexpr EShareIRQMode kNo = EShareIRQMode::No;
+constexpr EShareIRQMode kBoth = EShareIRQMode::Both;
+constexpr EShareIRQMode kYes = EShareIRQMode::Yes;
+
 struct SModel {
     const char* name;
     int portsPerBoard;
     int individuallyAddressed;
-    const char* shareIRQMode;
+    EShareIRQMode shareIRQMode;
     const char* minBaseAddress;
     const char* minVectorAddress;
     int standardMode;
+    bool shortPortIRQList;
 };
 
 const std::array<SModel, 12> kModels = {{
-    {"RX-201", 2, 1, "No", "0x200", "NONE", 0},
-    {"RX-202", 2, 1, "No", "0x200", "NONE", 0},
-    {"RX-204E", 2, 1, "No", "0x200", "NONE", 0},
-    {"RX-208E", 2, 1, "No", "0x200", "NONE", 0},
-    {"RX-209", 4, 1, "No", "0x200", "0x200", 0},
-    {"RX-401", 4, 0, "Both", "0x200", "0x200", 1},
-    {"RX-402", 4, 0, "Both", "0x200", "0x200", 1},
-    {"RX-404", 4, 0, "Both", "0x200", "0x200", 1},
-    {"RX-408", 8, 0, "Yes", "0x000", "0x000", 0},
-    {"RQ-6001", 2, 1, "No", "0x200", "NONE", 0},
-    {"RQ-6002", 2, 1, "No", "0x200", "NONE", 0},
-    {"RQ-6004", 4, 0, "Both", "0x200", "0x200", 1},
+    {"RX-201", 2, 1, kNo, "0x200", "NONE", 0, false},
+    {"RX-202", 2, 1, kNo, "0x200", "NONE", 0, false},
+    {"RX-204E", 2, 1, kNo, "0x200", "NONE", 0, false},
+    {"RX-208E", 2, 1, kNo, "0x200", "NONE", 0, false},
+    {"RX-209", 4, 1, kNo, "0x200", "0x200", 0, false},
+    {"RX-401", 4, 0, kBoth, "0x200", "0x200", 1, false},
+    {"RX-402", 4, 0, kBoth, "0x200", "0x200", 1, false},
+    {"RX-404", 4, 0, kBoth, "0x200", "0x200", 1, false},
+    {"RX-408", 8, 0, kYes, "0x000", "0x000", 0, false},
+    {"RQ-6001", 2, 1, kNo, "0x200", "NONE", 0, true},
+    {"RQ-6002", 2, 1, kNo, "0x200", "NONE", 0, false},
+    {"RQ-6004", 4, 0, kBoth, "0x200", "0x200", 1, false},
 }};
 
-const SModel kOtherModel = {"", 4, 0, "Both", "0x200", "0x200", 0};
+const SModel kOtherModel = {"", 4, 0, kBoth, "0x200", "0x200", 0, false};
+
+// A model's minimum address is the first entry of the list it offers.
+bool Begins(const std::vector<std::string>& list, const char* address) {
+    return list.front() == address;
+}
+
+const std::vector<std::string>& NoEntries() {
+    static const std::vector<std::string> none;
+    return none;
+}
 
 const SModel& FindModel(const std::string& name) {
     for (const auto& model : kModels) {
@@ -58,6 +75,18 @@ int CBoardType::IsIndividuallyAddressed() const {
 }
 
 std::string CBoardType::GetShareIRQMode() const {
+    switch (GetShareIRQModeKind()) {
+    case EShareIRQMode::No:
+        return "No";
+    case EShareIRQMode::Both:
+        return "Both";
+    case EShareIRQMode::Yes:
+        break;
+    }
+    return "Yes";
+}
+
+EShareIRQMode CBoardType::GetShareIRQModeKind() const {
     return FindModel(m_modelName).shareIRQMode;
 }
 
@@ -71,6 +100,28 @@ std::string CBoardType::GetMinVectorAddress() const {
 
 int CBoardType::SupportsStandardMode() const {
     return FindModel(m_modelName).standardMode;
+}
+
+const std::vector<std::string>& CBoardType::GetBaseAddressList() const {
+    const SModel& model = FindModel(m_modelName);
+    if (model.individuallyAddressed != 0) {
+        return NoEntries();
+    }
+    return Begins(BaseAddressListB1(), model.minBaseAddress) ? BaseAddressListB1()
+                                                             : BaseAddressListB2();
+}
+
+const std::vector<std::string>& CBoardType::GetVectorAddressList() const {
+    const SModel& model = FindModel(m_modelName);
+    if (model.shareIRQMode == EShareIRQMode::No) {
+        return NoEntries();
+    }
+    return Begins(VectorAddressListV1(), model.minVectorAddress) ? VectorAddressListV1()
+                                                                 : VectorAddressListV2();
+}
+
+const std::vector<std::string>& CBoardType::GetPortIRQList() const {
+    return FindModel(m_modelName).shortPortIRQList ? PortIRQListShort() : PortIRQListFull();
 }
 
 const std::vector<std::string>& BoardTypeNames() {

@@ -1,5 +1,16 @@
 #include "keypaths.h"
 
+#include "platformfamily.h"
+#include "stringtable.h"
+
+#include <cstdio>
+
+namespace {
+std::string Below(const std::string& parent, const std::string& name) {
+    return parent + "\\" + name;
+}
+} // namespace
+
 const std::string& ServicesKeyPath() {
     static const std::string path = "SYSTEM\\CurrentControlSet\\Services\\";
     return path;
@@ -23,4 +34,55 @@ const std::string& ClassPortsKeyPath() {
 const std::string& EnumRootPortsKeyPath() {
     static const std::string path = "Enum\\Root\\Ports";
     return path;
+}
+
+bool SKeyNaming::Counts(const std::string& keyName) const {
+    return keyName.starts_with(scanPrefix);
+}
+
+std::string SKeyNaming::Name(int slot) const {
+    char number[16];
+    std::snprintf(number, sizeof number, "%0*d", digits, slot);
+    return namePrefix + std::string(number);
+}
+
+std::string BoardKeyPath(const std::string& boardKeyName) {
+    return Below(DriverKeyPath(), boardKeyName);
+}
+
+std::string PortKeyPath(const std::string& boardKeyName, const std::string& portKeyName) {
+    return Below(BoardKeyPath(boardKeyName), portKeyName);
+}
+
+bool IsSingleKeyName(const std::string& name) {
+    return !name.empty() && name.find('\\') == std::string::npos;
+}
+
+const SInstanceNaming& InstanceNaming() {
+    static const SInstanceNaming nt = {
+        SerialParametersKeyPath(), {"Se", "Serial", 6, 3, 999}, 2, "Serial000", "Serial1000"};
+    // The Windows 95/98 fallback for a missing Class\Ports matches that branch's other failures.
+    static const SInstanceNaming win9x = {
+        ClassPortsKeyPath(), {"0", "", 1, 4, 999}, 0, "1000", "1000"};
+    return IsWindows9x() ? win9x : nt;
+}
+
+std::string InstanceKeyPath(const std::string& instance) {
+    return Below(InstanceNaming().parentPath, instance);
+}
+
+std::string SerialInstanceKeyPath(const std::string& instance) {
+    return Below(SerialParametersKeyPath(), instance);
+}
+
+std::string ClassInstanceKeyPath(const std::string& instance) {
+    return Below(ClassPortsKeyPath(), instance);
+}
+
+std::string DeviceInstanceKeyPath(const std::string& instance) {
+    return Below(EnumRootPortsKeyPath(), instance);
+}
+
+std::string LogConfigKeyPath(const std::string& instance) {
+    return Below(DeviceInstanceKeyPath(instance), "LogConfig");
 }

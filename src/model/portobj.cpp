@@ -1,47 +1,28 @@
 #include "portobj.h"
 
 #include "keypaths.h"
-#include "platformfamily.h"
 #include "registry.h"
 #include "slotscan.h"
-#include "stringtable.h"
 
 #include <utility>
 
 namespace {
 
-constexpr int kPortSlots = 16;
-constexpr std::size_t kPortNumberOffset = 4; // right after "Port"
-constexpr int kInstanceSlots = 999;
-
-// Where a platform keeps its instance keys and how it names them.
-struct SInstanceScheme {
-    const std::string& parentPath;
-    const char* keyPrefix;    // what a key's name begins with to count
-    std::size_t numberOffset; // where its number starts
-    const char* namePrefix;   // what a new name is built from
-    int digits;
-    int firstSlot;
-    const char* noParentName;  // the parent key cannot be opened
-    const char* exhaustedName; // no slot free, or the reservation failed
-};
-
-std::string ReserveInstance(const SInstanceScheme& scheme) {
+std::string ReserveInstance(const SInstanceNaming& naming) {
     CRegistry parent;
-    if (parent.OpenKey(scheme.parentPath, "", KEY_ALL_ACCESS, 0) != ERROR_SUCCESS) {
-        return scheme.noParentName;
+    if (parent.OpenKey(naming.parentPath, "", KEY_ALL_ACCESS, 0) != ERROR_SUCCESS) {
+        return naming.noParentName;
     }
-    const auto used = UsedSlots(parent, scheme.keyPrefix, scheme.numberOffset, kInstanceSlots);
+    const auto used = UsedSlots(parent, naming.keys);
     parent.CloseKey();
-    const int slot = LowestFreeSlot(used, scheme.firstSlot);
+    const int slot = LowestFreeSlot(used, naming.firstSlot);
     if (slot < 0) {
-        return scheme.exhaustedName;
+        return naming.exhaustedName;
     }
-    const std::string candidate = NumberedName(scheme.namePrefix, slot, scheme.digits);
+    const std::string candidate = naming.keys.Name(slot);
     CRegistry reservation;
-    if (reservation.OpenKey(scheme.parentPath + "\\" + candidate, "", KEY_ALL_ACCESS, 0) !=
-        ERROR_SUCCESS) {
-        return scheme.exhaustedName;
+    if (reservation.OpenKey(InstanceKeyPath(candidate), "", KEY_ALL_ACCESS, 0) != ERROR_SUCCESS) {
+        return naming.exhaustedName;
     }
     reservation.CloseKey();
     return candidate;
@@ -65,22 +46,17 @@ const char* CPortObj::GetRuntimeClassName() const {
 
 std::string CPortObj::MakeDefaultPortName(std::string boardKeyName) {
     CRegistry registry;
-    if (registry.OpenKey(DriverKeyPath() + "\\" + boardKeyName, "", KEY_ALL_ACCESS, 1) !=
-        ERROR_SUCCESS) {
-        return "Port000";
+    if (registry.OpenKey(BoardKeyPath(boardKeyName), "", KEY_ALL_ACCESS, 1) != ERROR_SUCCESS) {
+        return kPortKeys.Name(0);
     }
-    const auto used = UsedSlots(registry, "Po", kPortNumberOffset, kPortSlots);
+    const auto used = UsedSlots(registry, kPortKeys);
     registry.CloseKey();
     const int slot = LowestFreeSlot(used, 0);
-    return slot < 0 ? "" : NumberedName("Port", slot, 3);
+    return slot < 0 ? "" : kPortKeys.Name(slot);
 }
 
 std::string CPortObj::MakeSerialInstanceName() {
-    static const SInstanceScheme nt = {
-        SerialParametersKeyPath(), "Se", 6, "Serial", 3, 2, "Serial000", "Serial1000"};
-    // The Windows 95/98 fallback for a missing Class\Ports matches that branch's other failures.
-    static const SInstanceScheme win9x = {ClassPortsKeyPath(), "0", 1, "", 4, 0, "1000", "1000"};
-    return ReserveInstance(IsWindows9x() ? win9x : nt);
+    return ReserveInstance(InstanceNaming());
 }
 
 int CPortObj::SetItemKey(ItemKey key) {

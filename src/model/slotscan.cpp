@@ -1,9 +1,9 @@
 #include "slotscan.h"
 
+#include "keypaths.h"
 #include "registry.h"
 #include "textnumbers.h"
 
-#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -31,15 +31,15 @@ void ForEachSubKeyName(CRegistry& key, const std::function<void(const std::strin
     }
 }
 
-std::vector<bool> UsedSlots(CRegistry& key, const std::string& prefix, std::size_t numberOffset,
-                            int count) {
-    std::vector<bool> used(static_cast<std::size_t>(count), false);
+std::vector<bool> UsedSlots(CRegistry& key, const SKeyNaming& naming) {
+    std::vector<bool> used(static_cast<std::size_t>(naming.slots), false);
     ForEachSubKeyName(key, [&](const std::string& name) {
-        if (!name.starts_with(prefix)) {
+        if (!naming.Counts(name)) {
             return;
         }
-        const int slot = LeadingInt(name.size() > numberOffset ? name.substr(numberOffset) : "");
-        if (slot >= 0 && slot < count) {
+        const std::size_t offset = naming.numberOffset;
+        const int slot = LeadingInt(name.size() > offset ? name.substr(offset) : "");
+        if (slot >= 0 && slot < naming.slots) {
             used[static_cast<std::size_t>(slot)] = true;
         }
     });
@@ -53,10 +53,4 @@ int LowestFreeSlot(const std::vector<bool>& used, int first) {
         }
     }
     return -1;
-}
-
-std::string NumberedName(const std::string& prefix, int number, int width) {
-    char digits[16];
-    std::snprintf(digits, sizeof digits, "%0*d", width, number);
-    return prefix + digits;
 }

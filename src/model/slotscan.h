@@ -5,6 +5,7 @@
 #include <vector>
 
 class CRegistry;
+struct SKeyNaming;
 
 // Sub-key names are read into a buffer of this many characters, the terminating zero included.
 inline constexpr unsigned kSubKeyNameBuffer = 80;
@@ -14,14 +15,9 @@ inline constexpr unsigned kSubKeyNameBuffer = 80;
 // follow it; the walk ends at the first other failure (ERROR_NO_MORE_ITEMS after the last one).
 void ForEachSubKeyName(CRegistry& key, const std::function<void(const std::string&)>& visit);
 
-// Marks of slots 0 to count - 1: a sub-key whose name begins with prefix (case-sensitive) marks
-// the slot given by the number that starts at numberOffset, read as atoi reads it (a name
-// ending before numberOffset reads as 0). Numbers outside the slots mark nothing.
-std::vector<bool> UsedSlots(CRegistry& key, const std::string& prefix, std::size_t numberOffset,
-                            int count);
+// Marks of the naming's slots: a sub-key that counts marks the slot its number gives (a name
+// ending before the number's offset reads as 0). Numbers outside the slots mark nothing.
+std::vector<bool> UsedSlots(CRegistry& key, const SKeyNaming& naming);
 
 // The lowest slot from first on that is not marked, or -1 when there is none.
 int LowestFreeSlot(const std::vector<bool>& used, int first);
-
-// prefix followed by number in decimal, zero-padded to width digits ("Board", 2, 3 -> Board002).
-std::string NumberedName(const std::string& prefix, int number, int width);

@@ -6,6 +6,7 @@
 #include "messageservice.h"
 #include "platformfamily.h"
 #include "portobj.h"
+#include "recordfields.h"
 #include "registry.h"
 #include "registrymessages.h"
 #include "registryvalues.h"
@@ -13,25 +14,61 @@
 #include "stringtable.h"
 
 #include <string>
+#include <vector>
 
 namespace {
 constexpr std::uint32_t kSystemValueBuffer = 60;
 constexpr std::uint32_t kRecordValueBuffer = 128;
 
-bool StartsWith(const std::string& text, const char* prefix) {
-    return text.rfind(prefix, 0) == 0;
-}
-
-std::string ReadRecordText(CRegistry& key, unsigned id, const char* fallback) {
-    return ReadTextOr(key, LoadString(id), kRecordValueBuffer, fallback);
-}
-
 void WriteText(CRegistry& key, unsigned id, const std::string& text) {
     WriteTextReported(key, LoadString(id), text);
 }
 
-void WriteNumber(CRegistry& key, unsigned id, int number) {
-    WriteNumberReported(key, LoadString(id), static_cast<std::uint32_t>(number));
+template <typename Record>
+void ReadFields(CRegistry& key, const std::vector<SRecordField<Record>>& fields, Record& record) {
+    for (const auto& field : fields) {
+        const std::string& name = LoadString(field.valueNameId);
+        if (field.kind == EFieldKind::Text) {
+            field.SetText(record, ReadTextOr(key, name, kRecordValueBuffer, field.missingText));
+        } else {
+            field.SetNumber(record, static_cast<int>(ReadNumberOr(key, name, field.missingNumber)));
+        }
+    }
+}
+
+template <typename Record>
+void WriteFields(CRegistry& key, const std::vector<SRecordField<Record>>& fields,
+                 const Record& record) {
+    for (const auto& field : fields) {
+        const std::string& name = LoadString(field.valueNameId);
+        if (field.kind == EFieldKind::Text) {
+            WriteTextReported(key, name, field.Text(record));
+        } else {
+            WriteNumberReported(key, name, static_cast<std::uint32_t>(field.Number(record)));
+        }
+    }
+}
+
+// Opens an existing key for one value and writes it; a missing key is reported only when
+// reportMissing says so.
+template <typename Value>
+int WriteOneValue(const std::string& keyPath, bool reportMissing, const std::string& valueName,
+                  const Value& value) {
+    CRegistry key;
+    Win32Status status = key.OpenKey(keyPath, "", KEY_ALL_ACCESS, 1);
+    if (status != ERROR_SUCCESS) {
+        if (reportMissing || status != ERROR_FILE_NOT_FOUND) {
+            CMessageService::Error(kOpenRegistryFailed);
+        }
+        return 0;
+    }
+    status = key.WriteValue(valueName, value);
+    key.CloseKey();
+    if (status != ERROR_SUCCESS) {
+        CMessageService::Error(kWriteRegistryFailed);
+        return 0;
+    }
+    return 1;
 }
 
 void DeleteReported(const std::string& path) {
@@ -48,7 +85,7 @@ int LoadPorts(IConfigurationBuilder& builder, const std::string& boardKeyName) {
         return 0;
     }
     ForEachSubKeyName(boardKey, [&](const std::string& portKeyName) {
-        if (!StartsWith(portKeyName, "Po")) {
+        if (!kPortKeys.Counts(portKeyName)) {
             return;
         }
         CPortObj* port = builder.AppendPort();
@@ -62,25 +99,12 @@ int LoadPorts(IConfigurationBuilder& builder, const std::string& boardKeyName) {
 }
 } // namespace
 
-std::string CDriverKeyStore::BoardKeyPath(const std::string& boardKeyName) {
-    return DriverKeyPath() + "\\" + boardKeyName;
-}
-
-std::string CDriverKeyStore::PortKeyPath(const std::string& boardKeyName,
-                                         const std::string& portKeyName) {
-    return BoardKeyPath(boardKeyName) + "\\" + portKeyName;
-}
-
 bool CDriverKeyStore::OpenBoardKey(CRegistry& key, const std::string& boardKeyName) {
     if (key.OpenKey(BoardKeyPath(boardKeyName), "", KEY_ALL_ACCESS, 1) != ERROR_SUCCESS) {
         CMessageService::Error(kOpenRegistryFailed);
         return false;
     }
     return true;
-}
-
-bool CDriverKeyStore::IsSingleKeyName(const std::string& name) {
-    return !name.empty() && name.find('\\') == std::string::npos;
 }
 
 int CDriverKeyStore::LoadConfiguration(IConfigurationBuilder& builder) {
@@ -99,7 +123,7 @@ int CDriverKeyStore::LoadConfiguration(IConfigurationBuilder& builder) {
     int boards = 0;
     int ports = 0;
     ForEachSubKeyName(driverKey, [&](const std::string& boardKeyName) {
-        if (result == 0 || !StartsWith(boardKeyName, "Bo")) {
+        if (result == 0 || !kBoardKeys.Counts(boardKeyName)) {
             return;
         }
         CBoardObj* board = builder.AppendBoard();
@@ -129,16 +153,7 @@ int CDriverKeyStore::ReadBoardKey(const std::string& boardKeyName, CBoardObj& bo
         CMessageService::Error(kOpenRegistryFailed);
         return 0;
     }
-    board.SetBoardName(ReadRecordText(key, IDS_BOARD_NAME, "Board000"));
-    board.SetBoardType(ReadRecordText(key, IDS_BOARD_TYPE, "RX-401"));
-    board.SetBaseAddress(ReadRecordText(key, IDS_BOARD_BASE_ADDRESS, "190"));
-    board.SetShareIRQEnabled(
-        static_cast<int>(ReadNumberOr(key, LoadString(IDS_BOARD_SHARE_IRQ_ENABLED), 0)));
-    board.SetBaseCOMPort(ReadRecordText(key, IDS_BOARD_BASE_COM_PORT, "COM3"));
-    board.SetShareIRQ(ReadRecordText(key, IDS_BOARD_SHARE_IRQ, "7"));
-    board.SetVectorAddress(ReadRecordText(key, IDS_BOARD_VECTOR_ADDRESS, "2d0"));
-    board.SetStandardModeEnabled(
-        static_cast<int>(ReadNumberOr(key, LoadString(IDS_BOARD_STANDARD_MODE_ENABLED), 0)));
+    ReadFields(key, BoardFields(), board);
     key.CloseKey();
     // The key a board was read from is its name: a missing or different name value would make
     // its edits and its removal reach another board's key.
@@ -153,12 +168,7 @@ int CDriverKeyStore::ReadPortKey(const std::string& boardKeyName, const std::str
         ERROR_SUCCESS) {
         return 0;
     }
-    port.SetPortName(ReadRecordText(key, IDS_PORT_NAME, "Port000"));
-    port.SetPortCOMPort(ReadRecordText(key, IDS_PORT_COM_PORT, "COM3"));
-    port.SetPortIRQ(ReadRecordText(key, IDS_PORT_IRQ, "7"));
-    port.SetPortAddress(ReadRecordText(key, IDS_PORT_ADDRESS, "190"));
-    port.SetPortIndex(ReadRecordText(key, IDS_PORT_INDEX, "1"));
-    port.SetPortSerialPort(ReadRecordText(key, IDS_PORT_SERIAL_PORT, "Serial999"));
+    ReadFields(key, PortFields(), port);
     key.CloseKey();
     port.SetPortName(portKeyName);
     return 1;
@@ -173,14 +183,7 @@ int CDriverKeyStore::WriteBoardKey(const CBoardObj& board) {
         CMessageService::Error(kOpenRegistryFailed);
         return 0;
     }
-    WriteText(key, IDS_BOARD_NAME, board.GetBoardName());
-    WriteText(key, IDS_BOARD_TYPE, board.GetBoardType());
-    WriteText(key, IDS_BOARD_BASE_ADDRESS, board.GetBaseAddress());
-    WriteNumber(key, IDS_BOARD_SHARE_IRQ_ENABLED, board.GetShareIRQEnabled());
-    WriteText(key, IDS_BOARD_BASE_COM_PORT, board.GetBaseCOMPort());
-    WriteText(key, IDS_BOARD_SHARE_IRQ, board.GetShareIRQ());
-    WriteText(key, IDS_BOARD_VECTOR_ADDRESS, board.GetVectorAddress());
-    WriteNumber(key, IDS_BOARD_STANDARD_MODE_ENABLED, board.GetStandardModeEnabled());
+    WriteFields(key, BoardFields(), board);
     key.CloseKey();
     return 1;
 }
@@ -194,14 +197,24 @@ int CDriverKeyStore::WritePortKey(const std::string& boardKeyName, const CPortOb
         ERROR_SUCCESS) {
         return 0;
     }
-    WriteText(key, IDS_PORT_NAME, port.GetPortName());
-    WriteText(key, IDS_PORT_COM_PORT, port.GetPortCOMPort());
-    WriteText(key, IDS_PORT_IRQ, port.GetPortIRQ());
-    WriteText(key, IDS_PORT_ADDRESS, port.GetPortAddress());
-    WriteText(key, IDS_PORT_INDEX, port.GetPortIndex());
-    WriteText(key, IDS_PORT_SERIAL_PORT, port.GetPortSerialPort());
+    WriteFields(key, PortFields(), port);
     key.CloseKey();
     return 1;
+}
+
+int CDriverKeyStore::WriteBoardValue(const std::string& boardKeyName, const std::string& valueName,
+                                     const std::string& text) {
+    return WriteOneValue(BoardKeyPath(boardKeyName), true, valueName, text);
+}
+
+int CDriverKeyStore::WriteBoardValue(const std::string& boardKeyName, const std::string& valueName,
+                                     std::uint32_t number) {
+    return WriteOneValue(BoardKeyPath(boardKeyName), true, valueName, number);
+}
+
+int CDriverKeyStore::WritePortValue(const std::string& boardKeyName, const std::string& portKeyName,
+                                    const std::string& valueName, const std::string& text) {
+    return WriteOneValue(PortKeyPath(boardKeyName, portKeyName), false, valueName, text);
 }
 
 int CDriverKeyStore::SaveSystemValues(const std::string& systemName, const std::string& numBoards,
@@ -231,14 +244,13 @@ void CDriverKeyStore::DeletePortKeys(const std::string& boardKeyName, const CPor
         CMessageService::Error(kDeleteRegistryFailed);
         return;
     }
+    DeleteReported(InstanceKeyPath(instance));
     if (!IsWindows9x()) {
-        DeleteReported(SerialParametersKeyPath() + "\\" + instance);
         return;
     }
-    DeleteReported(ClassPortsKeyPath() + "\\" + instance);
     // The device key holds its LogConfig sub-key; removing only the key would leave an orphan.
     CRegistry registry;
-    registry.DeleteKeyTree(EnumRootPortsKeyPath() + "\\" + instance);
+    registry.DeleteKeyTree(DeviceInstanceKeyPath(instance));
 }
 
 int CDriverKeyStore::DeleteBoardKey(const std::string& boardKeyName) {

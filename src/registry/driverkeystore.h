@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 class CBoardObj;
@@ -28,15 +29,20 @@ public:
     // Deletes a board's key (its ports must be deleted first); 0 when that failed.
     static int DeleteBoardKey(const std::string& boardKeyName);
 
+    // One value of a board's existing key, as a form writes a choice: "Open registry failed"
+    // when the key cannot be opened, "Unable to write to registry" when the value cannot be
+    // written; 1 when written.
+    static int WriteBoardValue(const std::string& boardKeyName, const std::string& valueName,
+                               const std::string& text);
+    static int WriteBoardValue(const std::string& boardKeyName, const std::string& valueName,
+                               std::uint32_t number);
+    // The same for a port's existing key, except that a missing key is not reported (nothing is
+    // written then either).
+    static int WritePortValue(const std::string& boardKeyName, const std::string& portKeyName,
+                              const std::string& valueName, const std::string& text);
+
     // Opens an existing board key into key; reports "Open registry failed" when it cannot.
     static bool OpenBoardKey(CRegistry& key, const std::string& boardKeyName);
-
-    static std::string BoardKeyPath(const std::string& boardKeyName);
-    static std::string PortKeyPath(const std::string& boardKeyName, const std::string& portKeyName);
-
-    // The name the system uses as a loaded record's key name must be a single, non-empty key
-    // name, or its edits would reach another key.
-    static bool IsSingleKeyName(const std::string& name);
 
     static constexpr const char* kLoadedSystemName = "Brimholde QSER 32bit Utility Ver. 1.10";
 };

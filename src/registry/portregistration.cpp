@@ -61,7 +61,7 @@ int RegisterBoard(const std::string& boardKeyName, CBoardObj& board, PortWriter 
         return 0;
     }
     ForEachSubKeyName(boardKey, [&](const std::string& portKeyName) {
-        if (portKeyName.rfind("Po", 0) != 0) {
+        if (!kPortKeys.Counts(portKeyName)) {
             return;
         }
         // Each port is read into a record of its own: a port that cannot be read is skipped
@@ -99,7 +99,7 @@ int RunPass(const SSystemValues& values, bool hasBoards, const std::string& plat
     }
     int result = 1;
     ForEachSubKeyName(driverKey, [&](const std::string& boardKeyName) {
-        if (result == 1 && boardKeyName.rfind("Bo", 0) == 0) {
+        if (result == 1 && kBoardKeys.Counts(boardKeyName)) {
             result = RegisterBoard(boardKeyName, board, writePort);
         }
     });
@@ -107,7 +107,7 @@ int RunPass(const SSystemValues& values, bool hasBoards, const std::string& plat
 }
 
 bool HasUsableInstance(const CPortObj& port) {
-    return CDriverKeyStore::IsSingleKeyName(port.GetPortSerialPort());
+    return IsSingleKeyName(port.GetPortSerialPort());
 }
 
 std::string DeviceDescription(const CPortObj& port) {
@@ -116,7 +116,7 @@ std::string DeviceDescription(const CPortObj& port) {
 
 int WriteClassKey(const CPortObj& port) {
     CRegistry key;
-    if (!OpenCreated(key, ClassPortsKeyPath() + "\\" + port.GetPortSerialPort())) {
+    if (!OpenCreated(key, ClassInstanceKeyPath(port.GetPortSerialPort()))) {
         return 0;
     }
     WriteText(key, IDS_CLASS_DEV_LOADER, "*vcomm");
@@ -137,7 +137,7 @@ int WriteClassKey(const CPortObj& port) {
 
 int WriteDeviceKey(const CPortObj& port) {
     CRegistry key;
-    if (!OpenCreated(key, EnumRootPortsKeyPath() + "\\" + port.GetPortSerialPort())) {
+    if (!OpenCreated(key, DeviceInstanceKeyPath(port.GetPortSerialPort()))) {
         return 0;
     }
     WriteText(key, IDS_DEVICE_CLASS, "Ports");
@@ -159,8 +159,7 @@ int WriteDeviceKey(const CPortObj& port) {
 
 int WriteLogConfigKey(const CPortObj& port) {
     CRegistry key;
-    if (!OpenCreated(key,
-                     EnumRootPortsKeyPath() + "\\" + port.GetPortSerialPort() + "\\LogConfig")) {
+    if (!OpenCreated(key, LogConfigKeyPath(port.GetPortSerialPort()))) {
         return 0;
     }
     for (int number = 0; number <= 8; ++number) {
@@ -185,7 +184,7 @@ int CPortRegistration::WriteNTSerialPort(const CBoardObj& board, const CPortObj&
         return 0;
     }
     CRegistry key;
-    if (!OpenCreated(key, SerialParametersKeyPath() + "\\" + port.GetPortSerialPort())) {
+    if (!OpenCreated(key, SerialInstanceKeyPath(port.GetPortSerialPort()))) {
         return 0;
     }
     WriteText(key, IDS_NTPORT_DOS_DEVICES, port.GetPortCOMPort());
