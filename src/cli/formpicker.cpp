@@ -59,20 +59,20 @@ const std::vector<CFormPicker::SField>& CFormPicker::Fields() const {
         {IDS_PORT_IRQ, IDC_IRQ},
         {IDS_PORT_ADDRESS, IDC_PORT_ADDRESS},
     };
-    return m_session.Doc().m_selectionKind == 2 ? port : board;
+    return m_session.Doc().m_selectionKind == CQSERDoc::kSelectionPort ? port : board;
 }
 
 CHeadlessDialog* CFormPicker::Page() const {
     int kind = m_session.Doc().m_selectionKind;
-    if (kind != 1 && kind != 2) {
+    if (kind != CQSERDoc::kSelectionBoard && kind != CQSERDoc::kSelectionPort) {
         return nullptr;
     }
-    return m_session.Dialog(kind == 2 ? CDialogTemplates::PortForm().id
-                                      : CDialogTemplates::BoardForm().id);
+    return m_session.Dialog(kind == CQSERDoc::kSelectionPort ? CDialogTemplates::PortForm().id
+                                                             : CDialogTemplates::BoardForm().id);
 }
 
 std::string CFormPicker::ItemKind() const {
-    return m_session.Doc().m_selectionKind == 2 ? "port" : "board";
+    return m_session.Doc().m_selectionKind == CQSERDoc::kSelectionPort ? "port" : "board";
 }
 
 const CFormPicker::SField* CFormPicker::FindField(const std::string& name) const {

@@ -47,16 +47,17 @@ TEST_F(TreeTest, SelectingAPortMakesItsBoardCurrentAndTheDriverKeepsBoth) {
     m_session.Click("QSERDRV/Board001/Port000");
     CBoardObj* board = m_session.Board("Board001");
     CPortObj* port = m_session.Port("Board001", "Port000");
-    EXPECT_EQ(Doc().m_selectionKind, 2);
+    EXPECT_EQ(Doc().m_selectionKind, CQSERDoc::kSelectionPort);
     EXPECT_EQ(Doc().m_pCurBoard, board);
     EXPECT_EQ(Doc().m_pCurPort, port);
 
     m_session.Click("QSERDRV");
 
-    EXPECT_EQ(Doc().m_selectionKind, 0);
+    EXPECT_EQ(Doc().m_selectionKind, CQSERDoc::kSelectionDriver);
     EXPECT_EQ(Doc().m_pCurBoard, board);
     EXPECT_EQ(Doc().m_pCurPort, port);
-    EXPECT_EQ(m_session.View().Kinds(), (std::vector<int>{2, 0}));
+    EXPECT_EQ(m_session.View().Kinds(),
+              (std::vector<int>{CQSERDoc::kSelectionPort, CQSERDoc::kSelectionDriver}));
 
     // Selecting the selected item again reports nothing.
     m_session.Click("QSERDRV");
@@ -75,8 +76,8 @@ TEST_F(TreeTest, ExpandingTheDriverRebuildsTheBoardsCollapsed) {
     EXPECT_FALSE(Tree().IsExpanded(Item("QSERDRV/Board000")));
     EXPECT_FALSE(Tree().IsExpanded(Item("QSERDRV/Board001")));
     EXPECT_EQ(m_session.SelectedPath(), "QSERDRV");
-    EXPECT_EQ(Doc().m_selectionKind, 0);
-    EXPECT_EQ(m_session.View().Kinds().back(), 0);
+    EXPECT_EQ(Doc().m_selectionKind, CQSERDoc::kSelectionDriver);
+    EXPECT_EQ(m_session.View().Kinds().back(), CQSERDoc::kSelectionDriver);
     EXPECT_EQ(Doc().m_bTreeSynced, 1);
     // The records point at the new items.
     EXPECT_EQ(m_session.Port("Board000", "Port002")->m_hTreeItem, Item("QSERDRV/Board000/Port002"));
@@ -88,7 +89,7 @@ TEST_F(TreeTest, ExpandingABoardMakesItCurrentAndRelistsItsPorts) {
 
     Tree().UserExpand(Item("QSERDRV/Board001"));
 
-    EXPECT_EQ(Doc().m_selectionKind, 1);
+    EXPECT_EQ(Doc().m_selectionKind, CQSERDoc::kSelectionBoard);
     EXPECT_EQ(Doc().m_pCurBoard, m_session.Board("Board001"));
     EXPECT_EQ(m_session.SelectedPath(), "QSERDRV/Board001");
     EXPECT_EQ(m_session.TreeText(), "QSERDRV[Board000[Port000 Port002] Board001[Port000 Port002]]");
