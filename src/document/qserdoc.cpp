@@ -190,16 +190,6 @@ CPortObj* CQSERDoc::FindPort(ItemKey itemKey) const {
     return nullptr;
 }
 
-CBoardObj* CQSERDoc::FindBoardOfPort(const CPortObj* port) const {
-    for (CBoardObj* board : m_boardList) {
-        if (std::find(board->m_PortList.begin(), board->m_PortList.end(), port) !=
-            board->m_PortList.end()) {
-            return board;
-        }
-    }
-    return nullptr;
-}
-
 int CQSERDoc::RemoveBoard(ItemKey itemKey) {
     if (m_boardList.empty()) {
         return 0;

@@ -53,7 +53,6 @@ public:
     int RemovePort(ItemKey itemKey = 0);
     CBoardObj* FindBoard(ItemKey itemKey) const;
     CPortObj* FindPort(ItemKey itemKey) const;
-    CBoardObj* FindBoardOfPort(const CPortObj* port) const;
 
     // Commands and their states.
     void OnAddBoard();

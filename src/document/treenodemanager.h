@@ -20,8 +20,6 @@ public:
     int SetBoardItemText(const std::string& text) override;
     int SetPortItemText(const std::string& text) override;
 
-    HTREEITEM GetDriverItem() const { return m_hDriverItem; }
-
 private:
     ETreeInsert InsertPosition() const;
 

@@ -32,7 +32,6 @@ public:
     bool Start();
 
     CQSERDoc& Doc() { return m_doc; }
-    CQSERView& View() { return m_view; }
 
 private:
     SProcessReferences WithOwnReferences(SProcessReferences environment);

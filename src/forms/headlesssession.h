@@ -24,7 +24,6 @@ public:
 
     CQSERDoc& Doc() { return m_session.Doc(); }
     CHeadlessTree& Tree() { return m_tree; }
-    CQSERView& View() { return m_session.View(); }
     CHeadlessDialog* Dialog(int templateId) const { return m_dialogs.Dialog(templateId); }
 
 private:
