@@ -35,7 +35,10 @@ bool CDocumentFixture::Open(EPlatformFamily family) {
     m_pTree = std::make_unique<CHeadlessTree>();
     m_pDialogs = std::make_unique<CHeadlessDialogFactory>();
     m_pSession = std::make_unique<CConfigurationSession>(
-        SProcessReferences{.serviceControlManager = &m_scmCalls, .platformFamily = family},
+        SProcessReferences{.hive = &Hive(),
+                           .messageBox = &Messages(),
+                           .serviceControlManager = &m_scmCalls,
+                           .platformFamily = family},
         *m_pTree, *m_pDialogs);
     m_pView = std::make_unique<CRecordingView>(Doc());
     Doc().AddView(m_pView.get());
