@@ -5,7 +5,8 @@ class CHive;
 // What became of a batch's operations at Commit(). The hive shows no message for any of them:
 // whoever ends the user action reports a WriteFailed.
 enum class ECommitStatus {
-    // In the hive; for an inner batch, joined to the outer one, which is still whole.
+    // In the hive; for an inner batch, joined to the outer one, whose own Commit() tells what
+    // became of the whole.
     Committed,
     // Lost because the store could not be written: the outermost commit failed, or SQLite
     // abandoned the transaction earlier (disk full, I/O error).
