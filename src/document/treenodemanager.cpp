@@ -13,7 +13,8 @@ ETreeInsert TreeInsertFor(int treeInsertMode) {
         return ETreeInsert::First;
     case CQSERDoc::kInsertSorted:
         return ETreeInsert::Sort;
-    default:
+    case CQSERDoc::kInsertLast:
+    default: // any other mode puts new items last as well
         return ETreeInsert::Last;
     }
 }

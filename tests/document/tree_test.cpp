@@ -1,8 +1,10 @@
+#include "appcontext.h"
 #include "boardobj.h"
 #include "documentfixture.h"
 #include "portobj.h"
 
 #include <gtest/gtest.h>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -137,3 +139,43 @@ TEST_F(TreeTest, DoubleClickElsewhereDoesNothing) {
 
     EXPECT_EQ(m_session.TreeText(), "QSERDRV[Board000 Board001[Port000 Port002]]");
 }
+
+namespace {
+struct SInsertModeCase {
+    const char* name;
+    int mode;
+    const char* text;
+    const char* tree;
+};
+
+// Shown in the test's listing instead of the row's bytes.
+void PrintTo(const SInsertModeCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class TreeInsertModeTest : public TreeTest,
+                           public ::testing::WithParamInterface<SInsertModeCase> {};
+
+const SInsertModeCase kInsertModeCases[] = {
+    {"FirstPutsItBeforeEverySibling", CQSERDoc::kInsertFirst, "Zed",
+     "QSERDRV[Zed Board000[Port000 Port002] Board001[Port000 Port002]]"},
+    {"LastPutsItAfterEverySibling", CQSERDoc::kInsertLast, "Abc",
+     "QSERDRV[Board000[Port000 Port002] Board001[Port000 Port002] Abc]"},
+    {"SortedPutsItInTextOrder", CQSERDoc::kInsertSorted, "Board0005",
+     "QSERDRV[Board000[Port000 Port002] Board0005 Board001[Port000 Port002]]"},
+    {"AnyOtherModePutsItLast", 7, "Abc",
+     "QSERDRV[Board000[Port000 Port002] Board001[Port000 Port002] Abc]"},
+};
+} // namespace
+
+TEST_P(TreeInsertModeTest, NewBoardItemGoesWhereTheDocumentsModeSays) {
+    Doc().m_treeInsertMode = GetParam().mode;
+    Doc().m_pCurBoard = m_session.Board("Board001");
+    CAppContext::TreeNodeManager()->InsertBoardItem(GetParam().text, 0);
+    EXPECT_EQ(m_session.TreeText(), GetParam().tree);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, TreeInsertModeTest, ::testing::ValuesIn(kInsertModeCases),
+                         [](const ::testing::TestParamInfo<SInsertModeCase>& row) {
+                             return std::string(row.param.name);
+                         });
