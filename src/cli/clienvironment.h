@@ -8,7 +8,6 @@
 #include <functional>
 #include <iosfwd>
 #include <memory>
-#include <optional>
 #include <string>
 
 class CCliMessageBox;

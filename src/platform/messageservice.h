@@ -9,7 +9,7 @@
 // questions are answered No, so code running without a user never goes ahead with a destructive
 // step by accident.
 //
-// While deferral is active (a registry batch is open), OK boxes are queued and shown in order
+// While deferral is active (a user action is open), OK boxes are queued and shown in order
 // when the outermost deferral ends, so no dialog waits on a person while the hive is locked.
 // A question flushes the queue first, so messages keep their order.
 //
