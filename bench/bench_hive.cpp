@@ -196,7 +196,7 @@ void BM_BatchAction(benchmark::State& state) {
         for (int i = 0; i < kWritesPerAction; ++i) {
             registry.WriteValue("Value" + std::to_string(i), std::string(Text(iteration)));
         }
-        if (!batch.Commit()) {
+        if (batch.Commit() != ECommitStatus::Committed) {
             state.SkipWithError("commit failed");
         }
         ++iteration;

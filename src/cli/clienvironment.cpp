@@ -1,26 +1,18 @@
 #include "clienvironment.h"
 
 #include "climessagebox.h"
-#include "hivebatch.h"
-#include "messageservice.h"
-#include "platformservices.h"
+#include "useraction.h"
 
 #include <ostream>
 
-CCliEnvironment::CCliEnvironment(const std::string& path, EHiveOpen mode, CCliMessageBox& messages,
-                                 std::ostream& out, std::ostream& err)
+CCliEnvironment::CCliEnvironment(EPlatformFamily family, const std::string& path, EHiveOpen mode,
+                                 CCliMessageBox& messages, std::ostream& out, std::ostream& err)
     : m_pHive(CHive::Open(path, mode)), m_serviceManager(*m_pHive), m_messages(messages),
-      m_out(out), m_err(err) {
-    CHive::SetCurrent(m_pHive.get());
-    CPlatformServices::SetServiceControlManager(&m_serviceManager);
-    CMessageService::Install(&m_messages);
-}
-
-CCliEnvironment::~CCliEnvironment() {
-    CMessageService::Install(nullptr);
-    CPlatformServices::SetServiceControlManager(nullptr);
-    CHive::SetCurrent(nullptr);
-}
+      m_out(out), m_err(err), m_references{.hive = m_pHive.get(),
+                                           .messageBox = &m_messages,
+                                           .serviceControlManager = &m_serviceManager,
+                                           .platformFamily = family},
+      m_scope(m_references) {}
 
 bool CCliEnvironment::Keeps(const SCliResult& result) const {
     return result.status == ECliExit::Success && !m_messages.Declined();
@@ -42,9 +34,9 @@ ECliExit CCliEnvironment::StatusOf(const SCliResult& result) const {
 ECliExit CCliEnvironment::RunBatch(EBatchEnd end, const std::function<SCliResult()>& command) {
     SCliResult result;
     {
-        CHiveBatch batch(m_pHive.get());
+        CUserAction action(m_pHive.get());
         result = command();
-        if (end == EBatchEnd::Keep && Keeps(result) && !batch.Commit()) {
+        if (end == EBatchEnd::Keep && Keeps(result) && !action.Commit()) {
             result.status = ECliExit::Failed;
         }
     }

@@ -3,6 +3,7 @@
 #include "cliresult.h"
 #include "hive.h"
 #include "hiveservicemanager.h"
+#include "processscope.h"
 
 #include <functional>
 #include <iosfwd>
@@ -14,21 +15,22 @@ class CCliMessageBox;
 // What happens to a batch's changes when its command succeeded.
 enum class EBatchEnd { Keep, Discard };
 
-// What one qserctl invocation installs for the layers below: the hive file as the current hive,
-// the emulated service control manager on it and the message box that prints. Everything is
-// uninstalled on destruction.
+// What one qserctl invocation installs for the layers below: the platform family, the hive file
+// as the current hive, the emulated service control manager on it and the message box that
+// prints. What was installed before comes back on destruction.
 class CCliEnvironment {
 public:
     // Throws CHiveError when the file cannot be used (with MustExist: when it is missing).
-    CCliEnvironment(const std::string& path, EHiveOpen mode, CCliMessageBox& messages,
-                    std::ostream& out, std::ostream& err);
-    ~CCliEnvironment();
+    CCliEnvironment(EPlatformFamily family, const std::string& path, EHiveOpen mode,
+                    CCliMessageBox& messages, std::ostream& out, std::ostream& err);
     CCliEnvironment(const CCliEnvironment&) = delete;
     CCliEnvironment& operator=(const CCliEnvironment&) = delete;
 
     CHive& Hive() { return *m_pHive; }
     CHiveServiceManager& ServiceManager() { return m_serviceManager; }
     const CCliMessageBox& Messages() const { return m_messages; }
+    // The references a configuration session installs on top of this environment.
+    const SProcessReferences& References() const { return m_references; }
 
     // Runs a command inside one batch, so that it reaches the hive whole or not at all. The
     // batch commits only when end is Keep and the command neither failed, nor was refused, nor
@@ -45,4 +47,6 @@ private:
     CCliMessageBox& m_messages;
     std::ostream& m_out;
     std::ostream& m_err;
+    const SProcessReferences m_references;
+    CProcessScope m_scope;
 };

@@ -7,7 +7,7 @@
 ECliExit CCliSession::Run(CCliEnvironment& environment, EBatchEnd end, ESessionEnd sessionEnd,
                           const Command& command) {
     return environment.RunBatch(end, [&environment, sessionEnd, &command] {
-        CHeadlessSession session;
+        CHeadlessSession session(environment.References());
         // A failed load has shown its message; the window would not have started either.
         if (!session.Start()) {
             return SCliResult::Fail();

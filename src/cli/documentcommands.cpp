@@ -86,7 +86,7 @@ SCliResult CDocumentCommands::AddBoard(CHeadlessSession& session) const {
 
 SCliResult CDocumentCommands::AddPort(CHeadlessSession& session) const {
     CQSERDoc& doc = session.Doc();
-    if (!session.Select(m_item) || doc.m_selectionKind != 1) {
+    if (!session.Select(m_item) || doc.m_selectionKind != CQSERDoc::kSelectionBoard) {
         return SCliResult::Refuse("there is no board " + m_item);
     }
     CBoardObj* board = doc.m_pCurBoard;

@@ -65,20 +65,20 @@ std::vector<Field> ChoicesOf(const std::vector<SRecordField<Record>>& recordFiel
 const std::vector<CFormPicker::SField>& CFormPicker::Fields() const {
     static const auto board = ChoicesOf<SField>(BoardFields(), CBoardForm::Fields());
     static const auto port = ChoicesOf<SField>(PortFields(), CPortForm::Fields());
-    return m_session.Doc().m_selectionKind == 2 ? port : board;
+    return m_session.Doc().m_selectionKind == CQSERDoc::kSelectionPort ? port : board;
 }
 
 CHeadlessDialog* CFormPicker::Page() const {
     int kind = m_session.Doc().m_selectionKind;
-    if (kind != 1 && kind != 2) {
+    if (kind != CQSERDoc::kSelectionBoard && kind != CQSERDoc::kSelectionPort) {
         return nullptr;
     }
-    return m_session.Dialog(kind == 2 ? CDialogTemplates::PortForm().id
-                                      : CDialogTemplates::BoardForm().id);
+    return m_session.Dialog(kind == CQSERDoc::kSelectionPort ? CDialogTemplates::PortForm().id
+                                                             : CDialogTemplates::BoardForm().id);
 }
 
 std::string CFormPicker::ItemKind() const {
-    return m_session.Doc().m_selectionKind == 2 ? "port" : "board";
+    return m_session.Doc().m_selectionKind == CQSERDoc::kSelectionPort ? "port" : "board";
 }
 
 const CFormPicker::SField* CFormPicker::FindField(const std::string& name) const {

@@ -78,14 +78,12 @@ ECliExit CQserCtl::RunParsed() {
     if (!family) {
         return Usage("the platform family must be nt or 9x");
     }
-    CPlatformFamily::Set(*family);
-
     auto group = std::find_if(m_groups.begin(), m_groups.end(),
                               [](const auto& candidate) { return candidate->Parsed(); });
     CCliMessageBox messages(m_bYes, m_bInteractive, m_in, m_err);
     try {
-        CCliEnvironment environment(CHive::ResolvePath(m_registry), (*group)->OpenMode(), messages,
-                                    m_out, m_err);
+        CCliEnvironment environment(*family, CHive::ResolvePath(m_registry), (*group)->OpenMode(),
+                                    messages, m_out, m_err);
         return (*group)->Run(environment);
     } catch (const CHiveError& error) {
         m_err << "qserctl: " << error.what() << '\n';

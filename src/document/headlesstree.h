@@ -17,7 +17,7 @@ public:
     CHeadlessTree(const CHeadlessTree&) = delete;
     CHeadlessTree& operator=(const CHeadlessTree&) = delete;
 
-    void SetNotify(ITreeNotify* notify) { m_pNotify = notify; }
+    void SetNotify(ITreeNotify* notify) override { m_pNotify = notify; }
 
     HTREEITEM InsertTreeItem(HTREEITEM parent, const std::string& text, ETreeInsert where,
                              int image, int selectedImage) override;

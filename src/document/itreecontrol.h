@@ -24,9 +24,14 @@ enum class ETreeInsert { First, Last, Sort };
 // else the next, else the parent) current and reports it; deleting an ancestor of the current
 // item leaves no current item and reports nothing. Expanding, collapsing and revealing by
 // program report nothing.
+class ITreeNotify;
+
 class ITreeControl {
 public:
     virtual ~ITreeControl() = default;
+
+    // The handlers the tree reports to (null: none). Not owned.
+    virtual void SetNotify(ITreeNotify* notify) = 0;
 
     // A null parent inserts at the top level.
     virtual HTREEITEM InsertTreeItem(HTREEITEM parent, const std::string& text, ETreeInsert where,

@@ -189,16 +189,6 @@ CPortObj* CQSERDoc::FindPort(ItemKey itemKey) const {
     return nullptr;
 }
 
-CBoardObj* CQSERDoc::FindBoardOfPort(const CPortObj* port) const {
-    for (CBoardObj* board : m_boardList) {
-        if (std::find(board->m_PortList.begin(), board->m_PortList.end(), port) !=
-            board->m_PortList.end()) {
-            return board;
-        }
-    }
-    return nullptr;
-}
-
 int CQSERDoc::RemoveBoard(ItemKey itemKey) {
     if (m_boardList.empty()) {
         return 0;
@@ -220,7 +210,7 @@ int CQSERDoc::RemoveBoard(ItemKey itemKey) {
     // The tree's handler may move the current board while the item goes; the item to delete is
     // this board's.
     m_pCurBoard = board;
-    m_selectionKind = 1;
+    m_selectionKind = kSelectionBoard;
     if (CTreeNodeManagerBase* manager = CAppContext::TreeNodeManager()) {
         manager->DeleteSelectedItem(board->GetItemKey());
     }
@@ -253,7 +243,7 @@ int CQSERDoc::RemovePort(ItemKey itemKey) {
     // The tree deletes the current port's item: it must be this port's, not whichever port
     // happened to be selected.
     m_pCurPort = port;
-    m_selectionKind = 2;
+    m_selectionKind = kSelectionPort;
     if (CTreeNodeManagerBase* manager = CAppContext::TreeNodeManager()) {
         manager->DeleteSelectedItem(port->GetItemKey());
     }
@@ -269,7 +259,7 @@ void CQSERDoc::OnAddBoard() {
         CMessageService::Error(kCannotAddBoard);
         return;
     }
-    m_selectionKind = 1;
+    m_selectionKind = kSelectionBoard;
     m_bTreeSynced = 0;
     WriteBoardKey(*m_pCurBoard);
     if (CTreeNodeManagerBase* manager = CAppContext::TreeNodeManager()) {
@@ -300,7 +290,7 @@ void CQSERDoc::OnAddPort() {
     if ((individual ? AddIndividualPort() : AddBlockPorts()) == 0) {
         return;
     }
-    m_selectionKind = 2;
+    m_selectionKind = kSelectionPort;
     m_bConfigChanged = 1;
 }
 
@@ -343,15 +333,16 @@ void CQSERDoc::AddPortItem() {
 }
 
 void CQSERDoc::OnDelete() {
-    if ((m_selectionKind == 1 || m_selectionKind == 2) && m_pCurBoard == nullptr) {
+    if ((m_selectionKind == kSelectionBoard || m_selectionKind == kSelectionPort) &&
+        m_pCurBoard == nullptr) {
         return;
     }
-    if (m_selectionKind == 1) {
+    if (m_selectionKind == kSelectionBoard) {
         if (!CMessageService::Confirm(LoadString(IDS_CONFIRM_DELETE_BOARD))) {
             return;
         }
         DeleteBoardCommand();
-    } else if (m_selectionKind == 2) {
+    } else if (m_selectionKind == kSelectionPort) {
         bool individual = CBoardType(m_pCurBoard->GetBoardType()).IsIndividuallyAddressed() != 0;
         if (!CMessageService::Confirm(
                 LoadString(individual ? IDS_CONFIRM_DELETE_PORT : IDS_CONFIRM_DELETE_ALL_PORTS))) {
@@ -406,11 +397,11 @@ void CQSERDoc::SelectAfterPortDelete() {
         return;
     }
     if (!m_pCurBoard->m_PortList.empty()) {
-        m_selectionKind = 2;
+        m_selectionKind = kSelectionPort;
         m_pCurPort = m_pCurBoard->m_PortList.back();
         RevealAndSelect(m_pCurPort->m_hTreeItem);
     } else {
-        m_selectionKind = 1;
+        m_selectionKind = kSelectionBoard;
         RevealAndSelect(m_pCurBoard->m_hTreeItem);
         m_pCurPort = nullptr;
     }
@@ -465,11 +456,11 @@ void CQSERDoc::OnHelpTopics() {
 }
 
 void CQSERDoc::UpdateCommandStates() {
-    if (m_selectionKind == 0) {
+    if (m_selectionKind == kSelectionDriver) {
         m_bCanAddBoard = 1;
         m_bCanAddPort = 0;
         m_bCanDelete = 0;
-    } else if (m_selectionKind == 1 || m_selectionKind == 2) {
+    } else if (m_selectionKind == kSelectionBoard || m_selectionKind == kSelectionPort) {
         m_bCanAddBoard = 1;
         m_bCanAddPort =
             m_pCurBoard != nullptr && CurrentBoardPortCount() < CurrentBoardPortsPerBoard() ? 1 : 0;
@@ -503,7 +494,7 @@ void CQSERDoc::ShowRootWithoutRecords() {
     m_pCurPort = nullptr;
     // The root may be selected already, and selecting it again reports nothing: the selection
     // kind must not be left naming a board that is gone.
-    m_selectionKind = 0;
+    m_selectionKind = kSelectionDriver;
     SelectRoot();
 }
 

@@ -53,7 +53,6 @@ public:
     int RemovePort(ItemKey itemKey = 0);
     CBoardObj* FindBoard(ItemKey itemKey) const;
     CPortObj* FindPort(ItemKey itemKey) const;
-    CBoardObj* FindBoardOfPort(const CPortObj* port) const;
 
     // Commands and their states.
     void OnAddBoard();
@@ -93,7 +92,16 @@ public:
     static constexpr const char* kInitialSystemName =
         "Brimholde QSER Serials 32 bits Driver Ver. 1.10";
 
-    int m_selectionKind = 0;
+    // What m_selectionKind says is selected in the tree.
+    static constexpr int kSelectionDriver = 0;
+    static constexpr int kSelectionBoard = 1;
+    static constexpr int kSelectionPort = 2;
+    // Where m_treeInsertMode puts a new item among its siblings.
+    static constexpr int kInsertFirst = 0;
+    static constexpr int kInsertLast = 1;
+    static constexpr int kInsertSorted = 2;
+
+    int m_selectionKind = kSelectionDriver;
     CBoardObj* m_pCurBoard = nullptr;
     CPortObj* m_pCurPort = nullptr;
     int m_bConfigChanged = 0;
@@ -101,7 +109,7 @@ public:
     int m_bCanAddBoard = 0;
     int m_bCanAddPort = 0;
     int m_bCanDelete = 0;
-    int m_treeInsertMode = 0;
+    int m_treeInsertMode = kInsertFirst;
     std::vector<CBoardObj*> m_boardList;
     std::string m_systemName;
     std::string m_numBoards;

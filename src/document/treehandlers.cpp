@@ -1,6 +1,5 @@
 #include "treehandlers.h"
 
-#include "appcontext.h"
 #include "boardobj.h"
 #include "portobj.h"
 #include "qserdoc.h"
@@ -14,53 +13,49 @@ bool IsPortImage(int image) {
 }
 } // namespace
 
-CTreeHandlers::CTreeHandlers(ITreeControl& tree) : m_tree(tree) {}
+CTreeHandlers::CTreeHandlers(CQSERDoc& doc, ITreeControl& tree) : m_doc(doc), m_tree(tree) {}
 
-bool CTreeHandlers::SelectBoard(CQSERDoc& doc, HTREEITEM item) {
+bool CTreeHandlers::SelectBoard(HTREEITEM item) {
     ItemKey key = m_tree.GetItemData(item);
-    CBoardObj* board = doc.FindBoard(key);
+    CBoardObj* board = m_doc.FindBoard(key);
     if (board == nullptr) {
         return false;
     }
-    doc.m_selectionKind = 1;
-    doc.m_pCurBoard = board;
+    m_doc.m_selectionKind = CQSERDoc::kSelectionBoard;
+    m_doc.m_pCurBoard = board;
     board->SetItemKey(key);
     board->m_hTreeItem = item;
     return true;
 }
 
-bool CTreeHandlers::SelectPort(CQSERDoc& doc, HTREEITEM item) {
+bool CTreeHandlers::SelectPort(HTREEITEM item) {
     ItemKey key = m_tree.GetItemData(item);
-    CPortObj* port = doc.FindPort(key);
+    CPortObj* port = m_doc.FindPort(key);
     if (port == nullptr) {
         return false;
     }
-    doc.m_selectionKind = 2;
-    doc.m_pCurPort = port;
+    m_doc.m_selectionKind = CQSERDoc::kSelectionPort;
+    m_doc.m_pCurPort = port;
     port->SetItemKey(key);
     port->m_hTreeItem = item;
     HTREEITEM parent = m_tree.GetParentItem(item);
-    if (CBoardObj* board = doc.FindBoard(m_tree.GetItemData(parent))) {
-        doc.m_pCurBoard = board;
+    if (CBoardObj* board = m_doc.FindBoard(m_tree.GetItemData(parent))) {
+        m_doc.m_pCurBoard = board;
         board->m_hTreeItem = parent;
     }
     return true;
 }
 
 void CTreeHandlers::OnSelChanged(HTREEITEM item) {
-    CQSERDoc* doc = CAppContext::ActiveDocument();
-    if (doc == nullptr) {
-        return;
-    }
     int image = m_tree.GetItemImage(item);
     if (image == IMG_DRIVER) {
-        doc->m_selectionKind = 0;
+        m_doc.m_selectionKind = CQSERDoc::kSelectionDriver;
     } else if (IsBoardImage(image)) {
-        SelectBoard(*doc, item);
+        SelectBoard(item);
     } else if (IsPortImage(image)) {
-        SelectPort(*doc, item);
+        SelectPort(item);
     }
-    doc->UpdateAllViews();
+    m_doc.UpdateAllViews();
 }
 
 void CTreeHandlers::DeleteChildren(HTREEITEM item) {
@@ -77,23 +72,22 @@ void CTreeHandlers::CollapseChildren(HTREEITEM item) {
 }
 
 void CTreeHandlers::OnItemExpanded(HTREEITEM item, bool expanded) {
-    CQSERDoc* doc = CAppContext::ActiveDocument();
-    if (doc == nullptr || !expanded) {
+    if (!expanded) {
         return;
     }
     int image = m_tree.GetItemImage(item);
     if (image == IMG_DRIVER) {
-        if (doc->m_bTreeSynced != 1) {
+        if (m_doc.m_bTreeSynced != 1) {
             return;
         }
         DeleteChildren(item);
-        doc->RefillTree();
+        m_doc.RefillTree();
     } else if (IsBoardImage(image)) {
-        if (!SelectBoard(*doc, item) || doc->m_bTreeSynced != 1) {
+        if (!SelectBoard(item) || m_doc.m_bTreeSynced != 1) {
             return;
         }
         DeleteChildren(item);
-        doc->RefillBoardPorts(doc->FindBoard(m_tree.GetItemData(item)));
+        m_doc.RefillBoardPorts(m_doc.FindBoard(m_tree.GetItemData(item)));
     } else {
         return;
     }
@@ -102,10 +96,9 @@ void CTreeHandlers::OnItemExpanded(HTREEITEM item, bool expanded) {
 }
 
 void CTreeHandlers::OnDblClk() {
-    CQSERDoc* doc = CAppContext::ActiveDocument();
     HTREEITEM item = m_tree.GetSelectedItem();
-    if (doc != nullptr && m_tree.GetItemImage(item) == IMG_DRIVER && doc->m_bTreeSynced == 1 &&
+    if (m_tree.GetItemImage(item) == IMG_DRIVER && m_doc.m_bTreeSynced == 1 &&
         m_tree.GetChildItem(item) == nullptr) {
-        doc->RefillTree();
+        m_doc.RefillTree();
     }
 }

@@ -1,20 +1,29 @@
 #include "treenodemanager.h"
 
-#include "appcontext.h"
 #include "boardobj.h"
 #include "portobj.h"
 #include "qserdoc.h"
 #include "stringtable.h"
 
-CTreeNodeManager::CTreeNodeManager(ITreeControl& tree) : m_tree(tree) {}
+namespace {
+// Where the tree puts a new item for each of the document's insert modes.
+ETreeInsert TreeInsertFor(int treeInsertMode) {
+    switch (treeInsertMode) {
+    case CQSERDoc::kInsertFirst:
+        return ETreeInsert::First;
+    case CQSERDoc::kInsertSorted:
+        return ETreeInsert::Sort;
+    case CQSERDoc::kInsertLast:
+    default: // any other mode puts new items last as well
+        return ETreeInsert::Last;
+    }
+}
+} // namespace
+
+CTreeNodeManager::CTreeNodeManager(CQSERDoc& doc, ITreeControl& tree) : m_doc(doc), m_tree(tree) {}
 
 ETreeInsert CTreeNodeManager::InsertPosition() const {
-    const CQSERDoc* doc = CAppContext::ActiveDocument();
-    int mode = doc == nullptr ? 1 : doc->m_treeInsertMode;
-    if (mode == 0) {
-        return ETreeInsert::First;
-    }
-    return mode == 2 ? ETreeInsert::Sort : ETreeInsert::Last;
+    return TreeInsertFor(m_doc.m_treeInsertMode);
 }
 
 int CTreeNodeManager::InsertDriverItem() {
@@ -25,35 +34,33 @@ int CTreeNodeManager::InsertDriverItem() {
 }
 
 int CTreeNodeManager::InsertBoardItem(const std::string& text, ItemKey itemKey) {
-    CQSERDoc* doc = CAppContext::ActiveDocument();
-    if (doc == nullptr || doc->m_pCurBoard == nullptr) {
+    if (m_doc.m_pCurBoard == nullptr) {
         return 1;
     }
     HTREEITEM item =
         m_tree.InsertTreeItem(m_hDriverItem, text, InsertPosition(), IMG_BOARD, IMG_BOARD_SELECTED);
     m_tree.SetItemData(item, itemKey);
-    doc->m_pCurBoard->m_hTreeItem = item;
+    m_doc.m_pCurBoard->m_hTreeItem = item;
     return 1;
 }
 
 int CTreeNodeManager::DeleteSelectedItem(ItemKey /*itemKey*/) {
-    CQSERDoc* doc = CAppContext::ActiveDocument();
-    if (doc == nullptr || doc->m_pCurBoard == nullptr) {
+    if (m_doc.m_pCurBoard == nullptr) {
         return 1;
     }
     // The tree reports a new current item while an item goes, and its handler may change the
     // document's current records: take the ones to act on first.
-    CBoardObj* board = doc->m_pCurBoard;
-    if (doc->m_selectionKind == 1) {
+    CBoardObj* board = m_doc.m_pCurBoard;
+    if (m_doc.m_selectionKind == CQSERDoc::kSelectionBoard) {
         HTREEITEM item = board->m_hTreeItem;
         board->m_hTreeItem = nullptr;
         for (CPortObj* port : board->m_PortList) {
             port->m_hTreeItem = nullptr;
         }
         m_tree.DeleteItem(item);
-    } else if (doc->m_selectionKind == 2 && doc->m_pCurPort != nullptr) {
-        HTREEITEM item = doc->m_pCurPort->m_hTreeItem;
-        doc->m_pCurPort->m_hTreeItem = nullptr;
+    } else if (m_doc.m_selectionKind == CQSERDoc::kSelectionPort && m_doc.m_pCurPort != nullptr) {
+        HTREEITEM item = m_doc.m_pCurPort->m_hTreeItem;
+        m_doc.m_pCurPort->m_hTreeItem = nullptr;
         m_tree.DeleteItem(item);
         m_tree.EnsureVisible(board->m_hTreeItem);
         m_tree.SelectItem(board->m_hTreeItem);
@@ -63,14 +70,13 @@ int CTreeNodeManager::DeleteSelectedItem(ItemKey /*itemKey*/) {
 
 int CTreeNodeManager::InsertPortItem(ItemKey /*boardItemKey*/, const std::string& text,
                                      ItemKey itemKey) {
-    CQSERDoc* doc = CAppContext::ActiveDocument();
-    if (doc == nullptr || doc->m_pCurBoard == nullptr || doc->m_pCurPort == nullptr) {
+    if (m_doc.m_pCurBoard == nullptr || m_doc.m_pCurPort == nullptr) {
         return 1;
     }
-    HTREEITEM item = m_tree.InsertTreeItem(doc->m_pCurBoard->m_hTreeItem, text, InsertPosition(),
+    HTREEITEM item = m_tree.InsertTreeItem(m_doc.m_pCurBoard->m_hTreeItem, text, InsertPosition(),
                                            IMG_PORT, IMG_PORT_SELECTED);
     m_tree.SetItemData(item, itemKey);
-    doc->m_pCurPort->m_hTreeItem = item;
+    m_doc.m_pCurPort->m_hTreeItem = item;
     return 1;
 }
 
@@ -86,17 +92,15 @@ int CTreeNodeManager::ClearTree() {
 }
 
 int CTreeNodeManager::SetBoardItemText(const std::string& text) {
-    const CQSERDoc* doc = CAppContext::ActiveDocument();
-    if (doc == nullptr || doc->m_pCurBoard == nullptr) {
+    if (m_doc.m_pCurBoard == nullptr) {
         return 0;
     }
-    return m_tree.SetItemText(doc->m_pCurBoard->m_hTreeItem, text) ? 1 : 0;
+    return m_tree.SetItemText(m_doc.m_pCurBoard->m_hTreeItem, text) ? 1 : 0;
 }
 
 int CTreeNodeManager::SetPortItemText(const std::string& text) {
-    const CQSERDoc* doc = CAppContext::ActiveDocument();
-    if (doc == nullptr || doc->m_pCurPort == nullptr) {
+    if (m_doc.m_pCurPort == nullptr) {
         return 0;
     }
-    return m_tree.SetItemText(doc->m_pCurPort->m_hTreeItem, text) ? 1 : 0;
+    return m_tree.SetItemText(m_doc.m_pCurPort->m_hTreeItem, text) ? 1 : 0;
 }

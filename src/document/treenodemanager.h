@@ -3,11 +3,13 @@
 #include "itreecontrol.h"
 #include "treenodemanagerbase.h"
 
-// The tree node manager over a tree control (the window's or the headless one). It reaches the
-// document through the application's active-document reference and does nothing without one.
+class CQSERDoc;
+
+// The tree node manager over a tree control (the window's or the headless one), acting on the
+// document's current board and port. Both must outlive it.
 class CTreeNodeManager : public CTreeNodeManagerBase {
 public:
-    explicit CTreeNodeManager(ITreeControl& tree);
+    CTreeNodeManager(CQSERDoc& doc, ITreeControl& tree);
 
     int InsertDriverItem() override;
     int InsertBoardItem(const std::string& text, ItemKey itemKey) override;
@@ -18,11 +20,10 @@ public:
     int SetBoardItemText(const std::string& text) override;
     int SetPortItemText(const std::string& text) override;
 
-    HTREEITEM GetDriverItem() const { return m_hDriverItem; }
-
 private:
     ETreeInsert InsertPosition() const;
 
+    CQSERDoc& m_doc;
     ITreeControl& m_tree;
     HTREEITEM m_hDriverItem = nullptr;
 };

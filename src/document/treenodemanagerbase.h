@@ -14,8 +14,8 @@ public:
     virtual int InsertDriverItem() = 0;
     // Inserts the current board's item under the driver item and stores it in the board.
     virtual int InsertBoardItem(const std::string& text, ItemKey itemKey) = 0;
-    // Deletes the current board's item (selection kind 1) or the current port's item (kind 2,
-    // then reveals and selects its board's item). The key is not used.
+    // Deletes the current board's item (CQSERDoc::kSelectionBoard) or the current port's item
+    // (kSelectionPort, then reveals and selects its board's item). The key is not used.
     virtual int DeleteSelectedItem(ItemKey itemKey) = 0;
     // Inserts the current port's item under the current board's item and stores it in the port.
     // The board key is not used.

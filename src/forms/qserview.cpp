@@ -45,8 +45,8 @@ void CQSERView::OnInitialUpdate() {
     m_pBoardForm->SetPortForm(m_pPortForm.get());
 
     OnUpdate();
-    m_doc.m_treeInsertMode = 2;
-    m_doc.m_selectionKind = 0;
+    m_doc.m_treeInsertMode = CQSERDoc::kInsertSorted;
+    m_doc.m_selectionKind = CQSERDoc::kSelectionDriver;
     m_doc.PopulateTree();
 }
 
@@ -54,11 +54,11 @@ void CQSERView::OnUpdate() {
     if (m_pSystemForm == nullptr) {
         return;
     }
-    if (m_doc.m_selectionKind == 0) {
+    if (m_doc.m_selectionKind == CQSERDoc::kSelectionDriver) {
         ShowSystem();
-    } else if (m_doc.m_selectionKind == 1 && m_doc.m_pCurBoard != nullptr) {
+    } else if (m_doc.m_selectionKind == CQSERDoc::kSelectionBoard && m_doc.m_pCurBoard != nullptr) {
         ShowBoard();
-    } else if (m_doc.m_selectionKind == 2 && m_doc.m_pCurPort != nullptr &&
+    } else if (m_doc.m_selectionKind == CQSERDoc::kSelectionPort && m_doc.m_pCurPort != nullptr &&
                m_doc.m_pCurBoard != nullptr) {
         ShowPort();
     }

@@ -26,8 +26,6 @@ public:
     void OnInitialUpdate();
     void OnUpdate() override;
 
-    CQSERDoc* GetDocument() const { return &m_doc; }
-
     std::unique_ptr<CSystemForm> m_pSystemForm;
     std::unique_ptr<CBoardForm> m_pBoardForm;
     std::unique_ptr<CPortForm> m_pPortForm;

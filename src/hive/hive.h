@@ -73,8 +73,8 @@ public:
 
     const std::string& Path() const;
 
-    // The hive that CRegistry objects built without one resolve against. Not owned.
-    static void SetCurrent(CHive* hive);
+    // The hive that CRegistry objects built without one resolve against. Not owned; installed
+    // by the document layer's process scope, which puts back the previous one.
     static CHive* Current();
 
     // Fault injection: the next (once) or every matching operation on keyPath (case-insensitive,
@@ -106,6 +106,8 @@ public:
 private:
     explicit CHive(std::unique_ptr<SImpl> impl);
     std::unique_ptr<SImpl> m_pImpl;
+    static void SetCurrent(CHive* hive);
     friend class CRegistry;
     friend class CHiveBatch;
+    friend class CProcessScope;
 };

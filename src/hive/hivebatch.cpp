@@ -12,12 +12,12 @@ CHiveBatch::~CHiveBatch() {
     Rollback();
 }
 
-bool CHiveBatch::Commit() {
+ECommitStatus CHiveBatch::Commit() {
     if (m_pHive == nullptr) {
-        return true;
+        return ECommitStatus::Committed;
     }
     if (m_bDone) {
-        return false;
+        return ECommitStatus::Lost;
     }
     m_bDone = true;
     return m_pHive->m_pImpl->EndBatch(true);

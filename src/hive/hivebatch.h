@@ -2,11 +2,25 @@
 
 class CHive;
 
+// What became of a batch's operations at Commit(). The hive shows no message for any of them:
+// whoever ends the user action reports a WriteFailed.
+enum class ECommitStatus {
+    // In the hive; for an inner batch, joined to the outer one, whose own Commit() tells what
+    // became of the whole.
+    Committed,
+    // Lost because the store could not be written: the outermost commit failed, or SQLite
+    // abandoned the transaction earlier (disk full, I/O error).
+    WriteFailed,
+    // Lost for a reason reported where it arose: an inner batch ended without Commit(), this
+    // inner batch is part of one the store abandoned (its outermost Commit says WriteFailed), or
+    // the batch had already ended.
+    Lost,
+};
+
 // One user action: every registry operation made while the outermost batch of a hive is alive
 // commits together, once, or not at all. The write transaction begins (IMMEDIATE) at the first
 // operation, so an action that never touches the registry takes no lock. Batches nest: an inner
-// batch joins the outer one, and only the outermost commits. OK message boxes raised while a
-// batch is open are shown, in order, after it ends.
+// batch joins the outer one, and only the outermost commits.
 //
 // Destroying the outermost batch without Commit() rolls everything back; an inner batch
 // destroyed without Commit() makes the whole batch roll back. If SQLite itself abandons the
@@ -18,8 +32,7 @@ public:
     CHiveBatch(const CHiveBatch&) = delete;
     CHiveBatch& operator=(const CHiveBatch&) = delete;
 
-    // Returns false (and reports "Unable to write to registry") when the commit failed.
-    bool Commit();
+    ECommitStatus Commit();
     void Rollback();
 
 private:

@@ -3,12 +3,8 @@
 #include "hivefile.h"
 #include "hivepath.h"
 #include "hiveschema.h"
-#include "messageservice.h"
-#include "registrymessages.h"
 
 #include <sqlite3.h>
-
-namespace {} // namespace
 
 CHive::SImpl::SImpl(const std::string& file)
     : m_path(file), m_connection(file, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE),
@@ -84,11 +80,10 @@ void CHive::SImpl::Abandon() {
 void CHive::SImpl::BeginBatch() {
     if (m_batchDepth++ == 0) {
         m_batch = EBatch::Idle;
-        CMessageService::BeginDeferral();
     }
 }
 
-bool CHive::SImpl::EndBatch(bool commit) {
+ECommitStatus CHive::SImpl::EndBatch(bool commit) {
     if (m_batchDepth > 1) {
         --m_batchDepth;
         if (!commit && m_batch == EBatch::Open) {
@@ -97,37 +92,35 @@ bool CHive::SImpl::EndBatch(bool commit) {
         if (!commit) {
             m_batch = EBatch::Doomed;
         }
-        return m_batch != EBatch::Failed;
+        return m_batch == EBatch::Failed ? ECommitStatus::Lost : ECommitStatus::Committed;
     }
-    bool committed = true;
+    ECommitStatus status = ECommitStatus::Lost;
     if (commit) {
-        committed = CommitBatch();
+        status = CommitBatch();
     } else if (m_batch == EBatch::Open) {
         RollbackTransaction();
     }
     m_batchDepth = 0;
     m_batch = EBatch::Idle;
-    CMessageService::EndDeferral();
-    return committed;
+    return status;
 }
 
-bool CHive::SImpl::CommitBatch() {
+ECommitStatus CHive::SImpl::CommitBatch() {
     switch (m_batch) {
     case EBatch::Idle:
-        return true;
+        return ECommitStatus::Committed;
     case EBatch::Open:
         if (TryExec("COMMIT")) {
-            return true;
+            return ECommitStatus::Committed;
         }
         RollbackTransaction();
         break;
     case EBatch::Failed:
         break;
     case EBatch::Doomed:
-        return false;
+        return ECommitStatus::Lost;
     }
-    CMessageService::Error(kWriteRegistryFailed);
-    return false;
+    return ECommitStatus::WriteFailed;
 }
 
 // ---- faults and the observer

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "hive.h"
+#include "hivebatch.h"
 #include "hivefaults.h"
 #include "hivestore.h"
 #include "sqliteconnection.h"
@@ -45,9 +46,8 @@ struct CHive::SImpl {
                       const std::string& name);
 
     void BeginBatch();
-    // Ends the innermost batch; only the outermost commits or rolls back. False when the
-    // batch's changes are lost.
-    bool EndBatch(bool commit);
+    // Ends the innermost batch; only the outermost commits or rolls back.
+    ECommitStatus EndBatch(bool commit);
 
     const std::string m_path;
     CHiveFaults m_faults;
@@ -78,7 +78,7 @@ private:
     void Abandon();
     bool TryExec(const char* sql);
     void RollbackTransaction();
-    bool CommitBatch();
+    ECommitStatus CommitBatch();
 
     const std::string& KeyPathFor(HiveKeyId key, const std::string* keyPath, std::string& lookedUp);
     void Notify(ERegOp op, HiveKeyId key, const std::string* keyPath, const std::string& name,

@@ -21,7 +21,7 @@ inline constexpr std::uint32_t KEY_ALL_ACCESS = 0xF003F;
 // gives ERROR_INVALID_PARAMETER, so an operation never acts on a parent because a name was empty.
 class CRegistry {
 public:
-    // Resolves paths against the process's current hive (CHive::SetCurrent).
+    // Resolves paths against the process's current hive (CHive::Current).
     CRegistry();
     explicit CRegistry(CHive& hive);
     ~CRegistry();

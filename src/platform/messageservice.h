@@ -9,12 +9,13 @@
 // questions are answered No, so code running without a user never goes ahead with a destructive
 // step by accident.
 //
-// While deferral is active (a registry batch is open), OK boxes are queued and shown in order
+// While deferral is active (a user action is open), OK boxes are queued and shown in order
 // when the outermost deferral ends, so no dialog waits on a person while the hive is locked.
 // A question flushes the queue first, so messages keep their order.
+//
+// The box is installed by the document layer's process scope, which puts back the previous one.
 class CMessageService {
 public:
-    static void Install(IMessageBox* box);
     static IMessageBox* Installed();
 
     static EMsgResult Show(const std::string& text, EMsgButtons buttons = EMsgButtons::Ok,
@@ -31,6 +32,9 @@ public:
     static void EndDeferral();
 
 private:
+    friend class CProcessScope;
+    static void Install(IMessageBox* box);
+
     struct SPending {
         std::string text;
         EMsgIcon icon;

@@ -8,10 +8,10 @@ enum class EPlatformFamily { WindowsNT, Windows9x };
 
 // Stand-in for the operating-system version query. The family is chosen once at start-up
 // (--platform nt|9x or QSER_PLATFORM, default nt); every branch of the system that depends on
-// Windows NT versus Windows 95/98 asks GetVersion and tests its top bit.
+// Windows NT versus Windows 95/98 asks GetVersion and tests its top bit. The family is set by the
+// document layer's process scope, which puts back the previous one.
 class CPlatformFamily {
 public:
-    static void Set(EPlatformFamily family);
     static EPlatformFamily Get();
 
     // "nt" or "9x" (any case); anything else gives no value.
@@ -20,6 +20,10 @@ public:
     // The option wins over the environment variable QSER_PLATFORM; neither gives Windows NT.
     // Returns no value when the chosen text is not a family name.
     static std::optional<EPlatformFamily> Resolve(const std::optional<std::string>& option);
+
+private:
+    friend class CProcessScope;
+    static void Set(EPlatformFamily family);
 };
 
 // Top bit set means Windows 95/98, clear means Windows NT.

@@ -4,15 +4,17 @@ class IServiceControlManager;
 class IHelpRequest;
 
 // The operating-system services a process has installed, for the code that the original wrote
-// against global calls. Not owned; null until installed, and callers then do without.
+// against global calls. Not owned; null until installed (by the document layer's process scope,
+// which puts back the previous ones), and callers then do without.
 class CPlatformServices {
 public:
-    static void SetServiceControlManager(IServiceControlManager* manager);
     static IServiceControlManager* ServiceControlManager();
-    static void SetHelpRequest(IHelpRequest* help);
     static IHelpRequest* HelpRequest();
 
 private:
+    friend class CProcessScope;
+    static void SetServiceControlManager(IServiceControlManager* manager);
+    static void SetHelpRequest(IHelpRequest* help);
     static IServiceControlManager*& Manager();
     static IHelpRequest*& Help();
 };

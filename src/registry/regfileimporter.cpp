@@ -2,6 +2,7 @@
 
 #include "hivebatch.h"
 #include "regfilereader.h"
+#include "reportedcommit.h"
 
 bool CRegFileImporter::Import(const std::string& fileName, std::span<const std::uint8_t> bytes) {
     CRegFileReader reader(fileName);
@@ -26,7 +27,7 @@ bool CRegFileImporter::Apply(const std::string& fileName,
             return false;
         }
     }
-    if (!batch.Commit()) {
+    if (!CommitReported(batch)) {
         m_error = fileName + ": the registry could not be written";
         return false;
     }

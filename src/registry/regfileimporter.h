@@ -16,7 +16,8 @@ public:
     explicit CRegFileImporter(CHive& hive) : m_hive(hive) {}
 
     // fileName only appears in messages. False with Error() "<file>:<line>: <what is wrong>"
-    // (or "<file>: <what is wrong>" when the commit itself fails).
+    // (or "<file>: <what is wrong>" when the commit itself fails, after "Unable to write to
+    // registry" when this import is the whole user action).
     bool Import(const std::string& fileName, std::span<const std::uint8_t> bytes);
     bool Apply(const std::string& fileName, const std::vector<SRegFileOperation>& operations);
     const std::string& Error() const { return m_error; }

@@ -27,7 +27,7 @@ public:
     explicit CConfigTreeCtrl(QWidget* parent);
     ~CConfigTreeCtrl() override;
 
-    void SetNotify(ITreeNotify* notify) { m_pNotify = notify; }
+    void SetNotify(ITreeNotify* notify) override { m_pNotify = notify; }
 
     HTREEITEM InsertTreeItem(HTREEITEM parent, const std::string& text, ETreeInsert where,
                              int image, int selectedImage) override;

@@ -1,24 +1,21 @@
 #include "mainframe.h"
 
 #include "aboutbox.h"
-#include "appcontext.h"
 #include "bartoggle.h"
 #include "closesequence.h"
 #include "cmduiaction.h"
 #include "commandids.h"
 #include "configtreectrl.h"
+#include "configurationsession.h"
 #include "dialogunits.h"
 #include "formpane.h"
 #include "frameactions.h"
 #include "framestatusbar.h"
 #include "mainmenu.h"
 #include "qserdoc.h"
-#include "qserview.h"
 #include "qtdialogfactory.h"
 #include "regfileopen.h"
 #include "treebrowserbar.h"
-#include "treehandlers.h"
-#include "treenodemanager.h"
 #include "useraction.h"
 
 #include <QAction>
@@ -28,8 +25,8 @@
 #include <QScreen>
 #include <QToolBar>
 
-CMainFrame::CMainFrame(const IKeyboardLockState& locks)
-    : m_pActions(std::make_unique<CFrameActions>(*this)) {
+CMainFrame::CMainFrame(const IKeyboardLockState& locks, const SProcessReferences& environment)
+    : m_pActions(std::make_unique<CFrameActions>(*this)), m_environment(environment) {
     setObjectName(QStringLiteral("CMainFrame"));
     setWindowTitle(QStringLiteral("Brimholde - QSER"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
@@ -47,11 +44,6 @@ CMainFrame::CMainFrame(const IKeyboardLockState& locks)
 
     m_pTreeBar = new CTreeBrowserBar(*this, true);
     Tree().SetStyleBits(TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS, true);
-    m_pTreeNodeManager = std::make_unique<CTreeNodeManager>(Tree());
-    m_pTreeHandlers = std::make_unique<CTreeHandlers>(Tree());
-    Tree().SetNotify(m_pTreeHandlers.get());
-    CAppContext::SetTreeNodeManager(m_pTreeNodeManager.get());
-    CAppContext::SetTreeControl(&Tree());
 
     m_pPane = new CFormPane(this);
     setCentralWidget(m_pPane);
@@ -62,16 +54,16 @@ CMainFrame::CMainFrame(const IKeyboardLockState& locks)
 
 CMainFrame::~CMainFrame() {
     CloseDocument();
-    Tree().SetNotify(nullptr);
-    CAppContext::SetTreeControl(nullptr);
-    CAppContext::SetTreeNodeManager(nullptr);
-    // The bar writes its profile values as it goes, before the tree node manager.
+    // The bar writes its profile values as it goes, while the rest of the frame still exists.
     delete m_pTreeBar;
-    m_pTreeNodeManager.reset();
 }
 
 CConfigTreeCtrl& CMainFrame::Tree() const {
     return m_pTreeBar->Tree();
+}
+
+CQSERDoc* CMainFrame::Document() const {
+    return m_pSession == nullptr ? nullptr : &m_pSession->Doc();
 }
 
 QToolBar* CMainFrame::AddToolBar(const QString& title, std::initializer_list<int> ids,
@@ -93,10 +85,11 @@ QToolBar* CMainFrame::AddToolBar(const QString& title, std::initializer_list<int
 
 void CMainFrame::ConnectDocumentCommand(int id, void (CQSERDoc::*command)()) {
     connect(m_pActions->Action(id), &QAction::triggered, this, [this, command] {
-        if (m_pDoc == nullptr) {
+        CQSERDoc* doc = Document();
+        if (doc == nullptr) {
             return;
         }
-        CUserAction::Run([this, command] { (m_pDoc.get()->*command)(); });
+        CUserAction::Run([doc, command] { (doc->*command)(); });
         UpdateCommandUI();
     });
 }
@@ -122,28 +115,22 @@ void CMainFrame::ConnectToggles() {
 }
 
 bool CMainFrame::OpenDocument() {
-    m_pDoc = std::make_unique<CQSERDoc>();
-    CAppContext::SetActiveDocument(m_pDoc.get());
-    bool loaded = false;
-    CUserAction::Run([this, &loaded] { loaded = m_pDoc->OnNewDocument(); });
-    if (!loaded) {
+    m_pSession =
+        std::make_unique<CConfigurationSession>(m_environment, Tree(), *m_pDialogFactory, this);
+    m_pSession->Doc().AddView(this);
+    if (!m_pSession->Start()) {
         CloseDocument();
         return false;
     }
-    m_pView = std::make_unique<CQSERView>(*m_pDoc, *m_pDialogFactory, this);
-    m_pDoc->AddView(this);
-    m_pView->OnInitialUpdate();
     UpdateCommandUI();
     return true;
 }
 
 void CMainFrame::CloseDocument() {
-    if (m_pDoc != nullptr) {
-        m_pDoc->RemoveView(this);
+    if (m_pSession != nullptr) {
+        m_pSession->Doc().RemoveView(this);
     }
-    m_pView.reset();
-    CAppContext::SetActiveDocument(nullptr);
-    m_pDoc.reset();
+    m_pSession.reset();
 }
 
 void CMainFrame::OpenRegFile(const QString& fileName) {
@@ -156,7 +143,7 @@ void CMainFrame::OpenRegFile(const QString& fileName) {
         close();
         return;
     }
-    m_pDoc->m_bConfigChanged = 1;
+    Document()->m_bConfigChanged = 1;
 }
 
 void CMainFrame::OnFileOpen() {
@@ -176,15 +163,16 @@ void CMainFrame::OnUpdate() {
 }
 
 void CMainFrame::UpdateCommandUI() {
-    if (m_pDoc == nullptr) {
+    CQSERDoc* doc = Document();
+    if (doc == nullptr) {
         return;
     }
     CCmdUIAction addBoard(*m_pActions->Action(ID_ADD_BOARD));
-    m_pDoc->OnUpdateAddBoard(addBoard);
+    doc->OnUpdateAddBoard(addBoard);
     CCmdUIAction addPort(*m_pActions->Action(ID_ADD_PORT));
-    m_pDoc->OnUpdateAddPort(addPort);
+    doc->OnUpdateAddPort(addPort);
     CCmdUIAction remove(*m_pActions->Action(ID_DELETE));
-    m_pDoc->OnUpdateDelete(remove);
+    doc->OnUpdateDelete(remove);
 }
 
 void CMainFrame::FitAndCentre(int widthDialogUnits, int heightDialogUnits) {
@@ -206,7 +194,9 @@ void CMainFrame::FitAndCentre(int widthDialogUnits, int heightDialogUnits) {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    CQSERDoc* doc = m_pDoc.get();
+    // A reload that failed leaves no session, and the close sequence still needs the platform.
+    CProcessScope environment(m_environment);
+    CQSERDoc* doc = Document();
     CUserAction::Run([doc] { CCloseSequence::Run(doc); });
     event->accept();
 }

@@ -2,32 +2,32 @@
 
 #include "idocumentview.h"
 #include "iviewframe.h"
+#include "processscope.h"
 
 #include <QMainWindow>
 #include <memory>
 
 class CConfigTreeCtrl;
+class CConfigurationSession;
 class CFormPane;
 class CFrameActions;
 class CFrameStatusBar;
 class CQSERDoc;
-class CQSERView;
 class CQtDialogFactory;
 class CTreeBrowserBar;
-class CTreeHandlers;
-class CTreeNodeManager;
 class IKeyboardLockState;
 class QToolBar;
 
 // The main window: menu, main toolbar, configuration toolbar, status bar, the tree browser bar
-// and the form pane. It owns the document and its view, hands the person's commands to the
-// document, each as one user action, and keeps the command states and the View check marks
-// current. Closing it, by its close button, File Exit or the Exit button, runs the close
-// sequence first.
+// and the form pane. It owns the configuration session (document, view and forms) over its tree
+// and form pane, hands the person's commands to the document, each as one user action, and
+// keeps the command states and the View check marks current. Closing it, by its close button,
+// File Exit or the Exit button, runs the close sequence first.
 class CMainFrame : public QMainWindow, public IViewFrame, private IDocumentView {
 public:
-    // The lock state must outlive the frame.
-    explicit CMainFrame(const IKeyboardLockState& locks);
+    // The lock state and what environment names must outlive the frame; the session installs
+    // the environment's references while a configuration is open.
+    CMainFrame(const IKeyboardLockState& locks, const SProcessReferences& environment);
     ~CMainFrame() override;
 
     // Loads the configuration and shows it: the view's first update fits the window to the
@@ -46,7 +46,7 @@ public:
     CFrameStatusBar* StatusBar() const { return m_pStatusBar; }
     CTreeBrowserBar* TreeBar() const { return m_pTreeBar; }
     CConfigTreeCtrl& Tree() const;
-    CQSERDoc* Document() const { return m_pDoc.get(); }
+    CQSERDoc* Document() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -68,11 +68,9 @@ private:
     CFrameStatusBar* m_pStatusBar = nullptr;
     QToolBar* m_pConfigToolBar = nullptr;
     CTreeBrowserBar* m_pTreeBar = nullptr;
-    std::unique_ptr<CTreeNodeManager> m_pTreeNodeManager;
-    std::unique_ptr<CTreeHandlers> m_pTreeHandlers;
     CFormPane* m_pPane = nullptr;
     std::unique_ptr<CQtDialogFactory> m_pDialogFactory;
-    std::unique_ptr<CQSERDoc> m_pDoc;
-    std::unique_ptr<CQSERView> m_pView;
+    const SProcessReferences m_environment;
+    std::unique_ptr<CConfigurationSession> m_pSession;
     bool m_bPlaced = false;
 };

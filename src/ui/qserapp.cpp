@@ -7,7 +7,6 @@
 #include "mainframe.h"
 #include "messageservice.h"
 #include "platformfamily.h"
-#include "platformservices.h"
 
 #include <QCommandLineParser>
 #include <QTextStream>
@@ -52,20 +51,9 @@ QStringList CQSERApp::TakeArguments(int& argc, char** argv) {
     return arguments;
 }
 
-CQSERApp::CQSERApp() {
-    CMessageService::Install(&m_messageBox);
-    CPlatformServices::SetHelpRequest(&m_help);
-}
+CQSERApp::CQSERApp() = default;
 
-CQSERApp::~CQSERApp() {
-    m_pFrame.reset();
-    CPlatformServices::SetServiceControlManager(nullptr);
-    CPlatformServices::SetHelpRequest(nullptr);
-    CHive::SetCurrent(nullptr);
-    m_pServices.reset();
-    m_pHive.reset();
-    CMessageService::Install(nullptr);
-}
+CQSERApp::~CQSERApp() = default;
 
 int CQSERApp::InitInstance(const QStringList& arguments) {
     QCommandLineParser parser;
@@ -98,19 +86,20 @@ int CQSERApp::InitInstance(const QStringList& arguments) {
     if (!family) {
         return UsageError(QStringLiteral("the platform is nt or 9x"));
     }
-    CPlatformFamily::Set(*family);
-
     try {
         m_pHive = CHive::Open(CHive::ResolvePath(OptionValue(parser, registry).value_or("")));
     } catch (const CHiveError& error) {
         CMessageService::Error(error.what());
         return kStartFailed;
     }
-    CHive::SetCurrent(m_pHive.get());
     m_pServices = std::make_unique<CHiveServiceManager>(*m_pHive);
-    CPlatformServices::SetServiceControlManager(m_pServices.get());
 
-    m_pFrame = std::make_unique<CMainFrame>(m_locks);
+    m_pFrame = std::make_unique<CMainFrame>(
+        m_locks, SProcessReferences{.hive = m_pHive.get(),
+                                    .messageBox = &m_messageBox,
+                                    .serviceControlManager = m_pServices.get(),
+                                    .helpRequest = &m_help,
+                                    .platformFamily = *family});
     if (qEnvironmentVariable("QSER_QUIT_AFTER_FIRST_PAINT") == QLatin1String("1")) {
         new CFirstPaintQuit(*m_pFrame);
     }

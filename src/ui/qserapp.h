@@ -1,6 +1,7 @@
 #pragma once
 
 #include "helpviewer.h"
+#include "processscope.h"
 #include "qtmessagebox.h"
 #include "x11keyboardlockstate.h"
 
@@ -11,9 +12,10 @@ class CHive;
 class CHiveServiceManager;
 class CMainFrame;
 
-// The application: reads the command line, opens the registry file, installs the platform
-// services (message boxes, the emulated service control manager, help) and creates the main
-// window with its document. Lives until the event loop has ended; uninstalls what it installed.
+// The application: reads the command line, opens the registry file and creates the main window,
+// handing it the platform (family, hive, message boxes, the emulated service control manager,
+// help) that its configuration session installs. The message box is installed from the start,
+// for the reasons start-up can fail. Lives until the event loop has ended.
 class CQSERApp {
 public:
     CQSERApp();
@@ -35,6 +37,7 @@ public:
 
 private:
     CQtMessageBox m_messageBox;
+    CProcessScope m_messageScope{{.messageBox = &m_messageBox}};
     CHelpViewer m_help;
     CX11KeyboardLockState m_locks;
     std::unique_ptr<CHive> m_pHive;

@@ -96,7 +96,7 @@ TEST_P(CommandsTest, AddBoardWritesTheWholeKeyAndSelectsTheBoard) {
 
     CBoardObj* board = m_session.Board("Board000");
     ASSERT_NE(board, nullptr);
-    ExpectSelection(1, board, nullptr, "QSERDRV/Board000");
+    ExpectSelection(CQSERDoc::kSelectionBoard, board, nullptr, "QSERDRV/Board000");
     EXPECT_EQ(Doc().GetNumBoards(), "1");
     EXPECT_EQ(Doc().m_bConfigChanged, 1);
     EXPECT_EQ(Doc().m_bTreeSynced, 0);
@@ -181,7 +181,8 @@ TEST_P(CommandsTest, AddPortOnIndividuallyAddressedBoardAddsOnePortAtATime) {
 
     CPortObj* first = m_session.Port("Board000", "Port000");
     ASSERT_NE(first, nullptr);
-    ExpectSelection(2, m_session.Board("Board000"), first, "QSERDRV/Board000/Port000");
+    ExpectSelection(CQSERDoc::kSelectionPort, m_session.Board("Board000"), first,
+                    "QSERDRV/Board000/Port000");
     EXPECT_EQ(first->GetPortSerialPort(), FirstInstance());
     EXPECT_TRUE(m_session.Probe().Exists(InstanceKey(FirstInstance())));
     const std::string key = PortKey("Board000", "Port000");
@@ -204,7 +205,8 @@ TEST_P(CommandsTest, AddPortOnIndividuallyAddressedBoardAddsOnePortAtATime) {
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(second->GetPortSerialPort(), FirstInstance(1));
     EXPECT_EQ(second->GetPortIndex(), "1");
-    ExpectSelection(2, m_session.Board("Board000"), second, "QSERDRV/Board000/Port001");
+    ExpectSelection(CQSERDoc::kSelectionPort, m_session.Board("Board000"), second,
+                    "QSERDRV/Board000/Port001");
     EXPECT_EQ(Doc().GetNumPorts(), "2");
     EXPECT_EQ(States(), (SCommandStates{1, 0, 1}));
     EXPECT_EQ(m_session.TreeText(), "QSERDRV[Board000[Port000 Port001]]");
@@ -307,7 +309,7 @@ TEST_P(CommandsTest, AddPortOnBlockBoardDerivesEveryPortFromTheBoard) {
             EXPECT_EQ(m_session.Probe().Text(key, "PortIRQ"), test.ports[i][3]);
             EXPECT_EQ(port->GetPortSerialPort(), FirstInstance(static_cast<int>(i)));
         }
-        ExpectSelection(2, record, record->m_PortList.back(),
+        ExpectSelection(CQSERDoc::kSelectionPort, record, record->m_PortList.back(),
                         "QSERDRV/" + board + "/" + record->m_PortList.back()->GetPortName());
         EXPECT_EQ(Doc().GetNumPorts(), std::to_string(test.ports.size()));
         EXPECT_EQ(Doc().m_bConfigChanged, 1);
@@ -349,7 +351,8 @@ TEST_P(CommandsTest, AddPortOnFullBoardChangesNothing) {
 
     Doc().OnAddPort();
 
-    ExpectSelection(1, m_session.Board("Board000"), port, "QSERDRV/Board000");
+    ExpectSelection(CQSERDoc::kSelectionBoard, m_session.Board("Board000"), port,
+                    "QSERDRV/Board000");
     EXPECT_EQ(Doc().m_bConfigChanged, 0);
     EXPECT_EQ(Doc().GetNumPorts(), "4");
     EXPECT_EQ(m_session.View().Updates(), 0);
@@ -378,7 +381,8 @@ TEST_P(CommandsTest, AddPortWithEveryPortNameTakenInTheRegistryWritesNothing) {
                                  {"Unable to add port object!", EMsgButtons::Ok, EMsgIcon::None}}));
         EXPECT_TRUE(m_session.PortNames(board).empty());
         EXPECT_EQ(Doc().GetNumPorts(), "0");
-        ExpectSelection(1, m_session.Board(board), nullptr, "QSERDRV/" + board);
+        ExpectSelection(CQSERDoc::kSelectionBoard, m_session.Board(board), nullptr,
+                        "QSERDRV/" + board);
         EXPECT_EQ(m_session.Probe().ValueNames(BoardKey(board)).size(), 8u);
         EXPECT_TRUE(m_session.Probe().ValueNames(PortKey(board, "Port000")).empty());
         // The instances reserved for the ports that could not be made are given back.
@@ -399,14 +403,15 @@ TEST_P(CommandsTest, DeleteBoardSelectsTheLastBoardOfTheList) {
 
     EXPECT_EQ(Records(), (std::vector<Record>{kAskBoard}));
     EXPECT_EQ(m_session.BoardNames(), (std::vector<std::string>{"Board000", "Board002"}));
-    ExpectSelection(1, m_session.Board("Board002"), nullptr, "QSERDRV/Board002");
+    ExpectSelection(CQSERDoc::kSelectionBoard, m_session.Board("Board002"), nullptr,
+                    "QSERDRV/Board002");
     EXPECT_EQ(Doc().GetNumBoards(), "2");
     EXPECT_EQ(Doc().GetNumPorts(), "0");
     EXPECT_EQ(m_session.Probe().SubKeys(kDriverKey),
               (std::vector<std::string>{"Board000", "Board002"}));
     EXPECT_FALSE(m_session.Probe().Exists(InstanceKey(FirstInstance())));
     EXPECT_EQ(m_session.TreeText(), "QSERDRV[Board000 Board002]");
-    EXPECT_EQ(m_session.View().Kinds().back(), 1);
+    EXPECT_EQ(m_session.View().Kinds().back(), CQSERDoc::kSelectionBoard);
 }
 
 TEST_P(CommandsTest, DeleteBoardWithPortsClearsTheCurrentPort) {
@@ -419,7 +424,8 @@ TEST_P(CommandsTest, DeleteBoardWithPortsClearsTheCurrentPort) {
     Doc().OnDelete();
 
     EXPECT_EQ(Records(), (std::vector<Record>{kAskBoard}));
-    ExpectSelection(1, m_session.Board("Board001"), nullptr, "QSERDRV/Board001");
+    ExpectSelection(CQSERDoc::kSelectionBoard, m_session.Board("Board001"), nullptr,
+                    "QSERDRV/Board001");
     EXPECT_EQ(Doc().GetNumBoards(), "1");
     EXPECT_EQ(Doc().GetNumPorts(), "4");
     EXPECT_EQ(Doc().m_bConfigChanged, 1);
@@ -443,7 +449,8 @@ TEST_P(CommandsTest, DeleteBoardWithoutPortsKeepsTheCurrentPort) {
 
     Doc().OnDelete();
 
-    ExpectSelection(1, m_session.Board("Board000"), port, "QSERDRV/Board000");
+    ExpectSelection(CQSERDoc::kSelectionBoard, m_session.Board("Board000"), port,
+                    "QSERDRV/Board000");
 }
 
 TEST_P(CommandsTest, DeleteTheLastBoardSelectsTheRoot) {
@@ -453,7 +460,7 @@ TEST_P(CommandsTest, DeleteTheLastBoardSelectsTheRoot) {
 
     Doc().OnDelete();
 
-    ExpectSelection(0, nullptr, nullptr, "QSERDRV");
+    ExpectSelection(CQSERDoc::kSelectionDriver, nullptr, nullptr, "QSERDRV");
     EXPECT_EQ(m_session.TreeText(), "QSERDRV");
     EXPECT_TRUE(m_session.Probe().SubKeys(kDriverKey).empty());
     EXPECT_EQ(Doc().GetNumBoards(), "0");
@@ -504,8 +511,8 @@ TEST_P(CommandsTest, DeleteOfOneIndividualPortSelectsTheLastPortLeft) {
 
     EXPECT_EQ(Records(), (std::vector<Record>{kAskPort}));
     EXPECT_EQ(m_session.PortNames("Board000"), (std::vector<std::string>{"Port000", "Port002"}));
-    ExpectSelection(2, m_session.Board("Board000"), m_session.Port("Board000", "Port002"),
-                    "QSERDRV/Board000/Port002");
+    ExpectSelection(CQSERDoc::kSelectionPort, m_session.Board("Board000"),
+                    m_session.Port("Board000", "Port002"), "QSERDRV/Board000/Port002");
     EXPECT_EQ(Doc().GetNumPorts(), "2");
     EXPECT_FALSE(m_session.Probe().Exists(PortKey("Board000", "Port001")));
     EXPECT_FALSE(m_session.Probe().Exists(InstanceKey(FirstInstance(1))));
@@ -526,7 +533,8 @@ TEST_P(CommandsTest, DeleteOfTheOnlyIndividualPortSelectsTheBoard) {
 
     Doc().OnDelete();
 
-    ExpectSelection(1, m_session.Board("Board000"), nullptr, "QSERDRV/Board000");
+    ExpectSelection(CQSERDoc::kSelectionBoard, m_session.Board("Board000"), nullptr,
+                    "QSERDRV/Board000");
     EXPECT_EQ(m_session.TreeText(), "QSERDRV[Board000]");
     EXPECT_EQ(Doc().GetNumPorts(), "0");
 }
@@ -540,7 +548,8 @@ TEST_P(CommandsTest, DeleteOfABlockPortRemovesEveryPortOfTheBoard) {
     Doc().OnDelete();
 
     EXPECT_EQ(Records(), (std::vector<Record>{kAskAllPorts}));
-    ExpectSelection(1, m_session.Board("Board000"), nullptr, "QSERDRV/Board000");
+    ExpectSelection(CQSERDoc::kSelectionBoard, m_session.Board("Board000"), nullptr,
+                    "QSERDRV/Board000");
     EXPECT_TRUE(m_session.PortNames("Board000").empty());
     EXPECT_EQ(Doc().GetNumPorts(), "4");
     EXPECT_TRUE(m_session.Probe().SubKeys(BoardKey("Board000")).empty());
@@ -560,7 +569,7 @@ TEST_P(CommandsTest, DeleteWithTheRootSelectedAsksNothingButCountsAsAChange) {
     EXPECT_TRUE(Records().empty());
     EXPECT_EQ(Doc().m_boardList.size(), 1u);
     EXPECT_EQ(Doc().m_bConfigChanged, 1);
-    EXPECT_EQ(m_session.View().Kinds(), std::vector<int>{0});
+    EXPECT_EQ(m_session.View().Kinds(), (std::vector<int>{CQSERDoc::kSelectionDriver}));
     EXPECT_EQ(States(), (SCommandStates{1, 0, 0}));
 }
 
@@ -601,7 +610,7 @@ TEST_P(CommandsTest, NewRemovesEveryBoardPortAndInstanceWhateverIsSelected) {
         Doc().OnFileNew();
 
         EXPECT_EQ(Records(), (std::vector<Record>{kAskNew}));
-        ExpectSelection(0, nullptr, nullptr, "QSERDRV");
+        ExpectSelection(CQSERDoc::kSelectionDriver, nullptr, nullptr, "QSERDRV");
         EXPECT_TRUE(Doc().m_boardList.empty());
         EXPECT_EQ(Doc().GetNumBoards(), "0");
         EXPECT_EQ(Doc().GetNumPorts(), "0");
@@ -610,7 +619,7 @@ TEST_P(CommandsTest, NewRemovesEveryBoardPortAndInstanceWhateverIsSelected) {
         EXPECT_TRUE(m_session.Probe().SubKeys(kDriverKey).empty());
         EXPECT_TRUE(m_session.Probe().SubKeys(IsNT() ? kSerialParameters : kClassPorts).empty());
         ASSERT_FALSE(m_session.View().Kinds().empty());
-        EXPECT_EQ(m_session.View().Kinds().back(), 0);
+        EXPECT_EQ(m_session.View().Kinds().back(), CQSERDoc::kSelectionDriver);
         EXPECT_EQ(States(), (SCommandStates{1, 0, 0}));
     }
 }
@@ -624,8 +633,8 @@ TEST_P(CommandsTest, NewOfBoardsWithoutPortsWithTheRootSelectedShowsTheDriver) {
 
     Doc().OnFileNew();
 
-    ExpectSelection(0, nullptr, nullptr, "QSERDRV");
-    EXPECT_EQ(m_session.View().Kinds(), std::vector<int>{0});
+    ExpectSelection(CQSERDoc::kSelectionDriver, nullptr, nullptr, "QSERDRV");
+    EXPECT_EQ(m_session.View().Kinds(), (std::vector<int>{CQSERDoc::kSelectionDriver}));
     EXPECT_EQ(States(), (SCommandStates{1, 0, 0}));
 }
 

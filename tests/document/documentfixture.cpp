@@ -1,8 +1,6 @@
 #include "documentfixture.h"
 
-#include "appcontext.h"
 #include "boardobj.h"
-#include "platformservices.h"
 #include "portobj.h"
 
 #include <algorithm>
@@ -16,46 +14,37 @@ std::string FamilyName(const ::testing::TestParamInfo<EPlatformFamily>& info) {
     return info.param == EPlatformFamily::WindowsNT ? "NT" : "Win9x";
 }
 
-CDocumentFixture::CDocumentFixture() {
-    CPlatformServices::SetServiceControlManager(&m_scmCalls);
-}
+CDocumentFixture::CDocumentFixture() = default;
 
 CDocumentFixture::~CDocumentFixture() {
     Close();
-    CPlatformServices::SetServiceControlManager(nullptr);
-    CPlatformFamily::Set(EPlatformFamily::WindowsNT);
 }
 
 void CDocumentFixture::Close() {
-    CAppContext::SetActiveDocument(nullptr);
-    CAppContext::SetTreeNodeManager(nullptr);
-    CAppContext::SetTreeControl(nullptr);
+    if (m_pSession != nullptr) {
+        m_pSession->Doc().RemoveView(m_pView.get());
+    }
     m_pView.reset();
-    m_pDoc.reset();
-    m_pManager.reset();
-    m_pHandlers.reset();
+    m_pSession.reset();
+    m_pDialogs.reset();
     m_pTree.reset();
 }
 
 bool CDocumentFixture::Open(EPlatformFamily family) {
     Close();
-    CPlatformFamily::Set(family);
     m_pTree = std::make_unique<CHeadlessTree>();
-    m_pHandlers = std::make_unique<CTreeHandlers>(*m_pTree);
-    m_pTree->SetNotify(m_pHandlers.get());
-    m_pManager = std::make_unique<CTreeNodeManager>(*m_pTree);
-    m_pDoc = std::make_unique<CQSERDoc>();
-    m_pView = std::make_unique<CRecordingView>(*m_pDoc);
-    m_pDoc->AddView(m_pView.get());
-    CAppContext::SetTreeControl(m_pTree.get());
-    CAppContext::SetTreeNodeManager(m_pManager.get());
-    CAppContext::SetActiveDocument(m_pDoc.get());
-    if (!m_pDoc->OnNewDocument()) {
+    m_pDialogs = std::make_unique<CHeadlessDialogFactory>();
+    m_pSession = std::make_unique<CConfigurationSession>(
+        SProcessReferences{.hive = &Hive(),
+                           .messageBox = &Messages(),
+                           .serviceControlManager = &m_scmCalls,
+                           .platformFamily = family},
+        *m_pTree, *m_pDialogs);
+    m_pView = std::make_unique<CRecordingView>(Doc());
+    Doc().AddView(m_pView.get());
+    if (!m_pSession->Start()) {
         return false;
     }
-    m_pDoc->m_treeInsertMode = 2;
-    m_pDoc->m_selectionKind = 0;
-    m_pDoc->PopulateTree();
     m_pView->Clear();
     return true;
 }
@@ -107,9 +96,9 @@ void CDocumentFixture::Click(const std::string& path) {
 
 CBoardObj* CDocumentFixture::Board(const std::string& name) const {
     auto found =
-        std::find_if(m_pDoc->m_boardList.begin(), m_pDoc->m_boardList.end(),
+        std::find_if(Doc().m_boardList.begin(), Doc().m_boardList.end(),
                      [&name](const CBoardObj* board) { return board->GetBoardName() == name; });
-    return found == m_pDoc->m_boardList.end() ? nullptr : *found;
+    return found == Doc().m_boardList.end() ? nullptr : *found;
 }
 
 CPortObj* CDocumentFixture::Port(const std::string& board, const std::string& port) const {
@@ -124,7 +113,7 @@ CPortObj* CDocumentFixture::Port(const std::string& board, const std::string& po
 
 std::vector<std::string> CDocumentFixture::BoardNames() const {
     std::vector<std::string> names;
-    for (const CBoardObj* board : m_pDoc->m_boardList) {
+    for (const CBoardObj* board : Doc().m_boardList) {
         names.push_back(board->GetBoardName());
     }
     return names;
@@ -141,8 +130,8 @@ std::vector<std::string> CDocumentFixture::PortNames(const std::string& board) c
 }
 
 std::string CDocumentFixture::AddBoard(const std::string& model) {
-    m_pDoc->OnAddBoard();
-    CBoardObj* board = m_pDoc->m_pCurBoard;
+    Doc().OnAddBoard();
+    CBoardObj* board = Doc().m_pCurBoard;
     EXPECT_NE(board, nullptr);
     if (board == nullptr) {
         return std::string();

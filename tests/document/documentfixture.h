@@ -1,5 +1,7 @@
 #pragma once
 
+#include "configurationsession.h"
+#include "headlessdialogfactory.h"
 #include "headlesstree.h"
 #include "hiveprobe.h"
 #include "hiveservicemanager.h"
@@ -9,8 +11,6 @@
 #include "recordingservicemanager.h"
 #include "temphive.h"
 #include "testkeypaths.h"
-#include "treehandlers.h"
-#include "treenodemanager.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -37,10 +37,9 @@ private:
     std::vector<int> m_kinds;
 };
 
-// A whole headless session over a fresh hive: the document, the headless tree with its handlers
-// and tree node manager, the application references, a recording view and the emulated service
-// control manager (behind a recorder). Open() loads the driver key and fills the tree as the
-// start-up does; the platform family is chosen before.
+// A whole configuration session over a fresh hive, on the headless tree and headless forms, with
+// a recording view beside the session's own and the emulated service control manager (behind a
+// recorder). Open() starts the session as start-up does, on the platform family it is given.
 class CDocumentFixture {
 public:
     CDocumentFixture();
@@ -48,11 +47,11 @@ public:
     CDocumentFixture(const CDocumentFixture&) = delete;
     CDocumentFixture& operator=(const CDocumentFixture&) = delete;
 
-    // Builds a new document, loads the driver key and fills the tree; returns the load's result.
-    // Opening again discards the previous document, tree and view first.
+    // Builds a new session, loads the driver key and fills the tree; returns the load's result.
+    // Opening again discards the previous session, tree and view first.
     bool Open(EPlatformFamily family = EPlatformFamily::WindowsNT);
 
-    CQSERDoc& Doc() { return *m_pDoc; }
+    CQSERDoc& Doc() const { return m_pSession->Doc(); }
     CHeadlessTree& Tree() { return *m_pTree; }
     CRecordingView& View() { return *m_pView; }
     CHiveProbe& Probe() { return m_probe; }
@@ -91,9 +90,8 @@ private:
     CHiveServiceManager m_scm{m_hive.Hive()};
     CRecordingServiceManager m_scmCalls{m_scm};
     std::unique_ptr<CHeadlessTree> m_pTree;
-    std::unique_ptr<CTreeHandlers> m_pHandlers;
-    std::unique_ptr<CTreeNodeManager> m_pManager;
-    std::unique_ptr<CQSERDoc> m_pDoc;
+    std::unique_ptr<CHeadlessDialogFactory> m_pDialogs;
+    std::unique_ptr<CConfigurationSession> m_pSession;
     std::unique_ptr<CRecordingView> m_pView;
 };
 

@@ -218,5 +218,5 @@ TEST_F(LoadTest, BoardsAndPortsFollowTheRegistryOrderAndTheTreeIsSorted) {
     EXPECT_EQ(Doc().GetNumPorts(), "3");
     // The tree starts collapsed below the first board, with the driver selected.
     EXPECT_EQ(m_session.SelectedPath(), "QSERDRV");
-    EXPECT_EQ(Doc().m_selectionKind, 0);
+    EXPECT_EQ(Doc().m_selectionKind, CQSERDoc::kSelectionDriver);
 }

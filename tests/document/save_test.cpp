@@ -2,8 +2,8 @@
 #include "closesequence.h"
 #include "documentfixture.h"
 #include "ihelprequest.h"
-#include "platformservices.h"
 #include "portobj.h"
+#include "processscope.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -244,11 +244,10 @@ TEST_P(SaveTest, CloseWithoutTheSerialServiceShowsNothingMore) {
 TEST_P(SaveTest, HelpTopicsOpensTheContentsPage) {
     Doc().OnHelpTopics(); // without a help viewer nothing happens
     CRecordingHelp help;
-    CPlatformServices::SetHelpRequest(&help);
-
-    Doc().OnHelpTopics();
-
-    CPlatformServices::SetHelpRequest(nullptr);
+    {
+        CProcessScope helpScope({.helpRequest = &help});
+        Doc().OnHelpTopics();
+    }
     EXPECT_EQ(help.m_requests, (std::vector<std::pair<unsigned, unsigned>>{{0, 3}}));
 }
 

@@ -1,8 +1,10 @@
+#include "appcontext.h"
 #include "boardobj.h"
 #include "documentfixture.h"
 #include "portobj.h"
 
 #include <gtest/gtest.h>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -47,16 +49,17 @@ TEST_F(TreeTest, SelectingAPortMakesItsBoardCurrentAndTheDriverKeepsBoth) {
     m_session.Click("QSERDRV/Board001/Port000");
     CBoardObj* board = m_session.Board("Board001");
     CPortObj* port = m_session.Port("Board001", "Port000");
-    EXPECT_EQ(Doc().m_selectionKind, 2);
+    EXPECT_EQ(Doc().m_selectionKind, CQSERDoc::kSelectionPort);
     EXPECT_EQ(Doc().m_pCurBoard, board);
     EXPECT_EQ(Doc().m_pCurPort, port);
 
     m_session.Click("QSERDRV");
 
-    EXPECT_EQ(Doc().m_selectionKind, 0);
+    EXPECT_EQ(Doc().m_selectionKind, CQSERDoc::kSelectionDriver);
     EXPECT_EQ(Doc().m_pCurBoard, board);
     EXPECT_EQ(Doc().m_pCurPort, port);
-    EXPECT_EQ(m_session.View().Kinds(), (std::vector<int>{2, 0}));
+    EXPECT_EQ(m_session.View().Kinds(),
+              (std::vector<int>{CQSERDoc::kSelectionPort, CQSERDoc::kSelectionDriver}));
 
     // Selecting the selected item again reports nothing.
     m_session.Click("QSERDRV");
@@ -75,8 +78,8 @@ TEST_F(TreeTest, ExpandingTheDriverRebuildsTheBoardsCollapsed) {
     EXPECT_FALSE(Tree().IsExpanded(Item("QSERDRV/Board000")));
     EXPECT_FALSE(Tree().IsExpanded(Item("QSERDRV/Board001")));
     EXPECT_EQ(m_session.SelectedPath(), "QSERDRV");
-    EXPECT_EQ(Doc().m_selectionKind, 0);
-    EXPECT_EQ(m_session.View().Kinds().back(), 0);
+    EXPECT_EQ(Doc().m_selectionKind, CQSERDoc::kSelectionDriver);
+    EXPECT_EQ(m_session.View().Kinds().back(), CQSERDoc::kSelectionDriver);
     EXPECT_EQ(Doc().m_bTreeSynced, 1);
     // The records point at the new items.
     EXPECT_EQ(m_session.Port("Board000", "Port002")->m_hTreeItem, Item("QSERDRV/Board000/Port002"));
@@ -88,7 +91,7 @@ TEST_F(TreeTest, ExpandingABoardMakesItCurrentAndRelistsItsPorts) {
 
     Tree().UserExpand(Item("QSERDRV/Board001"));
 
-    EXPECT_EQ(Doc().m_selectionKind, 1);
+    EXPECT_EQ(Doc().m_selectionKind, CQSERDoc::kSelectionBoard);
     EXPECT_EQ(Doc().m_pCurBoard, m_session.Board("Board001"));
     EXPECT_EQ(m_session.SelectedPath(), "QSERDRV/Board001");
     EXPECT_EQ(m_session.TreeText(), "QSERDRV[Board000[Port000 Port002] Board001[Port000 Port002]]");
@@ -136,3 +139,43 @@ TEST_F(TreeTest, DoubleClickElsewhereDoesNothing) {
 
     EXPECT_EQ(m_session.TreeText(), "QSERDRV[Board000 Board001[Port000 Port002]]");
 }
+
+namespace {
+struct SInsertModeCase {
+    const char* name;
+    int mode;
+    const char* text;
+    const char* tree;
+};
+
+// Shown in the test's listing instead of the row's bytes.
+void PrintTo(const SInsertModeCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class TreeInsertModeTest : public TreeTest,
+                           public ::testing::WithParamInterface<SInsertModeCase> {};
+
+const SInsertModeCase kInsertModeCases[] = {
+    {"FirstPutsItBeforeEverySibling", CQSERDoc::kInsertFirst, "Zed",
+     "QSERDRV[Zed Board000[Port000 Port002] Board001[Port000 Port002]]"},
+    {"LastPutsItAfterEverySibling", CQSERDoc::kInsertLast, "Abc",
+     "QSERDRV[Board000[Port000 Port002] Board001[Port000 Port002] Abc]"},
+    {"SortedPutsItInTextOrder", CQSERDoc::kInsertSorted, "Board0005",
+     "QSERDRV[Board000[Port000 Port002] Board0005 Board001[Port000 Port002]]"},
+    {"AnyOtherModePutsItLast", 7, "Abc",
+     "QSERDRV[Board000[Port000 Port002] Board001[Port000 Port002] Abc]"},
+};
+} // namespace
+
+TEST_P(TreeInsertModeTest, NewBoardItemGoesWhereTheDocumentsModeSays) {
+    Doc().m_treeInsertMode = GetParam().mode;
+    Doc().m_pCurBoard = m_session.Board("Board001");
+    CAppContext::TreeNodeManager()->InsertBoardItem(GetParam().text, 0);
+    EXPECT_EQ(m_session.TreeText(), GetParam().tree);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, TreeInsertModeTest, ::testing::ValuesIn(kInsertModeCases),
+                         [](const ::testing::TestParamInfo<SInsertModeCase>& row) {
+                             return std::string(row.param.name);
+                         });

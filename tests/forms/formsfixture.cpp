@@ -75,7 +75,8 @@ void CFormsFixture::PutBoard(const SBoardKey& board) {
 }
 
 void CFormsFixture::Start() {
-    m_pSession = std::make_unique<CHeadlessSession>();
+    m_pSession = std::make_unique<CHeadlessSession>(
+        SProcessReferences{.hive = &m_hive.Hive(), .messageBox = &m_hive.Messages()});
     ASSERT_TRUE(m_pSession->Start());
     m_hive.Hive().SetWriteObserver(
         [this](const SHiveWrite& write) { m_writes.push_back(Describe(write)); });

@@ -55,7 +55,7 @@ TEST_F(QSERViewTest, StartShowsTheDisabledSystemFormAndSelectsTheDriver) {
     EXPECT_EQ(EditText(2803), kSystemName);
     EXPECT_EQ(EditText(2801), "2");
     EXPECT_EQ(EditText(2802), "5");
-    EXPECT_EQ(Doc().m_treeInsertMode, 2);
+    EXPECT_EQ(Doc().m_treeInsertMode, CQSERDoc::kInsertSorted);
     EXPECT_EQ(Session().Tree().GetSelectedItem(), Session().Tree().FindItem("QSERDRV"));
     EXPECT_EQ(Doc().m_bCanAddBoard, 1);
     EXPECT_EQ(Doc().m_bCanAddPort, 0);

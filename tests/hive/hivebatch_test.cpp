@@ -1,6 +1,6 @@
 #include "hivebatch.h"
 #include "hiveimpl.h"
-#include "messageservice.h"
+#include "processscope.h"
 #include "rawdatabase.h"
 #include "registry.h"
 #include "temphive.h"
@@ -49,7 +49,7 @@ TEST_F(HiveBatchTest, BatchCommitsAllOperationsTogetherOnce) {
     ASSERT_EQ(Write("K\\Sub", "B", 2), ERROR_SUCCESS);
     EXPECT_EQ(ValueCount(), "0");
     EXPECT_EQ(Seen("SELECT count(*) FROM keys"), "0");
-    EXPECT_TRUE(batch.Commit());
+    EXPECT_EQ(batch.Commit(), ECommitStatus::Committed);
     EXPECT_EQ(ValueCount(), "2");
     EXPECT_EQ(Seen("SELECT count(*) FROM keys"), "2");
 }
@@ -61,7 +61,7 @@ TEST_F(HiveBatchTest, WriteLockIsTakenAtTheFirstOperationNotAtConstruction) {
     CRegistry reader;
     ASSERT_EQ(reader.OpenKey("K", "", KEY_ALL_ACCESS, 1), ERROR_SUCCESS); // a read is enough
     EXPECT_FALSE(OthersCanWrite());
-    EXPECT_TRUE(batch.Commit());
+    EXPECT_EQ(batch.Commit(), ECommitStatus::Committed);
     EXPECT_TRUE(OthersCanWrite());
 }
 
@@ -81,11 +81,11 @@ TEST_F(HiveBatchTest, NestedBatchesJoinTheOutermost) {
     {
         CHiveBatch inner;
         ASSERT_EQ(Write("K", "A", 1), ERROR_SUCCESS);
-        EXPECT_TRUE(inner.Commit());
+        EXPECT_EQ(inner.Commit(), ECommitStatus::Committed);
     }
     EXPECT_EQ(ValueCount(), "0"); // only the outermost commits
     ASSERT_EQ(Write("K", "B", 2), ERROR_SUCCESS);
-    EXPECT_TRUE(outer.Commit());
+    EXPECT_EQ(outer.Commit(), ECommitStatus::Committed);
     EXPECT_EQ(ValueCount(), "2");
 }
 
@@ -94,29 +94,12 @@ TEST_F(HiveBatchTest, InnerBatchWithoutCommitLosesTheWholeBatch) {
     ASSERT_EQ(Write("K", "A", 1), ERROR_SUCCESS);
     { CHiveBatch inner; }
     EXPECT_EQ(Write("K", "B", 2), ERROR_REGISTRY_IO_FAILED);
-    EXPECT_FALSE(outer.Commit());
+    EXPECT_EQ(outer.Commit(), ECommitStatus::Lost);
     EXPECT_EQ(ValueCount(), "0");
     EXPECT_TRUE(m_hive.Messages().Records().empty());
 }
 
-TEST_F(HiveBatchTest, OkMessagesRaisedInsideAppearWhenTheOutermostBatchEnds) {
-    {
-        CHiveBatch outer;
-        CMessageService::Error("first");
-        {
-            CHiveBatch inner;
-            CMessageService::Notice("second");
-            inner.Commit();
-        }
-        EXPECT_TRUE(m_hive.Messages().Records().empty());
-        outer.Commit();
-        EXPECT_EQ(m_hive.Messages().Texts(), (std::vector<std::string>{"first", "second"}));
-    }
-    CMessageService::Error("after");
-    EXPECT_EQ(m_hive.Messages().Texts().back(), "after"); // no deferral left behind
-}
-
-TEST_F(HiveBatchTest, DiskFullAbandonsTheBatchAndReportsOnce) {
+TEST_F(HiveBatchTest, DiskFullAbandonsTheWholeBatchAndSaysSoOnlyAtTheOutermostCommit) {
     ASSERT_EQ(Write("K", "Before", 1), ERROR_SUCCESS);
     CSqliteConnection& connection = m_hive.Hive().Impl().Connection();
     std::string pages = connection.QueryText("PRAGMA page_count");
@@ -132,11 +115,13 @@ TEST_F(HiveBatchTest, DiskFullAbandonsTheBatchAndReportsOnce) {
         EXPECT_EQ(registry.WriteValue("After", 3u), ERROR_REGISTRY_IO_FAILED);
         std::uint32_t number = 0;
         EXPECT_EQ(registry.ReadValue("Before", number), ERROR_REGISTRY_IO_FAILED);
-        CMessageService::Error("raised inside");
-        EXPECT_FALSE(batch.Commit());
+        {
+            CHiveBatch inner;
+            EXPECT_EQ(inner.Commit(), ECommitStatus::Lost);
+        }
+        EXPECT_EQ(batch.Commit(), ECommitStatus::WriteFailed);
     }
-    EXPECT_EQ(m_hive.Messages().Texts(),
-              (std::vector<std::string>{"raised inside", "Unable to write to registry"}));
+    EXPECT_TRUE(m_hive.Messages().Records().empty()); // the hive reports by status only
     EXPECT_EQ(ValueCount(), "1"); // nothing of the batch, not even the write that fitted
     EXPECT_TRUE(OthersCanWrite());
     ASSERT_EQ(Write("K", "Later", 4), ERROR_SUCCESS); // the next action works again
@@ -157,10 +142,9 @@ TEST_F(HiveBatchTest, DiskFullOutsideABatchFailsOnlyThatOperation) {
 
 TEST_F(HiveBatchTest, BatchOnAnotherHiveLeavesTheCurrentOneAlone) {
     CTempHive other;
-    CHive::SetCurrent(&m_hive.Hive());
-    CMessageService::Install(&m_hive.Messages());
+    CProcessScope current({.hive = &m_hive.Hive(), .messageBox = &m_hive.Messages()});
     CHiveBatch batch(&other.Hive());
     ASSERT_EQ(Write("K", "A", 1), ERROR_SUCCESS);
     EXPECT_EQ(ValueCount(), "1");
-    EXPECT_TRUE(batch.Commit());
+    EXPECT_EQ(batch.Commit(), ECommitStatus::Committed);
 }

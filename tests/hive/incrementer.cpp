@@ -20,7 +20,7 @@ Win32Status Increment(CHive& hive) {
     if (status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND) {
         status = registry.WriteValue("Count", count + 1);
     }
-    if (status == ERROR_SUCCESS && !batch.Commit()) {
+    if (status == ERROR_SUCCESS && batch.Commit() != ECommitStatus::Committed) {
         status = ERROR_REGISTRY_IO_FAILED;
     }
     return status;

@@ -113,7 +113,7 @@ TEST_F(RegistryTest, OperationsWithoutAnOpenKeyFailWithInvalidHandle) {
 }
 
 TEST_F(RegistryTest, WithoutCurrentHiveEveryOperationFailsWithInvalidHandle) {
-    CHive::SetCurrent(nullptr);
+    CProcessScope noHive({.hive = static_cast<CHive*>(nullptr)});
     CRegistry registry;
     EXPECT_EQ(Open(registry, "A", 0), ERROR_INVALID_HANDLE);
     EXPECT_EQ(registry.DeleteKey("A"), ERROR_INVALID_HANDLE);
@@ -391,7 +391,7 @@ TEST_F(RegistryTest, LongEnumerationSeesChangesAheadOfTheWalk) {
             std::snprintf(name, sizeof name, "Key%03d", (i * 7) % 300); // created out of order
             CreateKeys({std::string("P\\") + name});
         }
-        ASSERT_TRUE(batch.Commit());
+        ASSERT_EQ(batch.Commit(), ECommitStatus::Committed);
     }
     for (int i = 0; i < 300; ++i) {
         char name[16];

@@ -1,4 +1,5 @@
 #include "boardobj.h"
+#include "familyswitch.h"
 #include "hivebatch.h"
 #include "keypaths.h"
 #include "platformfamily.h"
@@ -16,8 +17,6 @@ namespace {
 
 class NameScanTest : public testing::Test {
 protected:
-    void TearDown() override { CPlatformFamily::Set(EPlatformFamily::WindowsNT); }
-
     static void CreateKeys(const std::string& parent, const std::vector<std::string>& names) {
         CHiveBatch batch;
         for (const auto& name : names) {
@@ -26,7 +25,7 @@ protected:
                 << name;
             key.CloseKey();
         }
-        ASSERT_TRUE(batch.Commit());
+        ASSERT_EQ(batch.Commit(), ECommitStatus::Committed);
     }
 
     static std::vector<std::string> Numbered(const std::string& prefix, int first, int last,
@@ -49,6 +48,7 @@ protected:
     std::vector<std::string> Messages() { return m_hive.Messages().Texts(); }
 
     CTempHive m_hive;
+    CFamilySwitch m_family;
 };
 
 // A name that does not fit the 80-character buffer and sorts before every real name.
@@ -183,7 +183,7 @@ protected:
 
 TEST_P(InstanceNameTest, LowestFreeInstanceIsReserved) {
     const SInstanceCase& row = GetParam();
-    CPlatformFamily::Set(row.family);
+    m_family.Use(row.family);
     CreateKeys(Parent(row.family), row.keys);
     EXPECT_EQ(CPortObj().MakeSerialInstanceName(), row.expected);
     EXPECT_TRUE(KeyExists(Parent(row.family) + "\\" + row.expected));
@@ -226,7 +226,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(NameScanTest, InstancesRunOut) {
     CreateKeys(SerialParametersKeyPath(), Numbered("Serial", 2, 998, 3));
     EXPECT_EQ(CPortObj().MakeSerialInstanceName(), "Serial1000");
-    CPlatformFamily::Set(EPlatformFamily::Windows9x);
+    m_family.Use(EPlatformFamily::Windows9x);
     CreateKeys(ClassPortsKeyPath(), Numbered("", 0, 998, 4));
     EXPECT_EQ(CPortObj().MakeSerialInstanceName(), "1000");
 }
@@ -234,7 +234,7 @@ TEST_F(NameScanTest, InstancesRunOut) {
 TEST_F(NameScanTest, InstanceParentCannotBeOpened) {
     m_hive.Hive().InjectFault(ERegOp::OpenKey, SerialParametersKeyPath(), "", ERROR_ACCESS_DENIED);
     EXPECT_EQ(CPortObj().MakeSerialInstanceName(), "Serial000");
-    CPlatformFamily::Set(EPlatformFamily::Windows9x);
+    m_family.Use(EPlatformFamily::Windows9x);
     m_hive.Hive().InjectFault(ERegOp::OpenKey, ClassPortsKeyPath(), "", ERROR_ACCESS_DENIED);
     EXPECT_EQ(CPortObj().MakeSerialInstanceName(), "1000");
     EXPECT_TRUE(Messages().empty());
@@ -245,7 +245,7 @@ TEST_F(NameScanTest, ReservationFailure) {
                               ERROR_ACCESS_DENIED);
     EXPECT_EQ(CPortObj().MakeSerialInstanceName(), "Serial1000");
     EXPECT_FALSE(KeyExists(SerialParametersKeyPath() + "\\Serial002"));
-    CPlatformFamily::Set(EPlatformFamily::Windows9x);
+    m_family.Use(EPlatformFamily::Windows9x);
     m_hive.Hive().InjectFault(ERegOp::OpenKey, ClassPortsKeyPath() + "\\0000", "",
                               ERROR_ACCESS_DENIED);
     EXPECT_EQ(CPortObj().MakeSerialInstanceName(), "1000");

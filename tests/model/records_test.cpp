@@ -1,6 +1,7 @@
 #include "boardobj.h"
 #include "platformfamily.h"
 #include "portobj.h"
+#include "processscope.h"
 #include "temphive.h"
 
 #include <gtest/gtest.h>
@@ -10,8 +11,7 @@ namespace {
 
 class RecordsTest : public testing::TestWithParam<EPlatformFamily> {
 protected:
-    void SetUp() override { CPlatformFamily::Set(GetParam()); }
-    void TearDown() override { CPlatformFamily::Set(EPlatformFamily::WindowsNT); }
+    CProcessScope m_family{{.platformFamily = GetParam()}};
 
     CTempHive m_hive;
 };

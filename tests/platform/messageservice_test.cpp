@@ -1,4 +1,5 @@
 #include "messageservice.h"
+#include "processscope.h"
 #include "recordingmessagebox.h"
 
 #include <gtest/gtest.h>
@@ -6,9 +7,8 @@
 namespace {
 class MessageServiceTest : public ::testing::Test {
 protected:
-    void SetUp() override { CMessageService::Install(&m_box); }
-    void TearDown() override { CMessageService::Install(nullptr); }
     CRecordingMessageBox m_box;
+    CProcessScope m_installed{{.messageBox = &m_box}};
 };
 } // namespace
 
@@ -37,7 +37,7 @@ TEST_F(MessageServiceTest, QuestionFlushesQueuedMessagesFirst) {
 }
 
 TEST_F(MessageServiceTest, WithoutABoxQuestionsAreAnsweredNo) {
-    CMessageService::Install(nullptr);
+    CProcessScope noBox({.messageBox = static_cast<IMessageBox*>(nullptr)});
     EXPECT_FALSE(CMessageService::Confirm("delete everything?"));
 }
 

@@ -1,13 +1,16 @@
 #include "platformfamily.h"
+#include "processscope.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
 
 TEST(PlatformFamilyTest, TopBitOfTheVersionTellsTheFamily) {
-    CPlatformFamily::Set(EPlatformFamily::Windows9x);
-    EXPECT_NE(GetVersion() & 0x80000000u, 0u);
-    EXPECT_TRUE(IsWindows9x());
-    CPlatformFamily::Set(EPlatformFamily::WindowsNT);
+    {
+        CProcessScope family({.platformFamily = EPlatformFamily::Windows9x});
+        EXPECT_NE(GetVersion() & 0x80000000u, 0u);
+        EXPECT_TRUE(IsWindows9x());
+    }
+    CProcessScope family({.platformFamily = EPlatformFamily::WindowsNT});
     EXPECT_EQ(GetVersion() & 0x80000000u, 0u);
     EXPECT_FALSE(IsWindows9x());
 }

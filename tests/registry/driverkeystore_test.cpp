@@ -1,6 +1,7 @@
 #include "boardobj.h"
 #include "configrecord.h"
 #include "driverkeystore.h"
+#include "familyswitch.h"
 #include "hiveprobe.h"
 #include "platformfamily.h"
 #include "portobj.h"
@@ -19,8 +20,6 @@ const Record kWriteFailed{"Unable to write to registry", EMsgButtons::Ok, EMsgIc
 
 class DriverKeyStoreTest : public ::testing::Test {
 protected:
-    ~DriverKeyStoreTest() override { CPlatformFamily::Set(EPlatformFamily::WindowsNT); }
-
     static CPortObj MakePort(const std::string& name, const std::string& instance) {
         CPortObj port("", 0);
         port.SetPortName(name);
@@ -31,6 +30,7 @@ protected:
 
     CTempHive m_hive;
     CHiveProbe m_probe{m_hive.Hive()};
+    CFamilySwitch m_family;
 };
 } // namespace
 
@@ -151,7 +151,7 @@ TEST_F(DriverKeyStoreTest, DeletingAnNTPortRemovesItsKeyAndItsInstance) {
 }
 
 TEST_F(DriverKeyStoreTest, DeletingA9xPortRemovesItsClassAndDeviceKeysWithLogConfig) {
-    CPlatformFamily::Set(EPlatformFamily::Windows9x);
+    m_family.Use(EPlatformFamily::Windows9x);
     m_probe.CreateKey(PortKey("Board000", "Port000"));
     m_probe.CreateKey(kClassPorts + "\\0004");
     m_probe.CreateKey(kEnumRootPorts + "\\0004\\LogConfig");
@@ -172,7 +172,7 @@ TEST_F(DriverKeyStoreTest, DeletingA9xPortRemovesItsClassAndDeviceKeysWithLogCon
 
 TEST_F(DriverKeyStoreTest, UnusableNamesNeverMakeADeleteReachAParentKey) {
     for (EPlatformFamily family : {EPlatformFamily::WindowsNT, EPlatformFamily::Windows9x}) {
-        CPlatformFamily::Set(family);
+        m_family.Use(family);
         m_probe.CreateKey(BoardKey("Board000"));
         m_probe.CreateKey(kSerialParameters);
         m_probe.CreateKey(kClassPorts);

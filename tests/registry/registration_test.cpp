@@ -1,3 +1,4 @@
+#include "familyswitch.h"
 #include "hiveprobe.h"
 #include "platformfamily.h"
 #include "portregistration.h"
@@ -88,8 +89,6 @@ struct SPortValues {
 
 class RegistrationTest : public ::testing::Test {
 protected:
-    ~RegistrationTest() override { CPlatformFamily::Set(EPlatformFamily::WindowsNT); }
-
     void WriteBoard(const std::string& board, const std::string& vector) {
         m_probe.SetText(BoardKey(board), "BoardName", board);
         m_probe.SetText(BoardKey(board), "BoardVectorAddress", vector);
@@ -104,17 +103,18 @@ protected:
         m_probe.SetText(key, "PortSerialPort", port.instance);
     }
     int RegisterNT() {
-        CPlatformFamily::Set(EPlatformFamily::WindowsNT);
+        m_family.Use(EPlatformFamily::WindowsNT);
         return CPortRegistration::RegisterNTSerialPorts(m_values, true);
     }
     int Register95() {
-        CPlatformFamily::Set(EPlatformFamily::Windows9x);
+        m_family.Use(EPlatformFamily::Windows9x);
         return CPortRegistration::Register95Ports(m_values, true);
     }
     std::vector<Record> Records() { return m_hive.Messages().Records(); }
 
     CTempHive m_hive;
     CHiveProbe m_probe{m_hive.Hive()};
+    CFamilySwitch m_family;
     SSystemValues m_values{"Brimholde QSER 32bit Utility Ver. 1.10", "1", "1"};
 };
 } // namespace
@@ -319,7 +319,7 @@ TEST_F(RegistrationTest, PassVisitsEveryPortOfEveryBoardAndSkipsForeignAndOverlo
 TEST_F(RegistrationTest, NoBoardsWritesOnlyTheSystemValues) {
     for (bool nt : {true, false}) {
         SCOPED_TRACE(nt);
-        CPlatformFamily::Set(nt ? EPlatformFamily::WindowsNT : EPlatformFamily::Windows9x);
+        m_family.Use(nt ? EPlatformFamily::WindowsNT : EPlatformFamily::Windows9x);
         SSystemValues values{"name", "0", "0"};
         EXPECT_EQ(nt ? CPortRegistration::RegisterNTSerialPorts(values, false)
                      : CPortRegistration::Register95Ports(values, false),

@@ -1,7 +1,5 @@
 #include "temphive.h"
 
-#include "messageservice.h"
-
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
@@ -13,13 +11,11 @@ CTempHive::CTempHive() {
     }
     m_folder = pattern;
     m_pHive = CHive::Open(FilePath());
-    CHive::SetCurrent(m_pHive.get());
-    CMessageService::Install(&m_messages);
+    m_scope.emplace(SProcessReferences{.hive = m_pHive.get(), .messageBox = &m_messages});
 }
 
 CTempHive::~CTempHive() {
-    CMessageService::Install(nullptr);
-    CHive::SetCurrent(nullptr);
+    m_scope.reset();
     m_pHive.reset();
     std::error_code ignored;
     std::filesystem::remove_all(m_folder, ignored);

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "hive.h"
+#include "processscope.h"
 #include "recordingmessagebox.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 // A fresh hive file in a temporary folder, installed as the current hive together with a
@@ -25,4 +27,5 @@ private:
     std::string m_folder;
     std::unique_ptr<CHive> m_pHive;
     CRecordingMessageBox m_messages;
+    std::optional<CProcessScope> m_scope;
 };

@@ -42,8 +42,7 @@ protected:
 
 TEST_P(CCloseSequenceTest, ShowsItsMessagesInOrderAndRestartsTheService) {
     const SCloseCase& test = GetParam();
-    CPlatformFamily::Set(test.family);
-    Start();
+    Start(test.family);
     if (test.edited) {
         ClickButton(ID_ADD_BOARD);
     }

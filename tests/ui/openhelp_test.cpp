@@ -2,7 +2,7 @@
 #include "configtreectrl.h"
 #include "dialogtemplates.h"
 #include "helpviewer.h"
-#include "platformservices.h"
+#include "processscope.h"
 #include "qserdoc.h"
 #include "uifixture.h"
 
@@ -80,9 +80,10 @@ TEST_F(COpenTest, DeclinedOrBrokenFileChangesNothing) {
 
 TEST_F(COpenTest, HelpTopicsOpensTheBundledHelpAtItsContents) {
     CHelpViewer help;
-    CPlatformServices::SetHelpRequest(&help);
-    Action(ID_HELP_FINDER)->trigger();
-    CPlatformServices::SetHelpRequest(nullptr);
+    {
+        CProcessScope helpScope({.helpRequest = &help});
+        Action(ID_HELP_FINDER)->trigger();
+    }
     ASSERT_NE(help.Window(), nullptr);
     EXPECT_TRUE(help.Window()->isVisible());
     EXPECT_EQ(help.Window()->source(), QUrl(QStringLiteral("qrc:/help/index.html")));

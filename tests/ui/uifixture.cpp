@@ -3,8 +3,6 @@
 #include "appprofile.h"
 #include "configtreectrl.h"
 #include "frameactions.h"
-#include "platformfamily.h"
-#include "platformservices.h"
 #include "qtdialog.h"
 #include "treebrowserbar.h"
 
@@ -19,22 +17,20 @@ constexpr const char* kServicesKey = "SYSTEM\\CurrentControlSet\\Services\\";
 } // namespace
 
 CUiFixture::CUiFixture() : m_services(m_hive.Hive()), m_recordedServices(m_services) {
-    CPlatformFamily::Set(EPlatformFamily::WindowsNT);
-    CPlatformServices::SetServiceControlManager(&m_recordedServices);
     QFile::remove(CAppProfile::Path());
     HiveKeyId key = 0;
     m_hive.Hive().CreateKey(std::string(kServicesKey) + "Serial", key);
     m_hive.Hive().WriteValue(key, "Type", REG_DWORD, {1, 0, 0, 0});
 }
 
-CUiFixture::~CUiFixture() {
-    m_pFrame.reset();
-    CPlatformServices::SetServiceControlManager(nullptr);
-    CPlatformFamily::Set(EPlatformFamily::WindowsNT);
-}
+CUiFixture::~CUiFixture() = default;
 
-void CUiFixture::Start() {
-    m_pFrame = std::make_unique<CMainFrame>(m_locks);
+void CUiFixture::Start(EPlatformFamily family) {
+    m_pFrame = std::make_unique<CMainFrame>(
+        m_locks, SProcessReferences{.hive = &m_hive.Hive(),
+                                    .messageBox = &m_hive.Messages(),
+                                    .serviceControlManager = &m_recordedServices,
+                                    .platformFamily = family});
     ASSERT_TRUE(m_pFrame->OpenDocument());
     ASSERT_TRUE(QTest::qWaitForWindowExposed(m_pFrame.get()));
 }

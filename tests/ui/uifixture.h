@@ -14,15 +14,16 @@
 class QAction;
 class QTreeWidgetItem;
 
-// The main window on a fresh registry with the serial service installed, the platform family
-// Windows NT, recording message boxes and service calls, fake lock keys and an empty profile.
+// The main window on a fresh registry with the serial service installed, recording message
+// boxes and service calls, fake lock keys and an empty profile.
 class CUiFixture : public ::testing::Test {
 protected:
     CUiFixture();
     ~CUiFixture() override;
 
-    // Creates the window, loads the configuration and waits until the window is on screen.
-    void Start();
+    // Creates the window on the platform family, loads the configuration and waits until the
+    // window is on screen.
+    void Start(EPlatformFamily family = EPlatformFamily::WindowsNT);
     // Closes the window as its close button does and destroys it.
     void CloseAndDestroy();
 
