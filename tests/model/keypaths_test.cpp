@@ -1,3 +1,4 @@
+#include "familyswitch.h"
 #include "keypaths.h"
 #include "platformfamily.h"
 
@@ -50,8 +51,10 @@ const SPathRow kPaths[] = {
 
 class KeyPathTest : public testing::TestWithParam<SPathRow> {
 protected:
-    void SetUp() override { CPlatformFamily::Set(GetParam().family); }
-    void TearDown() override { CPlatformFamily::Set(EPlatformFamily::WindowsNT); }
+    void SetUp() override { m_family.Use(GetParam().family); }
+
+private:
+    CFamilySwitch m_family;
 };
 
 TEST_P(KeyPathTest, IsBuiltAsTheRegistryNamesIt) {
