@@ -1,4 +1,5 @@
 #include "clifixture.h"
+#include "testnames.h"
 
 #include <algorithm>
 
@@ -123,8 +124,7 @@ TEST_P(CliRefusalTest, IsRefusedWithItsStatusAndReasonAndChangesNothing) {
     EXPECT_EQ(Snapshot(), before);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, CliRefusalTest, ::testing::ValuesIn(kRefusals),
-                         [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, CliRefusalTest, ::testing::ValuesIn(kRefusals), SRowName());
 
 namespace {
 using CliExitTest = CCliFixture;
@@ -158,7 +158,7 @@ TEST_P(CliMissingFileTest, SaysSoAndCreatesNoFile) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Commands, CliMissingFileTest, ::testing::ValuesIn(kReadOnlyCommands),
-                         [](const auto& row) { return std::string(row.param.name); });
+                         SRowName());
 
 TEST_F(CliExitTest, ErrorMessageGivesOneAndKeepsNothingOfTheRefusedAdd) {
     for (int i = 0; i < 10; ++i) {

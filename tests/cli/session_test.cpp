@@ -1,4 +1,6 @@
 #include "clifixture.h"
+#include "testkeypaths.h"
+#include "testnames.h"
 
 namespace {
 struct SFamily {
@@ -18,7 +20,6 @@ const SFamily kFamilies[] = {
     {"Windows9x", "9x", false, {"0000", "0001", "0002", "0003", "0004"}},
 };
 
-constexpr const char* kDriverKey = "SYSTEM\\CurrentControlSet\\Services\\QSERDRV";
 constexpr const char* kRestartNotice = "Restart Windows95/98 to make this setting work!";
 
 class CliSessionTest : public CCliFixture, public ::testing::WithParamInterface<SFamily> {
@@ -29,9 +30,8 @@ protected:
     }
     // The key of a port's operating-system instance, where the family keeps the COM name.
     std::string InstanceKey(const std::string& instance) const {
-        return GetParam().windowsNT
-                   ? "SYSTEM\\CurrentControlSet\\Services\\Serial\\Parameters\\" + instance
-                   : "Enum\\Root\\Ports\\" + instance;
+        return GetParam().windowsNT ? kSerialParameters + "\\" + instance
+                                    : kEnumRootPorts + "\\" + instance;
     }
     std::string ComNameLine(const std::string& com) const {
         return GetParam().windowsNT ? "\"DosDevices\"=\"" + com + "\"\r\n"
@@ -87,7 +87,7 @@ TEST_P(CliSessionTest, AdministratorSessionReachesTheDriverKeyAndThePortRegistry
                                       {"PortSerialPort", family.instances[4]}}));
 
     std::string driverKey = Export(kDriverKey);
-    EXPECT_NE(driverKey.find("[HKEY_LOCAL_MACHINE\\" + std::string(kDriverKey) +
+    EXPECT_NE(driverKey.find("[HKEY_LOCAL_MACHINE\\" + kDriverKey +
                              "\\Board001\\Port000]\r\n\"PortName\"=\"Port000\"\r\n"
                              "\"PortCOMPort\"=\"COM12\"\r\n\"PortIRQ\"=\"3\"\r\n"
                              "\"PortAddress\"=\"0x2e8\"\r\n"),
@@ -112,19 +112,19 @@ TEST_P(CliSessionTest, AdministratorSessionReachesTheDriverKeyAndThePortRegistry
     json = ShowJson();
     EXPECT_TRUE(json["Boards"][0]["Ports"].empty());
     EXPECT_EQ(json["SystemNumPorts"], "1");
-    EXPECT_FALSE(KeyExists(std::string(kDriverKey) + "\\Board000\\Port000"));
+    EXPECT_FALSE(KeyExists(PortKey("Board000", "Port000")));
     EXPECT_FALSE(KeyExists(InstanceKey(family.instances[0])));
     EXPECT_TRUE(KeyExists(InstanceKey(family.instances[4])));
 
     Run({"--yes", "delete", "Board001"});
     EXPECT_EQ(ShowJson()["SystemNumBoards"], "1");
-    EXPECT_FALSE(KeyExists(std::string(kDriverKey) + "\\Board001"));
+    EXPECT_FALSE(KeyExists(BoardKey("Board001")));
 
     Run({"--yes", "new"});
     json = ShowJson();
     EXPECT_TRUE(json["Boards"].empty());
     EXPECT_EQ(json["SystemNumBoards"], "0");
-    EXPECT_FALSE(KeyExists(std::string(kDriverKey) + "\\Board000"));
+    EXPECT_FALSE(KeyExists(BoardKey("Board000")));
 }
 
 TEST_P(CliSessionTest, SaveRegistersEvenWhenNothingChanged) {
@@ -138,8 +138,7 @@ TEST_P(CliSessionTest, SaveRegistersEvenWhenNothingChanged) {
     EXPECT_TRUE(KeyExists(instanceKey));
 }
 
-INSTANTIATE_TEST_SUITE_P(Families, CliSessionTest, ::testing::ValuesIn(kFamilies),
-                         [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Families, CliSessionTest, ::testing::ValuesIn(kFamilies), SRowName());
 
 using CliShowTest = CCliFixture;
 

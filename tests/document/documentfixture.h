@@ -9,6 +9,7 @@
 #include "recordingservicemanager.h"
 #include "temphive.h"
 #include "testkeypaths.h"
+#include "testnames.h"
 #include "treehandlers.h"
 #include "treenodemanager.h"
 
@@ -105,8 +106,6 @@ protected:
 
     CDocumentFixture m_session;
 };
-
-std::string FamilyName(const ::testing::TestParamInfo<EPlatformFamily>& info);
 
 #define QSER_ON_BOTH_FAMILIES(suite)                                                               \
     INSTANTIATE_TEST_SUITE_P(                                                                      \

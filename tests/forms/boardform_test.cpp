@@ -154,10 +154,10 @@ TEST_P(CarryOverTest, PickWritesTheBoardValueThenEachPortInListOrder) {
         expected = Join(expected, PortWrites(c.portValue, c.portTexts));
     }
     EXPECT_EQ(TakeWrites(), expected);
-    EXPECT_EQ(StoredText(BoardKey(), c.boardValue), c.pick);
+    EXPECT_EQ(StoredText(BoardKey("Board000"), c.boardValue), c.pick);
     for (std::size_t i = 0; i < c.portTexts.size(); ++i) {
         std::string port = "Port00" + std::to_string(i);
-        EXPECT_EQ(StoredText(PortKey(port), c.portValue), c.portTexts[i]) << port;
+        EXPECT_EQ(StoredText(PortKey("Board000", port), c.portValue), c.portTexts[i]) << port;
     }
     EXPECT_EQ(Doc().m_bConfigChanged, 1);
     EXPECT_EQ(Shown(c.control), c.pick);
@@ -200,7 +200,7 @@ TEST_F(BoardFormTest, SharingOffInStandardModeGivesStandardIRQsAndClearsBaseInMe
                                   W("Board000", "BoardShareIRQ", "NONE")}));
     EXPECT_EQ(Board().GetBaseAddress(), "NONE");
     EXPECT_EQ(Board().GetBaseCOMPort(), "NONE");
-    EXPECT_EQ(StoredText(BoardKey(), "BoardBaseAddress"), "0x200");
+    EXPECT_EQ(StoredText(BoardKey("Board000"), "BoardBaseAddress"), "0x200");
     EXPECT_FALSE(Enabled(1003) || Enabled(1004));
 }
 
@@ -253,9 +253,9 @@ TEST_F(BoardFormTest, SwitchingToRX408ChangesSharingInMemoryOnly) {
     EXPECT_EQ(Shown(1006), "0x2d0");
     EXPECT_EQ(Board().GetShareIRQ(), "7");
     EXPECT_EQ(Board().GetShareIRQEnabled(), 1);
-    EXPECT_EQ(StoredText(BoardKey(), "BoardShareIRQ"), "NONE");
-    EXPECT_EQ(StoredText(BoardKey(), "BoardVectorAddress"), "NONE");
-    EXPECT_EQ(StoredDword(BoardKey(), "BoardShareIRQEnabled"), 0u);
+    EXPECT_EQ(StoredText(BoardKey("Board000"), "BoardShareIRQ"), "NONE");
+    EXPECT_EQ(StoredText(BoardKey("Board000"), "BoardVectorAddress"), "NONE");
+    EXPECT_EQ(StoredDword(BoardKey("Board000"), "BoardShareIRQEnabled"), 0u);
 }
 
 TEST_F(BoardFormTest, SwitchingToAnIndividuallyAddressedModelDisablesAllButTheModel) {
@@ -268,7 +268,7 @@ TEST_F(BoardFormTest, SwitchingToAnIndividuallyAddressedModelDisablesAllButTheMo
     EXPECT_EQ(Combo(1003).GetCount(), 0);
     EXPECT_EQ(Shown(1003), "NONE");
     EXPECT_EQ(Board().GetBaseAddress(), "NONE");
-    EXPECT_EQ(StoredText(BoardKey(), "BoardBaseAddress"), "0x200");
+    EXPECT_EQ(StoredText(BoardKey("Board000"), "BoardBaseAddress"), "0x200");
 }
 
 TEST_F(BoardFormTest, ModelChangeKeepsTheStandardModeFlag) {
@@ -346,7 +346,7 @@ TEST_F(BoardFormTest, TypedTextIsNeverApplied) {
     // Only what the two clicks write: the typed model and base values reach no record or key.
     EXPECT_EQ(TakeWrites().size(), 2u * (1 + 8 + 2));
     EXPECT_EQ(Board().GetBoardType(), "RX-401");
-    EXPECT_EQ(StoredText(BoardKey(), "BoardType"), "RX-401");
+    EXPECT_EQ(StoredText(BoardKey("Board000"), "BoardType"), "RX-401");
     EXPECT_EQ(Port(1).GetPortAddress(), "0x208");
     Select("Board000/Port000");
     Select("Board000");
@@ -367,32 +367,44 @@ struct SFault {
 const std::string kLostBoard = "Board000:BoardBaseAddress=0x300";
 
 const SFault kFaults[] = {
-    {"BoardKeyDenied", ERegOp::OpenKey, BoardKey(), "", 5, {"Open registry failed"}, kLostBoard},
-    {"BoardKeyMissing", ERegOp::OpenKey, BoardKey(), "", 2, {"Open registry failed"}, kLostBoard},
+    {"BoardKeyDenied",
+     ERegOp::OpenKey,
+     BoardKey("Board000"),
+     "",
+     5,
+     {"Open registry failed"},
+     kLostBoard},
+    {"BoardKeyMissing",
+     ERegOp::OpenKey,
+     BoardKey("Board000"),
+     "",
+     2,
+     {"Open registry failed"},
+     kLostBoard},
     {"BoardValue",
      ERegOp::WriteValue,
-     BoardKey(),
+     BoardKey("Board000"),
      "BoardBaseAddress",
      5,
      {"Unable to write to registry"},
      kLostBoard},
     {"PortKeyMissingIsSilent",
      ERegOp::OpenKey,
-     PortKey("Port001"),
+     PortKey("Board000", "Port001"),
      "",
      2,
      {},
      "Board000\\Port001:PortAddress=0x308"},
     {"PortKeyDenied",
      ERegOp::OpenKey,
-     PortKey("Port001"),
+     PortKey("Board000", "Port001"),
      "",
      5,
      {"Open registry failed"},
      "Board000\\Port001:PortAddress=0x308"},
     {"PortValue",
      ERegOp::WriteValue,
-     PortKey("Port002"),
+     PortKey("Board000", "Port002"),
      "PortAddress",
      5,
      {"Unable to write to registry"},
@@ -424,8 +436,8 @@ TEST_P(FaultTest, FailedWriteIsReportedAndTheRestOfThePickStillCommits) {
     EXPECT_EQ(Board().GetBaseAddress(), "0x300");
     EXPECT_EQ(Port(3).GetPortAddress(), "0x318");
     EXPECT_EQ(Doc().m_bConfigChanged, 1);
-    EXPECT_EQ(StoredText(PortKey("Port003"), "PortAddress"), "0x318");
-    EXPECT_EQ(StoredText(BoardKey(), "BoardBaseAddress"),
+    EXPECT_EQ(StoredText(PortKey("Board000", "Port003"), "PortAddress"), "0x318");
+    EXPECT_EQ(StoredText(BoardKey("Board000"), "BoardBaseAddress"),
               f.lostWrite == kLostBoard ? "0x200" : "0x300");
 }
 
@@ -433,7 +445,7 @@ INSTANTIATE_TEST_SUITE_P(Board, FaultTest, ::testing::ValuesIn(kFaults), SRowNam
 
 TEST_F(BoardFormTest, EachFailedWriteOfOneActionShowsItsOwnMessage) {
     ShowBoard(Model("RX-401", 4));
-    m_hive.Hive().InjectFault(ERegOp::OpenKey, BoardKey(), "", 5, false);
+    m_hive.Hive().InjectFault(ERegOp::OpenKey, BoardKey("Board000"), "", 5, false);
     Click(1002);
     EXPECT_EQ(MessageTexts(), std::vector<std::string>(3, "Open registry failed"));
     EXPECT_EQ(TakeWrites(), PortWrites("PortIRQ", {"7", "7", "7", "7"}));
@@ -451,11 +463,12 @@ TEST_F(BoardFormTest, AnotherConnectionSeesAPickWholeOrNotAtAll) {
     };
     std::vector<std::string> seenDuring;
     m_hive.Hive().SetWriteObserver([&](const SHiveWrite&) {
-        seenDuring.push_back(seen(BoardKey(), "BoardBaseAddress") + "|" +
-                             seen(PortKey("Port007"), "PortAddress"));
+        seenDuring.push_back(seen(BoardKey("Board000"), "BoardBaseAddress") + "|" +
+                             seen(PortKey("Board000", "Port007"), "PortAddress"));
     });
     Pick(1003, "0x000");
     EXPECT_EQ(seenDuring, std::vector<std::string>(9, "0x200|0x117"));
-    EXPECT_EQ(seen(BoardKey(), "BoardBaseAddress") + "|" + seen(PortKey("Port007"), "PortAddress"),
+    EXPECT_EQ(seen(BoardKey("Board000"), "BoardBaseAddress") + "|" +
+                  seen(PortKey("Board000", "Port007"), "PortAddress"),
               "0x000|0x38");
 }

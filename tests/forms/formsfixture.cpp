@@ -64,7 +64,7 @@ void CFormsFixture::PutBoard(const SBoardKey& board) {
     for (std::size_t i = 0; i < board.ports.size(); ++i) {
         std::string name = "Port00" + std::to_string(i);
         CRegistry portKey;
-        ASSERT_EQ(portKey.OpenKey(PortKey(name, board.name), "", KEY_ALL_ACCESS, 0), ERROR_SUCCESS);
+        ASSERT_EQ(portKey.OpenKey(PortKey(board.name, name), "", KEY_ALL_ACCESS, 0), ERROR_SUCCESS);
         Put(portKey, "PortName", name);
         Put(portKey, "PortCOMPort", board.ports[i].comPort);
         Put(portKey, "PortIRQ", board.ports[i].irq);

@@ -2,6 +2,8 @@
 
 #include "headlesssession.h"
 #include "temphive.h"
+#include "testkeypaths.h"
+#include "testnames.h"
 
 #include <cstdint>
 #include <gtest/gtest.h>
@@ -13,16 +15,6 @@ class CBoardObj;
 class CPortObj;
 class CHeadlessCheckBox;
 class CHeadlessComboBox;
-
-// The driver key as the tests expect it, written out rather than taken from the code.
-inline const std::string kDriverKey = "SYSTEM\\CurrentControlSet\\Services\\QSERDRV";
-
-inline std::string BoardKey(const std::string& board = "Board000") {
-    return kDriverKey + "\\" + board;
-}
-inline std::string PortKey(const std::string& port, const std::string& board = "Board000") {
-    return BoardKey(board) + "\\" + port;
-}
 
 struct SPortKey {
     std::string comPort = "COM3";
@@ -45,13 +37,6 @@ struct SBoardKey {
 
 // n ports with distinct values, none of which a form would derive.
 std::vector<SPortKey> SomePorts(int count);
-
-// Names each case of a parameterised test after the name field of its row.
-struct SRowName {
-    template <typename Row> std::string operator()(const ::testing::TestParamInfo<Row>& row) const {
-        return row.param.name;
-    }
-};
 
 // A fresh hive with boards laid in, a headless session started over it, and every registry
 // write the session makes recorded as "<key under the driver key>:<value>=<data>" (a DWORD as

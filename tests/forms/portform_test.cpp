@@ -108,7 +108,7 @@ TEST_P(PortPickTest, PickWritesTheOneValueOfTheCurrentPort) {
     EXPECT_EQ(TakeWrites(), std::vector<std::string>{
                                 "Board000\\Port001:" + std::string(p.valueName) + "=" + p.text});
     EXPECT_EQ((Port(1).*p.getter)(), p.text);
-    EXPECT_EQ(StoredText(PortKey("Port001"), p.valueName), p.text);
+    EXPECT_EQ(StoredText(PortKey("Board000", "Port001"), p.valueName), p.text);
     EXPECT_EQ(Doc().m_bConfigChanged, 1);
 }
 
@@ -127,7 +127,7 @@ TEST_P(PortPickTest, MissingPortKeyIsSilentAndOtherFailuresAreReported) {
     for (const auto& fault : faults) {
         m_hive.Messages().Clear();
         Doc().m_bConfigChanged = 0;
-        m_hive.Hive().InjectFault(fault.op, PortKey("Port001"), "", fault.status);
+        m_hive.Hive().InjectFault(fault.op, PortKey("Board000", "Port001"), "", fault.status);
         Pick(p.control, p.text);
         EXPECT_EQ(MessageTexts(), fault.messages) << fault.status;
         EXPECT_TRUE(TakeWrites().empty());

@@ -2,6 +2,7 @@
 #include "platformfamily.h"
 #include "portobj.h"
 #include "temphive.h"
+#include "testnames.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -55,9 +56,7 @@ TEST_P(RecordsTest, PortWithoutGenerationHasNoNameOrInstance) {
 
 INSTANTIATE_TEST_SUITE_P(Families, RecordsTest,
                          testing::Values(EPlatformFamily::WindowsNT, EPlatformFamily::Windows9x),
-                         [](const testing::TestParamInfo<EPlatformFamily>& row) {
-                             return row.param == EPlatformFamily::WindowsNT ? "NT" : "Win9x";
-                         });
+                         FamilyName);
 
 TEST(PortObj, DefaultConstructorLeavesEveryTextEmpty) {
     const CPortObj port;

@@ -6,6 +6,7 @@
 #include "formpane.h"
 #include "qserdoc.h"
 #include "qtdialog.h"
+#include "testkeypaths.h"
 #include "uifixture.h"
 
 #include <QAction>
@@ -17,8 +18,6 @@
 #include <QTest>
 
 namespace {
-const std::string kDriverKey = "SYSTEM\\CurrentControlSet\\Services\\QSERDRV";
-
 class CFrameTest : public CUiFixture {
 protected:
     void SetUp() override { Start(); }
@@ -62,7 +61,7 @@ TEST_F(CFrameTest, WindowFitsTheFormTemplateCentredOnTheScreen) {
 TEST_F(CFrameTest, AddBoardAddPortAndDeleteFromTheToolbar) {
     ClickButton(ID_ADD_BOARD);
     ASSERT_NE(Item("QSERDRV/Board000"), nullptr);
-    EXPECT_TRUE(KeyExists(kDriverKey + "\\Board000"));
+    EXPECT_TRUE(KeyExists(BoardKey("Board000")));
     EXPECT_EQ(Frame().Tree().currentItem(), Item("QSERDRV/Board000"));
     EXPECT_TRUE(Form(3000)->isVisible());
     EXPECT_TRUE(Action(ID_DELETE)->isEnabled());
@@ -70,20 +69,20 @@ TEST_F(CFrameTest, AddBoardAddPortAndDeleteFromTheToolbar) {
 
     ClickButton(ID_ADD_PORT);
     ASSERT_NE(Item("QSERDRV/Board000/Port000"), nullptr);
-    EXPECT_TRUE(KeyExists(kDriverKey + "\\Board000\\Port000"));
+    EXPECT_TRUE(KeyExists(PortKey("Board000", "Port000")));
     EXPECT_TRUE(Form(3001)->isVisible());
 
     // Deleting the port asks first and then selects its board.
     m_hive.Messages().ScriptAnswer(EMsgResult::Yes);
     ClickButton(ID_DELETE);
     EXPECT_EQ(Item("QSERDRV/Board000/Port000"), nullptr);
-    EXPECT_FALSE(KeyExists(kDriverKey + "\\Board000\\Port000"));
+    EXPECT_FALSE(KeyExists(PortKey("Board000", "Port000")));
     EXPECT_EQ(Frame().Tree().currentItem(), Item("QSERDRV/Board000"));
 
     m_hive.Messages().ScriptAnswer(EMsgResult::Yes);
     ClickButton(ID_DELETE);
     EXPECT_EQ(Item("QSERDRV/Board000"), nullptr);
-    EXPECT_FALSE(KeyExists(kDriverKey + "\\Board000"));
+    EXPECT_FALSE(KeyExists(BoardKey("Board000")));
     EXPECT_EQ(m_hive.Messages().Records().size(), 2u);
     EXPECT_EQ(Frame().Document()->m_bConfigChanged, 1);
 }
@@ -93,7 +92,7 @@ TEST_F(CFrameTest, DeclinedDeleteKeepsTheBoard) {
     m_hive.Messages().ScriptAnswer(EMsgResult::No);
     ClickButton(ID_DELETE);
     EXPECT_NE(Item("QSERDRV/Board000"), nullptr);
-    EXPECT_TRUE(KeyExists(kDriverKey + "\\Board000"));
+    EXPECT_TRUE(KeyExists(BoardKey("Board000")));
     ASSERT_EQ(m_hive.Messages().Records().size(), 1u);
     EXPECT_EQ(m_hive.Messages().Records()[0].buttons, EMsgButtons::YesNo);
 }
@@ -131,30 +130,30 @@ TEST_F(CFrameTest, TreeClickShowsTheFormOfTheItemFilledFromItsRecord) {
 TEST_F(CFrameTest, PickInAComboBoxWritesTheRegistryThroughTheForm) {
     ClickButton(ID_ADD_BOARD);
     Choose(*Combo(IDC_BOARD_TYPE), QStringLiteral("RX-401"));
-    EXPECT_EQ(RegistryText(kDriverKey + "\\Board000", "BoardType"), "RX-401");
+    EXPECT_EQ(RegistryText(BoardKey("Board000"), "BoardType"), "RX-401");
 
     QComboBox* baseCOM = Combo(IDC_BASE_COM_PORT);
     ASSERT_TRUE(baseCOM->isEnabled());
     Choose(*baseCOM, QStringLiteral("COM7"));
-    EXPECT_EQ(RegistryText(kDriverKey + "\\Board000", "BoardBaseCOMPort"), "COM7");
+    EXPECT_EQ(RegistryText(BoardKey("Board000"), "BoardBaseCOMPort"), "COM7");
     EXPECT_EQ(Frame().Document()->m_pCurBoard->GetBaseCOMPort(), "COM7");
 
     // The keyboard chooses too: the next entry.
     baseCOM->setFocus();
     QTest::keyClick(baseCOM, Qt::Key_Down);
-    EXPECT_EQ(RegistryText(kDriverKey + "\\Board000", "BoardBaseCOMPort"), "COM8");
+    EXPECT_EQ(RegistryText(BoardKey("Board000"), "BoardBaseCOMPort"), "COM8");
 }
 
 TEST_F(CFrameTest, TypedTextInAComboBoxIsNeverApplied) {
     ClickButton(ID_ADD_BOARD);
     Choose(*Combo(IDC_BOARD_TYPE), QStringLiteral("RX-401"));
     QComboBox* baseCOM = Combo(IDC_BASE_COM_PORT);
-    const std::string before = RegistryText(kDriverKey + "\\Board000", "BoardBaseCOMPort");
+    const std::string before = RegistryText(BoardKey("Board000"), "BoardBaseCOMPort");
     const int entries = baseCOM->count();
     baseCOM->lineEdit()->clear();
     QTest::keyClicks(baseCOM->lineEdit(), QStringLiteral("COM9"));
     QTest::keyClick(baseCOM->lineEdit(), Qt::Key_Return);
-    EXPECT_EQ(RegistryText(kDriverKey + "\\Board000", "BoardBaseCOMPort"), before);
+    EXPECT_EQ(RegistryText(BoardKey("Board000"), "BoardBaseCOMPort"), before);
     EXPECT_EQ(baseCOM->count(), entries);
 }
 
@@ -174,5 +173,5 @@ TEST_F(CFrameTest, CheckBoxLabelClickTogglesTheBox) {
     QTest::mouseClick(label, Qt::LeftButton);
     EXPECT_TRUE(box->isChecked());
     EXPECT_EQ(Frame().Document()->m_pCurBoard->GetStandardModeEnabled(), 1);
-    EXPECT_EQ(RegistryText(kDriverKey + "\\Board000", "BoardBaseAddress"), "NONE");
+    EXPECT_EQ(RegistryText(BoardKey("Board000"), "BoardBaseAddress"), "NONE");
 }

@@ -4,6 +4,7 @@
 #include "helpviewer.h"
 #include "platformservices.h"
 #include "qserdoc.h"
+#include "testkeypaths.h"
 #include "uifixture.h"
 
 #include <QAction>
@@ -65,7 +66,7 @@ TEST_F(COpenTest, DeclinedOrBrokenFileChangesNothing) {
     m_hive.Messages().ScriptAnswer(EMsgResult::No);
     Frame().OpenRegFile(good);
     EXPECT_EQ(Item("QSERDRV/Board000"), nullptr);
-    EXPECT_FALSE(KeyExists("SYSTEM\\CurrentControlSet\\Services\\QSERDRV\\Board000"));
+    EXPECT_FALSE(KeyExists(BoardKey("Board000")));
 
     const QString broken =
         WriteFile("broken.reg", "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\A]\r\n\"x\"=bogus\r\n");

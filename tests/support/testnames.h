@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platformfamily.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <string_view>
+
+// Names for the cases of parameterised tests, so that a case reads as what it tests. gtest takes
+// only letters, digits and underscores, each name once per suite.
+
+// A text as a case name: letters and digits as they are, every other character spelled out
+// ("Blank", "Tab", "Minus", "Plus", "Dot", "Nul", else "Hex" and two digits), "Empty" for none.
+std::string TextName(std::string_view text);
+
+// A model name without its dashes ("RX-408" gives "RX408"), the rest as TextName spells it.
+std::string ModelName(std::string_view model);
+
+// "NT" or "Win9x".
+std::string FamilyName(const ::testing::TestParamInfo<EPlatformFamily>& info);
+
+// Names each case of a parameterised test after the name field of its row.
+struct SRowName {
+    template <typename Row> std::string operator()(const ::testing::TestParamInfo<Row>& row) const {
+        return std::string(row.param.name);
+    }
+};
