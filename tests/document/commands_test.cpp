@@ -1,5 +1,6 @@
 #include "boardobj.h"
 #include "documentfixture.h"
+#include "expectedmessages.h"
 #include "icmdui.h"
 #include "portobj.h"
 
@@ -9,17 +10,6 @@
 #include <vector>
 
 namespace {
-using Record = CRecordingMessageBox::SRecord;
-
-const Record kAskBoard{"All Ports on this Board will be deleted.\nContinue?", EMsgButtons::YesNo,
-                       EMsgIcon::Question};
-const Record kAskAllPorts{"All Ports on the same board will be deleted. \nContinue?",
-                          EMsgButtons::YesNo, EMsgIcon::Question};
-const Record kAskPort{"This port will be deleted. \nContinue?", EMsgButtons::YesNo,
-                      EMsgIcon::Question};
-const Record kAskNew{"All Boards  will be deleted.\nContinue?", EMsgButtons::YesNo,
-                     EMsgIcon::Question};
-const Record kCannotAddBoard{"Unable to add board object!", EMsgButtons::Ok, EMsgIcon::None};
 
 // What a menu item's update handler left behind.
 class CRecordingCmdUI : public ICmdUI {
@@ -42,7 +32,7 @@ void PrintTo(const SCommandStates& states, std::ostream* out) {
 class CommandsTest : public DocumentTest {
 protected:
     CQSERDoc& Doc() { return m_session.Doc(); }
-    std::vector<Record> Records() { return m_session.Messages().Records(); }
+    std::vector<MessageRecord> Records() { return m_session.Messages().Records(); }
 
     // The states as the menu shows them through the update handlers.
     SCommandStates States() {
@@ -144,7 +134,7 @@ TEST_P(CommandsTest, AddBoardWithTenBoardsRefusesAndChangesNothing) {
 
     Doc().OnAddBoard();
 
-    EXPECT_EQ(Records(), (std::vector<Record>{kCannotAddBoard}));
+    EXPECT_EQ(Records(), (std::vector<MessageRecord>{kCannotAddBoard}));
     EXPECT_EQ(Doc().GetNumBoards(), "10");
     EXPECT_EQ(Doc().m_boardList.size(), 10u);
     EXPECT_EQ(Doc().m_bConfigChanged, 0);
@@ -165,7 +155,7 @@ TEST_P(CommandsTest, AddBoardWithEveryNameTakenInTheRegistryWritesNothing) {
 
     Doc().OnAddBoard();
 
-    EXPECT_EQ(Records(), (std::vector<Record>{kCannotAddBoard}));
+    EXPECT_EQ(Records(), (std::vector<MessageRecord>{kCannotAddBoard}));
     EXPECT_EQ(Doc().GetNumBoards(), "2");
     EXPECT_EQ(Doc().m_pCurBoard, m_session.Board("Board001"));
     EXPECT_EQ(Doc().m_bConfigChanged, 0);
@@ -374,8 +364,7 @@ TEST_P(CommandsTest, AddPortWithEveryPortNameTakenInTheRegistryWritesNothing) {
 
         Doc().OnAddPort();
 
-        EXPECT_EQ(Records(), (std::vector<Record>{
-                                 {"Unable to add port object!", EMsgButtons::Ok, EMsgIcon::None}}));
+        EXPECT_EQ(Records(), (std::vector<MessageRecord>{kCannotAddPort}));
         EXPECT_TRUE(m_session.PortNames(board).empty());
         EXPECT_EQ(Doc().GetNumPorts(), "0");
         ExpectSelection(1, m_session.Board(board), nullptr, "QSERDRV/" + board);
@@ -397,7 +386,7 @@ TEST_P(CommandsTest, DeleteBoardSelectsTheLastBoardOfTheList) {
 
     Doc().OnDelete();
 
-    EXPECT_EQ(Records(), (std::vector<Record>{kAskBoard}));
+    EXPECT_EQ(Records(), (std::vector<MessageRecord>{kAskDeleteBoard}));
     EXPECT_EQ(m_session.BoardNames(), (std::vector<std::string>{"Board000", "Board002"}));
     ExpectSelection(1, m_session.Board("Board002"), nullptr, "QSERDRV/Board002");
     EXPECT_EQ(Doc().GetNumBoards(), "2");
@@ -418,7 +407,7 @@ TEST_P(CommandsTest, DeleteBoardWithPortsClearsTheCurrentPort) {
 
     Doc().OnDelete();
 
-    EXPECT_EQ(Records(), (std::vector<Record>{kAskBoard}));
+    EXPECT_EQ(Records(), (std::vector<MessageRecord>{kAskDeleteBoard}));
     ExpectSelection(1, m_session.Board("Board001"), nullptr, "QSERDRV/Board001");
     EXPECT_EQ(Doc().GetNumBoards(), "1");
     EXPECT_EQ(Doc().GetNumPorts(), "4");
@@ -468,11 +457,11 @@ TEST_P(CommandsTest, DeleteAnsweredNoChangesNothing) {
     Doc().m_bConfigChanged = 0;
     struct SCase {
         const char* path;
-        Record question;
+        MessageRecord question;
     };
-    for (const SCase& test :
-         {SCase{"QSERDRV/Board000", kAskBoard}, SCase{"QSERDRV/Board000/Port001", kAskAllPorts},
-          SCase{"QSERDRV/Board001/Port000", kAskPort}}) {
+    for (const SCase& test : {SCase{"QSERDRV/Board000", kAskDeleteBoard},
+                              SCase{"QSERDRV/Board000/Port001", kAskDeleteAllPorts},
+                              SCase{"QSERDRV/Board001/Port000", kAskDeletePort}}) {
         SCOPED_TRACE(test.path);
         m_session.Click(test.path);
         m_session.Messages().Clear();
@@ -481,7 +470,7 @@ TEST_P(CommandsTest, DeleteAnsweredNoChangesNothing) {
 
         Doc().OnDelete();
 
-        EXPECT_EQ(Records(), std::vector<Record>{test.question});
+        EXPECT_EQ(Records(), std::vector<MessageRecord>{test.question});
         EXPECT_EQ(m_session.SelectedPath(), test.path);
         EXPECT_EQ(m_session.View().Updates(), 0);
     }
@@ -502,7 +491,7 @@ TEST_P(CommandsTest, DeleteOfOneIndividualPortSelectsTheLastPortLeft) {
 
     Doc().OnDelete();
 
-    EXPECT_EQ(Records(), (std::vector<Record>{kAskPort}));
+    EXPECT_EQ(Records(), (std::vector<MessageRecord>{kAskDeletePort}));
     EXPECT_EQ(m_session.PortNames("Board000"), (std::vector<std::string>{"Port000", "Port002"}));
     ExpectSelection(2, m_session.Board("Board000"), m_session.Port("Board000", "Port002"),
                     "QSERDRV/Board000/Port002");
@@ -539,7 +528,7 @@ TEST_P(CommandsTest, DeleteOfABlockPortRemovesEveryPortOfTheBoard) {
 
     Doc().OnDelete();
 
-    EXPECT_EQ(Records(), (std::vector<Record>{kAskAllPorts}));
+    EXPECT_EQ(Records(), (std::vector<MessageRecord>{kAskDeleteAllPorts}));
     ExpectSelection(1, m_session.Board("Board000"), nullptr, "QSERDRV/Board000");
     EXPECT_TRUE(m_session.PortNames("Board000").empty());
     EXPECT_EQ(Doc().GetNumPorts(), "4");
@@ -577,7 +566,7 @@ TEST_P(CommandsTest, NewAnsweredNoKeepsEverything) {
 
     Doc().OnFileNew();
 
-    EXPECT_EQ(Records(), (std::vector<Record>{kAskNew}));
+    EXPECT_EQ(Records(), (std::vector<MessageRecord>{kAskNew}));
     EXPECT_EQ(m_session.BoardNames(), std::vector<std::string>{"Board000"});
     EXPECT_EQ(m_session.Probe().SubKeys(BoardKey("Board000")).size(), 4u);
 }
@@ -600,7 +589,7 @@ TEST_P(CommandsTest, NewRemovesEveryBoardPortAndInstanceWhateverIsSelected) {
 
         Doc().OnFileNew();
 
-        EXPECT_EQ(Records(), (std::vector<Record>{kAskNew}));
+        EXPECT_EQ(Records(), (std::vector<MessageRecord>{kAskNew}));
         ExpectSelection(0, nullptr, nullptr, "QSERDRV");
         EXPECT_TRUE(Doc().m_boardList.empty());
         EXPECT_EQ(Doc().GetNumBoards(), "0");

@@ -1,6 +1,7 @@
 #include "boardobj.h"
 #include "closesequence.h"
 #include "documentfixture.h"
+#include "expectedmessages.h"
 #include "portobj.h"
 
 #include <cstdio>
@@ -179,17 +180,10 @@ protected:
 TEST_P(SessionTest, WholeSessionLeavesTheExpectedRegistry) {
     RunSession();
 
-    using Record = CRecordingMessageBox::SRecord;
-    std::vector<Record> expected = {
-        {"All Ports on this Board will be deleted.\nContinue?", EMsgButtons::YesNo,
-         EMsgIcon::Question},
-        {"This port will be deleted. \nContinue?", EMsgButtons::YesNo, EMsgIcon::Question},
-        {"This port will be deleted. \nContinue?", EMsgButtons::YesNo, EMsgIcon::Question},
-        {"Configuration's been saved to registry!", EMsgButtons::Ok, EMsgIcon::Information},
-        {"All Boards  will be deleted.\nContinue?", EMsgButtons::YesNo, EMsgIcon::Question}};
+    std::vector<MessageRecord> expected = {kAskDeleteBoard, kAskDeletePort, kAskDeletePort,
+                                           kSavedNotice, kAskNew};
     if (!IsNT()) {
-        expected.push_back({"Restart Windows95/98 to make this setting work!", EMsgButtons::Ok,
-                            EMsgIcon::Information});
+        expected.push_back(kRestartNotice);
     }
     EXPECT_EQ(m_session.Messages().Records(), expected);
     EXPECT_EQ(m_session.TreeText(), "QSERDRV[Board000[Port000] Board001[Port000 Port001 Port002 "

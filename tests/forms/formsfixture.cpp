@@ -1,6 +1,7 @@
 #include "formsfixture.h"
 
 #include "boardobj.h"
+#include "dialogtemplates.h"
 #include "headlesscheckbox.h"
 #include "headlesscombobox.h"
 #include "portobj.h"
@@ -9,8 +10,17 @@
 #include <cstring>
 
 namespace {
+// The form a control is on.
 int TemplateOf(int controlId) {
-    return controlId < 2000 ? 3000 : 3001;
+    for (const SDialogTemplate* form :
+         {&CDialogTemplates::SystemForm(), &CDialogTemplates::BoardForm(),
+          &CDialogTemplates::PortForm()}) {
+        if (form->Find(controlId) != nullptr) {
+            return form->id;
+        }
+    }
+    ADD_FAILURE() << "no form has control " << controlId;
+    return kBoardFormId;
 }
 
 std::string Describe(const SHiveWrite& write) {
@@ -106,8 +116,7 @@ CHeadlessCheckBox& CFormsFixture::Check(int id) {
 }
 
 std::string CFormsFixture::EditText(int id) {
-    int templateId = id > 2800 && id < 2900 ? 2700 : TemplateOf(id);
-    return m_pSession->Dialog(templateId)->Edit(id)->GetWindowText();
+    return m_pSession->Dialog(TemplateOf(id))->Edit(id)->GetWindowText();
 }
 
 std::string CFormsFixture::Shown(int id) {

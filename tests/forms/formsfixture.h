@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dialogtemplates.h"
+#include "formtemplateids.h"
 #include "headlesssession.h"
 #include "temphive.h"
 #include "testkeypaths.h"
@@ -56,7 +58,7 @@ protected:
     CBoardObj& Board(int index = 0);
     CPortObj& Port(int index, int board = 0);
 
-    // Controls of the board form (ids 1001-1009) and the port form (ids 3001-3019).
+    // Controls of the forms by their IDC_ ids.
     CHeadlessComboBox& Combo(int id);
     CHeadlessCheckBox& Check(int id);
     std::string EditText(int id);

@@ -1,6 +1,7 @@
 #include "boardobj.h"
 #include "configrecord.h"
 #include "driverkeystore.h"
+#include "expectedmessages.h"
 #include "hiveprobe.h"
 #include "platformfamily.h"
 #include "portobj.h"
@@ -12,10 +13,6 @@
 #include <vector>
 
 namespace {
-using Record = CRecordingMessageBox::SRecord;
-
-const Record kDeleteFailed{"Delete registry failed", EMsgButtons::Ok, EMsgIcon::None};
-const Record kWriteFailed{"Unable to write to registry", EMsgButtons::Ok, EMsgIcon::None};
 
 class DriverKeyStoreTest : public ::testing::Test {
 protected:
@@ -27,7 +24,7 @@ protected:
         port.SetPortSerialPort(instance);
         return port;
     }
-    std::vector<Record> Records() { return m_hive.Messages().Records(); }
+    std::vector<MessageRecord> Records() { return m_hive.Messages().Records(); }
 
     CTempHive m_hive;
     CHiveProbe m_probe{m_hive.Hive()};
@@ -118,7 +115,7 @@ TEST_F(DriverKeyStoreTest, FailedWriteIsReportedAndTheNextValuesAreStillWritten)
 
     EXPECT_EQ(CDriverKeyStore::WriteBoardKey(board), 1);
 
-    EXPECT_EQ(Records(), (std::vector<Record>{kWriteFailed, kWriteFailed}));
+    EXPECT_EQ(Records(), (std::vector<MessageRecord>{kWriteRegistryFailed, kWriteRegistryFailed}));
     EXPECT_EQ(m_probe.ValueNames(BoardKey("Board000")).size(), 6u);
     EXPECT_TRUE(m_probe.HasValue(BoardKey("Board000"), "BoardStandardModeEnabled"));
 }
@@ -147,7 +144,8 @@ TEST_F(DriverKeyStoreTest, DeletingAnNTPortRemovesItsKeyAndItsInstance) {
 
     // Both deletes are reported when their keys are gone.
     CDriverKeyStore::DeletePortKeys("Board000", MakePort("Port001", "Serial005"));
-    EXPECT_EQ(Records(), (std::vector<Record>{kDeleteFailed, kDeleteFailed}));
+    EXPECT_EQ(Records(),
+              (std::vector<MessageRecord>{kDeleteRegistryFailed, kDeleteRegistryFailed}));
 }
 
 TEST_F(DriverKeyStoreTest, DeletingA9xPortRemovesItsClassAndDeviceKeysWithLogConfig) {
@@ -167,7 +165,7 @@ TEST_F(DriverKeyStoreTest, DeletingA9xPortRemovesItsClassAndDeviceKeysWithLogCon
     // A device key that is already gone is not reported; the class key is.
     m_probe.CreateKey(PortKey("Board000", "Port000"));
     CDriverKeyStore::DeletePortKeys("Board000", MakePort("Port000", "0004"));
-    EXPECT_EQ(Records(), std::vector<Record>{kDeleteFailed});
+    EXPECT_EQ(Records(), std::vector<MessageRecord>{kDeleteRegistryFailed});
 }
 
 TEST_F(DriverKeyStoreTest, UnusableNamesNeverMakeADeleteReachAParentKey) {
@@ -187,7 +185,7 @@ TEST_F(DriverKeyStoreTest, UnusableNamesNeverMakeADeleteReachAParentKey) {
         EXPECT_TRUE(m_probe.Exists(kSerialParameters));
         EXPECT_TRUE(m_probe.Exists(kClassPorts));
         EXPECT_TRUE(m_probe.Exists(kEnumRootPorts));
-        EXPECT_EQ(Records(), std::vector<Record>(5, kDeleteFailed));
+        EXPECT_EQ(Records(), std::vector<MessageRecord>(5, kDeleteRegistryFailed));
     }
 }
 
@@ -195,7 +193,7 @@ TEST_F(DriverKeyStoreTest, BoardKeyIsDeletedOnlyWithoutPortKeys) {
     m_probe.CreateKey(PortKey("Board001", "Port000"));
 
     EXPECT_EQ(CDriverKeyStore::DeleteBoardKey("Board001"), 0);
-    EXPECT_EQ(Records(), std::vector<Record>{kDeleteFailed});
+    EXPECT_EQ(Records(), std::vector<MessageRecord>{kDeleteRegistryFailed});
     EXPECT_TRUE(m_probe.Exists(PortKey("Board001", "Port000")));
 
     m_probe.DeleteTree(PortKey("Board001", "Port000"));

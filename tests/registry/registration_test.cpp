@@ -1,3 +1,4 @@
+#include "expectedmessages.h"
 #include "hiveprobe.h"
 #include "platformfamily.h"
 #include "portregistration.h"
@@ -11,10 +12,6 @@
 
 namespace {
 using Bytes = std::vector<std::uint8_t>;
-using Record = CRecordingMessageBox::SRecord;
-
-const Record kOpenFailed{"Open registry failed", EMsgButtons::Ok, EMsgIcon::None};
-const Record kQueryFailed{"Query registry data failed", EMsgButtons::Ok, EMsgIcon::None};
 
 // The default device control block, 26 bytes.
 const Bytes kDCB = {0x1C, 0x00, 0x00, 0x00, 0x80, 0x25, 0x00, 0x00, 0x11, 0x33, 0x00, 0x00, 0x00,
@@ -111,7 +108,7 @@ protected:
         CPlatformFamily::Set(EPlatformFamily::Windows9x);
         return CPortRegistration::Register95Ports(m_values, true);
     }
-    std::vector<Record> Records() { return m_hive.Messages().Records(); }
+    std::vector<MessageRecord> Records() { return m_hive.Messages().Records(); }
 
     CTempHive m_hive;
     CHiveProbe m_probe{m_hive.Hive()};
@@ -341,7 +338,7 @@ TEST_F(RegistrationTest, PortThatCannotBeReadIsReportedAndSkipped) {
 
     EXPECT_EQ(Register95(), 1);
 
-    EXPECT_EQ(Records(), std::vector<Record>{kQueryFailed});
+    EXPECT_EQ(Records(), std::vector<MessageRecord>{kQueryRegistryFailed});
     EXPECT_EQ(m_probe.SubKeys(kClassPorts), (std::vector<std::string>{"0002", "0004"}));
     EXPECT_EQ(m_probe.SubKeys(kEnumRootPorts), (std::vector<std::string>{"0002", "0004"}));
     EXPECT_EQ(m_probe.Text(kEnumRootPorts + "\\0004", "PORTNAME"), "COM5");
@@ -358,7 +355,7 @@ TEST_F(RegistrationTest, BoardThatCannotBeReadStopsThePass) {
 
     EXPECT_EQ(RegisterNT(), 0);
 
-    EXPECT_EQ(Records(), (std::vector<Record>{kOpenFailed, kQueryFailed}));
+    EXPECT_EQ(Records(), (std::vector<MessageRecord>{kOpenRegistryFailed, kQueryRegistryFailed}));
     EXPECT_EQ(m_probe.SubKeys(kSerialParameters), std::vector<std::string>{"Serial002"});
 }
 
@@ -369,7 +366,7 @@ TEST_F(RegistrationTest, PlatformKeyThatCannotBeOpenedStopsThePass) {
 
     EXPECT_EQ(Register95(), 0);
 
-    EXPECT_EQ(Records(), std::vector<Record>{kOpenFailed});
+    EXPECT_EQ(Records(), std::vector<MessageRecord>{kOpenRegistryFailed});
     EXPECT_FALSE(m_probe.Exists("Enum"));
     EXPECT_EQ(m_probe.Text(kDriverKey, "SystemNumPorts"), "1");
 }
@@ -382,8 +379,7 @@ TEST_F(RegistrationTest, ValueThatCannotBeWrittenIsReportedAndTheOthersAreWritte
 
     EXPECT_EQ(RegisterNT(), 1);
 
-    EXPECT_EQ(Records(), (std::vector<Record>{
-                             {"Unable to write to registry", EMsgButtons::Ok, EMsgIcon::None}}));
+    EXPECT_EQ(Records(), (std::vector<MessageRecord>{kWriteRegistryFailed}));
     EXPECT_EQ(m_probe.ValueNames(kSerialParameters + "\\Serial002"),
               (std::vector<std::string>{"DosDevices", "ForceFifoEnable", "Indexed",
                                         "InterruptStatus", "PortAddress", "PortIndex"}));

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <string_view>
+#include <tuple>
 
 // Names for the cases of parameterised tests, so that a case reads as what it tests. gtest takes
 // only letters, digits and underscores, each name once per suite.
@@ -23,5 +24,13 @@ std::string FamilyName(const ::testing::TestParamInfo<EPlatformFamily>& info);
 struct SRowName {
     template <typename Row> std::string operator()(const ::testing::TestParamInfo<Row>& row) const {
         return std::string(row.param.name);
+    }
+};
+
+// Names each case of a test over two tables after the name fields of its two rows, "Row_Row".
+struct SPairName {
+    template <typename First, typename Second>
+    std::string operator()(const ::testing::TestParamInfo<std::tuple<First, Second>>& row) const {
+        return std::string(std::get<0>(row.param).name) + "_" + std::get<1>(row.param).name;
     }
 };

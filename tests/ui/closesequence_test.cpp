@@ -1,4 +1,5 @@
 #include "commandids.h"
+#include "expectedmessages.h"
 #include "platformfamily.h"
 #include "testnames.h"
 #include "uifixture.h"
@@ -16,12 +17,9 @@ struct SCloseCase {
     ERoute route;
     EPlatformFamily family;
     bool edited;
-    std::vector<std::string> messages;
+    std::vector<MessageRecord> messages;
     bool serviceRestarted;
 };
-
-const char* const kSetToRegistry = "Set configruation to Windows Registry!";
-const char* const kRestart = "Restart Windows95/98 to make this setting work!";
 
 class CCloseSequenceTest : public CUiFixture, public ::testing::WithParamInterface<SCloseCase> {
 protected:
@@ -52,13 +50,13 @@ TEST_P(CCloseSequenceTest, ShowsItsMessagesInOrderAndRestartsTheService) {
     Close(test.route);
 
     EXPECT_FALSE(Frame().isVisible());
-    std::vector<std::string> texts = m_hive.Messages().Texts();
+    std::vector<MessageRecord> records = m_hive.Messages().Records();
     if (test.edited) {
         // The save's own report follows the notice; its wording belongs to the document.
-        ASSERT_GE(texts.size(), 2u);
-        texts.erase(texts.begin() + 1);
+        ASSERT_GE(records.size(), 2u);
+        records.erase(records.begin() + 1);
     }
-    EXPECT_EQ(texts, test.messages);
+    EXPECT_EQ(records, test.messages);
     EXPECT_EQ(SerialServiceRunning(), test.serviceRestarted);
 }
 
@@ -85,31 +83,31 @@ INSTANTIATE_TEST_SUITE_P(Routes, CCloseSequenceTest,
                                                       ERoute::CloseButton,
                                                       EPlatformFamily::WindowsNT,
                                                       true,
-                                                      {kSetToRegistry},
+                                                      {kSetConfigurationNotice},
                                                       true},
                                            SCloseCase{"NtExitButtonEdited",
                                                       ERoute::ExitButton,
                                                       EPlatformFamily::WindowsNT,
                                                       true,
-                                                      {kSetToRegistry},
+                                                      {kSetConfigurationNotice},
                                                       true},
                                            SCloseCase{"W9xCloseButtonUnchanged",
                                                       ERoute::CloseButton,
                                                       EPlatformFamily::Windows9x,
                                                       false,
-                                                      {kRestart},
+                                                      {kRestartNotice},
                                                       false},
                                            SCloseCase{"W9xFileExitUnchanged",
                                                       ERoute::FileExit,
                                                       EPlatformFamily::Windows9x,
                                                       false,
-                                                      {kRestart},
+                                                      {kRestartNotice},
                                                       false},
                                            SCloseCase{"W9xExitButtonEdited",
                                                       ERoute::ExitButton,
                                                       EPlatformFamily::Windows9x,
                                                       true,
-                                                      {kSetToRegistry, kRestart},
+                                                      {kSetConfigurationNotice, kRestartNotice},
                                                       false}),
                          SRowName());
 

@@ -4,6 +4,7 @@
 #include "dialogtemplates.h"
 #include "dialogunits.h"
 #include "formpane.h"
+#include "formtemplateids.h"
 #include "qserdoc.h"
 #include "qtdialog.h"
 #include "testkeypaths.h"
@@ -22,7 +23,7 @@ class CFrameTest : public CUiFixture {
 protected:
     void SetUp() override { Start(); }
 
-    QComboBox* Combo(int id) const { return Control<QComboBox>(3000, id); }
+    QComboBox* Combo(int id) const { return Control<QComboBox>(kBoardFormId, id); }
 
     // A person's choice of an entry from the open list.
     static void Choose(QComboBox& combo, const QString& text) {
@@ -39,11 +40,11 @@ TEST_F(CFrameTest, StartsWithTheDriverItemSelectedAndTheSystemFormShown) {
     QTreeWidgetItem* driver = Item("QSERDRV");
     ASSERT_NE(driver, nullptr);
     EXPECT_EQ(Frame().Tree().currentItem(), driver);
-    EXPECT_TRUE(Form(2700)->isVisible());
-    EXPECT_FALSE(Form(2700)->isEnabled());
-    EXPECT_FALSE(Form(3000)->isVisible());
-    EXPECT_FALSE(Form(3001)->isVisible());
-    EXPECT_EQ(Control<QLineEdit>(2700, IDC_NUM_BOARDS)->text(), QStringLiteral("0"));
+    EXPECT_TRUE(Form(kSystemFormId)->isVisible());
+    EXPECT_FALSE(Form(kSystemFormId)->isEnabled());
+    EXPECT_FALSE(Form(kBoardFormId)->isVisible());
+    EXPECT_FALSE(Form(kPortFormId)->isVisible());
+    EXPECT_EQ(Control<QLineEdit>(kSystemFormId, IDC_NUM_BOARDS)->text(), QStringLiteral("0"));
     EXPECT_TRUE(Action(ID_ADD_BOARD)->isEnabled());
     EXPECT_FALSE(Action(ID_ADD_PORT)->isEnabled());
     EXPECT_FALSE(Action(ID_DELETE)->isEnabled());
@@ -63,14 +64,14 @@ TEST_F(CFrameTest, AddBoardAddPortAndDeleteFromTheToolbar) {
     ASSERT_NE(Item("QSERDRV/Board000"), nullptr);
     EXPECT_TRUE(KeyExists(BoardKey("Board000")));
     EXPECT_EQ(Frame().Tree().currentItem(), Item("QSERDRV/Board000"));
-    EXPECT_TRUE(Form(3000)->isVisible());
+    EXPECT_TRUE(Form(kBoardFormId)->isVisible());
     EXPECT_TRUE(Action(ID_DELETE)->isEnabled());
     EXPECT_TRUE(Action(ID_ADD_PORT)->isEnabled());
 
     ClickButton(ID_ADD_PORT);
     ASSERT_NE(Item("QSERDRV/Board000/Port000"), nullptr);
     EXPECT_TRUE(KeyExists(PortKey("Board000", "Port000")));
-    EXPECT_TRUE(Form(3001)->isVisible());
+    EXPECT_TRUE(Form(kPortFormId)->isVisible());
 
     // Deleting the port asks first and then selects its board.
     m_hive.Messages().ScriptAnswer(EMsgResult::Yes);
@@ -103,28 +104,28 @@ TEST_F(CFrameTest, TreeClickShowsTheFormOfTheItemFilledFromItsRecord) {
     Choose(*Combo(IDC_BOARD_TYPE), QStringLiteral("RX-209"));
 
     ClickItem("QSERDRV");
-    EXPECT_TRUE(Form(2700)->isVisible());
-    EXPECT_FALSE(Form(3000)->isVisible());
-    EXPECT_EQ(Control<QLineEdit>(2700, IDC_NUM_BOARDS)->text(), QStringLiteral("2"));
+    EXPECT_TRUE(Form(kSystemFormId)->isVisible());
+    EXPECT_FALSE(Form(kBoardFormId)->isVisible());
+    EXPECT_EQ(Control<QLineEdit>(kSystemFormId, IDC_NUM_BOARDS)->text(), QStringLiteral("2"));
 
     ClickItem("QSERDRV/Board000");
-    EXPECT_TRUE(Form(3000)->isVisible());
-    EXPECT_FALSE(Form(2700)->isVisible());
-    EXPECT_EQ(Control<QLineEdit>(3000, IDC_BOARD_NAME)->text(), QStringLiteral("Board000"));
+    EXPECT_TRUE(Form(kBoardFormId)->isVisible());
+    EXPECT_FALSE(Form(kSystemFormId)->isVisible());
+    EXPECT_EQ(Control<QLineEdit>(kBoardFormId, IDC_BOARD_NAME)->text(), QStringLiteral("Board000"));
     const CBoardObj* board = Frame().Document()->m_pCurBoard;
     ASSERT_NE(board, nullptr);
     EXPECT_EQ(Combo(IDC_BOARD_TYPE)->currentText().toStdString(), board->GetBoardType());
     EXPECT_EQ(Combo(IDC_BASE_ADDRESS)->currentText().toStdString(), board->GetBaseAddress());
 
     ClickItem("QSERDRV/Board001");
-    EXPECT_EQ(Control<QLineEdit>(3000, IDC_BOARD_NAME)->text(), QStringLiteral("Board001"));
+    EXPECT_EQ(Control<QLineEdit>(kBoardFormId, IDC_BOARD_NAME)->text(), QStringLiteral("Board001"));
     EXPECT_EQ(Combo(IDC_BOARD_TYPE)->currentText(), QStringLiteral("RX-209"));
 
     ClickButton(ID_ADD_PORT);
     ClickItem("QSERDRV/Board001/Port000");
-    EXPECT_TRUE(Form(3001)->isVisible());
-    EXPECT_EQ(Control<QLineEdit>(3001, IDC_PORT_NAME)->text(), QStringLiteral("Port000"));
-    EXPECT_TRUE(Control<QComboBox>(3001, IDC_COM_PORT)->isEnabled());
+    EXPECT_TRUE(Form(kPortFormId)->isVisible());
+    EXPECT_EQ(Control<QLineEdit>(kPortFormId, IDC_PORT_NAME)->text(), QStringLiteral("Port000"));
+    EXPECT_TRUE(Control<QComboBox>(kPortFormId, IDC_COM_PORT)->isEnabled());
 }
 
 TEST_F(CFrameTest, PickInAComboBoxWritesTheRegistryThroughTheForm) {
@@ -160,11 +161,11 @@ TEST_F(CFrameTest, TypedTextInAComboBoxIsNeverApplied) {
 TEST_F(CFrameTest, CheckBoxLabelClickTogglesTheBox) {
     ClickButton(ID_ADD_BOARD);
     Choose(*Combo(IDC_BOARD_TYPE), QStringLiteral("RX-401"));
-    auto* box = Control<QCheckBox>(3000, IDC_STANDARD_MODE_ENABLE);
+    auto* box = Control<QCheckBox>(kBoardFormId, IDC_STANDARD_MODE_ENABLE);
     ASSERT_NE(box, nullptr);
     ASSERT_TRUE(box->isEnabled());
     QLabel* label = nullptr;
-    for (QLabel* candidate : Form(3000)->findChildren<QLabel*>()) {
+    for (QLabel* candidate : Form(kBoardFormId)->findChildren<QLabel*>()) {
         if (candidate->text() == QStringLiteral("Standard Mode Enable:")) {
             label = candidate;
         }

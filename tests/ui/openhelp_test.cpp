@@ -1,6 +1,7 @@
 #include "commandids.h"
 #include "configtreectrl.h"
 #include "dialogtemplates.h"
+#include "formtemplateids.h"
 #include "helpviewer.h"
 #include "platformservices.h"
 #include "qserdoc.h"
@@ -53,12 +54,13 @@ TEST_F(COpenTest, ImportedFileIsLoadedAgainAndMarkedChanged) {
     EXPECT_EQ(m_hive.Messages().Records()[0].buttons, EMsgButtons::YesNo);
     ASSERT_NE(Item("QSERDRV/Board000"), nullptr);
     EXPECT_EQ(Frame().Tree().currentItem(), Item("QSERDRV"));
-    EXPECT_TRUE(Form(2700)->isVisible());
-    EXPECT_EQ(Control<QLineEdit>(2700, IDC_NUM_BOARDS)->text(), QStringLiteral("1"));
+    EXPECT_TRUE(Form(kSystemFormId)->isVisible());
+    EXPECT_EQ(Control<QLineEdit>(kSystemFormId, IDC_NUM_BOARDS)->text(), QStringLiteral("1"));
     EXPECT_EQ(Frame().Document()->m_bConfigChanged, 1);
 
     ClickItem("QSERDRV/Board000");
-    EXPECT_EQ(Control<QComboBox>(3000, IDC_BOARD_TYPE)->currentText(), QStringLiteral("RX-209"));
+    EXPECT_EQ(Control<QComboBox>(kBoardFormId, IDC_BOARD_TYPE)->currentText(),
+              QStringLiteral("RX-209"));
 }
 
 TEST_F(COpenTest, DeclinedOrBrokenFileChangesNothing) {
