@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -29,8 +30,11 @@ void PrintTo(const SCommandStates& states, std::ostream* out) {
     *out << "{" << states.addBoard << ", " << states.addPort << ", " << states.remove << "}";
 }
 
-class CommandsTest : public DocumentTest {
+template <typename Param> class CommandsTestOf : public DocumentTestOf<Param> {
 protected:
+    using DocumentTestOf<Param>::m_session;
+    using DocumentTestOf<Param>::IsNT;
+
     CQSERDoc& Doc() { return m_session.Doc(); }
     std::vector<MessageRecord> Records() { return m_session.Messages().Records(); }
 
@@ -62,15 +66,6 @@ protected:
         return board;
     }
 
-    // Back to an empty registry, for cases that run one after another in a test.
-    void ClearRegistry() {
-        for (const char* top : {"SYSTEM", "Enum"}) {
-            if (m_session.Probe().Exists(top)) {
-                m_session.Probe().DeleteTree(top);
-            }
-        }
-    }
-
     void ExpectSelection(int kind, const CBoardObj* board, const CPortObj* port,
                          const std::string& treePath) {
         EXPECT_EQ(Doc().m_selectionKind, kind);
@@ -79,6 +74,11 @@ protected:
         EXPECT_EQ(m_session.SelectedPath(), treePath);
     }
 };
+
+using CommandsTest = CommandsTestOf<EPlatformFamily>;
+
+// A command test run once per family and row of a table.
+template <typename Row> using CommandsTableTest = CommandsTestOf<std::tuple<EPlatformFamily, Row>>;
 } // namespace
 
 TEST_P(CommandsTest, AddBoardWritesTheWholeKeyAndSelectsTheBoard) {
@@ -200,6 +200,7 @@ TEST_P(CommandsTest, AddPortOnIndividuallyAddressedBoardAddsOnePortAtATime) {
     EXPECT_EQ(m_session.TreeText(), "QSERDRV[Board000[Port000 Port001]]");
 }
 
+namespace {
 struct SBlockCase {
     const char* name;
     const char* model;
@@ -210,101 +211,107 @@ struct SBlockCase {
     std::vector<std::vector<std::string>> ports; // address, COM port, index, IRQ
 };
 
-TEST_P(CommandsTest, AddPortOnBlockBoardDerivesEveryPortFromTheBoard) {
-    const std::vector<SBlockCase> cases = {
-        {"sharing off",
-         "RX-401",
-         "0x200",
-         "COM3",
-         0,
-         "NONE",
-         {{"0x200", "COM3", "1", "7"},
-          {"0x208", "COM4", "2", "7"},
-          {"0x210", "COM5", "3", "7"},
-          {"0x218", "COM6", "4", "7"}}},
-        {"sharing on",
-         "RX-404",
-         "0x3e0",
-         "COM10",
-         1,
-         "5",
-         {{"0x3e0", "COM10", "1", "5"},
-          {"0x3e8", "COM11", "2", "5"},
-          {"0x3f0", "COM12", "3", "5"},
-          {"0x3f8", "COM13", "4", "5"}}},
-        {"standard addresses",
-         "RQ-6004",
-         "NONE",
-         "NONE",
-         0,
-         "NONE",
-         {{"0x3f8", "COM1", "1", "7"},
-          {"0x2f8", "COM2", "2", "7"},
-          {"0x3e8", "COM3", "3", "7"},
-          {"0x2e8", "COM4", "4", "7"}}},
-        {"eight ports from NONE",
-         "RX-408",
-         "NONE",
-         "NONE",
-         1,
-         "11",
-         {{"0x3f8", "COM1", "1", "11"},
-          {"0x2f8", "COM2", "2", "11"},
-          {"0x3e8", "COM3", "3", "11"},
-          {"0x2e8", "COM4", "4", "11"},
-          {"NONE", "COM5", "5", "11"},
-          {"NONE", "COM6", "6", "11"},
-          {"NONE", "COM7", "7", "11"},
-          {"NONE", "COM8", "8", "11"}}},
-        {"eight ports from 0x000",
-         "RX-408",
-         "0x000",
-         "COM3",
-         1,
-         "3",
-         {{"0x0", "COM3", "1", "3"},
-          {"0x8", "COM4", "2", "3"},
-          {"0x10", "COM5", "3", "3"},
-          {"0x18", "COM6", "4", "3"},
-          {"0x20", "COM7", "5", "3"},
-          {"0x28", "COM8", "6", "3"},
-          {"0x30", "COM9", "7", "3"},
-          {"0x38", "COM10", "8", "3"}}},
-    };
-    for (const SBlockCase& test : cases) {
-        SCOPED_TRACE(test.name);
-        ClearRegistry();
-        ASSERT_TRUE(m_session.Open(GetParam()));
-        std::string board = m_session.AddBoard(test.model);
-        CBoardObj* record = m_session.Board(board);
-        record->SetBaseAddress(test.baseAddress);
-        record->SetBaseCOMPort(test.baseCOMPort);
-        record->SetShareIRQEnabled(test.share);
-        record->SetShareIRQ(test.shareIRQ);
-        m_session.Messages().Clear();
-
-        Doc().OnAddPort();
-
-        ASSERT_EQ(record->m_PortList.size(), test.ports.size());
-        for (std::size_t i = 0; i < test.ports.size(); ++i) {
-            SCOPED_TRACE(i);
-            const CPortObj* port = record->m_PortList[i];
-            const std::string key = PortKey(board, port->GetPortName());
-            EXPECT_EQ(port->GetPortName(), "Port00" + std::to_string(i));
-            EXPECT_EQ(m_session.Probe().Text(key, "PortAddress"), test.ports[i][0]);
-            EXPECT_EQ(m_session.Probe().Text(key, "PortCOMPort"), test.ports[i][1]);
-            EXPECT_EQ(m_session.Probe().Text(key, "PortIndex"), test.ports[i][2]);
-            EXPECT_EQ(m_session.Probe().Text(key, "PortIRQ"), test.ports[i][3]);
-            EXPECT_EQ(port->GetPortSerialPort(), FirstInstance(static_cast<int>(i)));
-        }
-        ExpectSelection(2, record, record->m_PortList.back(),
-                        "QSERDRV/" + board + "/" + record->m_PortList.back()->GetPortName());
-        EXPECT_EQ(Doc().GetNumPorts(), std::to_string(test.ports.size()));
-        EXPECT_EQ(Doc().m_bConfigChanged, 1);
-        EXPECT_TRUE(Records().empty());
-        EXPECT_EQ(States(), (SCommandStates{1, 0, 1}));
-    }
+void PrintTo(const SBlockCase& row, std::ostream* out) {
+    *out << row.name;
 }
+
+const SBlockCase kBlockCases[] = {
+    {"SharingOff",
+     "RX-401",
+     "0x200",
+     "COM3",
+     0,
+     "NONE",
+     {{"0x200", "COM3", "1", "7"},
+      {"0x208", "COM4", "2", "7"},
+      {"0x210", "COM5", "3", "7"},
+      {"0x218", "COM6", "4", "7"}}},
+    {"SharingOn",
+     "RX-404",
+     "0x3e0",
+     "COM10",
+     1,
+     "5",
+     {{"0x3e0", "COM10", "1", "5"},
+      {"0x3e8", "COM11", "2", "5"},
+      {"0x3f0", "COM12", "3", "5"},
+      {"0x3f8", "COM13", "4", "5"}}},
+    {"StandardAddresses",
+     "RQ-6004",
+     "NONE",
+     "NONE",
+     0,
+     "NONE",
+     {{"0x3f8", "COM1", "1", "7"},
+      {"0x2f8", "COM2", "2", "7"},
+      {"0x3e8", "COM3", "3", "7"},
+      {"0x2e8", "COM4", "4", "7"}}},
+    {"EightPortsFromNone",
+     "RX-408",
+     "NONE",
+     "NONE",
+     1,
+     "11",
+     {{"0x3f8", "COM1", "1", "11"},
+      {"0x2f8", "COM2", "2", "11"},
+      {"0x3e8", "COM3", "3", "11"},
+      {"0x2e8", "COM4", "4", "11"},
+      {"NONE", "COM5", "5", "11"},
+      {"NONE", "COM6", "6", "11"},
+      {"NONE", "COM7", "7", "11"},
+      {"NONE", "COM8", "8", "11"}}},
+    {"EightPortsFromZero",
+     "RX-408",
+     "0x000",
+     "COM3",
+     1,
+     "3",
+     {{"0x0", "COM3", "1", "3"},
+      {"0x8", "COM4", "2", "3"},
+      {"0x10", "COM5", "3", "3"},
+      {"0x18", "COM6", "4", "3"},
+      {"0x20", "COM7", "5", "3"},
+      {"0x28", "COM8", "6", "3"},
+      {"0x30", "COM9", "7", "3"},
+      {"0x38", "COM10", "8", "3"}}},
+};
+
+class BlockBoardAddPortTest : public CommandsTableTest<SBlockCase> {};
+} // namespace
+
+TEST_P(BlockBoardAddPortTest, AddPortOnBlockBoardDerivesEveryPortFromTheBoard) {
+    const SBlockCase& test = std::get<1>(GetParam());
+    std::string board = m_session.AddBoard(test.model);
+    CBoardObj* record = m_session.Board(board);
+    record->SetBaseAddress(test.baseAddress);
+    record->SetBaseCOMPort(test.baseCOMPort);
+    record->SetShareIRQEnabled(test.share);
+    record->SetShareIRQ(test.shareIRQ);
+    m_session.Messages().Clear();
+
+    Doc().OnAddPort();
+
+    ASSERT_EQ(record->m_PortList.size(), test.ports.size());
+    for (std::size_t i = 0; i < test.ports.size(); ++i) {
+        SCOPED_TRACE(i);
+        const CPortObj* port = record->m_PortList[i];
+        const std::string key = PortKey(board, port->GetPortName());
+        EXPECT_EQ(port->GetPortName(), "Port00" + std::to_string(i));
+        EXPECT_EQ(m_session.Probe().Text(key, "PortAddress"), test.ports[i][0]);
+        EXPECT_EQ(m_session.Probe().Text(key, "PortCOMPort"), test.ports[i][1]);
+        EXPECT_EQ(m_session.Probe().Text(key, "PortIndex"), test.ports[i][2]);
+        EXPECT_EQ(m_session.Probe().Text(key, "PortIRQ"), test.ports[i][3]);
+        EXPECT_EQ(port->GetPortSerialPort(), FirstInstance(static_cast<int>(i)));
+    }
+    ExpectSelection(2, record, record->m_PortList.back(),
+                    "QSERDRV/" + board + "/" + record->m_PortList.back()->GetPortName());
+    EXPECT_EQ(Doc().GetNumPorts(), std::to_string(test.ports.size()));
+    EXPECT_EQ(Doc().m_bConfigChanged, 1);
+    EXPECT_TRUE(Records().empty());
+    EXPECT_EQ(States(), (SCommandStates{1, 0, 1}));
+}
+
+QSER_ON_BOTH_FAMILIES_FOR_ROWS(BlockBoardAddPortTest, kBlockCases);
 
 TEST_P(CommandsTest, AddPortOnBlockBoardWithPartialSetAddsOnlyTheMissingPorts) {
     CHiveProbe& probe = m_session.Probe();
@@ -347,33 +354,46 @@ TEST_P(CommandsTest, AddPortOnFullBoardChangesNothing) {
     EXPECT_TRUE(Records().empty());
 }
 
-TEST_P(CommandsTest, AddPortWithEveryPortNameTakenInTheRegistryWritesNothing) {
-    for (const char* model : {"RX-209", "RX-401"}) {
-        SCOPED_TRACE(model);
-        ClearRegistry();
-        ASSERT_TRUE(m_session.Open(GetParam()));
-        std::string board = m_session.AddBoard(model);
-        // Keys that the document does not know about take every port name.
-        for (int i = 0; i < 16; ++i) {
-            char name[16];
-            std::snprintf(name, sizeof name, "Port%03d", i);
-            m_session.Probe().CreateKey(PortKey(board, name));
-        }
-        Doc().m_bConfigChanged = 0;
-        m_session.Messages().Clear();
+namespace {
+struct SModelCase {
+    const char* name;
+    const char* model;
+};
 
-        Doc().OnAddPort();
-
-        EXPECT_EQ(Records(), (std::vector<MessageRecord>{kCannotAddPort}));
-        EXPECT_TRUE(m_session.PortNames(board).empty());
-        EXPECT_EQ(Doc().GetNumPorts(), "0");
-        ExpectSelection(1, m_session.Board(board), nullptr, "QSERDRV/" + board);
-        EXPECT_EQ(m_session.Probe().ValueNames(BoardKey(board)).size(), 8u);
-        EXPECT_TRUE(m_session.Probe().ValueNames(PortKey(board, "Port000")).empty());
-        // The instances reserved for the ports that could not be made are given back.
-        EXPECT_TRUE(m_session.Probe().SubKeys(IsNT() ? kSerialParameters : kClassPorts).empty());
-    }
+void PrintTo(const SModelCase& row, std::ostream* out) {
+    *out << row.model;
 }
+
+const SModelCase kIndividualAndBlockModels[] = {{"Individual", "RX-209"}, {"Block", "RX-401"}};
+
+class PortNamesTakenTest : public CommandsTableTest<SModelCase> {};
+} // namespace
+
+TEST_P(PortNamesTakenTest, AddPortWithEveryPortNameTakenInTheRegistryWritesNothing) {
+    const std::string model = std::get<1>(GetParam()).model;
+    std::string board = m_session.AddBoard(model);
+    // Keys that the document does not know about take every port name.
+    for (int i = 0; i < 16; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "Port%03d", i);
+        m_session.Probe().CreateKey(PortKey(board, name));
+    }
+    Doc().m_bConfigChanged = 0;
+    m_session.Messages().Clear();
+
+    Doc().OnAddPort();
+
+    EXPECT_EQ(Records(), (std::vector<MessageRecord>{kCannotAddPort}));
+    EXPECT_TRUE(m_session.PortNames(board).empty());
+    EXPECT_EQ(Doc().GetNumPorts(), "0");
+    ExpectSelection(1, m_session.Board(board), nullptr, "QSERDRV/" + board);
+    EXPECT_EQ(m_session.Probe().ValueNames(BoardKey(board)).size(), 8u);
+    EXPECT_TRUE(m_session.Probe().ValueNames(PortKey(board, "Port000")).empty());
+    // The instances reserved for the ports that could not be made are given back.
+    EXPECT_TRUE(m_session.Probe().SubKeys(IsNT() ? kSerialParameters : kClassPorts).empty());
+}
+
+QSER_ON_BOTH_FAMILIES_FOR_ROWS(PortNamesTakenTest, kIndividualAndBlockModels);
 
 TEST_P(CommandsTest, DeleteBoardSelectsTheLastBoardOfTheList) {
     Doc().OnAddBoard();
@@ -571,38 +591,53 @@ TEST_P(CommandsTest, NewAnsweredNoKeepsEverything) {
     EXPECT_EQ(m_session.Probe().SubKeys(BoardKey("Board000")).size(), 4u);
 }
 
-TEST_P(CommandsTest, NewRemovesEveryBoardPortAndInstanceWhateverIsSelected) {
-    for (const char* selected :
-         {"QSERDRV", "QSERDRV/Board001", "QSERDRV/Board000/Port002", "QSERDRV/Board001/Port000"}) {
-        SCOPED_TRACE(selected);
-        ClearRegistry();
-        ASSERT_TRUE(m_session.Open(GetParam()));
-        AddBlockBoard();
-        m_session.AddBoard("RX-201");
-        Doc().OnAddPort();
-        Doc().OnAddBoard();
-        Doc().m_bConfigChanged = 0;
-        m_session.Click(selected);
-        m_session.Messages().Clear();
-        m_session.View().Clear();
-        m_session.AnswerYes();
+namespace {
+struct SSelectionCase {
+    const char* name;
+    const char* path;
+};
 
-        Doc().OnFileNew();
-
-        EXPECT_EQ(Records(), (std::vector<MessageRecord>{kAskNew}));
-        ExpectSelection(0, nullptr, nullptr, "QSERDRV");
-        EXPECT_TRUE(Doc().m_boardList.empty());
-        EXPECT_EQ(Doc().GetNumBoards(), "0");
-        EXPECT_EQ(Doc().GetNumPorts(), "0");
-        EXPECT_EQ(Doc().m_bConfigChanged, 0);
-        EXPECT_EQ(m_session.TreeText(), "QSERDRV");
-        EXPECT_TRUE(m_session.Probe().SubKeys(kDriverKey).empty());
-        EXPECT_TRUE(m_session.Probe().SubKeys(IsNT() ? kSerialParameters : kClassPorts).empty());
-        ASSERT_FALSE(m_session.View().Kinds().empty());
-        EXPECT_EQ(m_session.View().Kinds().back(), 0);
-        EXPECT_EQ(States(), (SCommandStates{1, 0, 0}));
-    }
+void PrintTo(const SSelectionCase& row, std::ostream* out) {
+    *out << row.path;
 }
+
+const SSelectionCase kSelections[] = {{"Root", "QSERDRV"},
+                                      {"Board", "QSERDRV/Board001"},
+                                      {"BlockPort", "QSERDRV/Board000/Port002"},
+                                      {"IndividualPort", "QSERDRV/Board001/Port000"}};
+
+class NewFromSelectionTest : public CommandsTableTest<SSelectionCase> {};
+} // namespace
+
+TEST_P(NewFromSelectionTest, NewRemovesEveryBoardPortAndInstanceWhateverIsSelected) {
+    const std::string selected = std::get<1>(GetParam()).path;
+    AddBlockBoard();
+    m_session.AddBoard("RX-201");
+    Doc().OnAddPort();
+    Doc().OnAddBoard();
+    Doc().m_bConfigChanged = 0;
+    m_session.Click(selected);
+    m_session.Messages().Clear();
+    m_session.View().Clear();
+    m_session.AnswerYes();
+
+    Doc().OnFileNew();
+
+    EXPECT_EQ(Records(), (std::vector<MessageRecord>{kAskNew}));
+    ExpectSelection(0, nullptr, nullptr, "QSERDRV");
+    EXPECT_TRUE(Doc().m_boardList.empty());
+    EXPECT_EQ(Doc().GetNumBoards(), "0");
+    EXPECT_EQ(Doc().GetNumPorts(), "0");
+    EXPECT_EQ(Doc().m_bConfigChanged, 0);
+    EXPECT_EQ(m_session.TreeText(), "QSERDRV");
+    EXPECT_TRUE(m_session.Probe().SubKeys(kDriverKey).empty());
+    EXPECT_TRUE(m_session.Probe().SubKeys(IsNT() ? kSerialParameters : kClassPorts).empty());
+    ASSERT_FALSE(m_session.View().Kinds().empty());
+    EXPECT_EQ(m_session.View().Kinds().back(), 0);
+    EXPECT_EQ(States(), (SCommandStates{1, 0, 0}));
+}
+
+QSER_ON_BOTH_FAMILIES_FOR_ROWS(NewFromSelectionTest, kSelections);
 
 TEST_P(CommandsTest, NewOfBoardsWithoutPortsWithTheRootSelectedShowsTheDriver) {
     Doc().OnAddBoard();

@@ -4,6 +4,7 @@
 #include "portregistration.h"
 #include "temphive.h"
 #include "testkeypaths.h"
+#include "testnames.h"
 
 #include <cstdint>
 #include <gtest/gtest.h>
@@ -138,83 +139,73 @@ TEST_F(RegistrationTest, NTWritesTheSerialServiceValuesInOrder) {
     EXPECT_TRUE(Records().empty());
 }
 
-TEST_F(RegistrationTest, NTWritesEachPortAsAnInstanceOfTheSerialService) {
-    struct SCase {
-        const char* name;
-        std::string vector;
-        SPortValues port;
-        std::uint32_t interrupt;
-        std::uint32_t interruptStatus;
-        std::uint32_t portAddress;
-        std::uint32_t portIndex;
-    };
-    const std::vector<SCase> cases = {
-        {"COM5 at 0x2e8",
-         "0x2d0",
-         {"Port000", "COM5", "5", "0x2e8", "1", "Serial004"},
-         5,
-         0x2D0,
-         0x2E8,
-         1},
-        {"no vector",
-         "NONE",
-         {"Port000", "COM3", "15", "0x3f8", "4", "Serial002"},
-         15,
-         0,
-         0x3F8,
-         4},
-        {"long address",
-         "0x200",
-         {"Port000", "COM9", "3", "0x1234", "2", "Serial010"},
-         3,
-         0x200,
-         0x234,
-         2},
-        {"address below 0x100",
-         "0x000",
-         {"Port001", "COM4", "9", "0x8", "2", "Serial003"},
-         9,
-         0,
-         8,
-         2},
-        {"address 0x10",
-         "0x2d0",
-         {"Port002", "COM5", "9", "0x10", "3", "Serial005"},
-         9,
-         0x2D0,
-         0x10,
-         3},
-        {"short vector text",
-         "2d0",
-         {"Port000", "COM3", "7", "190", "1", "Serial999"},
-         7,
-         0x2D0,
-         0x190,
-         1},
-    };
-    for (const SCase& test : cases) {
-        SCOPED_TRACE(test.name);
-        if (m_probe.Exists("SYSTEM")) {
-            m_probe.DeleteTree("SYSTEM");
-        }
-        WriteBoard("Board000", test.vector);
-        WritePort("Board000", test.port);
+namespace {
+struct SInstanceCase {
+    const char* name;
+    std::string vector;
+    SPortValues port;
+    std::uint32_t interrupt;
+    std::uint32_t interruptStatus;
+    std::uint32_t portAddress;
+    std::uint32_t portIndex;
+};
 
-        EXPECT_EQ(RegisterNT(), 1);
+void PrintTo(const SInstanceCase& row, std::ostream* out) {
+    *out << row.name;
+}
 
-        const std::string key = kSerialParameters + "\\" + test.port.instance;
-        EXPECT_EQ(m_probe.ValueNames(key), kNTPortValueNames);
-        EXPECT_EQ(m_probe.Text(key, "DosDevices"), test.port.com);
-        EXPECT_EQ(m_probe.Dword(key, "ForceFifoEnable"), 1u);
-        EXPECT_EQ(m_probe.Dword(key, "Indexed"), 0u);
-        EXPECT_EQ(m_probe.Dword(key, "Interrupt"), test.interrupt);
-        EXPECT_EQ(m_probe.Dword(key, "InterruptStatus"), test.interruptStatus);
-        EXPECT_EQ(m_probe.Dword(key, "PortAddress"), test.portAddress);
-        EXPECT_EQ(m_probe.Dword(key, "PortIndex"), test.portIndex);
-        EXPECT_EQ(m_probe.SubKeys(kSerialParameters), std::vector<std::string>{test.port.instance});
-    }
+const SInstanceCase kInstanceCases[] = {
+    {"COM5At0x2e8",
+     "0x2d0",
+     {"Port000", "COM5", "5", "0x2e8", "1", "Serial004"},
+     5,
+     0x2D0,
+     0x2E8,
+     1},
+    {"NoVector", "NONE", {"Port000", "COM3", "15", "0x3f8", "4", "Serial002"}, 15, 0, 0x3F8, 4},
+    {"LongAddress",
+     "0x200",
+     {"Port000", "COM9", "3", "0x1234", "2", "Serial010"},
+     3,
+     0x200,
+     0x234,
+     2},
+    {"AddressBelow0x100", "0x000", {"Port001", "COM4", "9", "0x8", "2", "Serial003"}, 9, 0, 8, 2},
+    {"Address0x10", "0x2d0", {"Port002", "COM5", "9", "0x10", "3", "Serial005"}, 9, 0x2D0, 0x10, 3},
+    {"ShortVectorText",
+     "2d0",
+     {"Port000", "COM3", "7", "190", "1", "Serial999"},
+     7,
+     0x2D0,
+     0x190,
+     1},
+};
+
+class NTInstanceTest : public RegistrationTest,
+                       public ::testing::WithParamInterface<SInstanceCase> {};
+} // namespace
+
+TEST_P(NTInstanceTest, NTWritesEachPortAsAnInstanceOfTheSerialService) {
+    const SInstanceCase& test = GetParam();
+    WriteBoard("Board000", test.vector);
+    WritePort("Board000", test.port);
+
+    EXPECT_EQ(RegisterNT(), 1);
+
+    const std::string key = kSerialParameters + "\\" + test.port.instance;
+    EXPECT_EQ(m_probe.ValueNames(key), kNTPortValueNames);
+    EXPECT_EQ(m_probe.Text(key, "DosDevices"), test.port.com);
+    EXPECT_EQ(m_probe.Dword(key, "ForceFifoEnable"), 1u);
+    EXPECT_EQ(m_probe.Dword(key, "Indexed"), 0u);
+    EXPECT_EQ(m_probe.Dword(key, "Interrupt"), test.interrupt);
+    EXPECT_EQ(m_probe.Dword(key, "InterruptStatus"), test.interruptStatus);
+    EXPECT_EQ(m_probe.Dword(key, "PortAddress"), test.portAddress);
+    EXPECT_EQ(m_probe.Dword(key, "PortIndex"), test.portIndex);
+    EXPECT_EQ(m_probe.SubKeys(kSerialParameters), std::vector<std::string>{test.port.instance});
     EXPECT_TRUE(Records().empty());
 }
+
+INSTANTIATE_TEST_SUITE_P(Cases, NTInstanceTest, ::testing::ValuesIn(kInstanceCases), SRowName());
 
 TEST_F(RegistrationTest, Win9xWritesTheClassDeviceAndBasicConfigurationKeys) {
     WriteBoard("Board000", "0x2d0");

@@ -51,6 +51,14 @@ std::string ModelName(std::string_view model) {
     return TextName(withoutDashes);
 }
 
+std::string FamilyLabel(EPlatformFamily family) {
+    return family == EPlatformFamily::WindowsNT ? "NT" : "Win9x";
+}
+
 std::string FamilyName(const ::testing::TestParamInfo<EPlatformFamily>& info) {
-    return info.param == EPlatformFamily::WindowsNT ? "NT" : "Win9x";
+    return FamilyLabel(info.param);
+}
+
+void PrintTo(EPlatformFamily family, std::ostream* out) {
+    *out << FamilyLabel(family);
 }

@@ -3,6 +3,7 @@
 #include "platformfamily.h"
 
 #include <gtest/gtest.h>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -18,7 +19,10 @@ std::string TextName(std::string_view text);
 std::string ModelName(std::string_view model);
 
 // "NT" or "Win9x".
+std::string FamilyLabel(EPlatformFamily family);
 std::string FamilyName(const ::testing::TestParamInfo<EPlatformFamily>& info);
+// gtest prints a family by its label in failure messages.
+void PrintTo(EPlatformFamily family, std::ostream* out);
 
 // Names each case of a parameterised test after the name field of its row.
 struct SRowName {
@@ -32,5 +36,14 @@ struct SPairName {
     template <typename First, typename Second>
     std::string operator()(const ::testing::TestParamInfo<std::tuple<First, Second>>& row) const {
         return std::string(std::get<0>(row.param).name) + "_" + std::get<1>(row.param).name;
+    }
+};
+
+// Names each case of a test over both families and a table "<family>_<row name>".
+struct SFamilyRowName {
+    template <typename Row>
+    std::string
+    operator()(const ::testing::TestParamInfo<std::tuple<EPlatformFamily, Row>>& row) const {
+        return FamilyLabel(std::get<0>(row.param)) + "_" + std::get<1>(row.param).name;
     }
 };
