@@ -1,5 +1,6 @@
 #include "boardobj.h"
 #include "documentfixture.h"
+#include "driverkeys.h"
 #include "expectedmessages.h"
 #include "icmdui.h"
 #include "portobj.h"
@@ -96,18 +97,8 @@ TEST_P(CommandsTest, AddBoardWritesTheWholeKeyAndSelectsTheBoard) {
 
     CHiveProbe& probe = m_session.Probe();
     const std::string key = BoardKey("Board000");
-    EXPECT_EQ(probe.ValueNames(key),
-              (std::vector<std::string>{"BoardName", "BoardType", "BoardBaseAddress",
-                                        "BoardShareIRQEnabled", "BoardBaseCOMPort", "BoardShareIRQ",
-                                        "BoardVectorAddress", "BoardStandardModeEnabled"}));
-    EXPECT_EQ(probe.Text(key, "BoardName"), "Board000");
-    EXPECT_EQ(probe.Text(key, "BoardType"), "RX-401");
-    EXPECT_EQ(probe.Text(key, "BoardBaseAddress"), "0x200");
-    EXPECT_EQ(probe.Dword(key, "BoardShareIRQEnabled"), 0u);
-    EXPECT_EQ(probe.Text(key, "BoardBaseCOMPort"), "COM3");
-    EXPECT_EQ(probe.Text(key, "BoardShareIRQ"), "NONE");
-    EXPECT_EQ(probe.Text(key, "BoardVectorAddress"), "NONE");
-    EXPECT_EQ(probe.Dword(key, "BoardStandardModeEnabled"), 0u);
+    // The eight values in order, each with its type; a new board's defaults.
+    EXPECT_EQ(probe.Dump(key), BoardKeyLines("", SBoardValues{}));
 }
 
 TEST_P(CommandsTest, AddBoardTakesTheLowestFreeNameAndSortsItIntoTheTree) {

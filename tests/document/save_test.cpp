@@ -5,6 +5,7 @@
 #include "ihelprequest.h"
 #include "platformservices.h"
 #include "portobj.h"
+#include "testservices.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -56,15 +57,6 @@ protected:
     void InjectPlatformKeyFault() {
         m_session.Hive().InjectFault(ERegOp::OpenKey, IsNT() ? kSerialKey : kClassPorts, "",
                                      ERROR_ACCESS_DENIED);
-    }
-    void InstallRunningSerialService() {
-        Probe().SetDword(kSerialKey, "Type", 1);
-        CHiveServiceManager& scm = m_session.ServiceManager();
-        SC_HANDLE manager = scm.OpenSCManager(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
-        SC_HANDLE service = scm.OpenService(manager, "Serial", SERVICE_ALL_ACCESS);
-        ASSERT_NE(scm.StartService(service, 0, nullptr), 0);
-        scm.CloseServiceHandle(service);
-        scm.CloseServiceHandle(manager);
     }
 };
 } // namespace
@@ -172,7 +164,7 @@ TEST_P(SaveTest, RemovingARegisteredPortRemovesItsRegistration) {
 }
 
 TEST_P(SaveTest, CloseWithoutEditsRestartsTheServiceOrAsksForARestart) {
-    InstallRunningSerialService();
+    InstallRunningSerialService(Probe(), m_session.ServiceManager());
 
     CCloseSequence::Run(&Doc());
 
@@ -189,7 +181,7 @@ TEST_P(SaveTest, CloseWithoutEditsRestartsTheServiceOrAsksForARestart) {
 }
 
 TEST_P(SaveTest, CloseAfterAnEditSavesFirst) {
-    InstallRunningSerialService();
+    InstallRunningSerialService(Probe(), m_session.ServiceManager());
     AddPort("COM4", "0x2f8", "3");
 
     CCloseSequence::Run(&Doc());
@@ -205,7 +197,7 @@ TEST_P(SaveTest, CloseAfterAnEditSavesFirst) {
 }
 
 TEST_P(SaveTest, CloseAfterAFailedSaveStillRestartsTheService) {
-    InstallRunningSerialService();
+    InstallRunningSerialService(Probe(), m_session.ServiceManager());
     AddPort("COM4", "0x2f8", "3");
     InjectPlatformKeyFault();
 

@@ -161,10 +161,10 @@ TEST_P(CarryOverTest, PickWritesTheBoardValueThenEachPortInListOrder) {
         expected = Join(expected, PortWrites(c.portValue, c.portTexts));
     }
     EXPECT_EQ(TakeWrites(), expected);
-    EXPECT_EQ(StoredText(BoardKey("Board000"), c.boardValue), c.pick);
+    EXPECT_EQ(Probe().Text(BoardKey("Board000"), c.boardValue), c.pick);
     for (std::size_t i = 0; i < c.portTexts.size(); ++i) {
         std::string port = "Port00" + std::to_string(i);
-        EXPECT_EQ(StoredText(PortKey("Board000", port), c.portValue), c.portTexts[i]) << port;
+        EXPECT_EQ(Probe().Text(PortKey("Board000", port), c.portValue), c.portTexts[i]) << port;
     }
     EXPECT_EQ(Doc().m_bConfigChanged, 1);
     EXPECT_EQ(Shown(c.control), c.pick);
@@ -207,7 +207,7 @@ TEST_F(BoardFormTest, SharingOffInStandardModeGivesStandardIRQsAndClearsBaseInMe
                                   W("Board000", "BoardShareIRQ", "NONE")}));
     EXPECT_EQ(Board().GetBaseAddress(), "NONE");
     EXPECT_EQ(Board().GetBaseCOMPort(), "NONE");
-    EXPECT_EQ(StoredText(BoardKey("Board000"), "BoardBaseAddress"), "0x200");
+    EXPECT_EQ(Probe().Text(BoardKey("Board000"), "BoardBaseAddress"), "0x200");
     EXPECT_FALSE(Enabled(IDC_BASE_ADDRESS) || Enabled(IDC_BASE_COM_PORT));
 }
 
@@ -260,9 +260,9 @@ TEST_F(BoardFormTest, SwitchingToRX408ChangesSharingInMemoryOnly) {
     EXPECT_EQ(Shown(IDC_VECTOR_ADDRESS), "0x2d0");
     EXPECT_EQ(Board().GetShareIRQ(), "7");
     EXPECT_EQ(Board().GetShareIRQEnabled(), 1);
-    EXPECT_EQ(StoredText(BoardKey("Board000"), "BoardShareIRQ"), "NONE");
-    EXPECT_EQ(StoredText(BoardKey("Board000"), "BoardVectorAddress"), "NONE");
-    EXPECT_EQ(StoredDword(BoardKey("Board000"), "BoardShareIRQEnabled"), 0u);
+    EXPECT_EQ(Probe().Text(BoardKey("Board000"), "BoardShareIRQ"), "NONE");
+    EXPECT_EQ(Probe().Text(BoardKey("Board000"), "BoardVectorAddress"), "NONE");
+    EXPECT_EQ(Probe().Dword(BoardKey("Board000"), "BoardShareIRQEnabled"), 0u);
 }
 
 TEST_F(BoardFormTest, SwitchingToAnIndividuallyAddressedModelDisablesAllButTheModel) {
@@ -276,7 +276,7 @@ TEST_F(BoardFormTest, SwitchingToAnIndividuallyAddressedModelDisablesAllButTheMo
     EXPECT_EQ(Combo(IDC_BASE_ADDRESS).GetCount(), 0);
     EXPECT_EQ(Shown(IDC_BASE_ADDRESS), "NONE");
     EXPECT_EQ(Board().GetBaseAddress(), "NONE");
-    EXPECT_EQ(StoredText(BoardKey("Board000"), "BoardBaseAddress"), "0x200");
+    EXPECT_EQ(Probe().Text(BoardKey("Board000"), "BoardBaseAddress"), "0x200");
 }
 
 TEST_F(BoardFormTest, ModelChangeKeepsTheStandardModeFlag) {
@@ -354,7 +354,7 @@ TEST_F(BoardFormTest, TypedTextIsNeverApplied) {
     // Only what the two clicks write: the typed model and base values reach no record or key.
     EXPECT_EQ(TakeWrites().size(), 2u * (1 + 8 + 2));
     EXPECT_EQ(Board().GetBoardType(), "RX-401");
-    EXPECT_EQ(StoredText(BoardKey("Board000"), "BoardType"), "RX-401");
+    EXPECT_EQ(Probe().Text(BoardKey("Board000"), "BoardType"), "RX-401");
     EXPECT_EQ(Port(1).GetPortAddress(), "0x208");
     Select("Board000/Port000");
     Select("Board000");
@@ -441,8 +441,8 @@ TEST_P(FaultTest, FailedWriteIsReportedAndTheRestOfThePickStillCommits) {
     EXPECT_EQ(Board().GetBaseAddress(), "0x300");
     EXPECT_EQ(Port(3).GetPortAddress(), "0x318");
     EXPECT_EQ(Doc().m_bConfigChanged, 1);
-    EXPECT_EQ(StoredText(PortKey("Board000", "Port003"), "PortAddress"), "0x318");
-    EXPECT_EQ(StoredText(BoardKey("Board000"), "BoardBaseAddress"),
+    EXPECT_EQ(Probe().Text(PortKey("Board000", "Port003"), "PortAddress"), "0x318");
+    EXPECT_EQ(Probe().Text(BoardKey("Board000"), "BoardBaseAddress"),
               f.lostWrite == kLostBoard ? "0x200" : "0x300");
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "dialogtemplates.h"
+#include "driverkeys.h"
 #include "formtemplateids.h"
 #include "headlesssession.h"
+#include "hiveprobe.h"
 #include "temphive.h"
 #include "testkeypaths.h"
 #include "testnames.h"
@@ -24,16 +26,8 @@ struct SPortKey {
     std::string address = "0x200";
 };
 
-// A board key as a test lays it into the hive before the session starts.
-struct SBoardKey {
-    std::string name = "Board000";
-    std::string type = "RX-401";
-    std::string baseAddress = "0x200";
-    std::uint32_t shareIRQEnabled = 0;
-    std::string baseCOMPort = "COM3";
-    std::string shareIRQ = "NONE";
-    std::string vectorAddress = "NONE";
-    std::uint32_t standardMode = 0;
+// A board key as a test lays it into the hive before the session starts, with its ports.
+struct SBoardKey : SBoardValues {
     std::vector<SPortKey> ports;
 };
 
@@ -73,14 +67,13 @@ protected:
     // The writes recorded since the last call.
     std::vector<std::string> TakeWrites();
     std::vector<std::string> MessageTexts();
-    std::string StoredText(const std::string& keyPath, const std::string& name);
-    std::uint32_t StoredDword(const std::string& keyPath, const std::string& name);
+    // What the hive holds.
+    CHiveProbe& Probe() { return m_probe; }
 
     CTempHive m_hive;
 
 private:
-    SHiveValue Stored(const std::string& keyPath, const std::string& name);
-
+    CHiveProbe m_probe{m_hive.Hive()};
     std::unique_ptr<CHeadlessSession> m_pSession;
     std::vector<std::string> m_writes;
 };

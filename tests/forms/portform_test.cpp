@@ -111,7 +111,7 @@ TEST_P(PortPickTest, PickWritesTheOneValueOfTheCurrentPort) {
     EXPECT_EQ(TakeWrites(), std::vector<std::string>{
                                 "Board000\\Port001:" + std::string(p.valueName) + "=" + p.text});
     EXPECT_EQ((Port(1).*p.getter)(), p.text);
-    EXPECT_EQ(StoredText(PortKey("Board000", "Port001"), p.valueName), p.text);
+    EXPECT_EQ(Probe().Text(PortKey("Board000", "Port001"), p.valueName), p.text);
     EXPECT_EQ(Doc().m_bConfigChanged, 1);
 }
 

@@ -1,5 +1,6 @@
 #include "boardobj.h"
 #include "configrecord.h"
+#include "driverkeys.h"
 #include "driverkeystore.h"
 #include "expectedmessages.h"
 #include "hiveprobe.h"
@@ -44,17 +45,9 @@ TEST_F(DriverKeyStoreTest, WriteBoardKeyWritesTheEightValuesInOrder) {
     EXPECT_EQ(CDriverKeyStore::WriteBoardKey(board), 1);
 
     const std::string key = BoardKey("Board000");
-    EXPECT_EQ(m_probe.ValueNames(key),
-              (std::vector<std::string>{"BoardName", "BoardType", "BoardBaseAddress",
-                                        "BoardShareIRQEnabled", "BoardBaseCOMPort", "BoardShareIRQ",
-                                        "BoardVectorAddress", "BoardStandardModeEnabled"}));
-    EXPECT_EQ(m_probe.Text(key, "BoardType"), "RX-408");
-    EXPECT_EQ(m_probe.Text(key, "BoardBaseAddress"), "0x0d0");
-    EXPECT_EQ(m_probe.Dword(key, "BoardShareIRQEnabled"), 1u);
-    EXPECT_EQ(m_probe.Text(key, "BoardBaseCOMPort"), "COM200");
-    EXPECT_EQ(m_probe.Text(key, "BoardShareIRQ"), "11");
-    EXPECT_EQ(m_probe.Text(key, "BoardVectorAddress"), "0x3f8");
-    EXPECT_EQ(m_probe.Dword(key, "BoardStandardModeEnabled"), 1u);
+    // The eight values in order, each with its type.
+    EXPECT_EQ(m_probe.Dump(key),
+              BoardKeyLines("", {"Board000", "RX-408", "0x0d0", 1, "COM200", "11", "0x3f8", 1}));
 
     // What was written reads back into an equal record.
     CBoardObj read;
@@ -75,15 +68,9 @@ TEST_F(DriverKeyStoreTest, WritePortKeyWritesTheSixValuesInOrderAndReadsThemBack
     EXPECT_EQ(CDriverKeyStore::WritePortKey("Board007", port), 1);
 
     const std::string key = PortKey("Board007", "Port012");
-    EXPECT_EQ(m_probe.ValueNames(key),
-              (std::vector<std::string>{"PortName", "PortCOMPort", "PortIRQ", "PortAddress",
-                                        "PortIndex", "PortSerialPort"}));
-    EXPECT_EQ(m_probe.Text(key, "PortName"), "Port012");
-    EXPECT_EQ(m_probe.Text(key, "PortCOMPort"), "COM44");
-    EXPECT_EQ(m_probe.Text(key, "PortIRQ"), "12");
-    EXPECT_EQ(m_probe.Text(key, "PortAddress"), "0x2f8");
-    EXPECT_EQ(m_probe.Text(key, "PortIndex"), "13");
-    EXPECT_EQ(m_probe.Text(key, "PortSerialPort"), "Serial017");
+    // The six values in order, each a text.
+    EXPECT_EQ(m_probe.Dump(key),
+              PortKeyLines("", {"Port012", "COM44", "12", "0x2f8", "13", "Serial017"}));
 
     CPortObj read;
     EXPECT_EQ(CDriverKeyStore::ReadPortKey("Board007", "Port012", read), 1);

@@ -1,3 +1,4 @@
+#include "driverkeys.h"
 #include "expectedmessages.h"
 #include "hiveprobe.h"
 #include "platformfamily.h"
@@ -75,15 +76,6 @@ const std::vector<std::string> kNTPortValueNames = {"DosDevices", "ForceFifoEnab
                                                     "Interrupt",  "InterruptStatus", "PortAddress",
                                                     "PortIndex"};
 
-struct SPortValues {
-    std::string name;
-    std::string com;
-    std::string irq;
-    std::string address;
-    std::string index;
-    std::string instance;
-};
-
 class RegistrationTest : public ::testing::Test {
 protected:
     ~RegistrationTest() override { CPlatformFamily::Set(EPlatformFamily::WindowsNT); }
@@ -91,15 +83,6 @@ protected:
     void WriteBoard(const std::string& board, const std::string& vector) {
         m_probe.SetText(BoardKey(board), "BoardName", board);
         m_probe.SetText(BoardKey(board), "BoardVectorAddress", vector);
-    }
-    void WritePort(const std::string& board, const SPortValues& port) {
-        const std::string key = PortKey(board, port.name);
-        m_probe.SetText(key, "PortName", port.name);
-        m_probe.SetText(key, "PortCOMPort", port.com);
-        m_probe.SetText(key, "PortIRQ", port.irq);
-        m_probe.SetText(key, "PortAddress", port.address);
-        m_probe.SetText(key, "PortIndex", port.index);
-        m_probe.SetText(key, "PortSerialPort", port.instance);
     }
     int RegisterNT() {
         CPlatformFamily::Set(EPlatformFamily::WindowsNT);
@@ -119,7 +102,7 @@ protected:
 
 TEST_F(RegistrationTest, NTWritesTheSerialServiceValuesInOrder) {
     WriteBoard("Board000", "0x2d0");
-    WritePort("Board000", {"Port000", "COM3", "7", "0x200", "1", "Serial002"});
+    PutPortKey(m_probe, "Board000", {"Port000", "COM3", "7", "0x200", "1", "Serial002"});
 
     EXPECT_EQ(RegisterNT(), 1);
 
@@ -188,13 +171,13 @@ class NTInstanceTest : public RegistrationTest,
 TEST_P(NTInstanceTest, NTWritesEachPortAsAnInstanceOfTheSerialService) {
     const SInstanceCase& test = GetParam();
     WriteBoard("Board000", test.vector);
-    WritePort("Board000", test.port);
+    PutPortKey(m_probe, "Board000", test.port);
 
     EXPECT_EQ(RegisterNT(), 1);
 
     const std::string key = kSerialParameters + "\\" + test.port.instance;
     EXPECT_EQ(m_probe.ValueNames(key), kNTPortValueNames);
-    EXPECT_EQ(m_probe.Text(key, "DosDevices"), test.port.com);
+    EXPECT_EQ(m_probe.Text(key, "DosDevices"), test.port.comPort);
     EXPECT_EQ(m_probe.Dword(key, "ForceFifoEnable"), 1u);
     EXPECT_EQ(m_probe.Dword(key, "Indexed"), 0u);
     EXPECT_EQ(m_probe.Dword(key, "Interrupt"), test.interrupt);
@@ -209,7 +192,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, NTInstanceTest, ::testing::ValuesIn(kInstanceCas
 
 TEST_F(RegistrationTest, Win9xWritesTheClassDeviceAndBasicConfigurationKeys) {
     WriteBoard("Board000", "0x2d0");
-    WritePort("Board000", {"Port000", "COM5", "5", "0x2e8", "4", "0007"});
+    PutPortKey(m_probe, "Board000", {"Port000", "COM5", "5", "0x2e8", "4", "0007"});
 
     EXPECT_EQ(Register95(), 1);
 
@@ -269,7 +252,7 @@ TEST_F(RegistrationTest, Win9xForcedConfigCarriesThePortRangeAndIRQ) {
     for (const SCase& test : cases) {
         SCOPED_TRACE(test.address);
         WriteBoard("Board000", "NONE");
-        WritePort("Board000", {"Port000", "COM3", test.irq, test.address, "1", "0002"});
+        PutPortKey(m_probe, "Board000", {"Port000", "COM3", test.irq, test.address, "1", "0002"});
 
         EXPECT_EQ(Register95(), 1);
 
@@ -283,11 +266,11 @@ TEST_F(RegistrationTest, Win9xForcedConfigCarriesThePortRangeAndIRQ) {
 
 TEST_F(RegistrationTest, PassVisitsEveryPortOfEveryBoardAndSkipsForeignAndOverlongKeys) {
     WriteBoard("Board000", "0x2d0");
-    WritePort("Board000", {"Port000", "COM3", "5", "0x200", "1", "Serial002"});
-    WritePort("Board000", {"Port001", "COM4", "5", "0x208", "2", "Serial003"});
+    PutPortKey(m_probe, "Board000", {"Port000", "COM3", "5", "0x200", "1", "Serial002"});
+    PutPortKey(m_probe, "Board000", {"Port001", "COM4", "5", "0x208", "2", "Serial003"});
     m_probe.CreateKey(PortKey("Board000", "Notes"));
     WriteBoard("Board003", "NONE");
-    WritePort("Board003", {"Port000", "COM7", "9", "0x300", "1", "Serial004"});
+    PutPortKey(m_probe, "Board003", {"Port000", "COM7", "9", "0x300", "1", "Serial004"});
     m_probe.SetText(BoardKey("Other"), "PortSerialPort", "Serial005");
     // Names too long for the 80-character buffer, sorted before the real keys.
     m_probe.CreateKey(BoardKey("Ba" + std::string(90, 'a')));
@@ -321,9 +304,9 @@ TEST_F(RegistrationTest, NoBoardsWritesOnlyTheSystemValues) {
 
 TEST_F(RegistrationTest, PortThatCannotBeReadIsReportedAndSkipped) {
     WriteBoard("Board000", "0x2d0");
-    WritePort("Board000", {"Port000", "COM3", "5", "0x200", "1", "0002"});
-    WritePort("Board000", {"Port001", "COM4", "5", "0x208", "2", "0003"});
-    WritePort("Board000", {"Port002", "COM5", "5", "0x210", "3", "0004"});
+    PutPortKey(m_probe, "Board000", {"Port000", "COM3", "5", "0x200", "1", "0002"});
+    PutPortKey(m_probe, "Board000", {"Port001", "COM4", "5", "0x208", "2", "0003"});
+    PutPortKey(m_probe, "Board000", {"Port002", "COM5", "5", "0x210", "3", "0004"});
     m_hive.Hive().InjectFault(ERegOp::OpenKey, PortKey("Board000", "Port001"), "",
                               ERROR_ACCESS_DENIED);
 
@@ -337,11 +320,11 @@ TEST_F(RegistrationTest, PortThatCannotBeReadIsReportedAndSkipped) {
 
 TEST_F(RegistrationTest, BoardThatCannotBeReadStopsThePass) {
     WriteBoard("Board000", "0x2d0");
-    WritePort("Board000", {"Port000", "COM3", "5", "0x200", "1", "Serial002"});
+    PutPortKey(m_probe, "Board000", {"Port000", "COM3", "5", "0x200", "1", "Serial002"});
     WriteBoard("Board001", "0x2d0");
-    WritePort("Board001", {"Port000", "COM4", "5", "0x300", "1", "Serial003"});
+    PutPortKey(m_probe, "Board001", {"Port000", "COM4", "5", "0x300", "1", "Serial003"});
     WriteBoard("Board002", "0x2d0");
-    WritePort("Board002", {"Port000", "COM5", "5", "0x310", "1", "Serial004"});
+    PutPortKey(m_probe, "Board002", {"Port000", "COM5", "5", "0x310", "1", "Serial004"});
     m_hive.Hive().InjectFault(ERegOp::OpenKey, BoardKey("Board001"), "", ERROR_ACCESS_DENIED);
 
     EXPECT_EQ(RegisterNT(), 0);
@@ -352,7 +335,7 @@ TEST_F(RegistrationTest, BoardThatCannotBeReadStopsThePass) {
 
 TEST_F(RegistrationTest, PlatformKeyThatCannotBeOpenedStopsThePass) {
     WriteBoard("Board000", "0x2d0");
-    WritePort("Board000", {"Port000", "COM3", "5", "0x200", "1", "0002"});
+    PutPortKey(m_probe, "Board000", {"Port000", "COM3", "5", "0x200", "1", "0002"});
     m_hive.Hive().InjectFault(ERegOp::OpenKey, kClassPorts, "", ERROR_ACCESS_DENIED);
 
     EXPECT_EQ(Register95(), 0);
@@ -364,7 +347,7 @@ TEST_F(RegistrationTest, PlatformKeyThatCannotBeOpenedStopsThePass) {
 
 TEST_F(RegistrationTest, ValueThatCannotBeWrittenIsReportedAndTheOthersAreWritten) {
     WriteBoard("Board000", "0x2d0");
-    WritePort("Board000", {"Port000", "COM3", "5", "0x200", "1", "Serial002"});
+    PutPortKey(m_probe, "Board000", {"Port000", "COM3", "5", "0x200", "1", "Serial002"});
     m_hive.Hive().InjectFault(ERegOp::WriteValue, kSerialParameters + "\\Serial002", "Interrupt",
                               ERROR_ACCESS_DENIED);
 
@@ -378,9 +361,9 @@ TEST_F(RegistrationTest, ValueThatCannotBeWrittenIsReportedAndTheOthersAreWritte
 
 TEST_F(RegistrationTest, UnusableInstanceNamesNeverReachTheParentKeys) {
     WriteBoard("Board000", "0x2d0");
-    WritePort("Board000", {"Port000", "COM3", "5", "0x200", "1", ""});
-    WritePort("Board000", {"Port001", "COM4", "5", "0x208", "2", "0003\\LogConfig"});
-    WritePort("Board000", {"Port002", "COM5", "5", "0x210", "3", "0004"});
+    PutPortKey(m_probe, "Board000", {"Port000", "COM3", "5", "0x200", "1", ""});
+    PutPortKey(m_probe, "Board000", {"Port001", "COM4", "5", "0x208", "2", "0003\\LogConfig"});
+    PutPortKey(m_probe, "Board000", {"Port002", "COM5", "5", "0x210", "3", "0004"});
 
     EXPECT_EQ(Register95(), 1);
     m_probe.SetText(PortKey("Board000", "Port002"), "PortSerialPort", "Serial002");

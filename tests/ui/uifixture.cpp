@@ -6,25 +6,20 @@
 #include "platformfamily.h"
 #include "platformservices.h"
 #include "qtdialog.h"
+#include "testservices.h"
 #include "treebrowserbar.h"
 
 #include <QAction>
 #include <QFile>
 #include <QTest>
 #include <QToolBar>
-#include <cstdint>
-
-namespace {
-constexpr const char* kServicesKey = "SYSTEM\\CurrentControlSet\\Services\\";
-} // namespace
 
 CUiFixture::CUiFixture() : m_services(m_hive.Hive()), m_recordedServices(m_services) {
     CPlatformFamily::Set(EPlatformFamily::WindowsNT);
     CPlatformServices::SetServiceControlManager(&m_recordedServices);
     QFile::remove(CAppProfile::Path());
-    HiveKeyId key = 0;
-    m_hive.Hive().CreateKey(std::string(kServicesKey) + "Serial", key);
-    m_hive.Hive().WriteValue(key, "Type", REG_DWORD, {1, 0, 0, 0});
+    CHiveProbe probe(m_hive.Hive());
+    InstallService(probe, "Serial");
 }
 
 CUiFixture::~CUiFixture() {
