@@ -3,59 +3,70 @@
 #include "testkeypaths.h"
 
 #include <cstdio>
+#include <variant>
 
 namespace {
-std::string TextLine(const std::string& name, const std::string& text) {
-    return name + "=\"" + text + "\"";
+// One value of a key: its name and its text or DWORD.
+struct SNamedValue {
+    const char* name;
+    std::variant<std::string, std::uint32_t> data;
+};
+
+std::vector<SNamedValue> ValuesOf(const SBoardValues& board) {
+    return {{"BoardName", board.name},
+            {"BoardType", board.type},
+            {"BoardBaseAddress", board.baseAddress},
+            {"BoardShareIRQEnabled", board.shareIRQEnabled},
+            {"BoardBaseCOMPort", board.baseCOMPort},
+            {"BoardShareIRQ", board.shareIRQ},
+            {"BoardVectorAddress", board.vectorAddress},
+            {"BoardStandardModeEnabled", board.standardMode}};
 }
 
-std::string DwordLine(const std::string& name, std::uint32_t value) {
-    char digits[16];
-    std::snprintf(digits, sizeof digits, "dword:%08x", value);
-    return name + "=" + digits;
+std::vector<SNamedValue> ValuesOf(const SPortValues& port) {
+    return {{"PortName", port.name},   {"PortCOMPort", port.comPort},
+            {"PortIRQ", port.irq},     {"PortAddress", port.address},
+            {"PortIndex", port.index}, {"PortSerialPort", port.instance}};
+}
+
+void Put(CHiveProbe& probe, const std::string& key, const std::vector<SNamedValue>& values) {
+    for (const SNamedValue& value : values) {
+        if (const auto* text = std::get_if<std::string>(&value.data)) {
+            probe.SetText(key, value.name, *text);
+        } else {
+            probe.SetDword(key, value.name, std::get<std::uint32_t>(value.data));
+        }
+    }
+}
+
+std::vector<std::string> Lines(const std::string& relative,
+                               const std::vector<SNamedValue>& values) {
+    std::vector<std::string> lines = {"[" + relative + "]"};
+    for (const SNamedValue& value : values) {
+        if (const auto* text = std::get_if<std::string>(&value.data)) {
+            lines.push_back(std::string(value.name) + "=\"" + *text + "\"");
+        } else {
+            char digits[16];
+            std::snprintf(digits, sizeof digits, "dword:%08x", std::get<std::uint32_t>(value.data));
+            lines.push_back(std::string(value.name) + "=" + digits);
+        }
+    }
+    return lines;
 }
 } // namespace
 
 void PutBoardKey(CHiveProbe& probe, const SBoardValues& board) {
-    const std::string key = BoardKey(board.name);
-    probe.SetText(key, "BoardName", board.name);
-    probe.SetText(key, "BoardType", board.type);
-    probe.SetText(key, "BoardBaseAddress", board.baseAddress);
-    probe.SetDword(key, "BoardShareIRQEnabled", board.shareIRQEnabled);
-    probe.SetText(key, "BoardBaseCOMPort", board.baseCOMPort);
-    probe.SetText(key, "BoardShareIRQ", board.shareIRQ);
-    probe.SetText(key, "BoardVectorAddress", board.vectorAddress);
-    probe.SetDword(key, "BoardStandardModeEnabled", board.standardMode);
+    Put(probe, BoardKey(board.name), ValuesOf(board));
 }
 
 void PutPortKey(CHiveProbe& probe, const std::string& board, const SPortValues& port) {
-    const std::string key = PortKey(board, port.name);
-    probe.SetText(key, "PortName", port.name);
-    probe.SetText(key, "PortCOMPort", port.comPort);
-    probe.SetText(key, "PortIRQ", port.irq);
-    probe.SetText(key, "PortAddress", port.address);
-    probe.SetText(key, "PortIndex", port.index);
-    probe.SetText(key, "PortSerialPort", port.instance);
+    Put(probe, PortKey(board, port.name), ValuesOf(port));
 }
 
 std::vector<std::string> BoardKeyLines(const std::string& relative, const SBoardValues& board) {
-    return {"[" + relative + "]",
-            TextLine("BoardName", board.name),
-            TextLine("BoardType", board.type),
-            TextLine("BoardBaseAddress", board.baseAddress),
-            DwordLine("BoardShareIRQEnabled", board.shareIRQEnabled),
-            TextLine("BoardBaseCOMPort", board.baseCOMPort),
-            TextLine("BoardShareIRQ", board.shareIRQ),
-            TextLine("BoardVectorAddress", board.vectorAddress),
-            DwordLine("BoardStandardModeEnabled", board.standardMode)};
+    return Lines(relative, ValuesOf(board));
 }
 
 std::vector<std::string> PortKeyLines(const std::string& relative, const SPortValues& port) {
-    return {"[" + relative + "]",
-            TextLine("PortName", port.name),
-            TextLine("PortCOMPort", port.comPort),
-            TextLine("PortIRQ", port.irq),
-            TextLine("PortAddress", port.address),
-            TextLine("PortIndex", port.index),
-            TextLine("PortSerialPort", port.instance)};
+    return Lines(relative, ValuesOf(port));
 }
