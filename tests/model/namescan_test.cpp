@@ -7,6 +7,7 @@
 #include "stringtable.h"
 #include "temphive.h"
 #include "testkeypaths.h"
+#include "testnames.h"
 
 #include <gtest/gtest.h>
 #include <ostream>
@@ -121,15 +122,31 @@ TEST_F(NameScanTest, DriverKeyNotFoundIsSilent) {
 
 // An enumeration that fails for another reason than a long name ends the scan instead of
 // looping; a persistent ERROR_MORE_DATA is such a failure too.
-TEST_F(NameScanTest, EnumerationFailureEndsTheScan) {
+struct SEnumerationFailure {
+    const char* name;
+    Win32Status status;
+};
+
+const SEnumerationFailure kEnumerationFailures[] = {{"IOFailure", ERROR_REGISTRY_IO_FAILED},
+                                                    {"PersistentMoreData", ERROR_MORE_DATA}};
+
+void PrintTo(const SEnumerationFailure& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class EnumerationFailureTest : public NameScanTest,
+                               public testing::WithParamInterface<SEnumerationFailure> {};
+
+TEST_P(EnumerationFailureTest, EnumerationFailureEndsTheScan) {
     CreateKeys(kDriverKey, {"Board000"});
-    for (Win32Status status : {ERROR_REGISTRY_IO_FAILED, ERROR_MORE_DATA}) {
-        m_hive.Hive().InjectFault(ERegOp::EunmKey, kDriverKey, "", status, false);
-        EXPECT_EQ(CBoardObj().GetBoardName(), "Board000") << status;
-        m_hive.Hive().ClearFaults();
-    }
+    m_hive.Hive().InjectFault(ERegOp::EunmKey, kDriverKey, "", GetParam().status, false);
+    EXPECT_EQ(CBoardObj().GetBoardName(), "Board000");
+    m_hive.Hive().ClearFaults();
     EXPECT_EQ(CBoardObj().GetBoardName(), "Board001");
 }
+
+INSTANTIATE_TEST_SUITE_P(Cases, EnumerationFailureTest, testing::ValuesIn(kEnumerationFailures),
+                         SRowName());
 
 TEST_F(NameScanTest, PortNames) {
     CreateKeys(BoardKey("Board000"), Numbered("Port", 0, 9, 3));

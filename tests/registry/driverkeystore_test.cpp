@@ -8,6 +8,7 @@
 #include "portobj.h"
 #include "temphive.h"
 #include "testkeypaths.h"
+#include "testnames.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -155,26 +156,32 @@ TEST_F(DriverKeyStoreTest, DeletingA9xPortRemovesItsClassAndDeviceKeysWithLogCon
     EXPECT_EQ(Records(), std::vector<MessageRecord>{kDeleteRegistryFailed});
 }
 
-TEST_F(DriverKeyStoreTest, UnusableNamesNeverMakeADeleteReachAParentKey) {
-    for (EPlatformFamily family : {EPlatformFamily::WindowsNT, EPlatformFamily::Windows9x}) {
-        CPlatformFamily::Set(family);
-        m_probe.CreateKey(BoardKey("Board000"));
-        m_probe.CreateKey(kSerialParameters);
-        m_probe.CreateKey(kClassPorts);
-        m_probe.CreateKey(kEnumRootPorts);
-        m_hive.Messages().Clear();
+namespace {
+class DriverKeyStoreFamilyTest : public DriverKeyStoreTest,
+                                 public ::testing::WithParamInterface<EPlatformFamily> {};
+} // namespace
 
-        CDriverKeyStore::DeletePortKeys("Board000", MakePort("", ""));
-        CDriverKeyStore::DeletePortKeys("", MakePort("Board000", "..\\Ports"));
-        EXPECT_EQ(CDriverKeyStore::DeleteBoardKey(""), 0);
+TEST_P(DriverKeyStoreFamilyTest, UnusableNamesNeverMakeADeleteReachAParentKey) {
+    CPlatformFamily::Set(GetParam());
+    m_probe.CreateKey(BoardKey("Board000"));
+    m_probe.CreateKey(kSerialParameters);
+    m_probe.CreateKey(kClassPorts);
+    m_probe.CreateKey(kEnumRootPorts);
 
-        EXPECT_TRUE(m_probe.Exists(BoardKey("Board000")));
-        EXPECT_TRUE(m_probe.Exists(kSerialParameters));
-        EXPECT_TRUE(m_probe.Exists(kClassPorts));
-        EXPECT_TRUE(m_probe.Exists(kEnumRootPorts));
-        EXPECT_EQ(Records(), std::vector<MessageRecord>(5, kDeleteRegistryFailed));
-    }
+    CDriverKeyStore::DeletePortKeys("Board000", MakePort("", ""));
+    CDriverKeyStore::DeletePortKeys("", MakePort("Board000", "..\\Ports"));
+    EXPECT_EQ(CDriverKeyStore::DeleteBoardKey(""), 0);
+
+    EXPECT_TRUE(m_probe.Exists(BoardKey("Board000")));
+    EXPECT_TRUE(m_probe.Exists(kSerialParameters));
+    EXPECT_TRUE(m_probe.Exists(kClassPorts));
+    EXPECT_TRUE(m_probe.Exists(kEnumRootPorts));
+    EXPECT_EQ(Records(), std::vector<MessageRecord>(5, kDeleteRegistryFailed));
 }
+
+INSTANTIATE_TEST_SUITE_P(Families, DriverKeyStoreFamilyTest,
+                         ::testing::Values(EPlatformFamily::WindowsNT, EPlatformFamily::Windows9x),
+                         FamilyName);
 
 TEST_F(DriverKeyStoreTest, BoardKeyIsDeletedOnlyWithoutPortKeys) {
     m_probe.CreateKey(PortKey("Board001", "Port000"));
