@@ -119,11 +119,6 @@ private:
 
 using DocumentTest = DocumentTestOf<EPlatformFamily>;
 
-#define QSER_BOTH_FAMILIES ::testing::Values(EPlatformFamily::WindowsNT, EPlatformFamily::Windows9x)
-
-#define QSER_ON_BOTH_FAMILIES(suite)                                                               \
-    INSTANTIATE_TEST_SUITE_P(Families, suite, QSER_BOTH_FAMILIES, FamilyName)
-
 // Every row of the table on both families, each case named "<family>_<row name>".
 #define QSER_ON_BOTH_FAMILIES_FOR_ROWS(suite, rows)                                                \
     INSTANTIATE_TEST_SUITE_P(Families, suite,                                                      \

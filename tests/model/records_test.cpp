@@ -54,9 +54,7 @@ TEST_P(RecordsTest, PortWithoutGenerationHasNoNameOrInstance) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Families, RecordsTest,
-                         testing::Values(EPlatformFamily::WindowsNT, EPlatformFamily::Windows9x),
-                         FamilyName);
+QSER_ON_BOTH_FAMILIES(RecordsTest);
 
 TEST(PortObj, DefaultConstructorLeavesEveryTextEmpty) {
     const CPortObj port;

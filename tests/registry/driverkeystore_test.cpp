@@ -179,9 +179,7 @@ TEST_P(DriverKeyStoreFamilyTest, UnusableNamesNeverMakeADeleteReachAParentKey) {
     EXPECT_EQ(Records(), std::vector<MessageRecord>(5, kDeleteRegistryFailed));
 }
 
-INSTANTIATE_TEST_SUITE_P(Families, DriverKeyStoreFamilyTest,
-                         ::testing::Values(EPlatformFamily::WindowsNT, EPlatformFamily::Windows9x),
-                         FamilyName);
+QSER_ON_BOTH_FAMILIES(DriverKeyStoreFamilyTest);
 
 TEST_F(DriverKeyStoreTest, BoardKeyIsDeletedOnlyWithoutPortKeys) {
     m_probe.CreateKey(PortKey("Board001", "Port000"));

@@ -235,34 +235,51 @@ TEST_F(RegistrationTest, Win9xWritesTheClassDeviceAndBasicConfigurationKeys) {
     EXPECT_TRUE(Records().empty());
 }
 
-TEST_F(RegistrationTest, Win9xForcedConfigCarriesThePortRangeAndIRQ) {
-    struct SCase {
-        const char* address;
-        const char* irq;
-        Bytes range; // bytes 20 to 23, then 32 to 35
-        std::uint8_t irqByte;
-    };
-    const std::vector<SCase> cases = {
-        {"0x3f8", "4", {0xF8, 0x03, 0xFF, 0x03, 0xF8, 0x03, 0xF8, 0x03}, 4},
-        {"0x1234", "15", {0x34, 0x02, 0x3B, 0x02, 0x34, 0x02, 0x34, 0x02}, 15},
-        {"0x8", "3", {0x08, 0x00, 0x0F, 0x00, 0x08, 0x00, 0x08, 0x00}, 3},
-        {"0x0", "10", {0x00, 0x00, 0x07, 0x00, 0x00, 0x00, 0x00, 0x00}, 10},
-        {"2d0", "300", {0xD0, 0x02, 0xD7, 0x02, 0xD0, 0x02, 0xD0, 0x02}, 300 & 0xFF},
-    };
-    for (const SCase& test : cases) {
-        SCOPED_TRACE(test.address);
-        WriteBoard("Board000", "NONE");
-        PutPortKey(m_probe, "Board000", {"Port000", "COM3", test.irq, test.address, "1", "0002"});
+namespace {
+struct SForcedConfigCase {
+    const char* name;
+    const char* address;
+    const char* irq;
+    Bytes range; // bytes 20 to 23, then 32 to 35
+    std::uint8_t irqByte;
+};
 
-        EXPECT_EQ(Register95(), 1);
-
-        Bytes expected = kForcedConfig2E8Irq5;
-        std::copy(test.range.begin(), test.range.begin() + 4, expected.begin() + 20);
-        std::copy(test.range.begin() + 4, test.range.end(), expected.begin() + 32);
-        expected[50] = test.irqByte;
-        EXPECT_EQ(m_probe.Binary(kEnumRootPorts + "\\0002", "ForcedConfig"), expected);
-    }
+void PrintTo(const SForcedConfigCase& row, std::ostream* out) {
+    *out << row.name;
 }
+
+const SForcedConfigCase kForcedConfigCases[] = {
+    {"Address0x3f8", "0x3f8", "4", {0xF8, 0x03, 0xFF, 0x03, 0xF8, 0x03, 0xF8, 0x03}, 4},
+    {"LongAddress", "0x1234", "15", {0x34, 0x02, 0x3B, 0x02, 0x34, 0x02, 0x34, 0x02}, 15},
+    {"AddressBelow0x100", "0x8", "3", {0x08, 0x00, 0x0F, 0x00, 0x08, 0x00, 0x08, 0x00}, 3},
+    {"AddressZero", "0x0", "10", {0x00, 0x00, 0x07, 0x00, 0x00, 0x00, 0x00, 0x00}, 10},
+    {"ShortTextAndWideIRQ",
+     "2d0",
+     "300",
+     {0xD0, 0x02, 0xD7, 0x02, 0xD0, 0x02, 0xD0, 0x02},
+     300 & 0xFF},
+};
+
+class ForcedConfigTest : public RegistrationTest,
+                         public ::testing::WithParamInterface<SForcedConfigCase> {};
+} // namespace
+
+TEST_P(ForcedConfigTest, Win9xForcedConfigCarriesThePortRangeAndIRQ) {
+    const SForcedConfigCase& test = GetParam();
+    WriteBoard("Board000", "NONE");
+    PutPortKey(m_probe, "Board000", {"Port000", "COM3", test.irq, test.address, "1", "0002"});
+
+    EXPECT_EQ(Register95(), 1);
+
+    Bytes expected = kForcedConfig2E8Irq5;
+    std::copy(test.range.begin(), test.range.begin() + 4, expected.begin() + 20);
+    std::copy(test.range.begin() + 4, test.range.end(), expected.begin() + 32);
+    expected[50] = test.irqByte;
+    EXPECT_EQ(m_probe.Binary(kEnumRootPorts + "\\0002", "ForcedConfig"), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ForcedConfigTest, ::testing::ValuesIn(kForcedConfigCases),
+                         SRowName());
 
 TEST_F(RegistrationTest, PassVisitsEveryPortOfEveryBoardAndSkipsForeignAndOverlongKeys) {
     WriteBoard("Board000", "0x2d0");
@@ -287,20 +304,25 @@ TEST_F(RegistrationTest, PassVisitsEveryPortOfEveryBoardAndSkipsForeignAndOverlo
               "Brimholde QSER 32bit Utility Ver. 1.10");
 }
 
-TEST_F(RegistrationTest, NoBoardsWritesOnlyTheSystemValues) {
-    for (bool nt : {true, false}) {
-        SCOPED_TRACE(nt);
-        CPlatformFamily::Set(nt ? EPlatformFamily::WindowsNT : EPlatformFamily::Windows9x);
-        SSystemValues values{"name", "0", "0"};
-        EXPECT_EQ(nt ? CPortRegistration::RegisterNTSerialPorts(values, false)
-                     : CPortRegistration::Register95Ports(values, false),
-                  1);
-        EXPECT_EQ(m_probe.Text(kDriverKey, "SystemNumBoards"), "0");
-        EXPECT_FALSE(m_probe.Exists(kSerialKey));
-        EXPECT_FALSE(m_probe.Exists(kClassPorts));
-        EXPECT_FALSE(m_probe.Exists("Enum"));
-    }
+namespace {
+class RegistrationFamilyTest : public RegistrationTest,
+                               public ::testing::WithParamInterface<EPlatformFamily> {};
+} // namespace
+
+TEST_P(RegistrationFamilyTest, NoBoardsWritesOnlyTheSystemValues) {
+    const bool nt = GetParam() == EPlatformFamily::WindowsNT;
+    CPlatformFamily::Set(GetParam());
+    SSystemValues values{"name", "0", "0"};
+    EXPECT_EQ(nt ? CPortRegistration::RegisterNTSerialPorts(values, false)
+                 : CPortRegistration::Register95Ports(values, false),
+              1);
+    EXPECT_EQ(m_probe.Text(kDriverKey, "SystemNumBoards"), "0");
+    EXPECT_FALSE(m_probe.Exists(kSerialKey));
+    EXPECT_FALSE(m_probe.Exists(kClassPorts));
+    EXPECT_FALSE(m_probe.Exists("Enum"));
 }
+
+QSER_ON_BOTH_FAMILIES(RegistrationFamilyTest);
 
 TEST_F(RegistrationTest, PortThatCannotBeReadIsReportedAndSkipped) {
     WriteBoard("Board000", "0x2d0");

@@ -47,3 +47,9 @@ struct SFamilyRowName {
         return FamilyLabel(std::get<0>(row.param)) + "_" + std::get<1>(row.param).name;
     }
 };
+
+#define QSER_BOTH_FAMILIES ::testing::Values(EPlatformFamily::WindowsNT, EPlatformFamily::Windows9x)
+
+// A suite whose parameter is the platform family, run on both and named "NT" and "Win9x".
+#define QSER_ON_BOTH_FAMILIES(suite)                                                               \
+    INSTANTIATE_TEST_SUITE_P(Families, suite, QSER_BOTH_FAMILIES, FamilyName)
