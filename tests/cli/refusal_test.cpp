@@ -1,4 +1,5 @@
 #include "clifixture.h"
+#include "expectedmessages.h"
 #include "testnames.h"
 
 #include <algorithm>
@@ -167,7 +168,7 @@ TEST_F(CliExitTest, ErrorMessageGivesOneAndKeepsNothingOfTheRefusedAdd) {
     SSnapshot before = Snapshot();
     SQserCtlRun run = Ctl({"add-board", "BoardType=RX-201"});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "Unable to add board object!\n");
+    EXPECT_EQ(run.err, kCannotAddBoard.text + "\n");
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(Snapshot(), before);
 }

@@ -1,4 +1,5 @@
 #include "clifixture.h"
+#include "expectedmessages.h"
 #include "testkeypaths.h"
 #include "testnames.h"
 
@@ -19,8 +20,6 @@ const SFamily kFamilies[] = {
     {"WindowsNT", "nt", true, {"Serial002", "Serial003", "Serial004", "Serial005", "Serial006"}},
     {"Windows9x", "9x", false, {"0000", "0001", "0002", "0003", "0004"}},
 };
-
-constexpr const char* kRestartNotice = "Restart Windows95/98 to make this setting work!";
 
 class CliSessionTest : public CCliFixture, public ::testing::WithParamInterface<SFamily> {
 protected:
@@ -47,8 +46,8 @@ TEST_P(CliSessionTest, AdministratorSessionReachesTheDriverKeyAndThePortRegistry
         Run({"add-board", "BoardType=RX-404", "boardbaseaddress=0x300", "BoardBaseCOMPort=com5",
              "BoardShareIRQEnabled=on", "BoardShareIRQ=5"});
     EXPECT_EQ(added.out, "Board000\n");
-    EXPECT_NE(added.err.find("Set configruation to Windows Registry!\n"), std::string::npos);
-    EXPECT_EQ(added.err.find(kRestartNotice) != std::string::npos, !family.windowsNT);
+    EXPECT_NE(added.err.find(kSetConfigurationNotice.text + "\n"), std::string::npos);
+    EXPECT_EQ(added.err.find(kRestartNotice.text) != std::string::npos, !family.windowsNT);
     EXPECT_EQ(Run({"add-board", "BoardType=RX-201"}).out, "Board001\n");
     EXPECT_EQ(Run({"add-port", "Board000"}).out, "Port000\nPort001\nPort002\nPort003\n");
     EXPECT_EQ(Run({"add-port", "board001"}).out, "Port000\n");
@@ -134,7 +133,7 @@ TEST_P(CliSessionTest, SaveRegistersEvenWhenNothingChanged) {
     Ok({"import", WriteFile("drop.reg", Reg({"[-HKEY_LOCAL_MACHINE\\" + instanceKey + "]"}))});
     ASSERT_FALSE(KeyExists(instanceKey));
     SQserCtlRun saved = Run({"save"});
-    EXPECT_EQ(saved.err, "Configuration's been saved to registry!\n");
+    EXPECT_EQ(saved.err, kSavedNotice.text + "\n");
     EXPECT_TRUE(KeyExists(instanceKey));
 }
 
@@ -191,9 +190,9 @@ TEST_F(CliShowTest, EnvironmentChoosesTheRegistryFileAndThePlatform) {
                                                       {"QSER_PLATFORM", "9x"}};
     SQserCtlRun run = runner.Run({"add-board"}, {}, environment);
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(run.err.find(kRestartNotice), std::string::npos);
+    EXPECT_NE(run.err.find(kRestartNotice.text), std::string::npos);
     EXPECT_EQ(ShowJson()["SystemNumBoards"], "1");
     // The option wins over the variable.
     run = runner.Run({"--platform", "nt", "add-board"}, {}, environment);
-    EXPECT_EQ(run.err.find(kRestartNotice), std::string::npos);
+    EXPECT_EQ(run.err.find(kRestartNotice.text), std::string::npos);
 }
