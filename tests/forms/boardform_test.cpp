@@ -44,6 +44,24 @@ protected:
         Select("Board000");
         TakeWrites();
     }
+
+    // The writes of a click on standard mode of a four-port board: the flag, each port's address
+    // and COM port (numbered on from firstCOM), then the board's base values.
+    static std::vector<std::string> StandardModeWrites(const std::string& flag,
+                                                       const std::vector<std::string>& addresses,
+                                                       int firstCOM, const std::string& base,
+                                                       const std::string& baseCOM) {
+        std::vector<std::string> writes{W("Board000", "BoardStandardModeEnabled", flag)};
+        for (std::size_t i = 0; i < addresses.size(); ++i) {
+            const std::string port = "Board000\\Port00" + std::to_string(i);
+            writes.push_back(W(port, "PortAddress", addresses[i]));
+            writes.push_back(
+                W(port, "PortCOMPort", "COM" + std::to_string(firstCOM + static_cast<int>(i))));
+        }
+        writes.push_back(W("Board000", "BoardBaseAddress", base));
+        writes.push_back(W("Board000", "BoardBaseCOMPort", baseCOM));
+        return writes;
+    }
 };
 
 // A pick on one list of the board form that carries over to every port of the board.
@@ -214,16 +232,8 @@ TEST_F(BoardFormTest, SharingOffInStandardModeGivesStandardIRQsAndClearsBaseInMe
 TEST_F(BoardFormTest, StandardModeOnWritesFlagThenPortPairsThenBase) {
     ShowBoard(Model("RX-401", 4));
     Click(IDC_STANDARD_MODE_ENABLE);
-    std::vector<std::string> expected{W("Board000", "BoardStandardModeEnabled", "#1")};
-    const char* addresses[] = {"0x3f8", "0x2f8", "0x3e8", "0x2e8"};
-    for (int i = 0; i < 4; ++i) {
-        std::string port = "Board000\\Port00" + std::to_string(i);
-        expected.push_back(W(port, "PortAddress", addresses[i]));
-        expected.push_back(W(port, "PortCOMPort", "COM" + std::to_string(i + 1)));
-    }
-    expected.push_back(W("Board000", "BoardBaseAddress", "NONE"));
-    expected.push_back(W("Board000", "BoardBaseCOMPort", "NONE"));
-    EXPECT_EQ(TakeWrites(), expected);
+    EXPECT_EQ(TakeWrites(),
+              StandardModeWrites("#1", {"0x3f8", "0x2f8", "0x3e8", "0x2e8"}, 1, "NONE", "NONE"));
     EXPECT_FALSE(Enabled(IDC_BASE_ADDRESS) || Enabled(IDC_BASE_COM_PORT));
     EXPECT_EQ(Port(2).GetPortIRQ(), "11");
 }
@@ -234,16 +244,8 @@ TEST_F(BoardFormTest, StandardModeOffRestoresTheFirstBaseAndItsPorts) {
     key.baseAddress = key.baseCOMPort = "NONE";
     ShowBoard(key);
     Click(IDC_STANDARD_MODE_ENABLE);
-    std::vector<std::string> expected{W("Board000", "BoardStandardModeEnabled", "#0")};
-    const char* addresses[] = {"0x200", "0x208", "0x210", "0x218"};
-    for (int i = 0; i < 4; ++i) {
-        std::string port = "Board000\\Port00" + std::to_string(i);
-        expected.push_back(W(port, "PortAddress", addresses[i]));
-        expected.push_back(W(port, "PortCOMPort", "COM" + std::to_string(i + 3)));
-    }
-    expected.push_back(W("Board000", "BoardBaseAddress", "0x200"));
-    expected.push_back(W("Board000", "BoardBaseCOMPort", "COM3"));
-    EXPECT_EQ(TakeWrites(), expected);
+    EXPECT_EQ(TakeWrites(),
+              StandardModeWrites("#0", {"0x200", "0x208", "0x210", "0x218"}, 3, "0x200", "COM3"));
     EXPECT_TRUE(Enabled(IDC_BASE_ADDRESS) && Enabled(IDC_BASE_COM_PORT));
     EXPECT_EQ(Shown(IDC_BASE_ADDRESS), "0x200");
     EXPECT_EQ(Shown(IDC_BASE_COM_PORT), "COM3");
