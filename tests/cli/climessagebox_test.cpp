@@ -1,4 +1,5 @@
 #include "climessagebox.h"
+#include "testnames.h"
 
 #include <gtest/gtest.h>
 #include <sstream>
@@ -38,7 +39,7 @@ TEST_P(CliMessageBoxQuestion, AnswersAndRecordsADecline) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, CliMessageBoxQuestion, ::testing::ValuesIn(kQuestionCases),
-                         [](const auto& row) { return std::string(row.param.name); });
+                         SRowName());
 
 TEST(CliMessageBox, PrintsEachBoxAsOneLineAndFlagsOnlyErrorBoxes) {
     std::istringstream in;

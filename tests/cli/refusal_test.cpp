@@ -1,4 +1,6 @@
 #include "clifixture.h"
+#include "expectedmessages.h"
+#include "testnames.h"
 
 #include <algorithm>
 
@@ -123,8 +125,7 @@ TEST_P(CliRefusalTest, IsRefusedWithItsStatusAndReasonAndChangesNothing) {
     EXPECT_EQ(Snapshot(), before);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, CliRefusalTest, ::testing::ValuesIn(kRefusals),
-                         [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, CliRefusalTest, ::testing::ValuesIn(kRefusals), SRowName());
 
 namespace {
 using CliExitTest = CCliFixture;
@@ -158,7 +159,7 @@ TEST_P(CliMissingFileTest, SaysSoAndCreatesNoFile) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Commands, CliMissingFileTest, ::testing::ValuesIn(kReadOnlyCommands),
-                         [](const auto& row) { return std::string(row.param.name); });
+                         SRowName());
 
 TEST_F(CliExitTest, ErrorMessageGivesOneAndKeepsNothingOfTheRefusedAdd) {
     for (int i = 0; i < 10; ++i) {
@@ -167,7 +168,7 @@ TEST_F(CliExitTest, ErrorMessageGivesOneAndKeepsNothingOfTheRefusedAdd) {
     SSnapshot before = Snapshot();
     SQserCtlRun run = Ctl({"add-board", "BoardType=RX-201"});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "Unable to add board object!\n");
+    EXPECT_EQ(run.err, kCannotAddBoard.text + "\n");
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(Snapshot(), before);
 }

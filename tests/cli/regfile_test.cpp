@@ -1,9 +1,9 @@
 #include "clifixture.h"
+#include "testkeypaths.h"
+#include "testnames.h"
 
 namespace {
 using CliRegFileTest = CCliFixture;
-
-constexpr const char* kDriverKey = "SYSTEM\\CurrentControlSet\\Services\\QSERDRV";
 
 std::string Utf16le(const std::string& ascii) {
     std::string bytes = "\xff\xfe";
@@ -40,10 +40,8 @@ TEST_F(CliRegFileTest, ExportImportIntoAnEmptyHiveAndExportAgainGiveTheSameBytes
 TEST_F(CliRegFileTest, KeyMayCarryTheRootNameInAnyCase) {
     Ok({"add-board"});
     const std::string bare = Export(kDriverKey);
-    EXPECT_EQ(
-        bare.rfind("REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\" + std::string(kDriverKey) + "]\r\n", 0),
-        0u);
-    EXPECT_EQ(Export("HKEY_LOCAL_MACHINE\\" + std::string(kDriverKey)), bare);
+    EXPECT_EQ(bare.rfind("REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\" + kDriverKey + "]\r\n", 0), 0u);
+    EXPECT_EQ(Export("HKEY_LOCAL_MACHINE\\" + kDriverKey), bare);
     EXPECT_EQ(Export("hkey_local_machine\\system\\currentcontrolset\\services\\qserdrv"), bare);
     EXPECT_EQ(Export("HKEY_LOCAL_MACHINE"), Export());
 }
@@ -117,7 +115,7 @@ TEST_P(CliMalformedImportTest, IsReportedWithItsLineAndLeavesTheFileByteForByte)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, CliMalformedImportTest, ::testing::ValuesIn(kMalformed),
-                         [](const auto& row) { return std::string(row.param.name); });
+                         SRowName());
 
 TEST_F(CliRegFileTest, UnreadableFilesFailAndChangeNothing) {
     Ok({"add-board"});
@@ -135,8 +133,7 @@ TEST_F(CliRegFileTest, UnreadableFilesFailAndChangeNothing) {
 
 TEST_F(CliRegFileTest, ExportAndImportDoNotNeedALoadableDriverKey) {
     // A board key name outside Board000..Board009 is one the document cannot take.
-    Ok({"import",
-        WriteFile("odd.reg", Reg({"[HKEY_LOCAL_MACHINE\\" + std::string(kDriverKey) + "\\Board010]",
-                                  "\"BoardName\"=\"Board010\""}))});
+    Ok({"import", WriteFile("odd.reg", Reg({"[HKEY_LOCAL_MACHINE\\" + kDriverKey + "\\Board010]",
+                                            "\"BoardName\"=\"Board010\""}))});
     EXPECT_NE(Export(kDriverKey).find("Board010"), std::string::npos);
 }

@@ -1,4 +1,7 @@
 #include "clifixture.h"
+#include "expectedmessages.h"
+#include "testkeypaths.h"
+#include "testnames.h"
 
 namespace {
 struct SFamily {
@@ -18,9 +21,6 @@ const SFamily kFamilies[] = {
     {"Windows9x", "9x", false, {"0000", "0001", "0002", "0003", "0004"}},
 };
 
-constexpr const char* kDriverKey = "SYSTEM\\CurrentControlSet\\Services\\QSERDRV";
-constexpr const char* kRestartNotice = "Restart Windows95/98 to make this setting work!";
-
 class CliSessionTest : public CCliFixture, public ::testing::WithParamInterface<SFamily> {
 protected:
     SQserCtlRun Run(std::vector<std::string> args) const {
@@ -29,9 +29,8 @@ protected:
     }
     // The key of a port's operating-system instance, where the family keeps the COM name.
     std::string InstanceKey(const std::string& instance) const {
-        return GetParam().windowsNT
-                   ? "SYSTEM\\CurrentControlSet\\Services\\Serial\\Parameters\\" + instance
-                   : "Enum\\Root\\Ports\\" + instance;
+        return GetParam().windowsNT ? kSerialParameters + "\\" + instance
+                                    : kEnumRootPorts + "\\" + instance;
     }
     std::string ComNameLine(const std::string& com) const {
         return GetParam().windowsNT ? "\"DosDevices\"=\"" + com + "\"\r\n"
@@ -47,8 +46,8 @@ TEST_P(CliSessionTest, AdministratorSessionReachesTheDriverKeyAndThePortRegistry
         Run({"add-board", "BoardType=RX-404", "boardbaseaddress=0x300", "BoardBaseCOMPort=com5",
              "BoardShareIRQEnabled=on", "BoardShareIRQ=5"});
     EXPECT_EQ(added.out, "Board000\n");
-    EXPECT_NE(added.err.find("Set configruation to Windows Registry!\n"), std::string::npos);
-    EXPECT_EQ(added.err.find(kRestartNotice) != std::string::npos, !family.windowsNT);
+    EXPECT_NE(added.err.find(kSetConfigurationNotice.text + "\n"), std::string::npos);
+    EXPECT_EQ(added.err.find(kRestartNotice.text) != std::string::npos, !family.windowsNT);
     EXPECT_EQ(Run({"add-board", "BoardType=RX-201"}).out, "Board001\n");
     EXPECT_EQ(Run({"add-port", "Board000"}).out, "Port000\nPort001\nPort002\nPort003\n");
     EXPECT_EQ(Run({"add-port", "board001"}).out, "Port000\n");
@@ -87,7 +86,7 @@ TEST_P(CliSessionTest, AdministratorSessionReachesTheDriverKeyAndThePortRegistry
                                       {"PortSerialPort", family.instances[4]}}));
 
     std::string driverKey = Export(kDriverKey);
-    EXPECT_NE(driverKey.find("[HKEY_LOCAL_MACHINE\\" + std::string(kDriverKey) +
+    EXPECT_NE(driverKey.find("[HKEY_LOCAL_MACHINE\\" + kDriverKey +
                              "\\Board001\\Port000]\r\n\"PortName\"=\"Port000\"\r\n"
                              "\"PortCOMPort\"=\"COM12\"\r\n\"PortIRQ\"=\"3\"\r\n"
                              "\"PortAddress\"=\"0x2e8\"\r\n"),
@@ -112,19 +111,19 @@ TEST_P(CliSessionTest, AdministratorSessionReachesTheDriverKeyAndThePortRegistry
     json = ShowJson();
     EXPECT_TRUE(json["Boards"][0]["Ports"].empty());
     EXPECT_EQ(json["SystemNumPorts"], "1");
-    EXPECT_FALSE(KeyExists(std::string(kDriverKey) + "\\Board000\\Port000"));
+    EXPECT_FALSE(KeyExists(PortKey("Board000", "Port000")));
     EXPECT_FALSE(KeyExists(InstanceKey(family.instances[0])));
     EXPECT_TRUE(KeyExists(InstanceKey(family.instances[4])));
 
     Run({"--yes", "delete", "Board001"});
     EXPECT_EQ(ShowJson()["SystemNumBoards"], "1");
-    EXPECT_FALSE(KeyExists(std::string(kDriverKey) + "\\Board001"));
+    EXPECT_FALSE(KeyExists(BoardKey("Board001")));
 
     Run({"--yes", "new"});
     json = ShowJson();
     EXPECT_TRUE(json["Boards"].empty());
     EXPECT_EQ(json["SystemNumBoards"], "0");
-    EXPECT_FALSE(KeyExists(std::string(kDriverKey) + "\\Board000"));
+    EXPECT_FALSE(KeyExists(BoardKey("Board000")));
 }
 
 TEST_P(CliSessionTest, SaveRegistersEvenWhenNothingChanged) {
@@ -134,12 +133,11 @@ TEST_P(CliSessionTest, SaveRegistersEvenWhenNothingChanged) {
     Ok({"import", WriteFile("drop.reg", Reg({"[-HKEY_LOCAL_MACHINE\\" + instanceKey + "]"}))});
     ASSERT_FALSE(KeyExists(instanceKey));
     SQserCtlRun saved = Run({"save"});
-    EXPECT_EQ(saved.err, "Configuration's been saved to registry!\n");
+    EXPECT_EQ(saved.err, kSavedNotice.text + "\n");
     EXPECT_TRUE(KeyExists(instanceKey));
 }
 
-INSTANTIATE_TEST_SUITE_P(Families, CliSessionTest, ::testing::ValuesIn(kFamilies),
-                         [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Families, CliSessionTest, ::testing::ValuesIn(kFamilies), SRowName());
 
 using CliShowTest = CCliFixture;
 
@@ -192,9 +190,9 @@ TEST_F(CliShowTest, EnvironmentChoosesTheRegistryFileAndThePlatform) {
                                                       {"QSER_PLATFORM", "9x"}};
     SQserCtlRun run = runner.Run({"add-board"}, {}, environment);
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(run.err.find(kRestartNotice), std::string::npos);
+    EXPECT_NE(run.err.find(kRestartNotice.text), std::string::npos);
     EXPECT_EQ(ShowJson()["SystemNumBoards"], "1");
     // The option wins over the variable.
     run = runner.Run({"--platform", "nt", "add-board"}, {}, environment);
-    EXPECT_EQ(run.err.find(kRestartNotice), std::string::npos);
+    EXPECT_EQ(run.err.find(kRestartNotice.text), std::string::npos);
 }

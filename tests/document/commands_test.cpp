@@ -1,25 +1,17 @@
 #include "boardobj.h"
 #include "documentfixture.h"
+#include "driverkeys.h"
+#include "expectedmessages.h"
 #include "icmdui.h"
 #include "portobj.h"
 
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
-using Record = CRecordingMessageBox::SRecord;
-
-const Record kAskBoard{"All Ports on this Board will be deleted.\nContinue?", EMsgButtons::YesNo,
-                       EMsgIcon::Question};
-const Record kAskAllPorts{"All Ports on the same board will be deleted. \nContinue?",
-                          EMsgButtons::YesNo, EMsgIcon::Question};
-const Record kAskPort{"This port will be deleted. \nContinue?", EMsgButtons::YesNo,
-                      EMsgIcon::Question};
-const Record kAskNew{"All Boards  will be deleted.\nContinue?", EMsgButtons::YesNo,
-                     EMsgIcon::Question};
-const Record kCannotAddBoard{"Unable to add board object!", EMsgButtons::Ok, EMsgIcon::None};
 
 // What a menu item's update handler left behind.
 class CRecordingCmdUI : public ICmdUI {
@@ -39,10 +31,13 @@ void PrintTo(const SCommandStates& states, std::ostream* out) {
     *out << "{" << states.addBoard << ", " << states.addPort << ", " << states.remove << "}";
 }
 
-class CommandsTest : public DocumentTest {
+template <typename Param> class CommandsTestOf : public DocumentTestOf<Param> {
 protected:
+    using DocumentTestOf<Param>::m_session;
+    using DocumentTestOf<Param>::IsNT;
+
     CQSERDoc& Doc() { return m_session.Doc(); }
-    std::vector<Record> Records() { return m_session.Messages().Records(); }
+    std::vector<MessageRecord> Records() { return m_session.Messages().Records(); }
 
     // The states as the menu shows them through the update handlers.
     SCommandStates States() {
@@ -72,15 +67,6 @@ protected:
         return board;
     }
 
-    // Back to an empty registry, for cases that run one after another in a test.
-    void ClearRegistry() {
-        for (const char* top : {"SYSTEM", "Enum"}) {
-            if (m_session.Probe().Exists(top)) {
-                m_session.Probe().DeleteTree(top);
-            }
-        }
-    }
-
     void ExpectSelection(int kind, const CBoardObj* board, const CPortObj* port,
                          const std::string& treePath) {
         EXPECT_EQ(Doc().m_selectionKind, kind);
@@ -89,6 +75,11 @@ protected:
         EXPECT_EQ(m_session.SelectedPath(), treePath);
     }
 };
+
+using CommandsTest = CommandsTestOf<EPlatformFamily>;
+
+// A command test run once per family and row of a table.
+template <typename Row> using CommandsTableTest = CommandsTestOf<std::tuple<EPlatformFamily, Row>>;
 } // namespace
 
 TEST_P(CommandsTest, AddBoardWritesTheWholeKeyAndSelectsTheBoard) {
@@ -106,18 +97,8 @@ TEST_P(CommandsTest, AddBoardWritesTheWholeKeyAndSelectsTheBoard) {
 
     CHiveProbe& probe = m_session.Probe();
     const std::string key = BoardKey("Board000");
-    EXPECT_EQ(probe.ValueNames(key),
-              (std::vector<std::string>{"BoardName", "BoardType", "BoardBaseAddress",
-                                        "BoardShareIRQEnabled", "BoardBaseCOMPort", "BoardShareIRQ",
-                                        "BoardVectorAddress", "BoardStandardModeEnabled"}));
-    EXPECT_EQ(probe.Text(key, "BoardName"), "Board000");
-    EXPECT_EQ(probe.Text(key, "BoardType"), "RX-401");
-    EXPECT_EQ(probe.Text(key, "BoardBaseAddress"), "0x200");
-    EXPECT_EQ(probe.Dword(key, "BoardShareIRQEnabled"), 0u);
-    EXPECT_EQ(probe.Text(key, "BoardBaseCOMPort"), "COM3");
-    EXPECT_EQ(probe.Text(key, "BoardShareIRQ"), "NONE");
-    EXPECT_EQ(probe.Text(key, "BoardVectorAddress"), "NONE");
-    EXPECT_EQ(probe.Dword(key, "BoardStandardModeEnabled"), 0u);
+    // The eight values in order, each with its type; a new board's defaults.
+    EXPECT_EQ(probe.Dump(key), BoardKeyLines("", SBoardValues{}));
 }
 
 TEST_P(CommandsTest, AddBoardTakesTheLowestFreeNameAndSortsItIntoTheTree) {
@@ -144,7 +125,7 @@ TEST_P(CommandsTest, AddBoardWithTenBoardsRefusesAndChangesNothing) {
 
     Doc().OnAddBoard();
 
-    EXPECT_EQ(Records(), (std::vector<Record>{kCannotAddBoard}));
+    EXPECT_EQ(Records(), (std::vector<MessageRecord>{kCannotAddBoard}));
     EXPECT_EQ(Doc().GetNumBoards(), "10");
     EXPECT_EQ(Doc().m_boardList.size(), 10u);
     EXPECT_EQ(Doc().m_bConfigChanged, 0);
@@ -165,7 +146,7 @@ TEST_P(CommandsTest, AddBoardWithEveryNameTakenInTheRegistryWritesNothing) {
 
     Doc().OnAddBoard();
 
-    EXPECT_EQ(Records(), (std::vector<Record>{kCannotAddBoard}));
+    EXPECT_EQ(Records(), (std::vector<MessageRecord>{kCannotAddBoard}));
     EXPECT_EQ(Doc().GetNumBoards(), "2");
     EXPECT_EQ(Doc().m_pCurBoard, m_session.Board("Board001"));
     EXPECT_EQ(Doc().m_bConfigChanged, 0);
@@ -212,6 +193,7 @@ TEST_P(CommandsTest, AddPortOnIndividuallyAddressedBoardAddsOnePortAtATime) {
     EXPECT_EQ(m_session.TreeText(), "QSERDRV[Board000[Port000 Port001]]");
 }
 
+namespace {
 struct SBlockCase {
     const char* name;
     const char* model;
@@ -222,101 +204,107 @@ struct SBlockCase {
     std::vector<std::vector<std::string>> ports; // address, COM port, index, IRQ
 };
 
-TEST_P(CommandsTest, AddPortOnBlockBoardDerivesEveryPortFromTheBoard) {
-    const std::vector<SBlockCase> cases = {
-        {"sharing off",
-         "RX-401",
-         "0x200",
-         "COM3",
-         0,
-         "NONE",
-         {{"0x200", "COM3", "1", "7"},
-          {"0x208", "COM4", "2", "7"},
-          {"0x210", "COM5", "3", "7"},
-          {"0x218", "COM6", "4", "7"}}},
-        {"sharing on",
-         "RX-404",
-         "0x3e0",
-         "COM10",
-         1,
-         "5",
-         {{"0x3e0", "COM10", "1", "5"},
-          {"0x3e8", "COM11", "2", "5"},
-          {"0x3f0", "COM12", "3", "5"},
-          {"0x3f8", "COM13", "4", "5"}}},
-        {"standard addresses",
-         "RQ-6004",
-         "NONE",
-         "NONE",
-         0,
-         "NONE",
-         {{"0x3f8", "COM1", "1", "7"},
-          {"0x2f8", "COM2", "2", "7"},
-          {"0x3e8", "COM3", "3", "7"},
-          {"0x2e8", "COM4", "4", "7"}}},
-        {"eight ports from NONE",
-         "RX-408",
-         "NONE",
-         "NONE",
-         1,
-         "11",
-         {{"0x3f8", "COM1", "1", "11"},
-          {"0x2f8", "COM2", "2", "11"},
-          {"0x3e8", "COM3", "3", "11"},
-          {"0x2e8", "COM4", "4", "11"},
-          {"NONE", "COM5", "5", "11"},
-          {"NONE", "COM6", "6", "11"},
-          {"NONE", "COM7", "7", "11"},
-          {"NONE", "COM8", "8", "11"}}},
-        {"eight ports from 0x000",
-         "RX-408",
-         "0x000",
-         "COM3",
-         1,
-         "3",
-         {{"0x0", "COM3", "1", "3"},
-          {"0x8", "COM4", "2", "3"},
-          {"0x10", "COM5", "3", "3"},
-          {"0x18", "COM6", "4", "3"},
-          {"0x20", "COM7", "5", "3"},
-          {"0x28", "COM8", "6", "3"},
-          {"0x30", "COM9", "7", "3"},
-          {"0x38", "COM10", "8", "3"}}},
-    };
-    for (const SBlockCase& test : cases) {
-        SCOPED_TRACE(test.name);
-        ClearRegistry();
-        ASSERT_TRUE(m_session.Open(GetParam()));
-        std::string board = m_session.AddBoard(test.model);
-        CBoardObj* record = m_session.Board(board);
-        record->SetBaseAddress(test.baseAddress);
-        record->SetBaseCOMPort(test.baseCOMPort);
-        record->SetShareIRQEnabled(test.share);
-        record->SetShareIRQ(test.shareIRQ);
-        m_session.Messages().Clear();
-
-        Doc().OnAddPort();
-
-        ASSERT_EQ(record->m_PortList.size(), test.ports.size());
-        for (std::size_t i = 0; i < test.ports.size(); ++i) {
-            SCOPED_TRACE(i);
-            const CPortObj* port = record->m_PortList[i];
-            const std::string key = PortKey(board, port->GetPortName());
-            EXPECT_EQ(port->GetPortName(), "Port00" + std::to_string(i));
-            EXPECT_EQ(m_session.Probe().Text(key, "PortAddress"), test.ports[i][0]);
-            EXPECT_EQ(m_session.Probe().Text(key, "PortCOMPort"), test.ports[i][1]);
-            EXPECT_EQ(m_session.Probe().Text(key, "PortIndex"), test.ports[i][2]);
-            EXPECT_EQ(m_session.Probe().Text(key, "PortIRQ"), test.ports[i][3]);
-            EXPECT_EQ(port->GetPortSerialPort(), FirstInstance(static_cast<int>(i)));
-        }
-        ExpectSelection(CQSERDoc::kSelectionPort, record, record->m_PortList.back(),
-                        "QSERDRV/" + board + "/" + record->m_PortList.back()->GetPortName());
-        EXPECT_EQ(Doc().GetNumPorts(), std::to_string(test.ports.size()));
-        EXPECT_EQ(Doc().m_bConfigChanged, 1);
-        EXPECT_TRUE(Records().empty());
-        EXPECT_EQ(States(), (SCommandStates{1, 0, 1}));
-    }
+void PrintTo(const SBlockCase& row, std::ostream* out) {
+    *out << row.name;
 }
+
+const SBlockCase kBlockCases[] = {
+    {"SharingOff",
+     "RX-401",
+     "0x200",
+     "COM3",
+     0,
+     "NONE",
+     {{"0x200", "COM3", "1", "7"},
+      {"0x208", "COM4", "2", "7"},
+      {"0x210", "COM5", "3", "7"},
+      {"0x218", "COM6", "4", "7"}}},
+    {"SharingOn",
+     "RX-404",
+     "0x3e0",
+     "COM10",
+     1,
+     "5",
+     {{"0x3e0", "COM10", "1", "5"},
+      {"0x3e8", "COM11", "2", "5"},
+      {"0x3f0", "COM12", "3", "5"},
+      {"0x3f8", "COM13", "4", "5"}}},
+    {"StandardAddresses",
+     "RQ-6004",
+     "NONE",
+     "NONE",
+     0,
+     "NONE",
+     {{"0x3f8", "COM1", "1", "7"},
+      {"0x2f8", "COM2", "2", "7"},
+      {"0x3e8", "COM3", "3", "7"},
+      {"0x2e8", "COM4", "4", "7"}}},
+    {"EightPortsFromNone",
+     "RX-408",
+     "NONE",
+     "NONE",
+     1,
+     "11",
+     {{"0x3f8", "COM1", "1", "11"},
+      {"0x2f8", "COM2", "2", "11"},
+      {"0x3e8", "COM3", "3", "11"},
+      {"0x2e8", "COM4", "4", "11"},
+      {"NONE", "COM5", "5", "11"},
+      {"NONE", "COM6", "6", "11"},
+      {"NONE", "COM7", "7", "11"},
+      {"NONE", "COM8", "8", "11"}}},
+    {"EightPortsFromZero",
+     "RX-408",
+     "0x000",
+     "COM3",
+     1,
+     "3",
+     {{"0x0", "COM3", "1", "3"},
+      {"0x8", "COM4", "2", "3"},
+      {"0x10", "COM5", "3", "3"},
+      {"0x18", "COM6", "4", "3"},
+      {"0x20", "COM7", "5", "3"},
+      {"0x28", "COM8", "6", "3"},
+      {"0x30", "COM9", "7", "3"},
+      {"0x38", "COM10", "8", "3"}}},
+};
+
+class BlockBoardAddPortTest : public CommandsTableTest<SBlockCase> {};
+} // namespace
+
+TEST_P(BlockBoardAddPortTest, AddPortOnBlockBoardDerivesEveryPortFromTheBoard) {
+    const SBlockCase& test = std::get<1>(GetParam());
+    std::string board = m_session.AddBoard(test.model);
+    CBoardObj* record = m_session.Board(board);
+    record->SetBaseAddress(test.baseAddress);
+    record->SetBaseCOMPort(test.baseCOMPort);
+    record->SetShareIRQEnabled(test.share);
+    record->SetShareIRQ(test.shareIRQ);
+    m_session.Messages().Clear();
+
+    Doc().OnAddPort();
+
+    ASSERT_EQ(record->m_PortList.size(), test.ports.size());
+    for (std::size_t i = 0; i < test.ports.size(); ++i) {
+        SCOPED_TRACE(i);
+        const CPortObj* port = record->m_PortList[i];
+        const std::string key = PortKey(board, port->GetPortName());
+        EXPECT_EQ(port->GetPortName(), "Port00" + std::to_string(i));
+        EXPECT_EQ(m_session.Probe().Text(key, "PortAddress"), test.ports[i][0]);
+        EXPECT_EQ(m_session.Probe().Text(key, "PortCOMPort"), test.ports[i][1]);
+        EXPECT_EQ(m_session.Probe().Text(key, "PortIndex"), test.ports[i][2]);
+        EXPECT_EQ(m_session.Probe().Text(key, "PortIRQ"), test.ports[i][3]);
+        EXPECT_EQ(port->GetPortSerialPort(), FirstInstance(static_cast<int>(i)));
+    }
+    ExpectSelection(CQSERDoc::kSelectionPort, record, record->m_PortList.back(),
+                    "QSERDRV/" + board + "/" + record->m_PortList.back()->GetPortName());
+    EXPECT_EQ(Doc().GetNumPorts(), std::to_string(test.ports.size()));
+    EXPECT_EQ(Doc().m_bConfigChanged, 1);
+    EXPECT_TRUE(Records().empty());
+    EXPECT_EQ(States(), (SCommandStates{1, 0, 1}));
+}
+
+QSER_ON_BOTH_FAMILIES_FOR_ROWS(BlockBoardAddPortTest, kBlockCases);
 
 TEST_P(CommandsTest, AddPortOnBlockBoardWithPartialSetAddsOnlyTheMissingPorts) {
     CHiveProbe& probe = m_session.Probe();
@@ -360,35 +348,46 @@ TEST_P(CommandsTest, AddPortOnFullBoardChangesNothing) {
     EXPECT_TRUE(Records().empty());
 }
 
-TEST_P(CommandsTest, AddPortWithEveryPortNameTakenInTheRegistryWritesNothing) {
-    for (const char* model : {"RX-209", "RX-401"}) {
-        SCOPED_TRACE(model);
-        ClearRegistry();
-        ASSERT_TRUE(m_session.Open(GetParam()));
-        std::string board = m_session.AddBoard(model);
-        // Keys that the document does not know about take every port name.
-        for (int i = 0; i < 16; ++i) {
-            char name[16];
-            std::snprintf(name, sizeof name, "Port%03d", i);
-            m_session.Probe().CreateKey(PortKey(board, name));
-        }
-        Doc().m_bConfigChanged = 0;
-        m_session.Messages().Clear();
+namespace {
+struct SModelCase {
+    const char* name;
+    const char* model;
+};
 
-        Doc().OnAddPort();
-
-        EXPECT_EQ(Records(), (std::vector<Record>{
-                                 {"Unable to add port object!", EMsgButtons::Ok, EMsgIcon::None}}));
-        EXPECT_TRUE(m_session.PortNames(board).empty());
-        EXPECT_EQ(Doc().GetNumPorts(), "0");
-        ExpectSelection(CQSERDoc::kSelectionBoard, m_session.Board(board), nullptr,
-                        "QSERDRV/" + board);
-        EXPECT_EQ(m_session.Probe().ValueNames(BoardKey(board)).size(), 8u);
-        EXPECT_TRUE(m_session.Probe().ValueNames(PortKey(board, "Port000")).empty());
-        // The instances reserved for the ports that could not be made are given back.
-        EXPECT_TRUE(m_session.Probe().SubKeys(IsNT() ? kSerialParameters : kClassPorts).empty());
-    }
+void PrintTo(const SModelCase& row, std::ostream* out) {
+    *out << row.model;
 }
+
+const SModelCase kIndividualAndBlockModels[] = {{"Individual", "RX-209"}, {"Block", "RX-401"}};
+
+class PortNamesTakenTest : public CommandsTableTest<SModelCase> {};
+} // namespace
+
+TEST_P(PortNamesTakenTest, AddPortWithEveryPortNameTakenInTheRegistryWritesNothing) {
+    const std::string model = std::get<1>(GetParam()).model;
+    std::string board = m_session.AddBoard(model);
+    // Keys that the document does not know about take every port name.
+    for (int i = 0; i < 16; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "Port%03d", i);
+        m_session.Probe().CreateKey(PortKey(board, name));
+    }
+    Doc().m_bConfigChanged = 0;
+    m_session.Messages().Clear();
+
+    Doc().OnAddPort();
+
+    EXPECT_EQ(Records(), (std::vector<MessageRecord>{kCannotAddPort}));
+    EXPECT_TRUE(m_session.PortNames(board).empty());
+    EXPECT_EQ(Doc().GetNumPorts(), "0");
+    ExpectSelection(CQSERDoc::kSelectionBoard, m_session.Board(board), nullptr, "QSERDRV/" + board);
+    EXPECT_EQ(m_session.Probe().ValueNames(BoardKey(board)).size(), 8u);
+    EXPECT_TRUE(m_session.Probe().ValueNames(PortKey(board, "Port000")).empty());
+    // The instances reserved for the ports that could not be made are given back.
+    EXPECT_TRUE(m_session.Probe().SubKeys(IsNT() ? kSerialParameters : kClassPorts).empty());
+}
+
+QSER_ON_BOTH_FAMILIES_FOR_ROWS(PortNamesTakenTest, kIndividualAndBlockModels);
 
 TEST_P(CommandsTest, DeleteBoardSelectsTheLastBoardOfTheList) {
     Doc().OnAddBoard();
@@ -401,7 +400,7 @@ TEST_P(CommandsTest, DeleteBoardSelectsTheLastBoardOfTheList) {
 
     Doc().OnDelete();
 
-    EXPECT_EQ(Records(), (std::vector<Record>{kAskBoard}));
+    EXPECT_EQ(Records(), (std::vector<MessageRecord>{kAskDeleteBoard}));
     EXPECT_EQ(m_session.BoardNames(), (std::vector<std::string>{"Board000", "Board002"}));
     ExpectSelection(CQSERDoc::kSelectionBoard, m_session.Board("Board002"), nullptr,
                     "QSERDRV/Board002");
@@ -423,7 +422,7 @@ TEST_P(CommandsTest, DeleteBoardWithPortsClearsTheCurrentPort) {
 
     Doc().OnDelete();
 
-    EXPECT_EQ(Records(), (std::vector<Record>{kAskBoard}));
+    EXPECT_EQ(Records(), (std::vector<MessageRecord>{kAskDeleteBoard}));
     ExpectSelection(CQSERDoc::kSelectionBoard, m_session.Board("Board001"), nullptr,
                     "QSERDRV/Board001");
     EXPECT_EQ(Doc().GetNumBoards(), "1");
@@ -475,11 +474,11 @@ TEST_P(CommandsTest, DeleteAnsweredNoChangesNothing) {
     Doc().m_bConfigChanged = 0;
     struct SCase {
         const char* path;
-        Record question;
+        MessageRecord question;
     };
-    for (const SCase& test :
-         {SCase{"QSERDRV/Board000", kAskBoard}, SCase{"QSERDRV/Board000/Port001", kAskAllPorts},
-          SCase{"QSERDRV/Board001/Port000", kAskPort}}) {
+    for (const SCase& test : {SCase{"QSERDRV/Board000", kAskDeleteBoard},
+                              SCase{"QSERDRV/Board000/Port001", kAskDeleteAllPorts},
+                              SCase{"QSERDRV/Board001/Port000", kAskDeletePort}}) {
         SCOPED_TRACE(test.path);
         m_session.Click(test.path);
         m_session.Messages().Clear();
@@ -488,7 +487,7 @@ TEST_P(CommandsTest, DeleteAnsweredNoChangesNothing) {
 
         Doc().OnDelete();
 
-        EXPECT_EQ(Records(), std::vector<Record>{test.question});
+        EXPECT_EQ(Records(), std::vector<MessageRecord>{test.question});
         EXPECT_EQ(m_session.SelectedPath(), test.path);
         EXPECT_EQ(m_session.View().Updates(), 0);
     }
@@ -509,7 +508,7 @@ TEST_P(CommandsTest, DeleteOfOneIndividualPortSelectsTheLastPortLeft) {
 
     Doc().OnDelete();
 
-    EXPECT_EQ(Records(), (std::vector<Record>{kAskPort}));
+    EXPECT_EQ(Records(), (std::vector<MessageRecord>{kAskDeletePort}));
     EXPECT_EQ(m_session.PortNames("Board000"), (std::vector<std::string>{"Port000", "Port002"}));
     ExpectSelection(CQSERDoc::kSelectionPort, m_session.Board("Board000"),
                     m_session.Port("Board000", "Port002"), "QSERDRV/Board000/Port002");
@@ -547,7 +546,7 @@ TEST_P(CommandsTest, DeleteOfABlockPortRemovesEveryPortOfTheBoard) {
 
     Doc().OnDelete();
 
-    EXPECT_EQ(Records(), (std::vector<Record>{kAskAllPorts}));
+    EXPECT_EQ(Records(), (std::vector<MessageRecord>{kAskDeleteAllPorts}));
     ExpectSelection(CQSERDoc::kSelectionBoard, m_session.Board("Board000"), nullptr,
                     "QSERDRV/Board000");
     EXPECT_TRUE(m_session.PortNames("Board000").empty());
@@ -586,43 +585,58 @@ TEST_P(CommandsTest, NewAnsweredNoKeepsEverything) {
 
     Doc().OnFileNew();
 
-    EXPECT_EQ(Records(), (std::vector<Record>{kAskNew}));
+    EXPECT_EQ(Records(), (std::vector<MessageRecord>{kAskNew}));
     EXPECT_EQ(m_session.BoardNames(), std::vector<std::string>{"Board000"});
     EXPECT_EQ(m_session.Probe().SubKeys(BoardKey("Board000")).size(), 4u);
 }
 
-TEST_P(CommandsTest, NewRemovesEveryBoardPortAndInstanceWhateverIsSelected) {
-    for (const char* selected :
-         {"QSERDRV", "QSERDRV/Board001", "QSERDRV/Board000/Port002", "QSERDRV/Board001/Port000"}) {
-        SCOPED_TRACE(selected);
-        ClearRegistry();
-        ASSERT_TRUE(m_session.Open(GetParam()));
-        AddBlockBoard();
-        m_session.AddBoard("RX-201");
-        Doc().OnAddPort();
-        Doc().OnAddBoard();
-        Doc().m_bConfigChanged = 0;
-        m_session.Click(selected);
-        m_session.Messages().Clear();
-        m_session.View().Clear();
-        m_session.AnswerYes();
+namespace {
+struct SSelectionCase {
+    const char* name;
+    const char* path;
+};
 
-        Doc().OnFileNew();
-
-        EXPECT_EQ(Records(), (std::vector<Record>{kAskNew}));
-        ExpectSelection(CQSERDoc::kSelectionDriver, nullptr, nullptr, "QSERDRV");
-        EXPECT_TRUE(Doc().m_boardList.empty());
-        EXPECT_EQ(Doc().GetNumBoards(), "0");
-        EXPECT_EQ(Doc().GetNumPorts(), "0");
-        EXPECT_EQ(Doc().m_bConfigChanged, 0);
-        EXPECT_EQ(m_session.TreeText(), "QSERDRV");
-        EXPECT_TRUE(m_session.Probe().SubKeys(kDriverKey).empty());
-        EXPECT_TRUE(m_session.Probe().SubKeys(IsNT() ? kSerialParameters : kClassPorts).empty());
-        ASSERT_FALSE(m_session.View().Kinds().empty());
-        EXPECT_EQ(m_session.View().Kinds().back(), CQSERDoc::kSelectionDriver);
-        EXPECT_EQ(States(), (SCommandStates{1, 0, 0}));
-    }
+void PrintTo(const SSelectionCase& row, std::ostream* out) {
+    *out << row.path;
 }
+
+const SSelectionCase kSelections[] = {{"Root", "QSERDRV"},
+                                      {"Board", "QSERDRV/Board001"},
+                                      {"BlockPort", "QSERDRV/Board000/Port002"},
+                                      {"IndividualPort", "QSERDRV/Board001/Port000"}};
+
+class NewFromSelectionTest : public CommandsTableTest<SSelectionCase> {};
+} // namespace
+
+TEST_P(NewFromSelectionTest, NewRemovesEveryBoardPortAndInstanceWhateverIsSelected) {
+    const std::string selected = std::get<1>(GetParam()).path;
+    AddBlockBoard();
+    m_session.AddBoard("RX-201");
+    Doc().OnAddPort();
+    Doc().OnAddBoard();
+    Doc().m_bConfigChanged = 0;
+    m_session.Click(selected);
+    m_session.Messages().Clear();
+    m_session.View().Clear();
+    m_session.AnswerYes();
+
+    Doc().OnFileNew();
+
+    EXPECT_EQ(Records(), (std::vector<MessageRecord>{kAskNew}));
+    ExpectSelection(CQSERDoc::kSelectionDriver, nullptr, nullptr, "QSERDRV");
+    EXPECT_TRUE(Doc().m_boardList.empty());
+    EXPECT_EQ(Doc().GetNumBoards(), "0");
+    EXPECT_EQ(Doc().GetNumPorts(), "0");
+    EXPECT_EQ(Doc().m_bConfigChanged, 0);
+    EXPECT_EQ(m_session.TreeText(), "QSERDRV");
+    EXPECT_TRUE(m_session.Probe().SubKeys(kDriverKey).empty());
+    EXPECT_TRUE(m_session.Probe().SubKeys(IsNT() ? kSerialParameters : kClassPorts).empty());
+    ASSERT_FALSE(m_session.View().Kinds().empty());
+    EXPECT_EQ(m_session.View().Kinds().back(), CQSERDoc::kSelectionDriver);
+    EXPECT_EQ(States(), (SCommandStates{1, 0, 0}));
+}
+
+QSER_ON_BOTH_FAMILIES_FOR_ROWS(NewFromSelectionTest, kSelections);
 
 TEST_P(CommandsTest, NewOfBoardsWithoutPortsWithTheRootSelectedShowsTheDriver) {
     Doc().OnAddBoard();

@@ -10,10 +10,6 @@ void CRecordingView::OnUpdate() {
     m_doc.UpdateCommandStates();
 }
 
-std::string FamilyName(const ::testing::TestParamInfo<EPlatformFamily>& info) {
-    return info.param == EPlatformFamily::WindowsNT ? "NT" : "Win9x";
-}
-
 CDocumentFixture::CDocumentFixture() = default;
 
 CDocumentFixture::~CDocumentFixture() {

@@ -11,10 +11,12 @@
 #include "recordingservicemanager.h"
 #include "temphive.h"
 #include "testkeypaths.h"
+#include "testnames.h"
 
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 class CBoardObj;
@@ -95,18 +97,28 @@ private:
     std::unique_ptr<CRecordingView> m_pView;
 };
 
-// A test run once per platform family.
-class DocumentTest : public ::testing::TestWithParam<EPlatformFamily> {
+// A test run once per platform family (Param is the family), or once per family and row of a
+// table (Param is the family and the row), each case on a session of its own.
+template <typename Param> class DocumentTestOf : public ::testing::TestWithParam<Param> {
 protected:
-    void SetUp() override { ASSERT_TRUE(m_session.Open(GetParam())); }
-    bool IsNT() const { return GetParam() == EPlatformFamily::WindowsNT; }
+    void SetUp() override { ASSERT_TRUE(m_session.Open(Family())); }
+    EPlatformFamily Family() const { return FamilyOf(this->GetParam()); }
+    bool IsNT() const { return Family() == EPlatformFamily::WindowsNT; }
 
     CDocumentFixture m_session;
+
+private:
+    static EPlatformFamily FamilyOf(EPlatformFamily family) { return family; }
+    template <typename Row>
+    static EPlatformFamily FamilyOf(const std::tuple<EPlatformFamily, Row>& param) {
+        return std::get<0>(param);
+    }
 };
 
-std::string FamilyName(const ::testing::TestParamInfo<EPlatformFamily>& info);
+using DocumentTest = DocumentTestOf<EPlatformFamily>;
 
-#define QSER_ON_BOTH_FAMILIES(suite)                                                               \
-    INSTANTIATE_TEST_SUITE_P(                                                                      \
-        Families, suite,                                                                           \
-        ::testing::Values(EPlatformFamily::WindowsNT, EPlatformFamily::Windows9x), FamilyName)
+// Every row of the table on both families, each case named "<family>_<row name>".
+#define QSER_ON_BOTH_FAMILIES_FOR_ROWS(suite, rows)                                                \
+    INSTANTIATE_TEST_SUITE_P(Families, suite,                                                      \
+                             ::testing::Combine(QSER_BOTH_FAMILIES, ::testing::ValuesIn(rows)),    \
+                             SFamilyRowName())

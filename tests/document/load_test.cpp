@@ -1,5 +1,6 @@
 #include "boardobj.h"
 #include "documentfixture.h"
+#include "expectedmessages.h"
 #include "portobj.h"
 
 #include <gtest/gtest.h>
@@ -7,16 +8,12 @@
 #include <vector>
 
 namespace {
-using Record = CRecordingMessageBox::SRecord;
-
-const Record kOpenFailed{"Open registry failed", EMsgButtons::Ok, EMsgIcon::None};
-const Record kQueryFailed{"Query registry data failed", EMsgButtons::Ok, EMsgIcon::None};
 
 class LoadTest : public ::testing::Test {
 protected:
     CQSERDoc& Doc() { return m_session.Doc(); }
     CHiveProbe& Probe() { return m_session.Probe(); }
-    std::vector<Record> Records() { return m_session.Messages().Records(); }
+    std::vector<MessageRecord> Records() { return m_session.Messages().Records(); }
 
     void WriteBoard(const std::string& board, const std::string& model) {
         Probe().SetText(BoardKey(board), "BoardName", board);
@@ -138,7 +135,7 @@ TEST_F(LoadTest, UnreadableBoardKeyFailsTheLoadAfterTheBoardsBeforeIt) {
 
     EXPECT_FALSE(m_session.Open());
 
-    EXPECT_EQ(Records(), (std::vector<Record>{kOpenFailed, kQueryFailed}));
+    EXPECT_EQ(Records(), (std::vector<MessageRecord>{kOpenRegistryFailed, kQueryRegistryFailed}));
     EXPECT_EQ(m_session.BoardNames().front(), "Board000");
     EXPECT_EQ(Doc().m_boardList.size(), 2u);
 }
@@ -155,7 +152,7 @@ TEST_F(LoadTest, PortKeyThatCannotBeOpenedIsReportedOnceAndTheLoadGoesOn) {
 
     ASSERT_TRUE(m_session.Open());
 
-    EXPECT_EQ(Records(), std::vector<Record>{kQueryFailed});
+    EXPECT_EQ(Records(), std::vector<MessageRecord>{kQueryRegistryFailed});
     EXPECT_EQ(m_session.PortNames("Board000"),
               (std::vector<std::string>{"Port000", "Port001", "Port002"}));
     EXPECT_EQ(m_session.Port("Board000", "Port001")->GetPortCOMPort(), "COM3");
@@ -169,7 +166,7 @@ TEST_F(LoadTest, DriverKeyThatCannotBeOpenedFailsTheLoad) {
 
     EXPECT_FALSE(m_session.Open());
 
-    EXPECT_EQ(Records(), std::vector<Record>{kOpenFailed});
+    EXPECT_EQ(Records(), std::vector<MessageRecord>{kOpenRegistryFailed});
     EXPECT_EQ(Doc().GetSystemName(), "Brimholde QSER Serials 32 bits Driver Ver. 1.10");
 }
 

@@ -1,24 +1,17 @@
 #include "boardobj.h"
 #include "closesequence.h"
 #include "documentfixture.h"
+#include "expectedmessages.h"
 #include "ihelprequest.h"
 #include "portobj.h"
 #include "processscope.h"
+#include "testservices.h"
 
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
 namespace {
-using Record = CRecordingMessageBox::SRecord;
-
-const Record kSaved{"Configuration's been saved to registry!", EMsgButtons::Ok,
-                    EMsgIcon::Information};
-const Record kSetConfiguration{"Set configruation to Windows Registry!", EMsgButtons::Ok,
-                               EMsgIcon::Information};
-const Record kRestart{"Restart Windows95/98 to make this setting work!", EMsgButtons::Ok,
-                      EMsgIcon::Information};
-const Record kOpenFailed{"Open registry failed", EMsgButtons::Ok, EMsgIcon::None};
 
 // Handles 1 and 2 went to starting the service in the set-up.
 const std::vector<std::string> kStopThenStart = {
@@ -39,7 +32,7 @@ class SaveTest : public DocumentTest {
 protected:
     CQSERDoc& Doc() { return m_session.Doc(); }
     CHiveProbe& Probe() { return m_session.Probe(); }
-    std::vector<Record> Records() { return m_session.Messages().Records(); }
+    std::vector<MessageRecord> Records() { return m_session.Messages().Records(); }
     void ClearRecords() { m_session.Messages().Clear(); }
 
     // A board of an individually addressed model with one port whose values are set as the port
@@ -65,15 +58,6 @@ protected:
         m_session.Hive().InjectFault(ERegOp::OpenKey, IsNT() ? kSerialKey : kClassPorts, "",
                                      ERROR_ACCESS_DENIED);
     }
-    void InstallRunningSerialService() {
-        Probe().SetDword(kSerialKey, "Type", 1);
-        CHiveServiceManager& scm = m_session.ServiceManager();
-        SC_HANDLE manager = scm.OpenSCManager(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
-        SC_HANDLE service = scm.OpenService(manager, "Serial", SERVICE_ALL_ACCESS);
-        ASSERT_NE(scm.StartService(service, 0, nullptr), 0);
-        scm.CloseServiceHandle(service);
-        scm.CloseServiceHandle(manager);
-    }
 };
 } // namespace
 
@@ -89,7 +73,7 @@ TEST_P(SaveTest, SaveAfterAChangeRegistersThePortsAndConfirmsOnce) {
 
     Doc().OnFileSave();
 
-    EXPECT_EQ(Records(), std::vector<Record>{kSaved});
+    EXPECT_EQ(Records(), std::vector<MessageRecord>{kSavedNotice});
     EXPECT_EQ(Doc().m_bConfigChanged, 0);
     EXPECT_EQ(Probe().Text(kDriverKey, "SystemDriverName"),
               "Brimholde QSER 32bit Utility Ver. 1.10");
@@ -152,12 +136,12 @@ TEST_P(SaveTest, SaveAfterAFailedRegistrationKeepsTheChangePending) {
 
     Doc().OnFileSave();
 
-    EXPECT_EQ(Records(), std::vector<Record>{kOpenFailed});
+    EXPECT_EQ(Records(), std::vector<MessageRecord>{kOpenRegistryFailed});
     EXPECT_EQ(Doc().m_bConfigChanged, 1);
 
     ClearRecords();
     Doc().OnFileSave();
-    EXPECT_EQ(Records(), std::vector<Record>{kSaved});
+    EXPECT_EQ(Records(), std::vector<MessageRecord>{kSavedNotice});
     EXPECT_EQ(Doc().m_bConfigChanged, 0);
 }
 
@@ -176,13 +160,11 @@ TEST_P(SaveTest, RemovingARegisteredPortRemovesItsRegistration) {
     if (IsNT()) {
         EXPECT_EQ(Probe().Dword(kSerialKey, "Start"), 2u);
     }
-    EXPECT_EQ(Records(), (std::vector<Record>{kSaved,
-                                              {"This port will be deleted. \nContinue?",
-                                               EMsgButtons::YesNo, EMsgIcon::Question}}));
+    EXPECT_EQ(Records(), (std::vector<MessageRecord>{kSavedNotice, kAskDeletePort}));
 }
 
 TEST_P(SaveTest, CloseWithoutEditsRestartsTheServiceOrAsksForARestart) {
-    InstallRunningSerialService();
+    InstallRunningSerialService(Probe(), m_session.ServiceManager());
 
     CCloseSequence::Run(&Doc());
 
@@ -190,7 +172,7 @@ TEST_P(SaveTest, CloseWithoutEditsRestartsTheServiceOrAsksForARestart) {
         EXPECT_TRUE(Records().empty());
         EXPECT_EQ(m_session.ServiceCalls().Calls(), kStopThenStart);
     } else {
-        EXPECT_EQ(Records(), std::vector<Record>{kRestart});
+        EXPECT_EQ(Records(), std::vector<MessageRecord>{kRestartNotice});
         EXPECT_TRUE(m_session.ServiceCalls().Calls().empty());
     }
     SServiceState state;
@@ -199,14 +181,14 @@ TEST_P(SaveTest, CloseWithoutEditsRestartsTheServiceOrAsksForARestart) {
 }
 
 TEST_P(SaveTest, CloseAfterAnEditSavesFirst) {
-    InstallRunningSerialService();
+    InstallRunningSerialService(Probe(), m_session.ServiceManager());
     AddPort("COM4", "0x2f8", "3");
 
     CCloseSequence::Run(&Doc());
 
-    std::vector<Record> expected = {kSetConfiguration, kSaved};
+    std::vector<MessageRecord> expected = {kSetConfigurationNotice, kSavedNotice};
     if (!IsNT()) {
-        expected.push_back(kRestart);
+        expected.push_back(kRestartNotice);
     }
     EXPECT_EQ(Records(), expected);
     EXPECT_EQ(Doc().m_bConfigChanged, 0);
@@ -215,15 +197,15 @@ TEST_P(SaveTest, CloseAfterAnEditSavesFirst) {
 }
 
 TEST_P(SaveTest, CloseAfterAFailedSaveStillRestartsTheService) {
-    InstallRunningSerialService();
+    InstallRunningSerialService(Probe(), m_session.ServiceManager());
     AddPort("COM4", "0x2f8", "3");
     InjectPlatformKeyFault();
 
     CCloseSequence::Run(&Doc());
 
-    std::vector<Record> expected = {kSetConfiguration, kOpenFailed};
+    std::vector<MessageRecord> expected = {kSetConfigurationNotice, kOpenRegistryFailed};
     if (!IsNT()) {
-        expected.push_back(kRestart);
+        expected.push_back(kRestartNotice);
     }
     EXPECT_EQ(Records(), expected);
     EXPECT_EQ(m_session.ServiceCalls().Calls().size(), IsNT() ? 10u : 0u);
@@ -237,7 +219,7 @@ TEST_P(SaveTest, CloseWithoutTheSerialServiceShowsNothingMore) {
         EXPECT_EQ(m_session.ServiceCalls().Calls().size(), 6u);
         EXPECT_EQ(m_session.ServiceCalls().OpenHandles(), 0u);
     } else {
-        EXPECT_EQ(Records(), std::vector<Record>{kRestart});
+        EXPECT_EQ(Records(), std::vector<MessageRecord>{kRestartNotice});
     }
 }
 

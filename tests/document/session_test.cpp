@@ -1,7 +1,10 @@
 #include "boardobj.h"
 #include "closesequence.h"
 #include "documentfixture.h"
+#include "driverkeys.h"
+#include "expectedmessages.h"
 #include "portobj.h"
+#include "testservices.h"
 
 #include <cstdio>
 #include <gtest/gtest.h>
@@ -11,6 +14,10 @@
 namespace {
 using Lines = std::vector<std::string>;
 
+void Append(Lines& lines, const Lines& more) {
+    lines.insert(lines.end(), more.begin(), more.end());
+}
+
 // One administrator's session from start-up to close, on a machine where an earlier session left
 // one board with one port and the serial service runs.
 class SessionTest : public DocumentTest {
@@ -19,30 +26,10 @@ protected:
         CHiveProbe& probe = m_session.Probe();
         probe.SetText(kDriverKey, "SystemNumBoards", "1");
         probe.SetText(kDriverKey, "SystemNumPorts", "1");
-        const std::string board = BoardKey("Board000");
-        probe.SetText(board, "BoardName", "Board000");
-        probe.SetText(board, "BoardType", "RX-201");
-        probe.SetText(board, "BoardBaseAddress", "NONE");
-        probe.SetDword(board, "BoardShareIRQEnabled", 0);
-        probe.SetText(board, "BoardBaseCOMPort", "NONE");
-        probe.SetText(board, "BoardShareIRQ", "NONE");
-        probe.SetText(board, "BoardVectorAddress", "NONE");
-        probe.SetDword(board, "BoardStandardModeEnabled", 0);
-        const std::string port = PortKey("Board000", "Port000");
-        probe.SetText(port, "PortName", "Port000");
-        probe.SetText(port, "PortCOMPort", "COM7");
-        probe.SetText(port, "PortIRQ", "4");
-        probe.SetText(port, "PortAddress", "0x2a0");
-        probe.SetText(port, "PortIndex", "1");
-        probe.SetText(port, "PortSerialPort", Instance(0));
+        PutBoardKey(probe, kEarlierBoard);
+        PutPortKey(probe, "Board000", EarlierPort());
         probe.CreateKey((IsNT() ? kSerialParameters : kClassPorts) + "\\" + Instance(0));
-        probe.SetDword(kSerialKey, "Type", 1);
-        CHiveServiceManager& scm = m_session.ServiceManager();
-        SC_HANDLE manager = scm.OpenSCManager(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
-        SC_HANDLE service = scm.OpenService(manager, "Serial", SERVICE_ALL_ACCESS);
-        ASSERT_NE(scm.StartService(service, 0, nullptr), 0);
-        scm.CloseServiceHandle(service);
-        scm.CloseServiceHandle(manager);
+        ASSERT_NO_FATAL_FAILURE(InstallRunningSerialService(probe, m_session.ServiceManager()));
         DocumentTest::SetUp();
     }
 
@@ -98,79 +85,38 @@ protected:
         CCloseSequence::Run(&Doc());
     }
 
+    // The board and port the earlier session left.
+    const SBoardValues kEarlierBoard{"Board000", "RX-201", "NONE", 0, "NONE", "NONE", "NONE", 0};
+    SPortValues EarlierPort() const { return {"Port000", "COM7", "4", "0x2a0", "1", Instance(0)}; }
+
     Lines BlockPort(int i, const std::string& com) {
         char address[8];
         std::snprintf(address, sizeof address, "0x%x", 0x300 + 8 * i);
-        return {"[Board001\\Port00" + std::to_string(i) + "]",
-                "PortName=\"Port00" + std::to_string(i) + "\"",
-                "PortCOMPort=\"" + com + "\"",
-                "PortIRQ=\"10\"",
-                "PortAddress=\"" + std::string(address) + "\"",
-                "PortIndex=\"" + std::to_string(i + 1) + "\"",
-                "PortSerialPort=\"" + Instance(i + 1) + "\""};
+        const std::string name = "Port00" + std::to_string(i);
+        return PortKeyLines("Board001\\" + name,
+                            {name, com, "10", address, std::to_string(i + 1), Instance(i + 1)});
     }
 
     Lines ExpectedDriverKey() {
-        Lines lines = {"[]",
-                       "SystemNumBoards=\"4\"",
-                       "SystemNumPorts=\"6\"",
-                       "SystemDriverName=\"Brimholde QSER 32bit Utility Ver. 1.10\"",
-                       "[Board000]",
-                       "BoardName=\"Board000\"",
-                       "BoardType=\"RX-201\"",
-                       "BoardBaseAddress=\"NONE\"",
-                       "BoardShareIRQEnabled=dword:00000000",
-                       "BoardBaseCOMPort=\"NONE\"",
-                       "BoardShareIRQ=\"NONE\"",
-                       "BoardVectorAddress=\"NONE\"",
-                       "BoardStandardModeEnabled=dword:00000000",
-                       "[Board000\\Port000]",
-                       "PortName=\"Port000\"",
-                       "PortCOMPort=\"COM7\"",
-                       "PortIRQ=\"4\"",
-                       "PortAddress=\"0x2a0\"",
-                       "PortIndex=\"1\"",
-                       "PortSerialPort=\"" + Instance(0) + "\"",
-                       "[Board001]",
-                       "BoardName=\"Board001\"",
-                       "BoardType=\"RX-401\"",
-                       "BoardBaseAddress=\"0x300\"",
-                       "BoardShareIRQEnabled=dword:00000001",
-                       "BoardBaseCOMPort=\"COM5\"",
-                       "BoardShareIRQ=\"10\"",
-                       "BoardVectorAddress=\"0x2d0\"",
-                       "BoardStandardModeEnabled=dword:00000000"};
+        Lines lines = {
+            "[]",
+            "SystemNumBoards=\"4\"",
+            "SystemNumPorts=\"6\"",
+            "SystemDriverName=\"Brimholde QSER 32bit Utility Ver. 1.10\"",
+        };
+        Append(lines, BoardKeyLines("Board000", kEarlierBoard));
+        Append(lines, PortKeyLines("Board000\\Port000", EarlierPort()));
+        Append(lines, BoardKeyLines("Board001",
+                                    {"Board001", "RX-401", "0x300", 1, "COM5", "10", "0x2d0", 0}));
         const char* coms[] = {"COM5", "COM6", "COM7", "COM8"};
         for (int i = 0; i < 4; ++i) {
-            Lines port = BlockPort(i, coms[i]);
-            lines.insert(lines.end(), port.begin(), port.end());
+            Append(lines, BlockPort(i, coms[i]));
         }
-        const Lines rest = {"[Board002]",
-                            "BoardName=\"Board002\"",
-                            "BoardType=\"RX-401\"",
-                            "BoardBaseAddress=\"0x200\"",
-                            "BoardShareIRQEnabled=dword:00000000",
-                            "BoardBaseCOMPort=\"COM3\"",
-                            "BoardShareIRQ=\"NONE\"",
-                            "BoardVectorAddress=\"NONE\"",
-                            "BoardStandardModeEnabled=dword:00000000",
-                            "[Board003]",
-                            "BoardName=\"Board003\"",
-                            "BoardType=\"RX-209\"",
-                            "BoardBaseAddress=\"0x200\"",
-                            "BoardShareIRQEnabled=dword:00000000",
-                            "BoardBaseCOMPort=\"COM3\"",
-                            "BoardShareIRQ=\"NONE\"",
-                            "BoardVectorAddress=\"NONE\"",
-                            "BoardStandardModeEnabled=dword:00000000",
-                            "[Board003\\Port001]",
-                            "PortName=\"Port001\"",
-                            "PortCOMPort=\"COM3\"",
-                            "PortIRQ=\"7\"",
-                            "PortAddress=\"0x200\"",
-                            "PortIndex=\"1\"",
-                            "PortSerialPort=\"" + Instance(14) + "\""};
-        lines.insert(lines.end(), rest.begin(), rest.end());
+        // The board added last took the freed name; the two-port board kept its second port.
+        Append(lines, BoardKeyLines("Board002", {"Board002"}));
+        Append(lines, BoardKeyLines("Board003", {"Board003", "RX-209"}));
+        Append(lines, PortKeyLines("Board003\\Port001",
+                                   {"Port001", "COM3", "7", "0x200", "1", Instance(14)}));
         return lines;
     }
 };
@@ -179,17 +125,10 @@ protected:
 TEST_P(SessionTest, WholeSessionLeavesTheExpectedRegistry) {
     RunSession();
 
-    using Record = CRecordingMessageBox::SRecord;
-    std::vector<Record> expected = {
-        {"All Ports on this Board will be deleted.\nContinue?", EMsgButtons::YesNo,
-         EMsgIcon::Question},
-        {"This port will be deleted. \nContinue?", EMsgButtons::YesNo, EMsgIcon::Question},
-        {"This port will be deleted. \nContinue?", EMsgButtons::YesNo, EMsgIcon::Question},
-        {"Configuration's been saved to registry!", EMsgButtons::Ok, EMsgIcon::Information},
-        {"All Boards  will be deleted.\nContinue?", EMsgButtons::YesNo, EMsgIcon::Question}};
+    std::vector<MessageRecord> expected = {kAskDeleteBoard, kAskDeletePort, kAskDeletePort,
+                                           kSavedNotice, kAskNew};
     if (!IsNT()) {
-        expected.push_back({"Restart Windows95/98 to make this setting work!", EMsgButtons::Ok,
-                            EMsgIcon::Information});
+        expected.push_back(kRestartNotice);
     }
     EXPECT_EQ(m_session.Messages().Records(), expected);
     EXPECT_EQ(m_session.TreeText(), "QSERDRV[Board000[Port000] Board001[Port000 Port001 Port002 "

@@ -62,37 +62,37 @@ TEST_P(BoardRulesTest, ShowingABoardSetsEnableStatesListsAndValuesWithoutWriting
     const std::string mode = row.sharing;
     const bool sharingOn = mode == "Yes" || (mode == "Both" && sharing);
     const bool baseEditable = !row.individual && !standard;
-    EXPECT_TRUE(FormVisible(3000));
-    EXPECT_TRUE(Enabled(1009));
-    EXPECT_EQ(Shown(1009), row.model);
-    EXPECT_EQ(Combo(1009).GetCurSel() < 0, std::string(row.model) == "rx-401");
-    EXPECT_EQ(EditText(1001), "Board000");
+    EXPECT_TRUE(FormVisible(kBoardFormId));
+    EXPECT_TRUE(Enabled(IDC_BOARD_TYPE));
+    EXPECT_EQ(Shown(IDC_BOARD_TYPE), row.model);
+    EXPECT_EQ(Combo(IDC_BOARD_TYPE).GetCurSel() < 0, std::string(row.model) == "rx-401");
+    EXPECT_EQ(EditText(IDC_BOARD_NAME), "Board000");
 
-    EXPECT_EQ(Enabled(1007), row.standardMode);
-    EXPECT_EQ(Check(1007).GetCheck(), standard ? 1 : 0);
+    EXPECT_EQ(Enabled(IDC_STANDARD_MODE_ENABLE), row.standardMode);
+    EXPECT_EQ(Check(IDC_STANDARD_MODE_ENABLE).GetCheck(), standard ? 1 : 0);
 
-    EXPECT_EQ(Enabled(1003), baseEditable);
-    EXPECT_EQ(Enabled(1004), baseEditable);
-    EXPECT_EQ(Combo(1003).GetCount(), row.baseAddresses);
-    EXPECT_EQ(Combo(1004).GetCount(), 253);
-    EXPECT_EQ(Shown(1003), baseEditable ? "0x208" : "NONE");
-    EXPECT_EQ(Shown(1004), baseEditable ? "COM5" : "NONE");
-    EXPECT_EQ(Combo(1003).GetCurSel() >= 0, baseEditable);
+    EXPECT_EQ(Enabled(IDC_BASE_ADDRESS), baseEditable);
+    EXPECT_EQ(Enabled(IDC_BASE_COM_PORT), baseEditable);
+    EXPECT_EQ(Combo(IDC_BASE_ADDRESS).GetCount(), row.baseAddresses);
+    EXPECT_EQ(Combo(IDC_BASE_COM_PORT).GetCount(), 253);
+    EXPECT_EQ(Shown(IDC_BASE_ADDRESS), baseEditable ? "0x208" : "NONE");
+    EXPECT_EQ(Shown(IDC_BASE_COM_PORT), baseEditable ? "COM5" : "NONE");
+    EXPECT_EQ(Combo(IDC_BASE_ADDRESS).GetCurSel() >= 0, baseEditable);
 
-    EXPECT_EQ(Enabled(1002), mode == "Both");
-    EXPECT_EQ(Check(1002).GetCheck(), sharingOn ? 1 : 0);
-    EXPECT_EQ(Enabled(1005), sharingOn);
-    EXPECT_EQ(Enabled(1006), sharingOn);
-    EXPECT_EQ(Shown(1005), !sharingOn ? "NONE" : sharing ? "5" : "7");
-    EXPECT_EQ(Shown(1006), !sharingOn ? "NONE" : sharing ? "0x300" : "0x2d0");
-    EXPECT_EQ(Combo(1006).GetCount(), row.vectorAddresses);
+    EXPECT_EQ(Enabled(IDC_SHARE_IRQ_ENABLE), mode == "Both");
+    EXPECT_EQ(Check(IDC_SHARE_IRQ_ENABLE).GetCheck(), sharingOn ? 1 : 0);
+    EXPECT_EQ(Enabled(IDC_SHARE_IRQ), sharingOn);
+    EXPECT_EQ(Enabled(IDC_VECTOR_ADDRESS), sharingOn);
+    EXPECT_EQ(Shown(IDC_SHARE_IRQ), !sharingOn ? "NONE" : sharing ? "5" : "7");
+    EXPECT_EQ(Shown(IDC_VECTOR_ADDRESS), !sharingOn ? "NONE" : sharing ? "0x300" : "0x2d0");
+    EXPECT_EQ(Combo(IDC_VECTOR_ADDRESS).GetCount(), row.vectorAddresses);
 
     // What the form shows is what the record now holds, in memory only.
     const CBoardObj& board = Board();
-    EXPECT_EQ(board.GetBaseAddress(), Shown(1003));
-    EXPECT_EQ(board.GetBaseCOMPort(), Shown(1004));
-    EXPECT_EQ(board.GetShareIRQ(), Shown(1005));
-    EXPECT_EQ(board.GetVectorAddress(), Shown(1006));
+    EXPECT_EQ(board.GetBaseAddress(), Shown(IDC_BASE_ADDRESS));
+    EXPECT_EQ(board.GetBaseCOMPort(), Shown(IDC_BASE_COM_PORT));
+    EXPECT_EQ(board.GetShareIRQ(), Shown(IDC_SHARE_IRQ));
+    EXPECT_EQ(board.GetVectorAddress(), Shown(IDC_VECTOR_ADDRESS));
     EXPECT_EQ(board.GetShareIRQEnabled(), sharingOn ? 1 : 0);
     EXPECT_EQ(board.GetStandardModeEnabled(), standard ? 1 : 0);
     EXPECT_TRUE(TakeWrites().empty());
@@ -113,15 +113,15 @@ TEST_F(BoardListsTest, ListsStartWhereTheModelSays) {
     PutBoard(key);
     Start();
     Select("Board000");
-    EXPECT_EQ(Combo(1003).GetLBText(0), "0x000");
-    EXPECT_EQ(Combo(1003).GetLBText(120), "0x3c0");
-    EXPECT_EQ(Combo(1006).GetLBText(0), "0x000");
-    EXPECT_EQ(Combo(1006).GetLBText(127), "0x3f8");
+    EXPECT_EQ(Combo(IDC_BASE_ADDRESS).GetLBText(0), "0x000");
+    EXPECT_EQ(Combo(IDC_BASE_ADDRESS).GetLBText(120), "0x3c0");
+    EXPECT_EQ(Combo(IDC_VECTOR_ADDRESS).GetLBText(0), "0x000");
+    EXPECT_EQ(Combo(IDC_VECTOR_ADDRESS).GetLBText(127), "0x3f8");
     Select("Board001");
-    EXPECT_EQ(Combo(1003).GetLBText(0), "0x200");
-    EXPECT_EQ(Combo(1003).GetLBText(60), "0x3e0");
-    EXPECT_EQ(Combo(1004).GetLBText(0), "COM3");
-    EXPECT_EQ(Combo(1004).GetLBText(252), "COM255");
-    EXPECT_EQ(Combo(1005).Entries(),
+    EXPECT_EQ(Combo(IDC_BASE_ADDRESS).GetLBText(0), "0x200");
+    EXPECT_EQ(Combo(IDC_BASE_ADDRESS).GetLBText(60), "0x3e0");
+    EXPECT_EQ(Combo(IDC_BASE_COM_PORT).GetLBText(0), "COM3");
+    EXPECT_EQ(Combo(IDC_BASE_COM_PORT).GetLBText(252), "COM255");
+    EXPECT_EQ(Combo(IDC_SHARE_IRQ).Entries(),
               (std::vector<std::string>{"3", "4", "5", "6", "7", "9", "10", "11", "12", "15"}));
 }

@@ -1,6 +1,7 @@
 #include "formsfixture.h"
 
 #include "boardobj.h"
+#include "dialogtemplates.h"
 #include "headlesscheckbox.h"
 #include "headlesscombobox.h"
 #include "portobj.h"
@@ -9,8 +10,17 @@
 #include <cstring>
 
 namespace {
+// The form a control is on.
 int TemplateOf(int controlId) {
-    return controlId < 2000 ? 3000 : 3001;
+    for (const SDialogTemplate* form :
+         {&CDialogTemplates::SystemForm(), &CDialogTemplates::BoardForm(),
+          &CDialogTemplates::PortForm()}) {
+        if (form->Find(controlId) != nullptr) {
+            return form->id;
+        }
+    }
+    ADD_FAILURE() << "no form has control " << controlId;
+    return kBoardFormId;
 }
 
 std::string Describe(const SHiveWrite& write) {
@@ -26,13 +36,6 @@ std::string Describe(const SHiveWrite& write) {
     return key + ":" + write.valueName + "=" + data;
 }
 
-void Put(CRegistry& key, const std::string& name, const std::string& text) {
-    ASSERT_EQ(key.WriteValue(name, text), ERROR_SUCCESS) << name;
-}
-
-void Put(CRegistry& key, const std::string& name, std::uint32_t number) {
-    ASSERT_EQ(key.WriteValue(name, number), ERROR_SUCCESS) << name;
-}
 } // namespace
 
 std::vector<SPortKey> SomePorts(int count) {
@@ -51,26 +54,13 @@ CFormsFixture::~CFormsFixture() {
 }
 
 void CFormsFixture::PutBoard(const SBoardKey& board) {
-    CRegistry key;
-    ASSERT_EQ(key.OpenKey(BoardKey(board.name), "", KEY_ALL_ACCESS, 0), ERROR_SUCCESS);
-    Put(key, "BoardName", board.name);
-    Put(key, "BoardType", board.type);
-    Put(key, "BoardBaseAddress", board.baseAddress);
-    Put(key, "BoardShareIRQEnabled", board.shareIRQEnabled);
-    Put(key, "BoardBaseCOMPort", board.baseCOMPort);
-    Put(key, "BoardShareIRQ", board.shareIRQ);
-    Put(key, "BoardVectorAddress", board.vectorAddress);
-    Put(key, "BoardStandardModeEnabled", board.standardMode);
+    PutBoardKey(m_probe, board);
     for (std::size_t i = 0; i < board.ports.size(); ++i) {
-        std::string name = "Port00" + std::to_string(i);
-        CRegistry portKey;
-        ASSERT_EQ(portKey.OpenKey(PortKey(name, board.name), "", KEY_ALL_ACCESS, 0), ERROR_SUCCESS);
-        Put(portKey, "PortName", name);
-        Put(portKey, "PortCOMPort", board.ports[i].comPort);
-        Put(portKey, "PortIRQ", board.ports[i].irq);
-        Put(portKey, "PortAddress", board.ports[i].address);
-        Put(portKey, "PortIndex", std::to_string(i + 1));
-        Put(portKey, "PortSerialPort", "Serial10" + std::to_string(i));
+        const std::string name = "Port00" + std::to_string(i);
+        const SPortKey& port = board.ports[i];
+        PutPortKey(m_probe, board.name,
+                   {name, port.comPort, port.irq, port.address, std::to_string(i + 1),
+                    "Serial10" + std::to_string(i)});
     }
 }
 
@@ -107,8 +97,7 @@ CHeadlessCheckBox& CFormsFixture::Check(int id) {
 }
 
 std::string CFormsFixture::EditText(int id) {
-    int templateId = id > 2800 && id < 2900 ? 2700 : TemplateOf(id);
-    return m_pSession->Dialog(templateId)->Edit(id)->GetWindowText();
+    return m_pSession->Dialog(TemplateOf(id))->Edit(id)->GetWindowText();
 }
 
 std::string CFormsFixture::Shown(int id) {
@@ -143,27 +132,4 @@ std::vector<std::string> CFormsFixture::TakeWrites() {
 
 std::vector<std::string> CFormsFixture::MessageTexts() {
     return m_hive.Messages().Texts();
-}
-
-SHiveValue CFormsFixture::Stored(const std::string& keyPath, const std::string& name) {
-    HiveKeyId key = 0;
-    SHiveValue value;
-    EXPECT_EQ(m_hive.Hive().FindKey(keyPath, key), ERROR_SUCCESS) << keyPath;
-    EXPECT_EQ(m_hive.Hive().ReadValue(key, name, value), ERROR_SUCCESS) << name;
-    return value;
-}
-
-std::string CFormsFixture::StoredText(const std::string& keyPath, const std::string& name) {
-    SHiveValue value = Stored(keyPath, name);
-    return value.data.empty() ? std::string()
-                              : std::string(value.data.begin(), value.data.end() - 1);
-}
-
-std::uint32_t CFormsFixture::StoredDword(const std::string& keyPath, const std::string& name) {
-    SHiveValue value = Stored(keyPath, name);
-    std::uint32_t number = 0;
-    if (value.data.size() == 4) {
-        std::memcpy(&number, value.data.data(), 4);
-    }
-    return number;
 }

@@ -1,7 +1,13 @@
 #pragma once
 
+#include "dialogtemplates.h"
+#include "driverkeys.h"
+#include "formtemplateids.h"
 #include "headlesssession.h"
+#include "hiveprobe.h"
 #include "temphive.h"
+#include "testkeypaths.h"
+#include "testnames.h"
 
 #include <cstdint>
 #include <gtest/gtest.h>
@@ -14,44 +20,19 @@ class CPortObj;
 class CHeadlessCheckBox;
 class CHeadlessComboBox;
 
-// The driver key as the tests expect it, written out rather than taken from the code.
-inline const std::string kDriverKey = "SYSTEM\\CurrentControlSet\\Services\\QSERDRV";
-
-inline std::string BoardKey(const std::string& board = "Board000") {
-    return kDriverKey + "\\" + board;
-}
-inline std::string PortKey(const std::string& port, const std::string& board = "Board000") {
-    return BoardKey(board) + "\\" + port;
-}
-
 struct SPortKey {
     std::string comPort = "COM3";
     std::string irq = "7";
     std::string address = "0x200";
 };
 
-// A board key as a test lays it into the hive before the session starts.
-struct SBoardKey {
-    std::string name = "Board000";
-    std::string type = "RX-401";
-    std::string baseAddress = "0x200";
-    std::uint32_t shareIRQEnabled = 0;
-    std::string baseCOMPort = "COM3";
-    std::string shareIRQ = "NONE";
-    std::string vectorAddress = "NONE";
-    std::uint32_t standardMode = 0;
+// A board key as a test lays it into the hive before the session starts, with its ports.
+struct SBoardKey : SBoardValues {
     std::vector<SPortKey> ports;
 };
 
 // n ports with distinct values, none of which a form would derive.
 std::vector<SPortKey> SomePorts(int count);
-
-// Names each case of a parameterised test after the name field of its row.
-struct SRowName {
-    template <typename Row> std::string operator()(const ::testing::TestParamInfo<Row>& row) const {
-        return row.param.name;
-    }
-};
 
 // A fresh hive with boards laid in, a headless session started over it, and every registry
 // write the session makes recorded as "<key under the driver key>:<value>=<data>" (a DWORD as
@@ -71,7 +52,7 @@ protected:
     CBoardObj& Board(int index = 0);
     CPortObj& Port(int index, int board = 0);
 
-    // Controls of the board form (ids 1001-1009) and the port form (ids 3001-3019).
+    // Controls of the forms by their IDC_ ids.
     CHeadlessComboBox& Combo(int id);
     CHeadlessCheckBox& Check(int id);
     std::string EditText(int id);
@@ -86,14 +67,13 @@ protected:
     // The writes recorded since the last call.
     std::vector<std::string> TakeWrites();
     std::vector<std::string> MessageTexts();
-    std::string StoredText(const std::string& keyPath, const std::string& name);
-    std::uint32_t StoredDword(const std::string& keyPath, const std::string& name);
+    // What the hive holds.
+    CHiveProbe& Probe() { return m_probe; }
 
     CTempHive m_hive;
 
 private:
-    SHiveValue Stored(const std::string& keyPath, const std::string& name);
-
+    CHiveProbe m_probe{m_hive.Hive()};
     std::unique_ptr<CHeadlessSession> m_pSession;
     std::vector<std::string> m_writes;
 };

@@ -1,8 +1,11 @@
 #include "boardobj.h"
+#include "expectedmessages.h"
 #include "formsfixture.h"
 #include "headlesscombobox.h"
 #include "portobj.h"
 #include "qserdoc.h"
+
+#include <tuple>
 
 namespace {
 // What the port form offers for a port of one board.
@@ -65,15 +68,15 @@ TEST_P(PortListsTest, ListsFollowTheBoardsModelAndFlags) {
     Start();
     Select("Board000/Port000");
 
-    EXPECT_EQ(Combo(3003).GetLBText(0), c.firstCOM);
-    EXPECT_EQ(Combo(3003).GetLBText(Combo(3003).GetCount() - 1), "COM255");
-    EXPECT_EQ(Combo(3019).GetCount(), c.irqCount);
-    EXPECT_EQ(Combo(3019).GetLBText(c.irqCount - 1), c.irqCount == 6 ? "9" : "15");
-    EXPECT_EQ(Combo(3004).GetCount(), 64);
-    EXPECT_EQ(Combo(3004).GetLBText(63), "0x3f8");
-    EXPECT_EQ(Enabled(3019), c.irqEnabled);
-    EXPECT_EQ(Enabled(3004), c.addressAndCOMEnabled);
-    EXPECT_EQ(Enabled(3003), c.addressAndCOMEnabled);
+    EXPECT_EQ(Combo(IDC_COM_PORT).GetLBText(0), c.firstCOM);
+    EXPECT_EQ(Combo(IDC_COM_PORT).GetLBText(Combo(IDC_COM_PORT).GetCount() - 1), "COM255");
+    EXPECT_EQ(Combo(IDC_IRQ).GetCount(), c.irqCount);
+    EXPECT_EQ(Combo(IDC_IRQ).GetLBText(c.irqCount - 1), c.irqCount == 6 ? "9" : "15");
+    EXPECT_EQ(Combo(IDC_PORT_ADDRESS).GetCount(), 64);
+    EXPECT_EQ(Combo(IDC_PORT_ADDRESS).GetLBText(63), "0x3f8");
+    EXPECT_EQ(Enabled(IDC_IRQ), c.irqEnabled);
+    EXPECT_EQ(Enabled(IDC_PORT_ADDRESS), c.addressAndCOMEnabled);
+    EXPECT_EQ(Enabled(IDC_COM_PORT), c.addressAndCOMEnabled);
     EXPECT_TRUE(TakeWrites().empty());
 }
 
@@ -89,9 +92,9 @@ struct SPortPick {
 };
 
 const SPortPick kPicks[] = {
-    {"Address", 3004, "0x3f8", "PortAddress", &CPortObj::GetPortAddress},
-    {"COMPort", 3003, "COM200", "PortCOMPort", &CPortObj::GetPortCOMPort},
-    {"IRQ", 3019, "15", "PortIRQ", &CPortObj::GetPortIRQ},
+    {"Address", IDC_PORT_ADDRESS, "0x3f8", "PortAddress", &CPortObj::GetPortAddress},
+    {"COMPort", IDC_COM_PORT, "COM200", "PortCOMPort", &CPortObj::GetPortCOMPort},
+    {"IRQ", IDC_IRQ, "15", "PortIRQ", &CPortObj::GetPortIRQ},
 };
 
 void PrintTo(const SPortPick& row, std::ostream* os) {
@@ -108,66 +111,84 @@ TEST_P(PortPickTest, PickWritesTheOneValueOfTheCurrentPort) {
     EXPECT_EQ(TakeWrites(), std::vector<std::string>{
                                 "Board000\\Port001:" + std::string(p.valueName) + "=" + p.text});
     EXPECT_EQ((Port(1).*p.getter)(), p.text);
-    EXPECT_EQ(StoredText(PortKey("Port001"), p.valueName), p.text);
+    EXPECT_EQ(Probe().Text(PortKey("Board000", "Port001"), p.valueName), p.text);
     EXPECT_EQ(Doc().m_bConfigChanged, 1);
 }
 
-TEST_P(PortPickTest, MissingPortKeyIsSilentAndOtherFailuresAreReported) {
-    const SPortPick& p = GetParam();
-    const struct {
-        ERegOp op;
-        Win32Status status;
-        std::vector<std::string> messages;
-    } faults[] = {
-        {ERegOp::OpenKey, 2, {}},
-        {ERegOp::OpenKey, 5, {"Open registry failed"}},
-        {ERegOp::WriteValue, 5, {"Unable to write to registry"}},
-    };
-    ShowPort(Board("RX-202", SomePorts(2)), "Port001");
-    for (const auto& fault : faults) {
-        m_hive.Messages().Clear();
-        Doc().m_bConfigChanged = 0;
-        m_hive.Hive().InjectFault(fault.op, PortKey("Port001"), "", fault.status);
-        Pick(p.control, p.text);
-        EXPECT_EQ(MessageTexts(), fault.messages) << fault.status;
-        EXPECT_TRUE(TakeWrites().empty());
-        EXPECT_EQ((Port(1).*p.getter)(), p.text);
-        EXPECT_EQ(Doc().m_bConfigChanged, 1);
-    }
+INSTANTIATE_TEST_SUITE_P(Lists, PortPickTest, ::testing::ValuesIn(kPicks), SRowName());
+
+namespace {
+// A failure of the registry under a pick of the port form.
+struct SPortFault {
+    const char* name;
+    ERegOp op;
+    Win32Status status;
+    std::vector<MessageRecord> messages;
+};
+
+const SPortFault kPortFaults[] = {
+    {"MissingPortKey", ERegOp::OpenKey, ERROR_FILE_NOT_FOUND, {}},
+    {"PortKeyDenied", ERegOp::OpenKey, ERROR_ACCESS_DENIED, {kOpenRegistryFailed}},
+    {"WriteDenied", ERegOp::WriteValue, ERROR_ACCESS_DENIED, {kWriteRegistryFailed}},
+};
+
+void PrintTo(const SPortFault& row, std::ostream* os) {
+    *os << row.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Lists, PortPickTest, ::testing::ValuesIn(kPicks), SRowName());
+class PortPickFaultTest : public PortFormTest,
+                          public ::testing::WithParamInterface<std::tuple<SPortPick, SPortFault>> {
+};
+} // namespace
+
+TEST_P(PortPickFaultTest, MissingPortKeyIsSilentAndOtherFailuresAreReported) {
+    const auto& [p, fault] = GetParam();
+    ShowPort(Board("RX-202", SomePorts(2)), "Port001");
+    ASSERT_TRUE(m_hive.Messages().Records().empty());
+    ASSERT_EQ(Doc().m_bConfigChanged, 0);
+    m_hive.Hive().InjectFault(fault.op, PortKey("Board000", "Port001"), "", fault.status);
+    Pick(p.control, p.text);
+    EXPECT_EQ(m_hive.Messages().Records(), fault.messages);
+    EXPECT_TRUE(TakeWrites().empty());
+    EXPECT_EQ((Port(1).*p.getter)(), p.text);
+    EXPECT_EQ(Doc().m_bConfigChanged, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lists, PortPickFaultTest,
+                         ::testing::Combine(::testing::ValuesIn(kPicks),
+                                            ::testing::ValuesIn(kPortFaults)),
+                         SPairName());
 
 TEST_F(PortFormTest, StoredValuesShowOnlyWhenTheyEqualAnEntry) {
     // Texts that begin an entry ("0x20" of "0x200", "1" of "10", "COM2" of "COM20") must not
     // show as that entry.
     ShowPort(Board("RX-201", {{"COM2", "1", "0x20"}, {"com5", "15", "190"}}), "Port000");
-    EXPECT_EQ(Combo(3004).GetCurSel(), -1);
-    EXPECT_EQ(Shown(3004), "");
-    EXPECT_EQ(Combo(3019).GetCurSel(), -1);
-    EXPECT_EQ(Combo(3003).GetCurSel(), -1);
-    EXPECT_EQ(Shown(3003), "COM2");
+    EXPECT_EQ(Combo(IDC_PORT_ADDRESS).GetCurSel(), -1);
+    EXPECT_EQ(Shown(IDC_PORT_ADDRESS), "");
+    EXPECT_EQ(Combo(IDC_IRQ).GetCurSel(), -1);
+    EXPECT_EQ(Combo(IDC_COM_PORT).GetCurSel(), -1);
+    EXPECT_EQ(Shown(IDC_COM_PORT), "COM2");
     Select("Board000/Port001");
-    EXPECT_EQ(Shown(3003), "com5");
-    EXPECT_EQ(Shown(3019), "15");
-    EXPECT_EQ(Combo(3004).GetCurSel(), -1);
+    EXPECT_EQ(Shown(IDC_COM_PORT), "com5");
+    EXPECT_EQ(Shown(IDC_IRQ), "15");
+    EXPECT_EQ(Combo(IDC_PORT_ADDRESS).GetCurSel(), -1);
 }
 
 TEST_F(PortFormTest, RefusedPicksAndTypedTextChangeNothing) {
     ShowPort(Board("RX-401", SomePorts(4)), "Port002");
-    EXPECT_EQ(Combo(3004).Pick("0x200"), EPickResult::Disabled);
-    EXPECT_EQ(Combo(3003).Pick("COM3"), EPickResult::Disabled);
-    EXPECT_EQ(Combo(3019).Pick("8"), EPickResult::NotOffered);
-    EXPECT_EQ(Combo(3019).Type("8"), EPickResult::NotOffered);
-    ASSERT_EQ(Combo(3019).Pick("12"), EPickResult::Done);
+    EXPECT_EQ(Combo(IDC_PORT_ADDRESS).Pick("0x200"), EPickResult::Disabled);
+    EXPECT_EQ(Combo(IDC_COM_PORT).Pick("COM3"), EPickResult::Disabled);
+    EXPECT_EQ(Combo(IDC_IRQ).Pick("8"), EPickResult::NotOffered);
+    EXPECT_EQ(Combo(IDC_IRQ).Type("8"), EPickResult::NotOffered);
+    ASSERT_EQ(Combo(IDC_IRQ).Pick("12"), EPickResult::Done);
     EXPECT_EQ(TakeWrites(), std::vector<std::string>{"Board000\\Port002:PortIRQ=12"});
     EXPECT_EQ(Port(2).GetPortCOMPort(), "COM42");
 }
 
 TEST_F(PortFormTest, TypedCOMNameIsNeverApplied) {
     ShowPort(Board("RX-209", SomePorts(1)), "Port000");
-    ASSERT_EQ(Combo(3003).Type("COM999"), EPickResult::Done);
-    Pick(3019, "3");
+    ASSERT_EQ(Combo(IDC_COM_PORT).Type("COM999"), EPickResult::Done);
+    Pick(IDC_IRQ, "3");
     EXPECT_EQ(TakeWrites(), std::vector<std::string>{"Board000\\Port000:PortIRQ=3"});
     EXPECT_EQ(Port(0).GetPortCOMPort(), "COM40");
 }

@@ -38,7 +38,7 @@ protected:
     }
 
     void ExpectOnlyVisible(int form) {
-        for (int templateId : {2700, 3000, 3001}) {
+        for (int templateId : {kSystemFormId, kBoardFormId, kPortFormId}) {
             EXPECT_EQ(FormVisible(templateId), templateId == form) << templateId;
         }
     }
@@ -48,13 +48,13 @@ protected:
 } // namespace
 
 TEST_F(QSERViewTest, StartShowsTheDisabledSystemFormAndSelectsTheDriver) {
-    ExpectOnlyVisible(2700);
-    EXPECT_FALSE(Session().Dialog(2700)->IsWindowEnabled());
-    EXPECT_TRUE(Session().Dialog(3000)->IsWindowEnabled());
-    EXPECT_TRUE(Session().Dialog(3001)->IsWindowEnabled());
-    EXPECT_EQ(EditText(2803), kSystemName);
-    EXPECT_EQ(EditText(2801), "2");
-    EXPECT_EQ(EditText(2802), "5");
+    ExpectOnlyVisible(kSystemFormId);
+    EXPECT_FALSE(Session().Dialog(kSystemFormId)->IsWindowEnabled());
+    EXPECT_TRUE(Session().Dialog(kBoardFormId)->IsWindowEnabled());
+    EXPECT_TRUE(Session().Dialog(kPortFormId)->IsWindowEnabled());
+    EXPECT_EQ(EditText(IDC_SYSTEM_NAME), kSystemName);
+    EXPECT_EQ(EditText(IDC_NUM_BOARDS), "2");
+    EXPECT_EQ(EditText(IDC_NUM_PORTS), "5");
     EXPECT_EQ(Doc().m_treeInsertMode, CQSERDoc::kInsertSorted);
     EXPECT_EQ(Session().Tree().GetSelectedItem(), Session().Tree().FindItem("QSERDRV"));
     EXPECT_EQ(Doc().m_bCanAddBoard, 1);
@@ -64,29 +64,52 @@ TEST_F(QSERViewTest, StartShowsTheDisabledSystemFormAndSelectsTheDriver) {
 
 TEST_F(QSERViewTest, EachSelectionShowsItsFormWithTheRecordsValuesAndCommandStates) {
     const SShown steps[] = {
-        {"Board000", 3000, {{1001, "Board000"}, {1003, "0x2e0"}, {1004, "COM7"}}, 0, 1},
-        {"Board001", 3000, {{1001, "Board001"}, {1009, "RX-201"}, {1003, "NONE"}}, 1, 1},
+        {"Board000",
+         kBoardFormId,
+         {{IDC_BOARD_NAME, "Board000"}, {IDC_BASE_ADDRESS, "0x2e0"}, {IDC_BASE_COM_PORT, "COM7"}},
+         0,
+         1},
+        {"Board001",
+         kBoardFormId,
+         {{IDC_BOARD_NAME, "Board001"}, {IDC_BOARD_TYPE, "RX-201"}, {IDC_BASE_ADDRESS, "NONE"}},
+         1,
+         1},
         {"Board000/Port003",
-         3001,
-         {{3001, "Port003"}, {3005, "4"}, {3003, "COM10"}, {3019, "7"}, {3004, "0x2f8"}},
+         kPortFormId,
+         {{IDC_PORT_NAME, "Port003"},
+          {IDC_PORT_INDEX, "4"},
+          {IDC_COM_PORT, "COM10"},
+          {IDC_IRQ, "7"},
+          {IDC_PORT_ADDRESS, "0x2f8"}},
          0,
          1},
         {"Board001/Port000",
-         3001,
-         {{3001, "Port000"}, {3005, "1"}, {3003, "COM9"}, {3019, "4"}, {3004, "0x2f8"}},
+         kPortFormId,
+         {{IDC_PORT_NAME, "Port000"},
+          {IDC_PORT_INDEX, "1"},
+          {IDC_COM_PORT, "COM9"},
+          {IDC_IRQ, "4"},
+          {IDC_PORT_ADDRESS, "0x2f8"}},
          1,
          1},
-        {"Board000/Port001", 3001, {{3003, "COM8"}, {3004, "0x2e8"}}, 0, 1},
+        {"Board000/Port001",
+         kPortFormId,
+         {{IDC_COM_PORT, "COM8"}, {IDC_PORT_ADDRESS, "0x2e8"}},
+         0,
+         1},
     };
     for (const SShown& step : steps) {
         SCOPED_TRACE(step.path);
         Select(step.path);
         ExpectOnlyVisible(step.visibleForm);
         for (const auto& [id, text] : step.texts) {
-            EXPECT_EQ(id == 1001 || id == 3001 || id == 3005 ? EditText(id) : Shown(id), text)
+            EXPECT_EQ(id == IDC_BOARD_NAME || id == IDC_PORT_NAME || id == IDC_PORT_INDEX
+                          ? EditText(id)
+                          : Shown(id),
+                      text)
                 << id;
-            EXPECT_TRUE(id == 1001 || id == 3001 || id == 3005 || Combo(id).GetCurSel() >= 0 ||
-                        text == "NONE")
+            EXPECT_TRUE(id == IDC_BOARD_NAME || id == IDC_PORT_NAME || id == IDC_PORT_INDEX ||
+                        Combo(id).GetCurSel() >= 0 || text == "NONE")
                 << id;
         }
         EXPECT_EQ(Doc().m_bCanAddBoard, 1);
@@ -98,28 +121,29 @@ TEST_F(QSERViewTest, EachSelectionShowsItsFormWithTheRecordsValuesAndCommandStat
 
 TEST_F(QSERViewTest, DriverShowsTheCurrentCountsEvenWhenAlreadyVisible) {
     CUserAction::Run([this] { Doc().OnAddBoard(); });
-    ExpectOnlyVisible(3000);
-    EXPECT_EQ(EditText(1001), "Board002");
+    ExpectOnlyVisible(kBoardFormId);
+    EXPECT_EQ(EditText(IDC_BOARD_NAME), "Board002");
     ClickDriver();
-    ExpectOnlyVisible(2700);
-    EXPECT_EQ(EditText(2801), "3");
+    ExpectOnlyVisible(kSystemFormId);
+    EXPECT_EQ(EditText(IDC_NUM_BOARDS), "3");
     Doc().m_numPorts = "9";
     Doc().UpdateAllViews();
-    EXPECT_EQ(EditText(2802), "9");
+    EXPECT_EQ(EditText(IDC_NUM_PORTS), "9");
     EXPECT_EQ(Doc().m_bCanDelete, 0);
 }
 
 TEST_F(QSERViewTest, FormsAreBuiltFromTheirTemplates) {
     EXPECT_EQ(
-        Combo(1009).Entries(),
+        Combo(IDC_BOARD_TYPE).Entries(),
         (std::vector<std::string>{"RQ-6001", "RQ-6002", "RQ-6004", "RX-201", "RX-202", "RX-204E",
                                   "RX-208E", "RX-209", "RX-401", "RX-402", "RX-404", "RX-408"}));
-    for (int id : {1003, 1004, 1005, 1006, 1009, 3003}) {
+    for (int id : {IDC_BASE_ADDRESS, IDC_BASE_COM_PORT, IDC_SHARE_IRQ, IDC_VECTOR_ADDRESS,
+                   IDC_BOARD_TYPE, IDC_COM_PORT}) {
         EXPECT_TRUE(Combo(id).IsEditable()) << id;
     }
-    EXPECT_FALSE(Combo(3019).IsEditable());
-    EXPECT_FALSE(Combo(3004).IsEditable());
-    const SControlTemplate* shareCheck = CDialogTemplates::BoardForm().Find(1002);
+    EXPECT_FALSE(Combo(IDC_IRQ).IsEditable());
+    EXPECT_FALSE(Combo(IDC_PORT_ADDRESS).IsEditable());
+    const SControlTemplate* shareCheck = CDialogTemplates::BoardForm().Find(IDC_SHARE_IRQ_ENABLE);
     ASSERT_NE(shareCheck, nullptr);
     EXPECT_EQ(shareCheck->text, "Share IRQ Enable:         ");
     EXPECT_EQ(CDialogTemplates::FormView().width, 230);

@@ -3,20 +3,17 @@
 #include "hiveservicemanager.h"
 #include "registry.h"
 #include "temphive.h"
+#include "testkeypaths.h"
+#include "testservices.h"
 
 #include <gtest/gtest.h>
 #include <string>
 
 namespace {
-const std::string kServices = "SYSTEM\\CurrentControlSet\\Services\\";
+const std::string kServices = kServicesKey + "\\";
 
 class HiveServiceManagerTest : public ::testing::Test {
 protected:
-    void Install(const std::string& name, std::uint32_t type = 1) {
-        CRegistry key;
-        ASSERT_EQ(key.OpenKey(kServices + name, "", KEY_ALL_ACCESS, 0), ERROR_SUCCESS);
-        ASSERT_EQ(key.WriteValue("Type", type), ERROR_SUCCESS);
-    }
     void Uninstall(const std::string& name) {
         CRegistry key;
         ASSERT_EQ(key.DeleteKeyTree(kServices + name), ERROR_SUCCESS);
@@ -52,13 +49,14 @@ protected:
     }
 
     CTempHive m_hive;
+    CHiveProbe m_probe{m_hive.Hive()};
     CHiveServiceManager m_scm{m_hive.Hive()};
     SC_HANDLE m_manager = 0;
 };
 } // namespace
 
 TEST_F(HiveServiceManagerTest, NewlyInstalledServiceIsStoppedWithBothFlagsClear) {
-    Install("Serial");
+    InstallService(m_probe, "Serial");
     EXPECT_EQ(State("Serial"), (SServiceState{true, false, false, false}));
     EXPECT_EQ(State("SERIAL").installed, true);
 }
@@ -68,7 +66,7 @@ TEST_F(HiveServiceManagerTest, ServiceIsInstalledOnlyWithADwordTypeValue) {
     ASSERT_EQ(key.OpenKey(kServices + "TextType", "", KEY_ALL_ACCESS, 0), ERROR_SUCCESS);
     ASSERT_EQ(key.WriteValue("Type", std::string("1")), ERROR_SUCCESS);
     ASSERT_EQ(key.OpenKey(kServices + "NoType", "", KEY_ALL_ACCESS, 0), ERROR_SUCCESS);
-    Install("Serial\\Parameters");
+    InstallService(m_probe, "Serial\\Parameters");
     for (const char* name : {"TextType", "NoType", "Missing", "", "Serial\\Parameters"}) {
         SCOPED_TRACE(name);
         EXPECT_EQ(m_scm.OpenService(m_scm.OpenSCManager(nullptr, nullptr, SC_MANAGER_ALL_ACCESS),
@@ -81,7 +79,7 @@ TEST_F(HiveServiceManagerTest, ServiceIsInstalledOnlyWithADwordTypeValue) {
 }
 
 TEST_F(HiveServiceManagerTest, StopAndStartFollowTheRunningState) {
-    Install("Serial");
+    InstallService(m_probe, "Serial");
     EXPECT_EQ(Stop("Serial"), ERROR_SERVICE_NOT_ACTIVE);
     EXPECT_EQ(Start("Serial"), ERROR_SUCCESS);
     EXPECT_TRUE(State("Serial").running);
@@ -92,7 +90,7 @@ TEST_F(HiveServiceManagerTest, StopAndStartFollowTheRunningState) {
 }
 
 TEST_F(HiveServiceManagerTest, RefusingServiceKeepsRunning) {
-    Install("Serial");
+    InstallService(m_probe, "Serial");
     ASSERT_EQ(Start("Serial"), ERROR_SUCCESS);
     ASSERT_EQ(m_scm.SetRefuseStop("Serial", true), ERROR_SUCCESS);
     EXPECT_EQ(Stop("Serial"), ERROR_INVALID_SERVICE_CONTROL);
@@ -103,13 +101,13 @@ TEST_F(HiveServiceManagerTest, RefusingServiceKeepsRunning) {
 }
 
 TEST_F(HiveServiceManagerTest, StoppedRefusingServiceReportsNotActive) {
-    Install("Serial");
+    InstallService(m_probe, "Serial");
     ASSERT_EQ(m_scm.SetRefuseStop("Serial", true), ERROR_SUCCESS);
     EXPECT_EQ(Stop("Serial"), ERROR_SERVICE_NOT_ACTIVE);
 }
 
 TEST_F(HiveServiceManagerTest, ServiceMarkedForDeletionCannotStartButCanStop) {
-    Install("Serial");
+    InstallService(m_probe, "Serial");
     ASSERT_EQ(Start("Serial"), ERROR_SUCCESS);
     ASSERT_EQ(m_scm.SetMarkedForDeletion("Serial", true), ERROR_SUCCESS);
     EXPECT_EQ(Start("Serial"), ERROR_SERVICE_MARKED_FOR_DELETE);
@@ -121,7 +119,7 @@ TEST_F(HiveServiceManagerTest, ServiceMarkedForDeletionCannotStartButCanStop) {
 }
 
 TEST_F(HiveServiceManagerTest, StateIsSharedWithAnotherConnectionToTheSameFile) {
-    Install("Serial");
+    InstallService(m_probe, "Serial");
     ASSERT_EQ(Start("Serial"), ERROR_SUCCESS);
     ASSERT_EQ(m_scm.SetRefuseStop("Serial", true), ERROR_SUCCESS);
     std::unique_ptr<CHive> other = CHive::Open(m_hive.FilePath(), EHiveOpen::MustExist);
@@ -136,17 +134,17 @@ TEST_F(HiveServiceManagerTest, StateIsSharedWithAnotherConnectionToTheSameFile) 
 }
 
 TEST_F(HiveServiceManagerTest, ReinstalledServiceStartsStopped) {
-    Install("Serial");
+    InstallService(m_probe, "Serial");
     ASSERT_EQ(Start("Serial"), ERROR_SUCCESS);
     ASSERT_EQ(m_scm.SetMarkedForDeletion("Serial", true), ERROR_SUCCESS);
     Uninstall("Serial");
     EXPECT_EQ(State("Serial"), SServiceState{});
-    Install("Serial");
+    InstallService(m_probe, "Serial");
     EXPECT_EQ(State("Serial"), (SServiceState{true, false, false, false}));
 }
 
 TEST_F(HiveServiceManagerTest, ServiceUninstalledWhileOpenRejectsRequests) {
-    Install("Serial");
+    InstallService(m_probe, "Serial");
     SC_HANDLE service = OpenService("Serial");
     ASSERT_NE(service, 0u);
     Uninstall("Serial");
@@ -159,7 +157,7 @@ TEST_F(HiveServiceManagerTest, ServiceUninstalledWhileOpenRejectsRequests) {
 }
 
 TEST_F(HiveServiceManagerTest, ControlReportsTypeAndStateAfterTheRequest) {
-    Install("Serial", 0x10);
+    InstallService(m_probe, "Serial", 0x10);
     ASSERT_EQ(Start("Serial"), ERROR_SUCCESS);
     SC_HANDLE service = OpenService("Serial");
     SServiceStatus status;
@@ -171,7 +169,7 @@ TEST_F(HiveServiceManagerTest, ControlReportsTypeAndStateAfterTheRequest) {
 }
 
 TEST_F(HiveServiceManagerTest, HandlesAreCheckedForKindAndLife) {
-    Install("Serial");
+    InstallService(m_probe, "Serial");
     SC_HANDLE service = OpenService("Serial");
     ASSERT_NE(service, 0u);
     ASSERT_NE(service, m_manager);
@@ -194,7 +192,7 @@ TEST_F(HiveServiceManagerTest, HandlesAreCheckedForKindAndLife) {
 }
 
 TEST_F(HiveServiceManagerTest, ChangesInsideABatchRollBackWithIt) {
-    Install("Serial");
+    InstallService(m_probe, "Serial");
     {
         CHiveBatch batch(&m_hive.Hive());
         ASSERT_EQ(Start("Serial"), ERROR_SUCCESS);

@@ -1,6 +1,6 @@
 #include "boardtype.h"
+#include "testnames.h"
 
-#include <cctype>
 #include <gtest/gtest.h>
 #include <ostream>
 #include <string>
@@ -58,13 +58,7 @@ TEST_P(BoardTypeTest, AnswersForItsModel) {
 
 INSTANTIATE_TEST_SUITE_P(AllModels, BoardTypeTest, testing::ValuesIn(kExpected),
                          [](const testing::TestParamInfo<SExpected>& row) {
-                             std::string name = "row" + std::to_string(row.index) + "_";
-                             for (char c : row.param.model) {
-                                 if (std::isalnum(static_cast<unsigned char>(c))) {
-                                     name += c;
-                                 }
-                             }
-                             return name;
+                             return ModelName(row.param.model);
                          });
 
 TEST(BoardTypeNames, TwelveModelsInFormOrder) {

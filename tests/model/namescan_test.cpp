@@ -1,12 +1,14 @@
 #include "boardobj.h"
+#include "expectedmessages.h"
 #include "familyswitch.h"
 #include "hivebatch.h"
-#include "keypaths.h"
 #include "platformfamily.h"
 #include "portobj.h"
 #include "registry.h"
 #include "stringtable.h"
 #include "temphive.h"
+#include "testkeypaths.h"
+#include "testnames.h"
 
 #include <gtest/gtest.h>
 #include <ostream>
@@ -43,8 +45,6 @@ protected:
         return key.OpenKey(path, "", KEY_ALL_ACCESS, 1) == ERROR_SUCCESS;
     }
 
-    static std::string BoardKey(const std::string& board) { return DriverKeyPath() + "\\" + board; }
-
     std::vector<std::string> Messages() { return m_hive.Messages().Texts(); }
 
     CTempHive m_hive;
@@ -67,7 +67,7 @@ void PrintTo(const SBoardScanCase& row, std::ostream* out) {
 class BoardNameTest : public NameScanTest, public testing::WithParamInterface<SBoardScanCase> {};
 
 TEST_P(BoardNameTest, LowestFreeSlot) {
-    CreateKeys(DriverKeyPath(), GetParam().keys);
+    CreateKeys(kDriverKey, GetParam().keys);
     EXPECT_EQ(CBoardObj().GetBoardName(), GetParam().expected);
     EXPECT_TRUE(Messages().empty());
 }
@@ -92,15 +92,15 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<SBoardScanCase>& row) { return row.param.title; });
 
 TEST_F(NameScanTest, MissingDriverKeyIsCreated) {
-    ASSERT_FALSE(KeyExists(DriverKeyPath()));
+    ASSERT_FALSE(KeyExists(kDriverKey));
     EXPECT_EQ(CBoardObj().GetBoardName(), "Board000");
-    EXPECT_TRUE(KeyExists(DriverKeyPath()));
+    EXPECT_TRUE(KeyExists(kDriverKey));
     EXPECT_TRUE(Messages().empty());
 }
 
 // Names come from the registry only: a board not yet written does not reserve its name.
 TEST_F(NameScanTest, TwoUnwrittenBoardsShareTheirName) {
-    CreateKeys(DriverKeyPath(), {"Board000"});
+    CreateKeys(kDriverKey, {"Board000"});
     const CBoardObj first;
     const CBoardObj second;
     EXPECT_EQ(first.GetBoardName(), "Board001");
@@ -108,31 +108,45 @@ TEST_F(NameScanTest, TwoUnwrittenBoardsShareTheirName) {
 }
 
 TEST_F(NameScanTest, DriverKeyOpenFailureIsReported) {
-    m_hive.Hive().InjectFault(ERegOp::OpenKey, DriverKeyPath(), "", ERROR_ACCESS_DENIED);
+    m_hive.Hive().InjectFault(ERegOp::OpenKey, kDriverKey, "", ERROR_ACCESS_DENIED);
     EXPECT_EQ(CBoardObj().GetBoardName(), "");
     ASSERT_EQ(m_hive.Messages().Records().size(), 1U);
-    EXPECT_EQ(
-        m_hive.Messages().Records()[0],
-        (CRecordingMessageBox::SRecord{"Open registry failed", EMsgButtons::Ok, EMsgIcon::None}));
+    EXPECT_EQ(m_hive.Messages().Records()[0], kOpenRegistryFailed);
 }
 
 TEST_F(NameScanTest, DriverKeyNotFoundIsSilent) {
-    m_hive.Hive().InjectFault(ERegOp::OpenKey, DriverKeyPath(), "", ERROR_FILE_NOT_FOUND);
+    m_hive.Hive().InjectFault(ERegOp::OpenKey, kDriverKey, "", ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(CBoardObj().GetBoardName(), "");
     EXPECT_TRUE(Messages().empty());
 }
 
 // An enumeration that fails for another reason than a long name ends the scan instead of
 // looping; a persistent ERROR_MORE_DATA is such a failure too.
-TEST_F(NameScanTest, EnumerationFailureEndsTheScan) {
-    CreateKeys(DriverKeyPath(), {"Board000"});
-    for (Win32Status status : {ERROR_REGISTRY_IO_FAILED, ERROR_MORE_DATA}) {
-        m_hive.Hive().InjectFault(ERegOp::EunmKey, DriverKeyPath(), "", status, false);
-        EXPECT_EQ(CBoardObj().GetBoardName(), "Board000") << status;
-        m_hive.Hive().ClearFaults();
-    }
+struct SEnumerationFailure {
+    const char* name;
+    Win32Status status;
+};
+
+const SEnumerationFailure kEnumerationFailures[] = {{"IOFailure", ERROR_REGISTRY_IO_FAILED},
+                                                    {"PersistentMoreData", ERROR_MORE_DATA}};
+
+void PrintTo(const SEnumerationFailure& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class EnumerationFailureTest : public NameScanTest,
+                               public testing::WithParamInterface<SEnumerationFailure> {};
+
+TEST_P(EnumerationFailureTest, EnumerationFailureEndsTheScan) {
+    CreateKeys(kDriverKey, {"Board000"});
+    m_hive.Hive().InjectFault(ERegOp::EunmKey, kDriverKey, "", GetParam().status, false);
+    EXPECT_EQ(CBoardObj().GetBoardName(), "Board000");
+    m_hive.Hive().ClearFaults();
     EXPECT_EQ(CBoardObj().GetBoardName(), "Board001");
 }
+
+INSTANTIATE_TEST_SUITE_P(Cases, EnumerationFailureTest, testing::ValuesIn(kEnumerationFailures),
+                         SRowName());
 
 TEST_F(NameScanTest, PortNames) {
     CreateKeys(BoardKey("Board000"), Numbered("Port", 0, 9, 3));
@@ -156,8 +170,7 @@ TEST_F(NameScanTest, MissingBoardKeyGivesPort000AndIsNotCreated) {
 TEST_F(NameScanTest, NoGenerationTouchesNoKey) {
     const CPortObj unnamed("", 1);
     const CPortObj rebuilt("Board000", 0);
-    for (const std::string& path :
-         {BoardKey("Board000"), SerialParametersKeyPath(), ClassPortsKeyPath()}) {
+    for (const std::string& path : {BoardKey("Board000"), kSerialParameters, kClassPorts}) {
         EXPECT_FALSE(KeyExists(path)) << path;
     }
 }
@@ -176,8 +189,7 @@ void PrintTo(const SInstanceCase& row, std::ostream* out) {
 class InstanceNameTest : public NameScanTest, public testing::WithParamInterface<SInstanceCase> {
 protected:
     static const std::string& Parent(EPlatformFamily family) {
-        return family == EPlatformFamily::Windows9x ? ClassPortsKeyPath()
-                                                    : SerialParametersKeyPath();
+        return family == EPlatformFamily::Windows9x ? kClassPorts : kSerialParameters;
     }
 };
 
@@ -224,30 +236,29 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<SInstanceCase>& row) { return row.param.title; });
 
 TEST_F(NameScanTest, InstancesRunOut) {
-    CreateKeys(SerialParametersKeyPath(), Numbered("Serial", 2, 998, 3));
+    CreateKeys(kSerialParameters, Numbered("Serial", 2, 998, 3));
     EXPECT_EQ(CPortObj().MakeSerialInstanceName(), "Serial1000");
     m_family.Use(EPlatformFamily::Windows9x);
-    CreateKeys(ClassPortsKeyPath(), Numbered("", 0, 998, 4));
+    CreateKeys(kClassPorts, Numbered("", 0, 998, 4));
     EXPECT_EQ(CPortObj().MakeSerialInstanceName(), "1000");
 }
 
 TEST_F(NameScanTest, InstanceParentCannotBeOpened) {
-    m_hive.Hive().InjectFault(ERegOp::OpenKey, SerialParametersKeyPath(), "", ERROR_ACCESS_DENIED);
+    m_hive.Hive().InjectFault(ERegOp::OpenKey, kSerialParameters, "", ERROR_ACCESS_DENIED);
     EXPECT_EQ(CPortObj().MakeSerialInstanceName(), "Serial000");
     m_family.Use(EPlatformFamily::Windows9x);
-    m_hive.Hive().InjectFault(ERegOp::OpenKey, ClassPortsKeyPath(), "", ERROR_ACCESS_DENIED);
+    m_hive.Hive().InjectFault(ERegOp::OpenKey, kClassPorts, "", ERROR_ACCESS_DENIED);
     EXPECT_EQ(CPortObj().MakeSerialInstanceName(), "1000");
     EXPECT_TRUE(Messages().empty());
 }
 
 TEST_F(NameScanTest, ReservationFailure) {
-    m_hive.Hive().InjectFault(ERegOp::OpenKey, SerialParametersKeyPath() + "\\Serial002", "",
+    m_hive.Hive().InjectFault(ERegOp::OpenKey, kSerialParameters + "\\Serial002", "",
                               ERROR_ACCESS_DENIED);
     EXPECT_EQ(CPortObj().MakeSerialInstanceName(), "Serial1000");
-    EXPECT_FALSE(KeyExists(SerialParametersKeyPath() + "\\Serial002"));
+    EXPECT_FALSE(KeyExists(kSerialParameters + "\\Serial002"));
     m_family.Use(EPlatformFamily::Windows9x);
-    m_hive.Hive().InjectFault(ERegOp::OpenKey, ClassPortsKeyPath() + "\\0000", "",
-                              ERROR_ACCESS_DENIED);
+    m_hive.Hive().InjectFault(ERegOp::OpenKey, kClassPorts + "\\0000", "", ERROR_ACCESS_DENIED);
     EXPECT_EQ(CPortObj().MakeSerialInstanceName(), "1000");
     EXPECT_TRUE(Messages().empty());
 }

@@ -1,4 +1,5 @@
 #include "portderivation.h"
+#include "testnames.h"
 
 #include <climits>
 #include <gtest/gtest.h>
@@ -15,6 +16,11 @@ struct SDerivationCase {
 
 void PrintTo(const SDerivationCase& row, std::ostream* out) {
     *out << '"' << row.base << '"';
+}
+
+// "0x200_Port3": the base and the port's index on its board.
+std::string DerivationName(const testing::TestParamInfo<SDerivationCase>& row) {
+    return TextName(row.param.base) + "_Port" + TextName(std::to_string(row.param.index));
 }
 
 class MakePortAddressTest : public testing::TestWithParam<SDerivationCase> {};
@@ -40,7 +46,8 @@ INSTANTIATE_TEST_SUITE_P(
                     SDerivationCase{"NONE", 2, "0x3e8"}, SDerivationCase{"NONE", 3, "0x2e8"},
                     SDerivationCase{"NONE", 4, "NONE"}, SDerivationCase{"NONE", 7, "NONE"},
                     SDerivationCase{"NONE", -1, "NONE"}, SDerivationCase{"none", 2, "0x3e8"},
-                    SDerivationCase{"NoNe", 0, "0x3f8"}));
+                    SDerivationCase{"NoNe", 0, "0x3f8"}),
+    DerivationName);
 
 TEST(MakePortAddress, HugeIndexDoesNotOverflow) {
     EXPECT_EQ(MakePortAddress("0x000", INT_MAX), "0x3fffffff8");
@@ -63,6 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
                     SDerivationCase{"XYZ12", 1, "COM13"}, SDerivationCase{"COM", 2, "COM2"},
                     SDerivationCase{"CO", 0, "COM0"}, SDerivationCase{"COMx", 1, "COM1"},
                     SDerivationCase{"COM-4", 1, "COM-3"}, SDerivationCase{"COM 9", 0, "COM9"},
-                    SDerivationCase{"COM99999999999999999999", 1, "COM2147483648"}));
+                    SDerivationCase{"COM99999999999999999999", 1, "COM2147483648"}),
+    DerivationName);
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "portobj.h"
 #include "processscope.h"
 #include "temphive.h"
+#include "testnames.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -53,11 +54,7 @@ TEST_P(RecordsTest, PortWithoutGenerationHasNoNameOrInstance) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Families, RecordsTest,
-                         testing::Values(EPlatformFamily::WindowsNT, EPlatformFamily::Windows9x),
-                         [](const testing::TestParamInfo<EPlatformFamily>& row) {
-                             return row.param == EPlatformFamily::WindowsNT ? "NT" : "Win9x";
-                         });
+QSER_ON_BOTH_FAMILIES(RecordsTest);
 
 TEST(PortObj, DefaultConstructorLeavesEveryTextEmpty) {
     const CPortObj port;

@@ -1,3 +1,4 @@
+#include "testnames.h"
 #include "textnumbers.h"
 
 #include <climits>
@@ -46,15 +47,17 @@ TEST_P(ParseDigitsTest, Value) {
         << GetParam().text;
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ParseDigitsTest,
-                         testing::Values(SDigitsCase{"", 16, 0}, SDigitsCase{"2d0", 16, 0x2d0},
-                                         SDigitsCase{"2D0", 16, 0x2d0},
-                                         SDigitsCase{"3f8", 16, 0x3f8}, SDigitsCase{"15", 10, 15},
-                                         SDigitsCase{"7", 10, 7}, SDigitsCase{"007", 10, 7},
-                                         // No validation: 'x' counts 33, 'g' 16, a blank 32 - 87.
-                                         SDigitsCase{"x8", 16, 33 * 16 + 8},
-                                         SDigitsCase{"g", 16, 16}, SDigitsCase{" ", 10, 32 - 87},
-                                         SDigitsCase{"a", 10, 10}));
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ParseDigitsTest,
+    testing::Values(SDigitsCase{"", 16, 0}, SDigitsCase{"2d0", 16, 0x2d0},
+                    SDigitsCase{"2D0", 16, 0x2d0}, SDigitsCase{"3f8", 16, 0x3f8},
+                    SDigitsCase{"15", 10, 15}, SDigitsCase{"7", 10, 7}, SDigitsCase{"007", 10, 7},
+                    // No validation: 'x' counts 33, 'g' 16, a blank 32 - 87.
+                    SDigitsCase{"x8", 16, 33 * 16 + 8}, SDigitsCase{"g", 16, 16},
+                    SDigitsCase{" ", 10, 32 - 87}, SDigitsCase{"a", 10, 10}),
+    [](const testing::TestParamInfo<SDigitsCase>& row) {
+        return "Radix" + std::to_string(row.param.radix) + "_" + TextName(row.param.text);
+    });
 
 TEST(ParseDigits, LongTextWrapsAndReturns) {
     const std::string text(200000, 'f');
@@ -96,7 +99,8 @@ INSTANTIATE_TEST_SUITE_P(
                     SAddressCase{"0x8", "8", 16, 8}, SAddressCase{"0x10", "10", 16, 0x10},
                     SAddressCase{"0x0", "0", 16, 0}, SAddressCase{"0xd8", "d8", 16, 0xd8},
                     SAddressCase{"0X8", "8", 16, 8}, SAddressCase{"0x", "", 16, 0},
-                    SAddressCase{"NONE", "ONE", 16, 0}));
+                    SAddressCase{"NONE", "ONE", 16, 0}),
+    [](const testing::TestParamInfo<SAddressCase>& row) { return TextName(row.param.text); });
 
 // Only the exact upper-case word means "not set"; other spellings are read as digits.
 TEST(ParseAddress, NoneIsCaseSensitive) {
@@ -135,6 +139,7 @@ INSTANTIATE_TEST_SUITE_P(
                     SLeadingCase{"2147483647", INT_MAX}, SLeadingCase{"2147483648", INT_MAX},
                     SLeadingCase{"99999999999999999999999", INT_MAX},
                     SLeadingCase{"-2147483648", INT_MIN},
-                    SLeadingCase{"-99999999999999999999999", INT_MIN}));
+                    SLeadingCase{"-99999999999999999999999", INT_MIN}),
+    [](const testing::TestParamInfo<SLeadingCase>& row) { return TextName(row.param.text); });
 
 } // namespace

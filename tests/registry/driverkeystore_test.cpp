@@ -1,22 +1,21 @@
 #include "boardobj.h"
 #include "configrecord.h"
+#include "driverkeys.h"
 #include "driverkeystore.h"
+#include "expectedmessages.h"
 #include "familyswitch.h"
 #include "hiveprobe.h"
 #include "platformfamily.h"
 #include "portobj.h"
 #include "temphive.h"
 #include "testkeypaths.h"
+#include "testnames.h"
 
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
 namespace {
-using Record = CRecordingMessageBox::SRecord;
-
-const Record kDeleteFailed{"Delete registry failed", EMsgButtons::Ok, EMsgIcon::None};
-const Record kWriteFailed{"Unable to write to registry", EMsgButtons::Ok, EMsgIcon::None};
 
 class DriverKeyStoreTest : public ::testing::Test {
 protected:
@@ -26,7 +25,7 @@ protected:
         port.SetPortSerialPort(instance);
         return port;
     }
-    std::vector<Record> Records() { return m_hive.Messages().Records(); }
+    std::vector<MessageRecord> Records() { return m_hive.Messages().Records(); }
 
     CTempHive m_hive;
     CHiveProbe m_probe{m_hive.Hive()};
@@ -47,17 +46,9 @@ TEST_F(DriverKeyStoreTest, WriteBoardKeyWritesTheEightValuesInOrder) {
     EXPECT_EQ(CDriverKeyStore::WriteBoardKey(board), 1);
 
     const std::string key = BoardKey("Board000");
-    EXPECT_EQ(m_probe.ValueNames(key),
-              (std::vector<std::string>{"BoardName", "BoardType", "BoardBaseAddress",
-                                        "BoardShareIRQEnabled", "BoardBaseCOMPort", "BoardShareIRQ",
-                                        "BoardVectorAddress", "BoardStandardModeEnabled"}));
-    EXPECT_EQ(m_probe.Text(key, "BoardType"), "RX-408");
-    EXPECT_EQ(m_probe.Text(key, "BoardBaseAddress"), "0x0d0");
-    EXPECT_EQ(m_probe.Dword(key, "BoardShareIRQEnabled"), 1u);
-    EXPECT_EQ(m_probe.Text(key, "BoardBaseCOMPort"), "COM200");
-    EXPECT_EQ(m_probe.Text(key, "BoardShareIRQ"), "11");
-    EXPECT_EQ(m_probe.Text(key, "BoardVectorAddress"), "0x3f8");
-    EXPECT_EQ(m_probe.Dword(key, "BoardStandardModeEnabled"), 1u);
+    // The eight values in order, each with its type.
+    EXPECT_EQ(m_probe.Dump(key),
+              BoardKeyLines("", {"Board000", "RX-408", "0x0d0", 1, "COM200", "11", "0x3f8", 1}));
 
     // What was written reads back into an equal record.
     CBoardObj read;
@@ -78,15 +69,9 @@ TEST_F(DriverKeyStoreTest, WritePortKeyWritesTheSixValuesInOrderAndReadsThemBack
     EXPECT_EQ(CDriverKeyStore::WritePortKey("Board007", port), 1);
 
     const std::string key = PortKey("Board007", "Port012");
-    EXPECT_EQ(m_probe.ValueNames(key),
-              (std::vector<std::string>{"PortName", "PortCOMPort", "PortIRQ", "PortAddress",
-                                        "PortIndex", "PortSerialPort"}));
-    EXPECT_EQ(m_probe.Text(key, "PortName"), "Port012");
-    EXPECT_EQ(m_probe.Text(key, "PortCOMPort"), "COM44");
-    EXPECT_EQ(m_probe.Text(key, "PortIRQ"), "12");
-    EXPECT_EQ(m_probe.Text(key, "PortAddress"), "0x2f8");
-    EXPECT_EQ(m_probe.Text(key, "PortIndex"), "13");
-    EXPECT_EQ(m_probe.Text(key, "PortSerialPort"), "Serial017");
+    // The six values in order, each a text.
+    EXPECT_EQ(m_probe.Dump(key),
+              PortKeyLines("", {"Port012", "COM44", "12", "0x2f8", "13", "Serial017"}));
 
     CPortObj read;
     EXPECT_EQ(CDriverKeyStore::ReadPortKey("Board007", "Port012", read), 1);
@@ -118,7 +103,7 @@ TEST_F(DriverKeyStoreTest, FailedWriteIsReportedAndTheNextValuesAreStillWritten)
 
     EXPECT_EQ(CDriverKeyStore::WriteBoardKey(board), 1);
 
-    EXPECT_EQ(Records(), (std::vector<Record>{kWriteFailed, kWriteFailed}));
+    EXPECT_EQ(Records(), (std::vector<MessageRecord>{kWriteRegistryFailed, kWriteRegistryFailed}));
     EXPECT_EQ(m_probe.ValueNames(BoardKey("Board000")).size(), 6u);
     EXPECT_TRUE(m_probe.HasValue(BoardKey("Board000"), "BoardStandardModeEnabled"));
 }
@@ -147,7 +132,8 @@ TEST_F(DriverKeyStoreTest, DeletingAnNTPortRemovesItsKeyAndItsInstance) {
 
     // Both deletes are reported when their keys are gone.
     CDriverKeyStore::DeletePortKeys("Board000", MakePort("Port001", "Serial005"));
-    EXPECT_EQ(Records(), (std::vector<Record>{kDeleteFailed, kDeleteFailed}));
+    EXPECT_EQ(Records(),
+              (std::vector<MessageRecord>{kDeleteRegistryFailed, kDeleteRegistryFailed}));
 }
 
 TEST_F(DriverKeyStoreTest, DeletingA9xPortRemovesItsClassAndDeviceKeysWithLogConfig) {
@@ -167,35 +153,39 @@ TEST_F(DriverKeyStoreTest, DeletingA9xPortRemovesItsClassAndDeviceKeysWithLogCon
     // A device key that is already gone is not reported; the class key is.
     m_probe.CreateKey(PortKey("Board000", "Port000"));
     CDriverKeyStore::DeletePortKeys("Board000", MakePort("Port000", "0004"));
-    EXPECT_EQ(Records(), std::vector<Record>{kDeleteFailed});
+    EXPECT_EQ(Records(), std::vector<MessageRecord>{kDeleteRegistryFailed});
 }
 
-TEST_F(DriverKeyStoreTest, UnusableNamesNeverMakeADeleteReachAParentKey) {
-    for (EPlatformFamily family : {EPlatformFamily::WindowsNT, EPlatformFamily::Windows9x}) {
-        m_family.Use(family);
-        m_probe.CreateKey(BoardKey("Board000"));
-        m_probe.CreateKey(kSerialParameters);
-        m_probe.CreateKey(kClassPorts);
-        m_probe.CreateKey(kEnumRootPorts);
-        m_hive.Messages().Clear();
+namespace {
+class DriverKeyStoreFamilyTest : public DriverKeyStoreTest,
+                                 public ::testing::WithParamInterface<EPlatformFamily> {};
+} // namespace
 
-        CDriverKeyStore::DeletePortKeys("Board000", MakePort("", ""));
-        CDriverKeyStore::DeletePortKeys("", MakePort("Board000", "..\\Ports"));
-        EXPECT_EQ(CDriverKeyStore::DeleteBoardKey(""), 0);
+TEST_P(DriverKeyStoreFamilyTest, UnusableNamesNeverMakeADeleteReachAParentKey) {
+    m_family.Use(GetParam());
+    m_probe.CreateKey(BoardKey("Board000"));
+    m_probe.CreateKey(kSerialParameters);
+    m_probe.CreateKey(kClassPorts);
+    m_probe.CreateKey(kEnumRootPorts);
 
-        EXPECT_TRUE(m_probe.Exists(BoardKey("Board000")));
-        EXPECT_TRUE(m_probe.Exists(kSerialParameters));
-        EXPECT_TRUE(m_probe.Exists(kClassPorts));
-        EXPECT_TRUE(m_probe.Exists(kEnumRootPorts));
-        EXPECT_EQ(Records(), std::vector<Record>(5, kDeleteFailed));
-    }
+    CDriverKeyStore::DeletePortKeys("Board000", MakePort("", ""));
+    CDriverKeyStore::DeletePortKeys("", MakePort("Board000", "..\\Ports"));
+    EXPECT_EQ(CDriverKeyStore::DeleteBoardKey(""), 0);
+
+    EXPECT_TRUE(m_probe.Exists(BoardKey("Board000")));
+    EXPECT_TRUE(m_probe.Exists(kSerialParameters));
+    EXPECT_TRUE(m_probe.Exists(kClassPorts));
+    EXPECT_TRUE(m_probe.Exists(kEnumRootPorts));
+    EXPECT_EQ(Records(), std::vector<MessageRecord>(5, kDeleteRegistryFailed));
 }
+
+QSER_ON_BOTH_FAMILIES(DriverKeyStoreFamilyTest);
 
 TEST_F(DriverKeyStoreTest, BoardKeyIsDeletedOnlyWithoutPortKeys) {
     m_probe.CreateKey(PortKey("Board001", "Port000"));
 
     EXPECT_EQ(CDriverKeyStore::DeleteBoardKey("Board001"), 0);
-    EXPECT_EQ(Records(), std::vector<Record>{kDeleteFailed});
+    EXPECT_EQ(Records(), std::vector<MessageRecord>{kDeleteRegistryFailed});
     EXPECT_TRUE(m_probe.Exists(PortKey("Board001", "Port000")));
 
     m_probe.DeleteTree(PortKey("Board001", "Port000"));

@@ -1,9 +1,12 @@
+#include "driverkeys.h"
+#include "expectedmessages.h"
 #include "familyswitch.h"
 #include "hiveprobe.h"
 #include "platformfamily.h"
 #include "portregistration.h"
 #include "temphive.h"
 #include "testkeypaths.h"
+#include "testnames.h"
 
 #include <cstdint>
 #include <gtest/gtest.h>
@@ -12,10 +15,6 @@
 
 namespace {
 using Bytes = std::vector<std::uint8_t>;
-using Record = CRecordingMessageBox::SRecord;
-
-const Record kOpenFailed{"Open registry failed", EMsgButtons::Ok, EMsgIcon::None};
-const Record kQueryFailed{"Query registry data failed", EMsgButtons::Ok, EMsgIcon::None};
 
 // The default device control block, 26 bytes.
 const Bytes kDCB = {0x1C, 0x00, 0x00, 0x00, 0x80, 0x25, 0x00, 0x00, 0x11, 0x33, 0x00, 0x00, 0x00,
@@ -78,29 +77,11 @@ const std::vector<std::string> kNTPortValueNames = {"DosDevices", "ForceFifoEnab
                                                     "Interrupt",  "InterruptStatus", "PortAddress",
                                                     "PortIndex"};
 
-struct SPortValues {
-    std::string name;
-    std::string com;
-    std::string irq;
-    std::string address;
-    std::string index;
-    std::string instance;
-};
-
 class RegistrationTest : public ::testing::Test {
 protected:
     void WriteBoard(const std::string& board, const std::string& vector) {
         m_probe.SetText(BoardKey(board), "BoardName", board);
         m_probe.SetText(BoardKey(board), "BoardVectorAddress", vector);
-    }
-    void WritePort(const std::string& board, const SPortValues& port) {
-        const std::string key = PortKey(board, port.name);
-        m_probe.SetText(key, "PortName", port.name);
-        m_probe.SetText(key, "PortCOMPort", port.com);
-        m_probe.SetText(key, "PortIRQ", port.irq);
-        m_probe.SetText(key, "PortAddress", port.address);
-        m_probe.SetText(key, "PortIndex", port.index);
-        m_probe.SetText(key, "PortSerialPort", port.instance);
     }
     int RegisterNT() {
         m_family.Use(EPlatformFamily::WindowsNT);
@@ -110,7 +91,7 @@ protected:
         m_family.Use(EPlatformFamily::Windows9x);
         return CPortRegistration::Register95Ports(m_values, true);
     }
-    std::vector<Record> Records() { return m_hive.Messages().Records(); }
+    std::vector<MessageRecord> Records() { return m_hive.Messages().Records(); }
 
     CTempHive m_hive;
     CHiveProbe m_probe{m_hive.Hive()};
@@ -121,7 +102,7 @@ protected:
 
 TEST_F(RegistrationTest, NTWritesTheSerialServiceValuesInOrder) {
     WriteBoard("Board000", "0x2d0");
-    WritePort("Board000", {"Port000", "COM3", "7", "0x200", "1", "Serial002"});
+    PutPortKey(m_probe, "Board000", {"Port000", "COM3", "7", "0x200", "1", "Serial002"});
 
     EXPECT_EQ(RegisterNT(), 1);
 
@@ -141,87 +122,77 @@ TEST_F(RegistrationTest, NTWritesTheSerialServiceValuesInOrder) {
     EXPECT_TRUE(Records().empty());
 }
 
-TEST_F(RegistrationTest, NTWritesEachPortAsAnInstanceOfTheSerialService) {
-    struct SCase {
-        const char* name;
-        std::string vector;
-        SPortValues port;
-        std::uint32_t interrupt;
-        std::uint32_t interruptStatus;
-        std::uint32_t portAddress;
-        std::uint32_t portIndex;
-    };
-    const std::vector<SCase> cases = {
-        {"COM5 at 0x2e8",
-         "0x2d0",
-         {"Port000", "COM5", "5", "0x2e8", "1", "Serial004"},
-         5,
-         0x2D0,
-         0x2E8,
-         1},
-        {"no vector",
-         "NONE",
-         {"Port000", "COM3", "15", "0x3f8", "4", "Serial002"},
-         15,
-         0,
-         0x3F8,
-         4},
-        {"long address",
-         "0x200",
-         {"Port000", "COM9", "3", "0x1234", "2", "Serial010"},
-         3,
-         0x200,
-         0x234,
-         2},
-        {"address below 0x100",
-         "0x000",
-         {"Port001", "COM4", "9", "0x8", "2", "Serial003"},
-         9,
-         0,
-         8,
-         2},
-        {"address 0x10",
-         "0x2d0",
-         {"Port002", "COM5", "9", "0x10", "3", "Serial005"},
-         9,
-         0x2D0,
-         0x10,
-         3},
-        {"short vector text",
-         "2d0",
-         {"Port000", "COM3", "7", "190", "1", "Serial999"},
-         7,
-         0x2D0,
-         0x190,
-         1},
-    };
-    for (const SCase& test : cases) {
-        SCOPED_TRACE(test.name);
-        if (m_probe.Exists("SYSTEM")) {
-            m_probe.DeleteTree("SYSTEM");
-        }
-        WriteBoard("Board000", test.vector);
-        WritePort("Board000", test.port);
+namespace {
+struct SInstanceCase {
+    const char* name;
+    std::string vector;
+    SPortValues port;
+    std::uint32_t interrupt;
+    std::uint32_t interruptStatus;
+    std::uint32_t portAddress;
+    std::uint32_t portIndex;
+};
 
-        EXPECT_EQ(RegisterNT(), 1);
+void PrintTo(const SInstanceCase& row, std::ostream* out) {
+    *out << row.name;
+}
 
-        const std::string key = kSerialParameters + "\\" + test.port.instance;
-        EXPECT_EQ(m_probe.ValueNames(key), kNTPortValueNames);
-        EXPECT_EQ(m_probe.Text(key, "DosDevices"), test.port.com);
-        EXPECT_EQ(m_probe.Dword(key, "ForceFifoEnable"), 1u);
-        EXPECT_EQ(m_probe.Dword(key, "Indexed"), 0u);
-        EXPECT_EQ(m_probe.Dword(key, "Interrupt"), test.interrupt);
-        EXPECT_EQ(m_probe.Dword(key, "InterruptStatus"), test.interruptStatus);
-        EXPECT_EQ(m_probe.Dword(key, "PortAddress"), test.portAddress);
-        EXPECT_EQ(m_probe.Dword(key, "PortIndex"), test.portIndex);
-        EXPECT_EQ(m_probe.SubKeys(kSerialParameters), std::vector<std::string>{test.port.instance});
-    }
+const SInstanceCase kInstanceCases[] = {
+    {"COM5At0x2e8",
+     "0x2d0",
+     {"Port000", "COM5", "5", "0x2e8", "1", "Serial004"},
+     5,
+     0x2D0,
+     0x2E8,
+     1},
+    {"NoVector", "NONE", {"Port000", "COM3", "15", "0x3f8", "4", "Serial002"}, 15, 0, 0x3F8, 4},
+    {"LongAddress",
+     "0x200",
+     {"Port000", "COM9", "3", "0x1234", "2", "Serial010"},
+     3,
+     0x200,
+     0x234,
+     2},
+    {"AddressBelow0x100", "0x000", {"Port001", "COM4", "9", "0x8", "2", "Serial003"}, 9, 0, 8, 2},
+    {"Address0x10", "0x2d0", {"Port002", "COM5", "9", "0x10", "3", "Serial005"}, 9, 0x2D0, 0x10, 3},
+    {"ShortVectorText",
+     "2d0",
+     {"Port000", "COM3", "7", "190", "1", "Serial999"},
+     7,
+     0x2D0,
+     0x190,
+     1},
+};
+
+class NTInstanceTest : public RegistrationTest,
+                       public ::testing::WithParamInterface<SInstanceCase> {};
+} // namespace
+
+TEST_P(NTInstanceTest, NTWritesEachPortAsAnInstanceOfTheSerialService) {
+    const SInstanceCase& test = GetParam();
+    WriteBoard("Board000", test.vector);
+    PutPortKey(m_probe, "Board000", test.port);
+
+    EXPECT_EQ(RegisterNT(), 1);
+
+    const std::string key = kSerialParameters + "\\" + test.port.instance;
+    EXPECT_EQ(m_probe.ValueNames(key), kNTPortValueNames);
+    EXPECT_EQ(m_probe.Text(key, "DosDevices"), test.port.comPort);
+    EXPECT_EQ(m_probe.Dword(key, "ForceFifoEnable"), 1u);
+    EXPECT_EQ(m_probe.Dword(key, "Indexed"), 0u);
+    EXPECT_EQ(m_probe.Dword(key, "Interrupt"), test.interrupt);
+    EXPECT_EQ(m_probe.Dword(key, "InterruptStatus"), test.interruptStatus);
+    EXPECT_EQ(m_probe.Dword(key, "PortAddress"), test.portAddress);
+    EXPECT_EQ(m_probe.Dword(key, "PortIndex"), test.portIndex);
+    EXPECT_EQ(m_probe.SubKeys(kSerialParameters), std::vector<std::string>{test.port.instance});
     EXPECT_TRUE(Records().empty());
 }
 
+INSTANTIATE_TEST_SUITE_P(Cases, NTInstanceTest, ::testing::ValuesIn(kInstanceCases), SRowName());
+
 TEST_F(RegistrationTest, Win9xWritesTheClassDeviceAndBasicConfigurationKeys) {
     WriteBoard("Board000", "0x2d0");
-    WritePort("Board000", {"Port000", "COM5", "5", "0x2e8", "4", "0007"});
+    PutPortKey(m_probe, "Board000", {"Port000", "COM5", "5", "0x2e8", "4", "0007"});
 
     EXPECT_EQ(Register95(), 1);
 
@@ -264,42 +235,59 @@ TEST_F(RegistrationTest, Win9xWritesTheClassDeviceAndBasicConfigurationKeys) {
     EXPECT_TRUE(Records().empty());
 }
 
-TEST_F(RegistrationTest, Win9xForcedConfigCarriesThePortRangeAndIRQ) {
-    struct SCase {
-        const char* address;
-        const char* irq;
-        Bytes range; // bytes 20 to 23, then 32 to 35
-        std::uint8_t irqByte;
-    };
-    const std::vector<SCase> cases = {
-        {"0x3f8", "4", {0xF8, 0x03, 0xFF, 0x03, 0xF8, 0x03, 0xF8, 0x03}, 4},
-        {"0x1234", "15", {0x34, 0x02, 0x3B, 0x02, 0x34, 0x02, 0x34, 0x02}, 15},
-        {"0x8", "3", {0x08, 0x00, 0x0F, 0x00, 0x08, 0x00, 0x08, 0x00}, 3},
-        {"0x0", "10", {0x00, 0x00, 0x07, 0x00, 0x00, 0x00, 0x00, 0x00}, 10},
-        {"2d0", "300", {0xD0, 0x02, 0xD7, 0x02, 0xD0, 0x02, 0xD0, 0x02}, 300 & 0xFF},
-    };
-    for (const SCase& test : cases) {
-        SCOPED_TRACE(test.address);
-        WriteBoard("Board000", "NONE");
-        WritePort("Board000", {"Port000", "COM3", test.irq, test.address, "1", "0002"});
+namespace {
+struct SForcedConfigCase {
+    const char* name;
+    const char* address;
+    const char* irq;
+    Bytes range; // bytes 20 to 23, then 32 to 35
+    std::uint8_t irqByte;
+};
 
-        EXPECT_EQ(Register95(), 1);
-
-        Bytes expected = kForcedConfig2E8Irq5;
-        std::copy(test.range.begin(), test.range.begin() + 4, expected.begin() + 20);
-        std::copy(test.range.begin() + 4, test.range.end(), expected.begin() + 32);
-        expected[50] = test.irqByte;
-        EXPECT_EQ(m_probe.Binary(kEnumRootPorts + "\\0002", "ForcedConfig"), expected);
-    }
+void PrintTo(const SForcedConfigCase& row, std::ostream* out) {
+    *out << row.name;
 }
+
+const SForcedConfigCase kForcedConfigCases[] = {
+    {"Address0x3f8", "0x3f8", "4", {0xF8, 0x03, 0xFF, 0x03, 0xF8, 0x03, 0xF8, 0x03}, 4},
+    {"LongAddress", "0x1234", "15", {0x34, 0x02, 0x3B, 0x02, 0x34, 0x02, 0x34, 0x02}, 15},
+    {"AddressBelow0x100", "0x8", "3", {0x08, 0x00, 0x0F, 0x00, 0x08, 0x00, 0x08, 0x00}, 3},
+    {"AddressZero", "0x0", "10", {0x00, 0x00, 0x07, 0x00, 0x00, 0x00, 0x00, 0x00}, 10},
+    {"ShortTextAndWideIRQ",
+     "2d0",
+     "300",
+     {0xD0, 0x02, 0xD7, 0x02, 0xD0, 0x02, 0xD0, 0x02},
+     300 & 0xFF},
+};
+
+class ForcedConfigTest : public RegistrationTest,
+                         public ::testing::WithParamInterface<SForcedConfigCase> {};
+} // namespace
+
+TEST_P(ForcedConfigTest, Win9xForcedConfigCarriesThePortRangeAndIRQ) {
+    const SForcedConfigCase& test = GetParam();
+    WriteBoard("Board000", "NONE");
+    PutPortKey(m_probe, "Board000", {"Port000", "COM3", test.irq, test.address, "1", "0002"});
+
+    EXPECT_EQ(Register95(), 1);
+
+    Bytes expected = kForcedConfig2E8Irq5;
+    std::copy(test.range.begin(), test.range.begin() + 4, expected.begin() + 20);
+    std::copy(test.range.begin() + 4, test.range.end(), expected.begin() + 32);
+    expected[50] = test.irqByte;
+    EXPECT_EQ(m_probe.Binary(kEnumRootPorts + "\\0002", "ForcedConfig"), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ForcedConfigTest, ::testing::ValuesIn(kForcedConfigCases),
+                         SRowName());
 
 TEST_F(RegistrationTest, PassVisitsEveryPortOfEveryBoardAndSkipsForeignAndOverlongKeys) {
     WriteBoard("Board000", "0x2d0");
-    WritePort("Board000", {"Port000", "COM3", "5", "0x200", "1", "Serial002"});
-    WritePort("Board000", {"Port001", "COM4", "5", "0x208", "2", "Serial003"});
+    PutPortKey(m_probe, "Board000", {"Port000", "COM3", "5", "0x200", "1", "Serial002"});
+    PutPortKey(m_probe, "Board000", {"Port001", "COM4", "5", "0x208", "2", "Serial003"});
     m_probe.CreateKey(PortKey("Board000", "Notes"));
     WriteBoard("Board003", "NONE");
-    WritePort("Board003", {"Port000", "COM7", "9", "0x300", "1", "Serial004"});
+    PutPortKey(m_probe, "Board003", {"Port000", "COM7", "9", "0x300", "1", "Serial004"});
     m_probe.SetText(BoardKey("Other"), "PortSerialPort", "Serial005");
     // Names too long for the 80-character buffer, sorted before the real keys.
     m_probe.CreateKey(BoardKey("Ba" + std::string(90, 'a')));
@@ -316,32 +304,37 @@ TEST_F(RegistrationTest, PassVisitsEveryPortOfEveryBoardAndSkipsForeignAndOverlo
               "Brimholde QSER 32bit Utility Ver. 1.10");
 }
 
-TEST_F(RegistrationTest, NoBoardsWritesOnlyTheSystemValues) {
-    for (bool nt : {true, false}) {
-        SCOPED_TRACE(nt);
-        m_family.Use(nt ? EPlatformFamily::WindowsNT : EPlatformFamily::Windows9x);
-        SSystemValues values{"name", "0", "0"};
-        EXPECT_EQ(nt ? CPortRegistration::RegisterNTSerialPorts(values, false)
-                     : CPortRegistration::Register95Ports(values, false),
-                  1);
-        EXPECT_EQ(m_probe.Text(kDriverKey, "SystemNumBoards"), "0");
-        EXPECT_FALSE(m_probe.Exists(kSerialKey));
-        EXPECT_FALSE(m_probe.Exists(kClassPorts));
-        EXPECT_FALSE(m_probe.Exists("Enum"));
-    }
+namespace {
+class RegistrationFamilyTest : public RegistrationTest,
+                               public ::testing::WithParamInterface<EPlatformFamily> {};
+} // namespace
+
+TEST_P(RegistrationFamilyTest, NoBoardsWritesOnlyTheSystemValues) {
+    const bool nt = GetParam() == EPlatformFamily::WindowsNT;
+    m_family.Use(GetParam());
+    SSystemValues values{"name", "0", "0"};
+    EXPECT_EQ(nt ? CPortRegistration::RegisterNTSerialPorts(values, false)
+                 : CPortRegistration::Register95Ports(values, false),
+              1);
+    EXPECT_EQ(m_probe.Text(kDriverKey, "SystemNumBoards"), "0");
+    EXPECT_FALSE(m_probe.Exists(kSerialKey));
+    EXPECT_FALSE(m_probe.Exists(kClassPorts));
+    EXPECT_FALSE(m_probe.Exists("Enum"));
 }
+
+QSER_ON_BOTH_FAMILIES(RegistrationFamilyTest);
 
 TEST_F(RegistrationTest, PortThatCannotBeReadIsReportedAndSkipped) {
     WriteBoard("Board000", "0x2d0");
-    WritePort("Board000", {"Port000", "COM3", "5", "0x200", "1", "0002"});
-    WritePort("Board000", {"Port001", "COM4", "5", "0x208", "2", "0003"});
-    WritePort("Board000", {"Port002", "COM5", "5", "0x210", "3", "0004"});
+    PutPortKey(m_probe, "Board000", {"Port000", "COM3", "5", "0x200", "1", "0002"});
+    PutPortKey(m_probe, "Board000", {"Port001", "COM4", "5", "0x208", "2", "0003"});
+    PutPortKey(m_probe, "Board000", {"Port002", "COM5", "5", "0x210", "3", "0004"});
     m_hive.Hive().InjectFault(ERegOp::OpenKey, PortKey("Board000", "Port001"), "",
                               ERROR_ACCESS_DENIED);
 
     EXPECT_EQ(Register95(), 1);
 
-    EXPECT_EQ(Records(), std::vector<Record>{kQueryFailed});
+    EXPECT_EQ(Records(), std::vector<MessageRecord>{kQueryRegistryFailed});
     EXPECT_EQ(m_probe.SubKeys(kClassPorts), (std::vector<std::string>{"0002", "0004"}));
     EXPECT_EQ(m_probe.SubKeys(kEnumRootPorts), (std::vector<std::string>{"0002", "0004"}));
     EXPECT_EQ(m_probe.Text(kEnumRootPorts + "\\0004", "PORTNAME"), "COM5");
@@ -349,41 +342,40 @@ TEST_F(RegistrationTest, PortThatCannotBeReadIsReportedAndSkipped) {
 
 TEST_F(RegistrationTest, BoardThatCannotBeReadStopsThePass) {
     WriteBoard("Board000", "0x2d0");
-    WritePort("Board000", {"Port000", "COM3", "5", "0x200", "1", "Serial002"});
+    PutPortKey(m_probe, "Board000", {"Port000", "COM3", "5", "0x200", "1", "Serial002"});
     WriteBoard("Board001", "0x2d0");
-    WritePort("Board001", {"Port000", "COM4", "5", "0x300", "1", "Serial003"});
+    PutPortKey(m_probe, "Board001", {"Port000", "COM4", "5", "0x300", "1", "Serial003"});
     WriteBoard("Board002", "0x2d0");
-    WritePort("Board002", {"Port000", "COM5", "5", "0x310", "1", "Serial004"});
+    PutPortKey(m_probe, "Board002", {"Port000", "COM5", "5", "0x310", "1", "Serial004"});
     m_hive.Hive().InjectFault(ERegOp::OpenKey, BoardKey("Board001"), "", ERROR_ACCESS_DENIED);
 
     EXPECT_EQ(RegisterNT(), 0);
 
-    EXPECT_EQ(Records(), (std::vector<Record>{kOpenFailed, kQueryFailed}));
+    EXPECT_EQ(Records(), (std::vector<MessageRecord>{kOpenRegistryFailed, kQueryRegistryFailed}));
     EXPECT_EQ(m_probe.SubKeys(kSerialParameters), std::vector<std::string>{"Serial002"});
 }
 
 TEST_F(RegistrationTest, PlatformKeyThatCannotBeOpenedStopsThePass) {
     WriteBoard("Board000", "0x2d0");
-    WritePort("Board000", {"Port000", "COM3", "5", "0x200", "1", "0002"});
+    PutPortKey(m_probe, "Board000", {"Port000", "COM3", "5", "0x200", "1", "0002"});
     m_hive.Hive().InjectFault(ERegOp::OpenKey, kClassPorts, "", ERROR_ACCESS_DENIED);
 
     EXPECT_EQ(Register95(), 0);
 
-    EXPECT_EQ(Records(), std::vector<Record>{kOpenFailed});
+    EXPECT_EQ(Records(), std::vector<MessageRecord>{kOpenRegistryFailed});
     EXPECT_FALSE(m_probe.Exists("Enum"));
     EXPECT_EQ(m_probe.Text(kDriverKey, "SystemNumPorts"), "1");
 }
 
 TEST_F(RegistrationTest, ValueThatCannotBeWrittenIsReportedAndTheOthersAreWritten) {
     WriteBoard("Board000", "0x2d0");
-    WritePort("Board000", {"Port000", "COM3", "5", "0x200", "1", "Serial002"});
+    PutPortKey(m_probe, "Board000", {"Port000", "COM3", "5", "0x200", "1", "Serial002"});
     m_hive.Hive().InjectFault(ERegOp::WriteValue, kSerialParameters + "\\Serial002", "Interrupt",
                               ERROR_ACCESS_DENIED);
 
     EXPECT_EQ(RegisterNT(), 1);
 
-    EXPECT_EQ(Records(), (std::vector<Record>{
-                             {"Unable to write to registry", EMsgButtons::Ok, EMsgIcon::None}}));
+    EXPECT_EQ(Records(), (std::vector<MessageRecord>{kWriteRegistryFailed}));
     EXPECT_EQ(m_probe.ValueNames(kSerialParameters + "\\Serial002"),
               (std::vector<std::string>{"DosDevices", "ForceFifoEnable", "Indexed",
                                         "InterruptStatus", "PortAddress", "PortIndex"}));
@@ -391,9 +383,9 @@ TEST_F(RegistrationTest, ValueThatCannotBeWrittenIsReportedAndTheOthersAreWritte
 
 TEST_F(RegistrationTest, UnusableInstanceNamesNeverReachTheParentKeys) {
     WriteBoard("Board000", "0x2d0");
-    WritePort("Board000", {"Port000", "COM3", "5", "0x200", "1", ""});
-    WritePort("Board000", {"Port001", "COM4", "5", "0x208", "2", "0003\\LogConfig"});
-    WritePort("Board000", {"Port002", "COM5", "5", "0x210", "3", "0004"});
+    PutPortKey(m_probe, "Board000", {"Port000", "COM3", "5", "0x200", "1", ""});
+    PutPortKey(m_probe, "Board000", {"Port001", "COM4", "5", "0x208", "2", "0003\\LogConfig"});
+    PutPortKey(m_probe, "Board000", {"Port002", "COM5", "5", "0x210", "3", "0004"});
 
     EXPECT_EQ(Register95(), 1);
     m_probe.SetText(PortKey("Board000", "Port002"), "PortSerialPort", "Serial002");

@@ -4,6 +4,7 @@
 #include "serialservice.h"
 #include "temphive.h"
 #include "testkeypaths.h"
+#include "testservices.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -12,7 +13,6 @@
 namespace {
 class SerialServiceTest : public ::testing::Test {
 protected:
-    void InstallSerial() { m_probe.SetDword(kSerialKey, "Type", 1); }
     int Stop() { return CSerialService::StopSerialService(&m_calls); }
     int Start() { return CSerialService::StartSerialService(&m_calls); }
     SServiceState State() {
@@ -41,7 +41,7 @@ TEST_F(SerialServiceTest, MissingServiceGivesZeroAndClosesTheManager) {
 }
 
 TEST_F(SerialServiceTest, StopAndStartOfARunningServiceAreAccepted) {
-    InstallSerial();
+    InstallService(m_probe, "Serial");
     ASSERT_NE(Start(), 0);
     m_calls.Clear();
 
@@ -60,14 +60,14 @@ TEST_F(SerialServiceTest, StopAndStartOfARunningServiceAreAccepted) {
 }
 
 TEST_F(SerialServiceTest, StopOfAStoppedServiceGivesZero) {
-    InstallSerial();
+    InstallService(m_probe, "Serial");
 
     EXPECT_EQ(Stop(), 0);
     EXPECT_EQ(m_calls.OpenHandles(), 0u);
 }
 
 TEST_F(SerialServiceTest, RefusedStopGivesOneAndTheStartAfterItFindsItRunning) {
-    InstallSerial();
+    InstallService(m_probe, "Serial");
     ASSERT_NE(Start(), 0);
     ASSERT_EQ(m_scm.SetRefuseStop("Serial", true), ERROR_SUCCESS);
     m_calls.Clear();
@@ -81,7 +81,7 @@ TEST_F(SerialServiceTest, RefusedStopGivesOneAndTheStartAfterItFindsItRunning) {
 }
 
 TEST_F(SerialServiceTest, StartOfAServiceMarkedForDeletionGivesOne) {
-    InstallSerial();
+    InstallService(m_probe, "Serial");
     ASSERT_EQ(m_scm.SetMarkedForDeletion("Serial", true), ERROR_SUCCESS);
 
     EXPECT_EQ(Start(), 1);

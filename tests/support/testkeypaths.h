@@ -4,8 +4,9 @@
 
 // Registry paths as the tests expect them, written out rather than taken from the code under
 // test, so that a wrong path in the code fails a test.
-inline const std::string kDriverKey = "SYSTEM\\CurrentControlSet\\Services\\QSERDRV";
-inline const std::string kSerialKey = "SYSTEM\\CurrentControlSet\\Services\\Serial";
+inline const std::string kServicesKey = "SYSTEM\\CurrentControlSet\\Services";
+inline const std::string kDriverKey = kServicesKey + "\\QSERDRV";
+inline const std::string kSerialKey = kServicesKey + "\\Serial";
 inline const std::string kSerialParameters = kSerialKey + "\\Parameters";
 inline const std::string kClassPorts = "SYSTEM\\CurrentControlSet\\Services\\Class\\Ports";
 inline const std::string kEnumRootPorts = "Enum\\Root\\Ports";

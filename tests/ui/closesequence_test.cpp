@@ -1,5 +1,7 @@
 #include "commandids.h"
+#include "expectedmessages.h"
 #include "platformfamily.h"
+#include "testnames.h"
 #include "uifixture.h"
 
 #include <QAction>
@@ -15,12 +17,9 @@ struct SCloseCase {
     ERoute route;
     EPlatformFamily family;
     bool edited;
-    std::vector<std::string> messages;
+    std::vector<MessageRecord> messages;
     bool serviceRestarted;
 };
-
-const char* const kSetToRegistry = "Set configruation to Windows Registry!";
-const char* const kRestart = "Restart Windows95/98 to make this setting work!";
 
 class CCloseSequenceTest : public CUiFixture, public ::testing::WithParamInterface<SCloseCase> {
 protected:
@@ -50,64 +49,66 @@ TEST_P(CCloseSequenceTest, ShowsItsMessagesInOrderAndRestartsTheService) {
     Close(test.route);
 
     EXPECT_FALSE(Frame().isVisible());
-    std::vector<std::string> texts = m_hive.Messages().Texts();
+    std::vector<MessageRecord> records = m_hive.Messages().Records();
     if (test.edited) {
         // The save's own report follows the notice; its wording belongs to the document.
-        ASSERT_GE(texts.size(), 2u);
-        texts.erase(texts.begin() + 1);
+        ASSERT_GE(records.size(), 2u);
+        records.erase(records.begin() + 1);
     }
-    EXPECT_EQ(texts, test.messages);
+    EXPECT_EQ(records, test.messages);
     EXPECT_EQ(SerialServiceRunning(), test.serviceRestarted);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Routes, CCloseSequenceTest,
-    ::testing::Values(
-        SCloseCase{"NtCloseButtonUnchanged",
-                   ERoute::CloseButton,
-                   EPlatformFamily::WindowsNT,
-                   false,
-                   {},
-                   true},
-        SCloseCase{
-            "NtFileExitUnchanged", ERoute::FileExit, EPlatformFamily::WindowsNT, false, {}, true},
-        SCloseCase{"NtExitButtonUnchanged",
-                   ERoute::ExitButton,
-                   EPlatformFamily::WindowsNT,
-                   false,
-                   {},
-                   true},
-        SCloseCase{"NtCloseButtonEdited",
-                   ERoute::CloseButton,
-                   EPlatformFamily::WindowsNT,
-                   true,
-                   {kSetToRegistry},
-                   true},
-        SCloseCase{"NtExitButtonEdited",
-                   ERoute::ExitButton,
-                   EPlatformFamily::WindowsNT,
-                   true,
-                   {kSetToRegistry},
-                   true},
-        SCloseCase{"W9xCloseButtonUnchanged",
-                   ERoute::CloseButton,
-                   EPlatformFamily::Windows9x,
-                   false,
-                   {kRestart},
-                   false},
-        SCloseCase{"W9xFileExitUnchanged",
-                   ERoute::FileExit,
-                   EPlatformFamily::Windows9x,
-                   false,
-                   {kRestart},
-                   false},
-        SCloseCase{"W9xExitButtonEdited",
-                   ERoute::ExitButton,
-                   EPlatformFamily::Windows9x,
-                   true,
-                   {kSetToRegistry, kRestart},
-                   false}),
-    [](const ::testing::TestParamInfo<SCloseCase>& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Routes, CCloseSequenceTest,
+                         ::testing::Values(SCloseCase{"NtCloseButtonUnchanged",
+                                                      ERoute::CloseButton,
+                                                      EPlatformFamily::WindowsNT,
+                                                      false,
+                                                      {},
+                                                      true},
+                                           SCloseCase{"NtFileExitUnchanged",
+                                                      ERoute::FileExit,
+                                                      EPlatformFamily::WindowsNT,
+                                                      false,
+                                                      {},
+                                                      true},
+                                           SCloseCase{"NtExitButtonUnchanged",
+                                                      ERoute::ExitButton,
+                                                      EPlatformFamily::WindowsNT,
+                                                      false,
+                                                      {},
+                                                      true},
+                                           SCloseCase{"NtCloseButtonEdited",
+                                                      ERoute::CloseButton,
+                                                      EPlatformFamily::WindowsNT,
+                                                      true,
+                                                      {kSetConfigurationNotice},
+                                                      true},
+                                           SCloseCase{"NtExitButtonEdited",
+                                                      ERoute::ExitButton,
+                                                      EPlatformFamily::WindowsNT,
+                                                      true,
+                                                      {kSetConfigurationNotice},
+                                                      true},
+                                           SCloseCase{"W9xCloseButtonUnchanged",
+                                                      ERoute::CloseButton,
+                                                      EPlatformFamily::Windows9x,
+                                                      false,
+                                                      {kRestartNotice},
+                                                      false},
+                                           SCloseCase{"W9xFileExitUnchanged",
+                                                      ERoute::FileExit,
+                                                      EPlatformFamily::Windows9x,
+                                                      false,
+                                                      {kRestartNotice},
+                                                      false},
+                                           SCloseCase{"W9xExitButtonEdited",
+                                                      ERoute::ExitButton,
+                                                      EPlatformFamily::Windows9x,
+                                                      true,
+                                                      {kSetConfigurationNotice, kRestartNotice},
+                                                      false}),
+                         SRowName());
 
 TEST_F(CUiFixture, CloseSequenceStopsBeforeItStartsTheSerialService) {
     Start();

@@ -3,6 +3,7 @@
 #include "headlesscombobox.h"
 #include "qtcombobox.h"
 #include "qtdialog.h"
+#include "testnames.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -85,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(Templates, CFormLayoutTest,
                          ::testing::Values(SFormCase{"System", &CDialogTemplates::SystemForm},
                                            SFormCase{"Board", &CDialogTemplates::BoardForm},
                                            SFormCase{"Port", &CDialogTemplates::PortForm}),
-                         [](const auto& row) { return std::string(row.param.name); });
+                         SRowName());
 
 TEST(CQtDialogTest, CheckBoxesWithTextOnTheLeftLineUp) {
     CQtDialog page(CDialogTemplates::BoardForm(), nullptr);

@@ -4,8 +4,10 @@
 #include "dialogtemplates.h"
 #include "dialogunits.h"
 #include "formpane.h"
+#include "formtemplateids.h"
 #include "qserdoc.h"
 #include "qtdialog.h"
+#include "testkeypaths.h"
 #include "uifixture.h"
 
 #include <QAction>
@@ -17,13 +19,11 @@
 #include <QTest>
 
 namespace {
-const std::string kDriverKey = "SYSTEM\\CurrentControlSet\\Services\\QSERDRV";
-
 class CFrameTest : public CUiFixture {
 protected:
     void SetUp() override { Start(); }
 
-    QComboBox* Combo(int id) const { return Control<QComboBox>(3000, id); }
+    QComboBox* Combo(int id) const { return Control<QComboBox>(kBoardFormId, id); }
 
     // A person's choice of an entry from the open list.
     static void Choose(QComboBox& combo, const QString& text) {
@@ -40,11 +40,11 @@ TEST_F(CFrameTest, StartsWithTheDriverItemSelectedAndTheSystemFormShown) {
     QTreeWidgetItem* driver = Item("QSERDRV");
     ASSERT_NE(driver, nullptr);
     EXPECT_EQ(Frame().Tree().currentItem(), driver);
-    EXPECT_TRUE(Form(2700)->isVisible());
-    EXPECT_FALSE(Form(2700)->isEnabled());
-    EXPECT_FALSE(Form(3000)->isVisible());
-    EXPECT_FALSE(Form(3001)->isVisible());
-    EXPECT_EQ(Control<QLineEdit>(2700, IDC_NUM_BOARDS)->text(), QStringLiteral("0"));
+    EXPECT_TRUE(Form(kSystemFormId)->isVisible());
+    EXPECT_FALSE(Form(kSystemFormId)->isEnabled());
+    EXPECT_FALSE(Form(kBoardFormId)->isVisible());
+    EXPECT_FALSE(Form(kPortFormId)->isVisible());
+    EXPECT_EQ(Control<QLineEdit>(kSystemFormId, IDC_NUM_BOARDS)->text(), QStringLiteral("0"));
     EXPECT_TRUE(Action(ID_ADD_BOARD)->isEnabled());
     EXPECT_FALSE(Action(ID_ADD_PORT)->isEnabled());
     EXPECT_FALSE(Action(ID_DELETE)->isEnabled());
@@ -62,28 +62,28 @@ TEST_F(CFrameTest, WindowFitsTheFormTemplateCentredOnTheScreen) {
 TEST_F(CFrameTest, AddBoardAddPortAndDeleteFromTheToolbar) {
     ClickButton(ID_ADD_BOARD);
     ASSERT_NE(Item("QSERDRV/Board000"), nullptr);
-    EXPECT_TRUE(KeyExists(kDriverKey + "\\Board000"));
+    EXPECT_TRUE(KeyExists(BoardKey("Board000")));
     EXPECT_EQ(Frame().Tree().currentItem(), Item("QSERDRV/Board000"));
-    EXPECT_TRUE(Form(3000)->isVisible());
+    EXPECT_TRUE(Form(kBoardFormId)->isVisible());
     EXPECT_TRUE(Action(ID_DELETE)->isEnabled());
     EXPECT_TRUE(Action(ID_ADD_PORT)->isEnabled());
 
     ClickButton(ID_ADD_PORT);
     ASSERT_NE(Item("QSERDRV/Board000/Port000"), nullptr);
-    EXPECT_TRUE(KeyExists(kDriverKey + "\\Board000\\Port000"));
-    EXPECT_TRUE(Form(3001)->isVisible());
+    EXPECT_TRUE(KeyExists(PortKey("Board000", "Port000")));
+    EXPECT_TRUE(Form(kPortFormId)->isVisible());
 
     // Deleting the port asks first and then selects its board.
     m_hive.Messages().ScriptAnswer(EMsgResult::Yes);
     ClickButton(ID_DELETE);
     EXPECT_EQ(Item("QSERDRV/Board000/Port000"), nullptr);
-    EXPECT_FALSE(KeyExists(kDriverKey + "\\Board000\\Port000"));
+    EXPECT_FALSE(KeyExists(PortKey("Board000", "Port000")));
     EXPECT_EQ(Frame().Tree().currentItem(), Item("QSERDRV/Board000"));
 
     m_hive.Messages().ScriptAnswer(EMsgResult::Yes);
     ClickButton(ID_DELETE);
     EXPECT_EQ(Item("QSERDRV/Board000"), nullptr);
-    EXPECT_FALSE(KeyExists(kDriverKey + "\\Board000"));
+    EXPECT_FALSE(KeyExists(BoardKey("Board000")));
     EXPECT_EQ(m_hive.Messages().Records().size(), 2u);
     EXPECT_EQ(Frame().Document()->m_bConfigChanged, 1);
 }
@@ -93,7 +93,7 @@ TEST_F(CFrameTest, DeclinedDeleteKeepsTheBoard) {
     m_hive.Messages().ScriptAnswer(EMsgResult::No);
     ClickButton(ID_DELETE);
     EXPECT_NE(Item("QSERDRV/Board000"), nullptr);
-    EXPECT_TRUE(KeyExists(kDriverKey + "\\Board000"));
+    EXPECT_TRUE(KeyExists(BoardKey("Board000")));
     ASSERT_EQ(m_hive.Messages().Records().size(), 1u);
     EXPECT_EQ(m_hive.Messages().Records()[0].buttons, EMsgButtons::YesNo);
 }
@@ -104,68 +104,68 @@ TEST_F(CFrameTest, TreeClickShowsTheFormOfTheItemFilledFromItsRecord) {
     Choose(*Combo(IDC_BOARD_TYPE), QStringLiteral("RX-209"));
 
     ClickItem("QSERDRV");
-    EXPECT_TRUE(Form(2700)->isVisible());
-    EXPECT_FALSE(Form(3000)->isVisible());
-    EXPECT_EQ(Control<QLineEdit>(2700, IDC_NUM_BOARDS)->text(), QStringLiteral("2"));
+    EXPECT_TRUE(Form(kSystemFormId)->isVisible());
+    EXPECT_FALSE(Form(kBoardFormId)->isVisible());
+    EXPECT_EQ(Control<QLineEdit>(kSystemFormId, IDC_NUM_BOARDS)->text(), QStringLiteral("2"));
 
     ClickItem("QSERDRV/Board000");
-    EXPECT_TRUE(Form(3000)->isVisible());
-    EXPECT_FALSE(Form(2700)->isVisible());
-    EXPECT_EQ(Control<QLineEdit>(3000, IDC_BOARD_NAME)->text(), QStringLiteral("Board000"));
+    EXPECT_TRUE(Form(kBoardFormId)->isVisible());
+    EXPECT_FALSE(Form(kSystemFormId)->isVisible());
+    EXPECT_EQ(Control<QLineEdit>(kBoardFormId, IDC_BOARD_NAME)->text(), QStringLiteral("Board000"));
     const CBoardObj* board = Frame().Document()->m_pCurBoard;
     ASSERT_NE(board, nullptr);
     EXPECT_EQ(Combo(IDC_BOARD_TYPE)->currentText().toStdString(), board->GetBoardType());
     EXPECT_EQ(Combo(IDC_BASE_ADDRESS)->currentText().toStdString(), board->GetBaseAddress());
 
     ClickItem("QSERDRV/Board001");
-    EXPECT_EQ(Control<QLineEdit>(3000, IDC_BOARD_NAME)->text(), QStringLiteral("Board001"));
+    EXPECT_EQ(Control<QLineEdit>(kBoardFormId, IDC_BOARD_NAME)->text(), QStringLiteral("Board001"));
     EXPECT_EQ(Combo(IDC_BOARD_TYPE)->currentText(), QStringLiteral("RX-209"));
 
     ClickButton(ID_ADD_PORT);
     ClickItem("QSERDRV/Board001/Port000");
-    EXPECT_TRUE(Form(3001)->isVisible());
-    EXPECT_EQ(Control<QLineEdit>(3001, IDC_PORT_NAME)->text(), QStringLiteral("Port000"));
-    EXPECT_TRUE(Control<QComboBox>(3001, IDC_COM_PORT)->isEnabled());
+    EXPECT_TRUE(Form(kPortFormId)->isVisible());
+    EXPECT_EQ(Control<QLineEdit>(kPortFormId, IDC_PORT_NAME)->text(), QStringLiteral("Port000"));
+    EXPECT_TRUE(Control<QComboBox>(kPortFormId, IDC_COM_PORT)->isEnabled());
 }
 
 TEST_F(CFrameTest, PickInAComboBoxWritesTheRegistryThroughTheForm) {
     ClickButton(ID_ADD_BOARD);
     Choose(*Combo(IDC_BOARD_TYPE), QStringLiteral("RX-401"));
-    EXPECT_EQ(RegistryText(kDriverKey + "\\Board000", "BoardType"), "RX-401");
+    EXPECT_EQ(RegistryText(BoardKey("Board000"), "BoardType"), "RX-401");
 
     QComboBox* baseCOM = Combo(IDC_BASE_COM_PORT);
     ASSERT_TRUE(baseCOM->isEnabled());
     Choose(*baseCOM, QStringLiteral("COM7"));
-    EXPECT_EQ(RegistryText(kDriverKey + "\\Board000", "BoardBaseCOMPort"), "COM7");
+    EXPECT_EQ(RegistryText(BoardKey("Board000"), "BoardBaseCOMPort"), "COM7");
     EXPECT_EQ(Frame().Document()->m_pCurBoard->GetBaseCOMPort(), "COM7");
 
     // The keyboard chooses too: the next entry.
     baseCOM->setFocus();
     QTest::keyClick(baseCOM, Qt::Key_Down);
-    EXPECT_EQ(RegistryText(kDriverKey + "\\Board000", "BoardBaseCOMPort"), "COM8");
+    EXPECT_EQ(RegistryText(BoardKey("Board000"), "BoardBaseCOMPort"), "COM8");
 }
 
 TEST_F(CFrameTest, TypedTextInAComboBoxIsNeverApplied) {
     ClickButton(ID_ADD_BOARD);
     Choose(*Combo(IDC_BOARD_TYPE), QStringLiteral("RX-401"));
     QComboBox* baseCOM = Combo(IDC_BASE_COM_PORT);
-    const std::string before = RegistryText(kDriverKey + "\\Board000", "BoardBaseCOMPort");
+    const std::string before = RegistryText(BoardKey("Board000"), "BoardBaseCOMPort");
     const int entries = baseCOM->count();
     baseCOM->lineEdit()->clear();
     QTest::keyClicks(baseCOM->lineEdit(), QStringLiteral("COM9"));
     QTest::keyClick(baseCOM->lineEdit(), Qt::Key_Return);
-    EXPECT_EQ(RegistryText(kDriverKey + "\\Board000", "BoardBaseCOMPort"), before);
+    EXPECT_EQ(RegistryText(BoardKey("Board000"), "BoardBaseCOMPort"), before);
     EXPECT_EQ(baseCOM->count(), entries);
 }
 
 TEST_F(CFrameTest, CheckBoxLabelClickTogglesTheBox) {
     ClickButton(ID_ADD_BOARD);
     Choose(*Combo(IDC_BOARD_TYPE), QStringLiteral("RX-401"));
-    auto* box = Control<QCheckBox>(3000, IDC_STANDARD_MODE_ENABLE);
+    auto* box = Control<QCheckBox>(kBoardFormId, IDC_STANDARD_MODE_ENABLE);
     ASSERT_NE(box, nullptr);
     ASSERT_TRUE(box->isEnabled());
     QLabel* label = nullptr;
-    for (QLabel* candidate : Form(3000)->findChildren<QLabel*>()) {
+    for (QLabel* candidate : Form(kBoardFormId)->findChildren<QLabel*>()) {
         if (candidate->text() == QStringLiteral("Standard Mode Enable:")) {
             label = candidate;
         }
@@ -174,5 +174,5 @@ TEST_F(CFrameTest, CheckBoxLabelClickTogglesTheBox) {
     QTest::mouseClick(label, Qt::LeftButton);
     EXPECT_TRUE(box->isChecked());
     EXPECT_EQ(Frame().Document()->m_pCurBoard->GetStandardModeEnabled(), 1);
-    EXPECT_EQ(RegistryText(kDriverKey + "\\Board000", "BoardBaseAddress"), "NONE");
+    EXPECT_EQ(RegistryText(BoardKey("Board000"), "BoardBaseAddress"), "NONE");
 }

@@ -1,9 +1,11 @@
 #include "commandids.h"
 #include "configtreectrl.h"
 #include "dialogtemplates.h"
+#include "formtemplateids.h"
 #include "helpviewer.h"
 #include "processscope.h"
 #include "qserdoc.h"
+#include "testkeypaths.h"
 #include "uifixture.h"
 
 #include <QAction>
@@ -52,12 +54,13 @@ TEST_F(COpenTest, ImportedFileIsLoadedAgainAndMarkedChanged) {
     EXPECT_EQ(m_hive.Messages().Records()[0].buttons, EMsgButtons::YesNo);
     ASSERT_NE(Item("QSERDRV/Board000"), nullptr);
     EXPECT_EQ(Frame().Tree().currentItem(), Item("QSERDRV"));
-    EXPECT_TRUE(Form(2700)->isVisible());
-    EXPECT_EQ(Control<QLineEdit>(2700, IDC_NUM_BOARDS)->text(), QStringLiteral("1"));
+    EXPECT_TRUE(Form(kSystemFormId)->isVisible());
+    EXPECT_EQ(Control<QLineEdit>(kSystemFormId, IDC_NUM_BOARDS)->text(), QStringLiteral("1"));
     EXPECT_EQ(Frame().Document()->m_bConfigChanged, 1);
 
     ClickItem("QSERDRV/Board000");
-    EXPECT_EQ(Control<QComboBox>(3000, IDC_BOARD_TYPE)->currentText(), QStringLiteral("RX-209"));
+    EXPECT_EQ(Control<QComboBox>(kBoardFormId, IDC_BOARD_TYPE)->currentText(),
+              QStringLiteral("RX-209"));
 }
 
 TEST_F(COpenTest, DeclinedOrBrokenFileChangesNothing) {
@@ -65,7 +68,7 @@ TEST_F(COpenTest, DeclinedOrBrokenFileChangesNothing) {
     m_hive.Messages().ScriptAnswer(EMsgResult::No);
     Frame().OpenRegFile(good);
     EXPECT_EQ(Item("QSERDRV/Board000"), nullptr);
-    EXPECT_FALSE(KeyExists("SYSTEM\\CurrentControlSet\\Services\\QSERDRV\\Board000"));
+    EXPECT_FALSE(KeyExists(BoardKey("Board000")));
 
     const QString broken =
         WriteFile("broken.reg", "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\A]\r\n\"x\"=bogus\r\n");

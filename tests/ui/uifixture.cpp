@@ -4,23 +4,18 @@
 #include "configtreectrl.h"
 #include "frameactions.h"
 #include "qtdialog.h"
+#include "testservices.h"
 #include "treebrowserbar.h"
 
 #include <QAction>
 #include <QFile>
 #include <QTest>
 #include <QToolBar>
-#include <cstdint>
-
-namespace {
-constexpr const char* kServicesKey = "SYSTEM\\CurrentControlSet\\Services\\";
-} // namespace
 
 CUiFixture::CUiFixture() : m_services(m_hive.Hive()), m_recordedServices(m_services) {
     QFile::remove(CAppProfile::Path());
-    HiveKeyId key = 0;
-    m_hive.Hive().CreateKey(std::string(kServicesKey) + "Serial", key);
-    m_hive.Hive().WriteValue(key, "Type", REG_DWORD, {1, 0, 0, 0});
+    CHiveProbe probe(m_hive.Hive());
+    InstallService(probe, "Serial");
 }
 
 CUiFixture::~CUiFixture() = default;

@@ -29,7 +29,7 @@ protected:
 
     CMainFrame& Frame() const { return *m_pFrame; }
     QAction* Action(int id) const;
-    // The form page of a template (3000 board, 3001 port, 2700 system).
+    // The form page of a template (kBoardFormId, kPortFormId, kSystemFormId).
     CQtDialog* Form(int templateId) const;
     template <typename Widget> Widget* Control(int templateId, int controlId) const {
         return Form(templateId)->findChild<Widget*>(QString::number(controlId));
