@@ -11,18 +11,21 @@
 #include "formpane.h"
 #include "frameactions.h"
 #include "framestatusbar.h"
+#include "hive.h"
 #include "mainmenu.h"
 #include "qserdoc.h"
 #include "qserview.h"
 #include "qtdialogfactory.h"
 #include "regfileopen.h"
 #include "treebrowserbar.h"
+#include "treecontextmenu.h"
 #include "treehandlers.h"
 #include "treenodemanager.h"
 #include "useraction.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFile>
 #include <QIcon>
 #include <QMenuBar>
 #include <QScreen>
@@ -52,10 +55,11 @@ CMainFrame::CMainFrame(const IKeyboardLockState& locks)
     Tree().SetNotify(m_pTreeHandlers.get());
     CAppContext::SetTreeNodeManager(m_pTreeNodeManager.get());
     CAppContext::SetTreeControl(&Tree());
+    new CTreeContextMenu(Tree(), *m_pActions, *m_pTreeBar);
 
     m_pPane = new CFormPane(this);
     setCentralWidget(m_pPane);
-    m_pDialogFactory = std::make_unique<CQtDialogFactory>(*m_pPane);
+    m_pDialogFactory = std::make_unique<CQtDialogFactory>(m_pPane->Content());
     ConnectCommands();
     ConnectToggles();
 }
@@ -85,6 +89,8 @@ QToolBar* CMainFrame::AddToolBar(const QString& title, std::initializer_list<int
             bar->addSeparator();
         } else {
             bar->addAction(m_pActions->Action(id));
+            bar->widgetForAction(m_pActions->Action(id))
+                ->setAccessibleName(m_pActions->ButtonName(id));
         }
     }
     addToolBar(area, bar);
@@ -121,7 +127,15 @@ void CMainFrame::ConnectToggles() {
     new CBarToggle(*m_pActions->Action(ID_VIEW_CONFIG_TOOLBAR), *m_pConfigToolBar);
 }
 
+void CMainFrame::ShowRegistryFile() {
+    const CHive* hive = CHive::Current();
+    const QString path = hive == nullptr ? QString() : QFile::decodeName(hive->Path().c_str());
+    m_pStatusBar->SetRegistryFile(path);
+    Tree().SetDriverToolTip(QStringLiteral("Registry file: %1").arg(path));
+}
+
 bool CMainFrame::OpenDocument() {
+    ShowRegistryFile();
     m_pDoc = std::make_unique<CQSERDoc>();
     CAppContext::SetActiveDocument(m_pDoc.get());
     bool loaded = false;

@@ -11,6 +11,7 @@
 #include <QMainWindow>
 #include <QMouseEvent>
 #include <QRubberBand>
+#include <QScreen>
 #include <algorithm>
 #include <utility>
 
@@ -31,7 +32,7 @@ CTreeBrowserBar::CTreeBrowserBar(QMainWindow& frame, bool recordSize)
     setObjectName(QStringLiteral("treeBrowserBar"));
     setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
     setFeatures(DockWidgetClosable | DockWidgetMovable | DockWidgetFloatable);
-    setTitleBarWidget(new CBarTitle(*this));
+    setTitleBarWidget(new CBarTitle(*this, [this] { ToggleFloating(); }));
     setMinimumWidth(kMinDockedWidth);
     setWidget(m_pPanel);
     m_pPanel->setMouseTracking(true);
@@ -103,6 +104,48 @@ void CTreeBrowserBar::OnFloatingChanged(bool floating) {
     } else {
         m_frame.resizeDocks({this}, {m_sizeDocked.width()}, Qt::Horizontal);
     }
+}
+
+void CTreeBrowserBar::Float() {
+    if (!isFloating()) {
+        setFloating(true);
+    }
+    move(BesideFrame());
+}
+
+void CTreeBrowserBar::Dock(Qt::DockWidgetArea area) {
+    if (isFloating()) {
+        setFloating(false);
+    }
+    m_frame.addDockWidget(area, this);
+    m_frame.resizeDocks({this}, {m_sizeDocked.width()}, Qt::Horizontal);
+}
+
+void CTreeBrowserBar::ToggleFloating() {
+    if (isFloating()) {
+        Dock(m_area);
+    } else {
+        Float();
+    }
+}
+
+// Right of the main window when the screen has room there, else left of it, else at the
+// screen's right edge.
+QPoint CTreeBrowserBar::BesideFrame() const {
+    const QRect frame = m_frame.frameGeometry();
+    const QRect screen = m_frame.screen()->availableGeometry();
+    const QSize bar = frameGeometry().size();
+    constexpr int kGap = 8;
+    int x = frame.right() + 1 + kGap;
+    if (x + bar.width() > screen.right() + 1) {
+        x = frame.left() - kGap - bar.width();
+    }
+    if (x < screen.left()) {
+        x = screen.right() + 1 - bar.width();
+    }
+    const int y = std::clamp(frame.top(), screen.top(),
+                             std::max(screen.top(), screen.bottom() + 1 - bar.height()));
+    return {x, y};
 }
 
 void CTreeBrowserBar::LayoutTree() {

@@ -43,6 +43,16 @@ public:
     unsigned BarStyle() const;
     // x in the bar's own coordinates.
     bool InSizingStrip(int x) const;
+    // Where the bar docks, or docked last while it floats.
+    Qt::DockWidgetArea Area() const { return m_area; }
+
+    // Floats the bar beside the main window, where it does not cover the form when the screen
+    // has room, at its floating size.
+    void Float();
+    // Docks the bar at the left or right, at its docked width.
+    void Dock(Qt::DockWidgetArea area);
+    // Floats a docked bar, docks a floating one at its last side (a double click on its title).
+    void ToggleFloating();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -55,6 +65,7 @@ private:
     void EndTracking(const QPoint& barPoint);
     void OnFloatingChanged(bool floating);
     void LayoutTree();
+    QPoint BesideFrame() const;
     void WriteProfile() const;
 
     QMainWindow& m_frame;
