@@ -42,7 +42,7 @@ bool CFormPane::eventFilter(QObject* watched, QEvent* event) {
 // The content is as large as the controls of the page on show, with the page's own margin at
 // the right and bottom as at the left and top.
 void CFormPane::FitContent() {
-    QSize needed;
+    QSize needed(0, 0);
     for (QWidget* page : widget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         if (!page->isHidden()) {
             const QRect controls = page->childrenRect();

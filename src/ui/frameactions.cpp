@@ -139,7 +139,10 @@ const QList<SCommand>& Commands() {
 }
 
 QAction* CreateAction(QWidget& parent, const SCommand& command) {
-    auto* action = new QAction(QString::fromLatin1(command.text), &parent);
+    // A menu shows the shortcut after a tab from the action's shortcut; kept in the text, the
+    // tab would reach every button's and screen reader's name as well.
+    const QString text = QString::fromLatin1(command.text).section(QLatin1Char('\t'), 0, 0);
+    auto* action = new QAction(text, &parent);
     action->setData(command.id);
     action->setStatusTip(QString::fromLatin1(command.prompt));
     action->setToolTip(QString::fromLatin1(command.toolTip));

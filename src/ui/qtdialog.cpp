@@ -186,6 +186,9 @@ void CQtDialog::NameControls() {
         if (control != nullptr) {
             entry.label->setBuddy(control);
             control->setAccessibleName(ControlName(*entry.label));
+            if (auto* combo = qobject_cast<QComboBox*>(control); combo && combo->lineEdit()) {
+                combo->lineEdit()->setAccessibleName(ControlName(*entry.label));
+            }
         }
     }
 }

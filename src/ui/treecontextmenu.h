@@ -17,8 +17,6 @@ class CTreeContextMenu : public QObject {
 public:
     CTreeContextMenu(CConfigTreeCtrl& tree, const CFrameActions& actions, CTreeBrowserBar& bar);
 
-    QMenu& Menu() const { return *m_pMenu; }
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -140,7 +140,7 @@ INSTANTIATE_TEST_SUITE_P(Lists, PortPickTest, ::testing::ValuesIn(kPicks), SRowN
 
 TEST_F(PortFormTest, StoredValuesShowOnlyWhenTheyEqualAnEntry) {
     // Texts that begin an entry ("0x20" of "0x200", "1" of "10", "COM2" of "COM20") must not
-    // show as that entry.
+    // show as that entry; a text equal to an entry but for case does.
     ShowPort(Board("RX-201", {{"COM2", "1", "0x20"}, {"com5", "15", "190"}}), "Port000");
     EXPECT_EQ(Combo(3004).GetCurSel(), -1);
     EXPECT_EQ(Shown(3004), "");
@@ -148,7 +148,8 @@ TEST_F(PortFormTest, StoredValuesShowOnlyWhenTheyEqualAnEntry) {
     EXPECT_EQ(Combo(3003).GetCurSel(), -1);
     EXPECT_EQ(Shown(3003), "COM2");
     Select("Board000/Port001");
-    EXPECT_EQ(Shown(3003), "com5");
+    EXPECT_EQ(Shown(3003), "COM5");
+    EXPECT_GE(Combo(3003).GetCurSel(), 0);
     EXPECT_EQ(Shown(3019), "15");
     EXPECT_EQ(Combo(3004).GetCurSel(), -1);
 }
