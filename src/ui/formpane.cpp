@@ -7,6 +7,8 @@ CFormPane::CFormPane(QWidget* parent) : QScrollArea(parent) {
     setObjectName(QStringLiteral("formView"));
     setFrameShape(QFrame::NoFrame);
     setWidgetResizable(true);
+    // The pane is no Tab stop of its own; its controls are.
+    setFocusPolicy(Qt::NoFocus);
     auto* content = new QWidget;
     content->setObjectName(QStringLiteral("formContent"));
     content->installEventFilter(this);

@@ -14,13 +14,14 @@ CQtCheckBox::CQtCheckBox(QCheckBox& box, QLabel* label) : m_box(box), m_pLabel(l
     if (m_pLabel != nullptr) {
         m_pLabel->installEventFilter(this);
         m_box.installEventFilter(this);
-        m_pLabel->setAutoFillBackground(true);
     }
 }
 
 // The box of a check box with its text on the left is too small to show the focus clearly; its
 // text is highlighted while the box has the focus.
 void CQtCheckBox::ShowFocus(bool focused) {
+    // Filled only while highlighted: otherwise the label shows the group box's own background.
+    m_pLabel->setAutoFillBackground(focused);
     m_pLabel->setBackgroundRole(focused ? QPalette::Highlight : QPalette::Window);
     m_pLabel->setForegroundRole(focused ? QPalette::HighlightedText : QPalette::WindowText);
 }

@@ -263,6 +263,44 @@ TEST_F(CWindowTest, DeleteKeyInTheTreeAsksAndDeletesAndF1OpensHelp) {
     CPlatformServices::SetHelpRequest(nullptr);
     ASSERT_NE(help.Window(), nullptr);
     EXPECT_TRUE(help.Window()->isVisible());
+    EXPECT_EQ(help.Browser()->source(), QUrl(QStringLiteral("qrc:/help/index.html")));
+}
+
+TEST_F(CWindowTest, TabSkipsReadOnlyFieldsAndTheFocusedBoxHighlightsItsText) {
+    ClickButton(ID_ADD_BOARD);
+    ClickButton(ID_ADD_PORT);
+    ClickItem("QSERDRV/Board000/Port000");
+    Frame().Tree().setFocus();
+    QTest::keyClick(&Frame().Tree(), Qt::Key_Tab);
+    // The first list that is enabled, past Port Name and Port Index.
+    QWidget* first = nullptr;
+    for (const SControlTemplate& spec : CDialogTemplates::PortForm().controls) {
+        QWidget* control =
+            spec.kind == EControlKind::ComboBox ? Control<QWidget>(3001, spec.id) : nullptr;
+        if (first == nullptr && control != nullptr && control->isEnabled()) {
+            first = control;
+        }
+    }
+    ASSERT_NE(first, nullptr);
+    QWidget* focus = QApplication::focusWidget();
+    EXPECT_TRUE(focus == first || focus->parentWidget() == first)
+        << focus->objectName().toStdString();
+
+    ClickItem("QSERDRV/Board000");
+    QWidget* box = Control<QWidget>(3000, IDC_STANDARD_MODE_ENABLE);
+    QLabel* label = nullptr;
+    for (QLabel* candidate : Form(3000)->findChildren<QLabel*>()) {
+        if (candidate->buddy() == box) {
+            label = candidate;
+        }
+    }
+    ASSERT_NE(label, nullptr);
+    EXPECT_FALSE(label->autoFillBackground());
+    box->setFocus();
+    EXPECT_TRUE(label->autoFillBackground());
+    EXPECT_EQ(label->backgroundRole(), QPalette::Highlight);
+    Frame().Tree().setFocus();
+    EXPECT_FALSE(label->autoFillBackground());
 }
 
 TEST_F(CWindowTest, AGreyedMenuItemShowsItsPromptToo) {
