@@ -26,6 +26,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QIcon>
 #include <QMenuBar>
 #include <QScreen>
@@ -129,7 +130,9 @@ void CMainFrame::ConnectToggles() {
 
 void CMainFrame::ShowRegistryFile() {
     const CHive* hive = CHive::Current();
-    const QString path = hive == nullptr ? QString() : QFile::decodeName(hive->Path().c_str());
+    const QString path =
+        hive == nullptr ? QString()
+                        : QFileInfo(QFile::decodeName(hive->Path().c_str())).absoluteFilePath();
     m_pStatusBar->SetRegistryFile(path);
     Tree().SetDriverToolTip(QStringLiteral("Registry file: %1").arg(path));
 }

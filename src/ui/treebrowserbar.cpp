@@ -7,11 +7,15 @@
 #include "latin1text.h"
 #include "stringtable.h"
 
+#include <QCoreApplication>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QMainWindow>
 #include <QMouseEvent>
+#include <QResizeEvent>
 #include <QRubberBand>
 #include <QScreen>
+#include <QTimer>
 #include <algorithm>
 #include <utility>
 
@@ -40,8 +44,12 @@ CTreeBrowserBar::CTreeBrowserBar(QMainWindow& frame, bool recordSize)
     m_wndTree->viewport()->setMouseTracking(true);
     m_wndTree->viewport()->installEventFilter(this);
     connect(this, &QDockWidget::topLevelChanged, this, &CTreeBrowserBar::OnFloatingChanged);
-    connect(this, &QDockWidget::dockLocationChanged, this,
-            [this](Qt::DockWidgetArea area) { m_area = area; });
+    connect(this, &QDockWidget::dockLocationChanged, this, [this](Qt::DockWidgetArea area) {
+        if (area != m_area && !isFloating()) {
+            RestoreDockedWidth();
+        }
+        m_area = area;
+    });
     m_frame.addDockWidget(Qt::LeftDockWidgetArea, this);
     m_frame.resizeDocks({this}, {m_sizeDocked.width()}, Qt::Horizontal);
 }
@@ -85,13 +93,17 @@ bool CTreeBrowserBar::InSizingStrip(int x) const {
 void CTreeBrowserBar::resizeEvent(QResizeEvent* event) {
     QDockWidget::resizeEvent(event);
     if (isFloating()) {
-        if (m_bFloatSized) {
+        // Only a size the person gives the floating bar counts: docking it again first moves
+        // the floating bar onto its new place, at whatever width that place has at first.
+        const bool byPerson =
+            event->spontaneous() || QGuiApplication::mouseButtons() != Qt::NoButton;
+        if (m_bFloatSized && byPerson) {
             m_sizeFloating = size();
             if (m_bRecordSize) {
                 m_sizeDocked = size();
             }
         }
-    } else if (isVisible()) {
+    } else if (isVisible() && !m_bDocking) {
         m_sizeDocked.setWidth(width());
     }
 }
@@ -102,8 +114,19 @@ void CTreeBrowserBar::OnFloatingChanged(bool floating) {
         resize(m_sizeFloating);
         m_bFloatSized = true;
     } else {
-        m_frame.resizeDocks({this}, {m_sizeDocked.width()}, Qt::Horizontal);
+        RestoreDockedWidth();
     }
+}
+
+// A dock area laid out anew gives the bar its own width first; the bar takes its docked width
+// back once the frame has laid the area out.
+void CTreeBrowserBar::RestoreDockedWidth() {
+    m_bDocking = true;
+    m_frame.resizeDocks({this}, {m_sizeDocked.width()}, Qt::Horizontal);
+    QTimer::singleShot(0, this, [this] {
+        m_frame.resizeDocks({this}, {m_sizeDocked.width()}, Qt::Horizontal);
+        m_bDocking = false;
+    });
 }
 
 void CTreeBrowserBar::Float() {
@@ -118,7 +141,7 @@ void CTreeBrowserBar::Dock(Qt::DockWidgetArea area) {
         setFloating(false);
     }
     m_frame.addDockWidget(area, this);
-    m_frame.resizeDocks({this}, {m_sizeDocked.width()}, Qt::Horizontal);
+    RestoreDockedWidth();
 }
 
 void CTreeBrowserBar::ToggleFloating() {
@@ -172,6 +195,11 @@ bool CTreeBrowserBar::OnMouse(QWidget& widget, QEvent& event) {
     }
     auto& mouse = static_cast<QMouseEvent&>(event);
     const QPoint barPoint = widget.mapTo(this, mouse.position().toPoint());
+    if (m_bForwardingDrag) {
+        ForwardToTitle(mouse, barPoint);
+        m_bForwardingDrag = type != QEvent::MouseButtonRelease;
+        return true;
+    }
     if (m_bTracking) {
         if (type == QEvent::MouseButtonRelease) {
             EndTracking(barPoint);
@@ -194,7 +222,23 @@ bool CTreeBrowserBar::OnMouse(QWidget& widget, QEvent& event) {
         BeginTracking();
         return true;
     }
+    // A press on the bar beside the tree drags the bar as its title does.
+    if (type == QEvent::MouseButtonPress && mouse.button() == Qt::LeftButton &&
+        &widget == m_pPanel) {
+        m_bForwardingDrag = true;
+        ForwardToTitle(mouse, barPoint);
+        return true;
+    }
     return false;
+}
+
+// The dock widget starts and runs its drag only for the events of its title; the press and
+// what follows are given to it as if they were there, at the height of the title.
+void CTreeBrowserBar::ForwardToTitle(const QMouseEvent& mouse, const QPoint& barPoint) {
+    const QPoint onTitle(barPoint.x(), titleBarWidget()->geometry().center().y());
+    QMouseEvent forwarded(mouse.type(), onTitle, mapToGlobal(onTitle), mouse.button(),
+                          mouse.buttons(), mouse.modifiers());
+    QCoreApplication::sendEvent(this, &forwarded);
 }
 
 void CTreeBrowserBar::BeginTracking() {
