@@ -199,6 +199,20 @@ TEST_F(CWindowTest, TheBarKeepsItsDockedWidthOnEitherSide) {
     EXPECT_EQ(Frame().dockWidgetArea(&bar), Qt::RightDockWidgetArea);
 }
 
+TEST_F(CWindowTest, DoubleClickOnTheGripperFloatsTheBarBesideTheWindowAndBack) {
+    Frame().move(Frame().screen()->availableGeometry().topLeft());
+    QApplication::processEvents();
+    CTreeBrowserBar& bar = *Frame().TreeBar();
+    QTest::mouseDClick(bar.titleBarWidget(), Qt::LeftButton);
+    QApplication::processEvents();
+    ASSERT_TRUE(bar.isFloating());
+    EXPECT_FALSE(bar.frameGeometry().intersects(Frame().frameGeometry()));
+    QTest::mouseDClick(bar.titleBarWidget(), Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_FALSE(bar.isFloating());
+    EXPECT_EQ(Frame().dockWidgetArea(&bar), Qt::LeftDockWidgetArea);
+}
+
 TEST_F(CWindowTest, ContextMenuOffersTheEditCommandsInTheirEnableStates) {
     const QString add = QStringLiteral("Add &Board");
     const QString port = QStringLiteral("Add &Port");
