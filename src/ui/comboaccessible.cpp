@@ -3,7 +3,7 @@
 #include <QComboBox>
 
 namespace {
-QAccessibleInterface* NamedComboFactory(const QString& className, QObject* object) {
+QAccessibleInterface* ComboFactory(const QString& className, QObject* object) {
     // Asked while the box is being made, before any name is given; the answer is kept.
     auto* combo = qobject_cast<QComboBox*>(object);
     if (className != QLatin1String("QComboBox") || combo == nullptr) {
@@ -47,7 +47,7 @@ void CComboAccessible::doAction(const QString& actionName) {
 
 void CComboAccessible::Install() {
     static const bool installed = [] {
-        QAccessible::installFactory(&NamedComboFactory);
+        QAccessible::installFactory(&ComboFactory);
         return true;
     }();
     (void)installed;

@@ -3,7 +3,6 @@
 #include "firstpaintquit.h"
 #include "hive.h"
 #include "hiveservicemanager.h"
-#include "latin1text.h"
 #include "mainframe.h"
 #include "messageservice.h"
 #include "platformfamily.h"

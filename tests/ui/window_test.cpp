@@ -143,6 +143,34 @@ TEST_F(CWindowTest, TreeNamesAreNeverCut) {
     }
 }
 
+// Dotted lines join the items, whatever the style draws.
+TEST_F(CWindowTest, TheTreeDrawsLinesJoiningItsItems) {
+    ClickButton(ID_ADD_BOARD);
+    ClickButton(ID_ADD_BOARD);
+    CConfigTreeCtrl& tree = Frame().Tree();
+    const auto branchInk = [&tree] {
+        QApplication::processEvents();
+        const QImage image = tree.viewport()->grab().toImage();
+        const QRect row = tree.visualItemRect(tree.topLevelItem(0)->child(0));
+        const QRgb ink = tree.palette().color(QPalette::Dark).rgb();
+        int count = 0;
+        for (int y = row.top(); y <= row.bottom(); ++y) {
+            for (int x = 0; x < row.left(); ++x) {
+                count += image.pixel(x * image.width() / tree.viewport()->width(),
+                                     y * image.height() / tree.viewport()->height()) == ink
+                             ? 1
+                             : 0;
+            }
+        }
+        return count;
+    };
+    const int withLines = branchInk();
+    tree.SetStyleBits(TVS_HASLINES, false);
+    const int withoutLines = branchInk();
+    tree.SetStyleBits(TVS_HASLINES, true);
+    EXPECT_GT(withLines, withoutLines + 4);
+}
+
 TEST_F(CWindowTest, AFormLargerThanItsPaneScrolls) {
     ClickButton(ID_ADD_BOARD);
     EXPECT_FALSE(Pane().verticalScrollBar()->isVisible());
