@@ -4,6 +4,7 @@
 
 #include <QHeaderView>
 #include <QIcon>
+#include <QMouseEvent>
 #include <QPainter>
 #include <strings.h>
 
@@ -62,6 +63,17 @@ void CConfigTreeCtrl::OnItemExpanded(QTreeWidgetItem* item) {
     if (!m_bQuiet && m_pNotify != nullptr) {
         m_pNotify->OnItemExpanded(item, true);
     }
+}
+
+// A click below the items takes the focus but leaves the selection: the current item stays
+// shown selected, as the tree always shows its selection.
+void CConfigTreeCtrl::mousePressEvent(QMouseEvent* event) {
+    if (!indexAt(event->position().toPoint()).isValid()) {
+        setFocus(Qt::MouseFocusReason);
+        event->accept();
+        return;
+    }
+    QTreeWidget::mousePressEvent(event);
 }
 
 void CConfigTreeCtrl::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -54,6 +54,7 @@ public:
     static QTreeWidgetItem* Item(HTREEITEM item) { return static_cast<QTreeWidgetItem*>(item); }
 
 protected:
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void drawBranches(QPainter* painter, const QRect& rect,
                       const QModelIndex& index) const override;

@@ -112,6 +112,26 @@ TEST_F(CWindowTest, ATextReadInAnyCaseIsShownAsItsEntry) {
     EXPECT_GE(address->currentIndex(), 0);
 }
 
+// Expanding the driver item lists the boards again and selects the driver item, which is then
+// shown selected, not merely current.
+TEST_F(CWindowTest, TheCurrentItemStaysShownSelected) {
+    ClickButton(ID_ADD_BOARD);
+    ClickItem("QSERDRV");
+    CConfigTreeCtrl& tree = Frame().Tree();
+    tree.collapseItem(Item("QSERDRV"));
+    tree.expandItem(Item("QSERDRV"));
+    QApplication::processEvents();
+    EXPECT_EQ(tree.currentItem(), Item("QSERDRV"));
+    EXPECT_TRUE(Item("QSERDRV")->isSelected());
+    EXPECT_EQ(tree.selectedItems().size(), 1);
+
+    // Nor does a click below the items take the selection away.
+    QTest::mouseClick(tree.viewport(), Qt::LeftButton, {},
+                      QPoint(5, tree.viewport()->height() - 5));
+    EXPECT_TRUE(Item("QSERDRV")->isSelected());
+    EXPECT_TRUE(tree.hasFocus());
+}
+
 TEST_F(CWindowTest, TreeNamesAreNeverCut) {
     ClickButton(ID_ADD_BOARD);
     for (int i = 0; i < 2; ++i) {
