@@ -18,7 +18,10 @@ public:
     bool Parse(const QStringList& arguments);
     QString ErrorText() const { return m_error; }
 
-    bool WantsHelp() const { return m_parser.isSet(m_help); }
+    // --help or --help-all.
+    bool WantsHelp() const {
+        return m_parser.isSet(m_help) || m_parser.isSet(QStringLiteral("help-all"));
+    }
     bool WantsVersion() const { return m_parser.isSet(m_version); }
     // Needs a QCoreApplication (for the program's name and version).
     QString HelpText() const { return m_parser.helpText(); }

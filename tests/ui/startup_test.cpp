@@ -44,11 +44,13 @@ protected:
 } // namespace
 
 TEST_F(CStartupTest, HelpAndVersionNeedNoDisplay) {
-    const SRun help = RunWithoutDisplay({QStringLiteral("--help")}, m_registry);
-    EXPECT_FALSE(help.crashed);
-    EXPECT_EQ(help.exitCode, 0) << help.err.toStdString();
-    EXPECT_TRUE(help.out.contains(QStringLiteral("--registry <file>"))) << help.out.toStdString();
-    EXPECT_TRUE(help.out.contains(QStringLiteral("--platform <family>")));
+    for (const char* option : {"--help", "-h", "--help-all"}) {
+        const SRun help = RunWithoutDisplay({QString::fromLatin1(option)}, m_registry);
+        EXPECT_FALSE(help.crashed) << option;
+        EXPECT_EQ(help.exitCode, 0) << option << help.err.toStdString();
+        EXPECT_TRUE(help.out.contains(QStringLiteral("--registry <file>"))) << option;
+        EXPECT_TRUE(help.out.contains(QStringLiteral("--platform <family>"))) << option;
+    }
 
     const SRun version = RunWithoutDisplay({QStringLiteral("--version")}, m_registry);
     EXPECT_FALSE(version.crashed);
