@@ -1,5 +1,7 @@
 #include "headlesscombobox.h"
 
+#include "formcontrols.h"
+
 #include <algorithm>
 #include <strings.h>
 
@@ -49,7 +51,7 @@ int CHeadlessComboBox::IndexOf(const std::string& text) const {
 }
 
 void CHeadlessComboBox::ShowValue(const std::string& text) {
-    SetCurSel(IndexOf(text));
+    SetCurSel(FindEntryIgnoringCase(*this, text));
     if (m_selected < 0 && m_bEditable) {
         m_editText = text;
     }

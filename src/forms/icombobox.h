@@ -19,8 +19,8 @@ public:
     virtual void SetCurSel(int index) = 0;
     // The text the box shows: the selected entry, or an editable box's own text.
     virtual std::string GetWindowText() const = 0;
-    // Shows a value: selects the entry equal to text; when there is none, an editable box shows
-    // the text itself and a fixed list shows no selection.
+    // Shows a value: selects the entry equal to text, ignoring case; when there is none, an
+    // editable box shows the text itself and a fixed list shows no selection.
     virtual void ShowValue(const std::string& text) = 0;
 
     virtual void EnableWindow(bool enabled) = 0;

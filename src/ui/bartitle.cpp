@@ -3,17 +3,19 @@
 #include <QDockWidget>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QToolButton>
+#include <utility>
 
 namespace {
 constexpr int kGripperHeight = 7;
 } // namespace
 
-CBarTitle::CBarTitle(QDockWidget& bar)
+CBarTitle::CBarTitle(QDockWidget& bar, std::function<void()> onDoubleClick)
     : QWidget(&bar), m_bar(bar), m_pTitle(new QLabel(bar.windowTitle(), this)),
-      m_pClose(new QToolButton(this)) {
+      m_pClose(new QToolButton(this)), m_onDoubleClick(std::move(onDoubleClick)) {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 1, 1, 1);
     layout->setSpacing(2);
@@ -24,6 +26,7 @@ CBarTitle::CBarTitle(QDockWidget& bar)
     m_pClose->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
     m_pClose->setAutoRaise(true);
     m_pClose->setToolTip(QStringLiteral("Close"));
+    m_pClose->setAccessibleName(QStringLiteral("Close"));
     connect(m_pClose, &QToolButton::clicked, &m_bar, &QDockWidget::close);
     connect(&m_bar, &QDockWidget::topLevelChanged, this, &CBarTitle::OnFloatingChanged);
     OnFloatingChanged(m_bar.isFloating());
@@ -61,4 +64,13 @@ void CBarTitle::paintEvent(QPaintEvent* event) {
         painter.setPen(palette().color(QPalette::Dark));
         painter.drawLine(2, y, right, y);
     }
+}
+
+void CBarTitle::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && m_onDoubleClick) {
+        event->accept();
+        m_onDoubleClick();
+        return;
+    }
+    QWidget::mouseDoubleClickEvent(event);
 }

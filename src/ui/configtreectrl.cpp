@@ -2,13 +2,19 @@
 
 #include "latin1text.h"
 
+#include <QHeaderView>
 #include <QIcon>
+#include <QMouseEvent>
+#include <QPainter>
 #include <strings.h>
 
 namespace {
 constexpr int kImageRole = Qt::UserRole + 1;
 constexpr int kDataRole = Qt::UserRole + 2;
 constexpr int kImageSize = 16;
+// The expand button: a square of this many pixels with a sign in it.
+constexpr int kButtonSize = 9;
+constexpr int kSignInset = 2;
 } // namespace
 
 CConfigTreeCtrl::CConfigTreeCtrl(QWidget* parent)
@@ -18,11 +24,18 @@ CConfigTreeCtrl::CConfigTreeCtrl(QWidget* parent)
                    QStringLiteral(":/icons/board-selected.svg"), QStringLiteral(":/icons/port.svg"),
                    QStringLiteral(":/icons/port-selected.svg")} {
     setObjectName(QStringLiteral("tree1000"));
+    setAccessibleName(QStringLiteral("Configuration tree"));
     setHeaderHidden(true);
     setColumnCount(1);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setIconSize(QSize(kImageSize, kImageSize));
     setUniformRowHeights(true);
+    // Names are never cut: the one column is as wide as the widest name, and the tree scrolls
+    // sideways when the bar is narrower.
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setTextElideMode(Qt::ElideNone);
     connect(this, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current, QTreeWidgetItem*) { OnCurrentItemChanged(current); });
     connect(this, &QTreeWidget::itemExpanded, this, &CConfigTreeCtrl::OnItemExpanded);
@@ -50,6 +63,17 @@ void CConfigTreeCtrl::OnItemExpanded(QTreeWidgetItem* item) {
     if (!m_bQuiet && m_pNotify != nullptr) {
         m_pNotify->OnItemExpanded(item, true);
     }
+}
+
+// A click below the items takes the focus but leaves the selection: the current item stays
+// shown selected, as the tree always shows its selection.
+void CConfigTreeCtrl::mousePressEvent(QMouseEvent* event) {
+    if (!indexAt(event->position().toPoint()).isValid()) {
+        setFocus(Qt::MouseFocusReason);
+        event->accept();
+        return;
+    }
+    QTreeWidget::mousePressEvent(event);
 }
 
 void CConfigTreeCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -86,6 +110,9 @@ HTREEITEM CConfigTreeCtrl::InsertTreeItem(HTREEITEM parent, const std::string& t
     auto* item = new QTreeWidgetItem(QStringList(CLatin1Text::ToQt(text)));
     item->setData(0, kImageRole, image);
     item->setIcon(0, Icon(image, selectedImage));
+    if (image == IMG_DRIVER) {
+        item->setToolTip(0, m_driverToolTip);
+    }
     QTreeWidgetItem* parentItem = Item(parent);
     int position = SiblingCount(parentItem);
     if (where == ETreeInsert::First) {
@@ -162,6 +189,15 @@ void CConfigTreeCtrl::DeleteItem(HTREEITEM item) {
     }
 }
 
+void CConfigTreeCtrl::SetDriverToolTip(const QString& text) {
+    m_driverToolTip = text;
+    for (int i = 0; i < topLevelItemCount(); ++i) {
+        if (GetItemImage(topLevelItem(i)) == IMG_DRIVER) {
+            topLevelItem(i)->setToolTip(0, text);
+        }
+    }
+}
+
 void CConfigTreeCtrl::DeleteAllItems() {
     Quietly([this] { clear(); });
 }
@@ -235,4 +271,52 @@ void CConfigTreeCtrl::Collapse(HTREEITEM item) {
 void CConfigTreeCtrl::SetStyleBits(unsigned bits, bool set) {
     m_styleBits = set ? (m_styleBits | bits) : (m_styleBits & ~bits);
     setRootIsDecorated((m_styleBits & TVS_LINESATROOT) != 0);
+}
+
+// Dotted lines join every item to its parent and to its siblings below; an item with children
+// has a button showing whether it is expanded. Not every style draws them, so the tree does.
+void CConfigTreeCtrl::drawBranches(QPainter* painter, const QRect& rect,
+                                   const QModelIndex& index) const {
+    if ((m_styleBits & TVS_HASLINES) == 0) {
+        QTreeWidget::drawBranches(painter, rect, index);
+        return;
+    }
+    painter->save();
+    QPen pen(palette().color(QPalette::Dark), 0, Qt::DotLine);
+    painter->setPen(pen);
+    const int step = indentation();
+    const int midY = rect.center().y();
+    int left = rect.right() + 1 - step;
+    if (left >= rect.left()) {
+        const int midX = left + step / 2;
+        const bool top = index.parent().isValid() || index.row() > 0;
+        const bool below = index.sibling(index.row() + 1, 0).isValid();
+        painter->drawLine(midX, top ? rect.top() : midY, midX, below ? rect.bottom() : midY);
+        painter->drawLine(midX, midY, left + step - 2, midY);
+        if ((m_styleBits & TVS_HASBUTTONS) != 0 && model()->hasChildren(index)) {
+            DrawButton(*painter, QPoint(midX, midY), isExpanded(index));
+        }
+    }
+    for (QModelIndex up = index.parent(); up.isValid() && (left -= step) >= rect.left();
+         up = up.parent()) {
+        if (up.sibling(up.row() + 1, 0).isValid()) {
+            painter->setPen(pen);
+            painter->drawLine(left + step / 2, rect.top(), left + step / 2, rect.bottom());
+        }
+    }
+    painter->restore();
+}
+
+void CConfigTreeCtrl::DrawButton(QPainter& painter, const QPoint& centre, bool expanded) const {
+    const QRect box(centre.x() - kButtonSize / 2, centre.y() - kButtonSize / 2, kButtonSize,
+                    kButtonSize);
+    painter.setPen(QPen(palette().color(QPalette::Dark), 0));
+    painter.setBrush(palette().color(QPalette::Base));
+    painter.drawRect(box.adjusted(0, 0, -1, -1));
+    painter.setPen(QPen(palette().color(QPalette::Text), 0));
+    const int reach = kButtonSize / 2 - kSignInset;
+    painter.drawLine(centre.x() - reach, centre.y(), centre.x() + reach, centre.y());
+    if (!expanded) {
+        painter.drawLine(centre.x(), centre.y() - reach, centre.x(), centre.y() + reach);
+    }
 }

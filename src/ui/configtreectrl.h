@@ -21,13 +21,16 @@ enum ETreeStyle : unsigned {
 // program's change of the current item, reach the notify target; expanding, collapsing and
 // revealing by program, and clearing the tree, report nothing. Each item shows the image of its
 // kind (16 x 16: driver, board, selected board, port, selected port), and its selected image
-// while selected.
+// while selected. Names are never cut: the tree scrolls sideways instead. It draws the lines
+// and buttons its style bits ask for.
 class CConfigTreeCtrl : public QTreeWidget, public ITreeControl {
 public:
     explicit CConfigTreeCtrl(QWidget* parent);
     ~CConfigTreeCtrl() override;
 
     void SetNotify(ITreeNotify* notify) override { m_pNotify = notify; }
+    // The tooltip of the driver item, now and when it is inserted again.
+    void SetDriverToolTip(const QString& text);
 
     HTREEITEM InsertTreeItem(HTREEITEM parent, const std::string& text, ETreeInsert where,
                              int image, int selectedImage) override;
@@ -51,7 +54,10 @@ public:
     static QTreeWidgetItem* Item(HTREEITEM item) { return static_cast<QTreeWidgetItem*>(item); }
 
 protected:
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void drawBranches(QPainter* painter, const QRect& rect,
+                      const QModelIndex& index) const override;
 
 private:
     // Runs a change made by program with the person's notifications held back.
@@ -64,10 +70,12 @@ private:
     bool IsAncestorOfCurrent(const QTreeWidgetItem* item) const;
     QTreeWidgetItem* SiblingAt(const QTreeWidgetItem* parent, int index) const;
     int SiblingCount(const QTreeWidgetItem* parent) const;
+    void DrawButton(QPainter& painter, const QPoint& centre, bool expanded) const;
 
     std::vector<QString> m_imageFiles;
     std::map<std::pair<int, int>, QIcon> m_icons;
     ITreeNotify* m_pNotify = nullptr;
+    QString m_driverToolTip;
     unsigned m_styleBits = 0;
     bool m_bQuiet = false;
 };

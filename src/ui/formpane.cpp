@@ -1,10 +1,56 @@
 #include "formpane.h"
 
-CFormPane::CFormPane(QWidget* parent) : QWidget(parent) {
+#include <QChildEvent>
+#include <QEvent>
+
+CFormPane::CFormPane(QWidget* parent) : QScrollArea(parent) {
     setObjectName(QStringLiteral("formView"));
+    setFrameShape(QFrame::NoFrame);
+    setWidgetResizable(true);
+    // The pane is no Tab stop of its own; its controls are.
+    setFocusPolicy(Qt::NoFocus);
+    auto* content = new QWidget;
+    content->setObjectName(QStringLiteral("formContent"));
+    content->installEventFilter(this);
+    setWidget(content);
 }
 
 void CFormPane::SetWantedSize(const QSize& size) {
     m_wanted = size;
     updateGeometry();
+}
+
+bool CFormPane::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::ChildAdded:
+        if (watched == widget()) {
+            static_cast<QChildEvent*>(event)->child()->installEventFilter(this);
+        }
+        break;
+    case QEvent::Show:
+    case QEvent::Hide:
+    case QEvent::Resize:
+    case QEvent::Move:
+        if (watched != widget()) {
+            FitContent();
+        }
+        break;
+    default:
+        break;
+    }
+    return QScrollArea::eventFilter(watched, event);
+}
+
+// The content is as large as the controls of the page on show, with the page's own margin at
+// the right and bottom as at the left and top.
+void CFormPane::FitContent() {
+    QSize needed(0, 0);
+    for (QWidget* page : widget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!page->isHidden()) {
+            const QRect controls = page->childrenRect();
+            const QPoint extent = page->pos() + controls.bottomRight() + controls.topLeft();
+            needed = needed.expandedTo(QSize(extent.x() + 1, extent.y() + 1));
+        }
+    }
+    widget()->setMinimumSize(needed);
 }

@@ -20,7 +20,8 @@ struct SCommand {
 };
 
 // The menu texts, prompts and tooltips are the program's own strings; the accelerators follow
-// its accelerator table, in which only New, Open and Save lead anywhere.
+// its accelerator table, in which only New, Open (the .reg import) and Save lead anywhere, and
+// F1 opens Help Topics.
 const QList<SCommand>& Commands() {
     static const QList<SCommand> commands{
         {ID_FILE_NEW,
@@ -30,7 +31,13 @@ const QList<SCommand>& Commands() {
          ":/icons/new.svg",
          {QKeySequence(Qt::CTRL | Qt::Key_N)},
          false},
-        {ID_FILE_OPEN, "", "", "", "", {QKeySequence(Qt::CTRL | Qt::Key_O)}, false},
+        {ID_FILE_OPEN,
+         "&Import...",
+         "Import a registration (.reg) file into the registry",
+         "Import",
+         "",
+         {QKeySequence(Qt::CTRL | Qt::Key_O)},
+         false},
         {ID_FILE_SAVE,
          "&Save\tCtrl+S",
          "Save to Registry",
@@ -82,7 +89,13 @@ const QList<SCommand>& Commands() {
          "",
          {},
          true},
-        {ID_HELP_FINDER, "&Help Topics", "Utility Help", "Help", ":/icons/help.svg", {}, false},
+        {ID_HELP_FINDER,
+         "&Help Topics",
+         "Utility Help",
+         "Help",
+         ":/icons/help.svg",
+         {QKeySequence(Qt::Key_F1)},
+         false},
         {ID_APP_ABOUT,
          "&About QSER...",
          "Display program information, version number and copyright",
@@ -126,7 +139,10 @@ const QList<SCommand>& Commands() {
 }
 
 QAction* CreateAction(QWidget& parent, const SCommand& command) {
-    auto* action = new QAction(QString::fromLatin1(command.text), &parent);
+    // A menu shows the shortcut after a tab from the action's shortcut; kept in the text, the
+    // tab would reach every button's and screen reader's name as well.
+    const QString text = QString::fromLatin1(command.text).section(QLatin1Char('\t'), 0, 0);
+    auto* action = new QAction(text, &parent);
     action->setData(command.id);
     action->setStatusTip(QString::fromLatin1(command.prompt));
     action->setToolTip(QString::fromLatin1(command.toolTip));
@@ -151,4 +167,9 @@ CFrameActions::CFrameActions(QWidget& parent) {
 QAction* CFrameActions::Action(int id) const {
     auto found = m_actions.find(id);
     return found == m_actions.end() ? nullptr : found->second;
+}
+
+QString CFrameActions::ButtonName(int id) const {
+    const QAction* action = Action(id == ID_EXIT_BUTTON ? ID_APP_EXIT : id);
+    return action == nullptr ? QString() : action->toolTip();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <map>
 
 class QAction;
@@ -15,6 +16,9 @@ public:
 
     // Null for an id that is no command of the window.
     QAction* Action(int id) const;
+    // What a screen reader calls the command's toolbar button: its tooltip, without the tab and
+    // shortcut of the menu text. The Exit button, which has no tooltip, is named as File Exit.
+    QString ButtonName(int id) const;
 
 private:
     std::map<int, QAction*> m_actions;

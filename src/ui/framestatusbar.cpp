@@ -9,6 +9,8 @@
 
 namespace {
 const char* const kIndicatorTexts[CFrameStatusBar::kIndicatorCount] = {"CAP", "NUM", "SCRL"};
+// The registry file pane shows at most this many average characters of the path.
+constexpr int kFilePaneChars = 28;
 } // namespace
 
 CFrameStatusBar::CFrameStatusBar(const IKeyboardLockState& locks, QWidget* parent)
@@ -17,8 +19,21 @@ CFrameStatusBar::CFrameStatusBar(const IKeyboardLockState& locks, QWidget* paren
     for (int i = 0; i < kIndicatorCount; ++i) {
         m_indicators[i] = AddIndicator(QString::fromLatin1(kIndicatorTexts[i]));
     }
+    m_pRegistryFile = new QLabel(this);
+    m_pRegistryFile->setObjectName(QStringLiteral("registryFile"));
+    m_pRegistryFile->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    addPermanentWidget(m_pRegistryFile);
     RefreshIndicators();
     qApp->installEventFilter(this);
+}
+
+void CFrameStatusBar::SetRegistryFile(const QString& path) {
+    const QFontMetrics metrics = m_pRegistryFile->fontMetrics();
+    m_pRegistryFile->setText(
+        metrics.elidedText(path, Qt::ElideMiddle, kFilePaneChars * metrics.averageCharWidth()));
+    m_pRegistryFile->setToolTip(path);
+    m_pRegistryFile->setAccessibleName(QStringLiteral("Registry file"));
+    m_pRegistryFile->setAccessibleDescription(path);
 }
 
 QLabel* CFrameStatusBar::AddIndicator(const QString& text) {

@@ -8,14 +8,17 @@ class QLabel;
 // The status bar of the main window: the message pane, which shows the prompt of the command
 // under the mouse and "Ready" when idle, and the CAP, NUM and SCRL indicators, which show their
 // text while the lock is on. The indicators are read again on every key event and whenever a
-// window of the program is activated.
+// window of the program is activated. After the indicators, a pane names the registry file the
+// window edits (shortened in the middle when long; the whole path is its tooltip).
 class CFrameStatusBar : public QStatusBar {
 public:
     // The lock state must outlive the bar.
     CFrameStatusBar(const IKeyboardLockState& locks, QWidget* parent);
 
     void RefreshIndicators();
+    void SetRegistryFile(const QString& path);
 
+    QLabel* RegistryFilePane() const { return m_pRegistryFile; }
     QLabel* Indicator(int index) const;
     static constexpr int kIndicatorCount = 3;
 
@@ -27,4 +30,5 @@ private:
 
     const IKeyboardLockState& m_locks;
     QLabel* m_indicators[kIndicatorCount] = {};
+    QLabel* m_pRegistryFile = nullptr;
 };

@@ -5,6 +5,9 @@
 
 int main(int argc, char* argv[]) {
     const QStringList arguments = CQSERApp::TakeArguments(argc, argv);
+    if (const std::optional<int> status = CQSERApp::AnswerWithoutWindow(argc, argv, arguments)) {
+        return *status;
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("qser"));
     QApplication::setOrganizationName(QStringLiteral("QSER"));

@@ -11,15 +11,19 @@
 #include "formpane.h"
 #include "frameactions.h"
 #include "framestatusbar.h"
+#include "hive.h"
 #include "mainmenu.h"
 #include "qserdoc.h"
 #include "qtdialogfactory.h"
 #include "regfileopen.h"
 #include "treebrowserbar.h"
+#include "treecontextmenu.h"
 #include "useraction.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFile>
+#include <QFileInfo>
 #include <QIcon>
 #include <QMenuBar>
 #include <QScreen>
@@ -44,10 +48,11 @@ CMainFrame::CMainFrame(const IKeyboardLockState& locks, const SProcessReferences
 
     m_pTreeBar = new CTreeBrowserBar(*this, true);
     Tree().SetStyleBits(TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS, true);
+    new CTreeContextMenu(Tree(), *m_pActions, *m_pTreeBar);
 
     m_pPane = new CFormPane(this);
     setCentralWidget(m_pPane);
-    m_pDialogFactory = std::make_unique<CQtDialogFactory>(*m_pPane);
+    m_pDialogFactory = std::make_unique<CQtDialogFactory>(m_pPane->Content());
     ConnectCommands();
     ConnectToggles();
 }
@@ -77,6 +82,8 @@ QToolBar* CMainFrame::AddToolBar(const QString& title, std::initializer_list<int
             bar->addSeparator();
         } else {
             bar->addAction(m_pActions->Action(id));
+            bar->widgetForAction(m_pActions->Action(id))
+                ->setAccessibleName(m_pActions->ButtonName(id));
         }
     }
     addToolBar(area, bar);
@@ -114,10 +121,20 @@ void CMainFrame::ConnectToggles() {
     new CBarToggle(*m_pActions->Action(ID_VIEW_CONFIG_TOOLBAR), *m_pConfigToolBar);
 }
 
+void CMainFrame::ShowRegistryFile() {
+    const CHive* hive = CHive::Current();
+    const QString path =
+        hive == nullptr ? QString()
+                        : QFileInfo(QFile::decodeName(hive->Path().c_str())).absoluteFilePath();
+    m_pStatusBar->SetRegistryFile(path);
+    Tree().SetDriverToolTip(QStringLiteral("Registry file: %1").arg(path));
+}
+
 bool CMainFrame::OpenDocument() {
     m_pSession =
         std::make_unique<CConfigurationSession>(m_environment, Tree(), *m_pDialogFactory, this);
     m_pSession->Doc().AddView(this);
+    ShowRegistryFile();
     if (!m_pSession->Start()) {
         CloseDocument();
         return false;

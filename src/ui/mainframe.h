@@ -62,6 +62,8 @@ private:
     void OnFileOpen();
     void OnAbout();
     void CloseDocument();
+    // The registry file in the status bar and in the driver item's tooltip.
+    void ShowRegistryFile();
 
     std::unique_ptr<CFrameActions> m_pActions;
     QToolBar* m_pMainToolBar = nullptr;

@@ -2,6 +2,7 @@
 
 #include "commandids.h"
 #include "frameactions.h"
+#include "menuprompts.h"
 
 #include <QMenu>
 #include <QMenuBar>
@@ -13,6 +14,7 @@ constexpr int kSeparator = 0;
 void AddMenu(QMenuBar& menuBar, const CFrameActions& actions, const char* title,
              std::initializer_list<int> items) {
     QMenu* menu = menuBar.addMenu(QString::fromLatin1(title));
+    new CMenuPrompts(*menu, menuBar);
     for (int id : items) {
         if (id == kSeparator) {
             menu->addSeparator();
@@ -24,7 +26,8 @@ void AddMenu(QMenuBar& menuBar, const CFrameActions& actions, const char* title,
 } // namespace
 
 void CMainMenu::Build(QMenuBar& menuBar, const CFrameActions& actions) {
-    AddMenu(menuBar, actions, "&File", {ID_FILE_NEW, ID_FILE_SAVE, kSeparator, ID_APP_EXIT});
+    AddMenu(menuBar, actions, "&File",
+            {ID_FILE_NEW, ID_FILE_SAVE, kSeparator, ID_FILE_OPEN, kSeparator, ID_APP_EXIT});
     AddMenu(menuBar, actions, "&Edit", {ID_ADD_BOARD, ID_ADD_PORT, kSeparator, ID_DELETE});
     AddMenu(menuBar, actions, "&View",
             {ID_VIEW_TREE_BROWSER, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_CONFIG_TOOLBAR});

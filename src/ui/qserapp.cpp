@@ -3,14 +3,13 @@
 #include "firstpaintquit.h"
 #include "hive.h"
 #include "hiveservicemanager.h"
-#include "latin1text.h"
 #include "mainframe.h"
 #include "messageservice.h"
 #include "platformfamily.h"
+#include "qsercommandline.h"
 
-#include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QTextStream>
-#include <optional>
 
 namespace {
 constexpr int kUsageError = 2;
@@ -21,12 +20,13 @@ int UsageError(const QString& message) {
     return kUsageError;
 }
 
-std::optional<std::string> OptionValue(const QCommandLineParser& parser,
-                                       const QCommandLineOption& option) {
-    if (!parser.isSet(option)) {
-        return std::nullopt;
+bool HasDisplay() {
+    for (const char* variable : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+        if (!qEnvironmentVariableIsEmpty(variable)) {
+            return true;
+        }
     }
-    return CLatin1Text::FromQt(parser.value(option));
+    return false;
 }
 } // namespace
 
@@ -55,39 +55,43 @@ CQSERApp::CQSERApp() = default;
 
 CQSERApp::~CQSERApp() = default;
 
+std::optional<int> CQSERApp::AnswerWithoutWindow(int& argc, char** argv,
+                                                 const QStringList& arguments) {
+    QCoreApplication application(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("qser"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QSER_VERSION));
+    CQSERCommandLine commandLine;
+    if (!commandLine.Parse(arguments)) {
+        return UsageError(commandLine.ErrorText());
+    }
+    if (commandLine.WantsHelp()) {
+        QTextStream(stdout) << commandLine.HelpText();
+        return 0;
+    }
+    if (commandLine.WantsVersion()) {
+        QTextStream(stdout) << QCoreApplication::applicationName() << ' '
+                            << QCoreApplication::applicationVersion() << '\n';
+        return 0;
+    }
+    if (!HasDisplay()) {
+        QTextStream(stderr) << "qser: no display to open the window on (DISPLAY, WAYLAND_DISPLAY "
+                               "and QT_QPA_PLATFORM are unset)\n";
+        return kStartFailed;
+    }
+    return std::nullopt;
+}
+
 int CQSERApp::InitInstance(const QStringList& arguments) {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Configures multi-port serial adapter boards in the emulated registry."));
-    const QCommandLineOption registry(QStringLiteral("registry"),
-                                      QStringLiteral("Use the registry file <file>."),
-                                      QStringLiteral("file"));
-    const QCommandLineOption platform(QStringLiteral("platform"),
-                                      QStringLiteral("Behave as on Windows <family>: nt or 9x."),
-                                      QStringLiteral("family"));
-    parser.addOption(registry);
-    parser.addOption(platform);
-    const QCommandLineOption help = parser.addHelpOption();
-    const QCommandLineOption version = parser.addVersionOption();
-    if (!parser.parse(arguments)) {
-        return UsageError(parser.errorText());
+    CQSERCommandLine commandLine;
+    if (!commandLine.Parse(arguments)) {
+        return UsageError(commandLine.ErrorText());
     }
-    if (parser.isSet(help)) {
-        parser.showHelp(0);
-    }
-    if (parser.isSet(version)) {
-        parser.showVersion();
-    }
-    if (!parser.positionalArguments().isEmpty()) {
-        return UsageError(QStringLiteral("unexpected argument '%1'")
-                              .arg(parser.positionalArguments().constFirst()));
-    }
-    std::optional<EPlatformFamily> family = CPlatformFamily::Resolve(OptionValue(parser, platform));
+    std::optional<EPlatformFamily> family = CPlatformFamily::Resolve(commandLine.Platform());
     if (!family) {
         return UsageError(QStringLiteral("the platform is nt or 9x"));
     }
     try {
-        m_pHive = CHive::Open(CHive::ResolvePath(OptionValue(parser, registry).value_or("")));
+        m_pHive = CHive::Open(CHive::ResolvePath(commandLine.Registry().value_or("")));
     } catch (const CHiveError& error) {
         CMessageService::Error(error.what());
         return kStartFailed;

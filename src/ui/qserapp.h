@@ -7,6 +7,7 @@
 
 #include <QStringList>
 #include <memory>
+#include <optional>
 
 class CHive;
 class CHiveServiceManager;
@@ -28,9 +29,15 @@ public:
     // it as the name of its own windowing plugin.
     static QStringList TakeArguments(int& argc, char** argv);
 
+    // What can be answered before the GUI application exists, on any terminal: a wrong command
+    // line (2), --help and --version (0), no display to open the window on (1). Empty when the
+    // window is to be opened. Creates and destroys a QCoreApplication of its own.
+    static std::optional<int> AnswerWithoutWindow(int& argc, char** argv,
+                                                  const QStringList& arguments);
+
     // 0 when the main window is up; otherwise the exit status, after the reason was shown
     // (2 for a wrong command line, 1 when the registry or the configuration could not be
-    // loaded). --help and --version print and end the process.
+    // loaded). --help and --version are answered by AnswerWithoutWindow.
     int InitInstance(const QStringList& arguments);
 
     CMainFrame* MainFrame() const { return m_pFrame.get(); }

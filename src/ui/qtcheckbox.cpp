@@ -13,7 +13,17 @@ CQtCheckBox::CQtCheckBox(QCheckBox& box, QLabel* label) : m_box(box), m_pLabel(l
     });
     if (m_pLabel != nullptr) {
         m_pLabel->installEventFilter(this);
+        m_box.installEventFilter(this);
     }
+}
+
+// The box of a check box with its text on the left is too small to show the focus clearly; its
+// text is highlighted while the box has the focus.
+void CQtCheckBox::ShowFocus(bool focused) {
+    // Filled only while highlighted: otherwise the label shows the group box's own background.
+    m_pLabel->setAutoFillBackground(focused);
+    m_pLabel->setBackgroundRole(focused ? QPalette::Highlight : QPalette::Window);
+    m_pLabel->setForegroundRole(focused ? QPalette::HighlightedText : QPalette::WindowText);
 }
 
 int CQtCheckBox::GetCheck() const {
@@ -40,6 +50,12 @@ void CQtCheckBox::SetClickedHandler(std::function<void()> handler) {
 }
 
 bool CQtCheckBox::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &m_box) {
+        if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+            ShowFocus(event->type() == QEvent::FocusIn);
+        }
+        return QObject::eventFilter(watched, event);
+    }
     if (event->type() == QEvent::MouseButtonRelease && m_box.isEnabled() &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         m_box.click();

@@ -9,7 +9,8 @@ class QLabel;
 
 // A QCheckBox as the forms use it; only a person's click (QCheckBox::clicked) reaches the
 // handler. A box with its text on the left is a label and a box without text: a click on the
-// label clicks the box, and enabling or disabling the box does the same to its label.
+// label clicks the box, enabling or disabling the box does the same to its label, and the label
+// is highlighted while the box has the focus.
 class CQtCheckBox : public QObject, public ICheckBox {
 public:
     // label may be null (the box carries its own text). Both widgets belong to their page.
@@ -25,6 +26,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void ShowFocus(bool focused);
+
     QCheckBox& m_box;
     QLabel* m_pLabel;
     std::function<void()> m_onClicked;

@@ -1,5 +1,6 @@
 #include "qtcombobox.h"
 
+#include "formcontrols.h"
 #include "latin1text.h"
 
 #include <QComboBox>
@@ -16,6 +17,10 @@ CQtComboBox::CQtComboBox(QComboBox& combo, bool sorted) : m_combo(combo), m_bSor
         // Nor does leaving the field: the box would otherwise select the entry that matches the
         // typed text and report it as chosen.
         QObject::disconnect(m_combo.lineEdit(), &QLineEdit::editingFinished, &m_combo, nullptr);
+        // Typed text that was never applied does not stay on show once the person has left the
+        // field (or pressed Return): the field shows what the record holds again.
+        QObject::connect(m_combo.lineEdit(), &QLineEdit::editingFinished, &m_combo,
+                         [this] { RestoreShownText(); });
     }
     QObject::connect(&m_combo, &QComboBox::activated, &m_combo, [this](int) {
         if (m_onActivated) {
@@ -27,6 +32,14 @@ CQtComboBox::CQtComboBox(QComboBox& combo, bool sorted) : m_combo(combo), m_bSor
 void CQtComboBox::ResetContent() {
     m_combo.clear();
     m_combo.setEditText(QString());
+    m_shownText.clear();
+}
+
+void CQtComboBox::RestoreShownText() {
+    const QString shown = GetCurSel() >= 0 ? m_combo.itemText(GetCurSel()) : m_shownText;
+    if (m_combo.currentText() != shown) {
+        m_combo.setEditText(shown);
+    }
 }
 
 int CQtComboBox::SortedPosition(const std::string& text) const {
@@ -60,25 +73,18 @@ int CQtComboBox::GetCurSel() const {
 
 void CQtComboBox::SetCurSel(int index) {
     m_combo.setCurrentIndex(index >= 0 && index < GetCount() ? index : -1);
+    m_shownText.clear();
 }
 
 std::string CQtComboBox::GetWindowText() const {
     return CLatin1Text::FromQt(m_combo.currentText());
 }
 
-int CQtComboBox::IndexOf(const std::string& text) const {
-    for (int i = 0; i < GetCount(); ++i) {
-        if (GetLBText(i) == text) {
-            return i;
-        }
-    }
-    return -1;
-}
-
 void CQtComboBox::ShowValue(const std::string& text) {
-    SetCurSel(IndexOf(text));
+    SetCurSel(FindEntryIgnoringCase(*this, text));
     if (GetCurSel() < 0 && m_combo.isEditable()) {
-        m_combo.setEditText(CLatin1Text::ToQt(text));
+        m_shownText = CLatin1Text::ToQt(text);
+        m_combo.setEditText(m_shownText);
     }
 }
 

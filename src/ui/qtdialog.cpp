@@ -1,8 +1,10 @@
 #include "qtdialog.h"
 
+#include "comboaccessible.h"
 #include "controltemplate.h"
 #include "dialogunits.h"
 #include "latin1text.h"
+#include "listpopupstyle.h"
 #include "qtcheckbox.h"
 #include "qtcombobox.h"
 #include "qtedit.h"
@@ -17,9 +19,8 @@
 namespace {
 // Room left between a grown label and the control after it.
 constexpr int kLabelGap = 4;
-// A combo box's edit field is 12 units high; each entry of its open list takes 8.
-constexpr int kComboEditUnits = 12;
-constexpr int kListEntryUnits = 8;
+// Every list opens with the same number of rows, whatever height its template gives.
+constexpr int kListRows = 10;
 
 template <typename Adapter>
 Adapter* Lookup(const std::map<int, std::unique_ptr<Adapter>>& adapters, int id) {
@@ -34,10 +35,27 @@ bool SharesRow(const QRect& a, const QRect& b) {
 void CentreOn(QWidget& widget, const QWidget& reference) {
     widget.move(widget.x(), reference.geometry().center().y() - widget.height() / 2);
 }
+
+// What a reader says for the control of a label: its text without the colon.
+QString ControlName(const QLabel& label) {
+    QString name = label.text().trimmed();
+    if (name.endsWith(QLatin1Char(':'))) {
+        name.chop(1);
+    }
+    return name;
+}
+
+int Area(const QRect& rect) {
+    return rect.width() * rect.height();
+}
 } // namespace
 
 CQtDialog::CQtDialog(const SDialogTemplate& dialogTemplate, QWidget* parent)
-    : QWidget(parent), m_templateId(dialogTemplate.id) {
+    : QWidget(parent), m_templateId(dialogTemplate.id), m_pListStyle(new CListPopupStyle) {
+    m_pListStyle->setParent(this);
+    // Before the first combo box exists: Qt looks its accessible interface up, and keeps it,
+    // while the box is being made.
+    CComboAccessible::Install();
     setObjectName(QStringLiteral("form%1").arg(m_templateId));
     setVisible(false);
     CDialogUnits units(font());
@@ -50,16 +68,36 @@ CQtDialog::CQtDialog(const SDialogTemplate& dialogTemplate, QWidget* parent)
         FitLabel(entry);
     }
     AlignCheckBoxes();
+    NameControls();
+    NestInGroupBoxes();
 }
 
 CQtDialog::~CQtDialog() = default;
 
+void CQtDialog::EnableWindow(bool enabled) {
+    setEnabled(enabled);
+    setPalette(enabled ? QPalette() : ReadablePalette());
+}
+
+// A page disabled as a whole is there to be read: its texts keep their normal contrast.
+QPalette CQtDialog::ReadablePalette() const {
+    QPalette readable = palette();
+    for (QPalette::ColorRole role :
+         {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::Base}) {
+        readable.setColor(QPalette::Disabled, role, readable.color(QPalette::Active, role));
+    }
+    return readable;
+}
+
 void CQtDialog::AddControl(const SControlTemplate& spec, const CDialogUnits& units) {
     const QRect rect = units.Rect(spec.x, spec.y, spec.width, spec.height);
     switch (spec.kind) {
-    case EControlKind::GroupBox:
-        (new QGroupBox(CLatin1Text::ToQt(spec.text), this))->setGeometry(rect);
+    case EControlKind::GroupBox: {
+        auto* group = new QGroupBox(CLatin1Text::ToQt(spec.text), this);
+        group->setGeometry(rect);
+        m_groups.push_back(group);
         break;
+    }
     case EControlKind::Static:
         m_labels.push_back({AddLabel(CLatin1Text::ToQt(spec.text), rect), nullptr});
         break;
@@ -67,6 +105,8 @@ void CQtDialog::AddControl(const SControlTemplate& spec, const CDialogUnits& uni
         auto* edit = new QLineEdit(this);
         edit->setObjectName(QString::number(spec.id));
         edit->setGeometry(rect);
+        // Read-only fields take the focus from a click, to copy their text, but are no Tab stop.
+        edit->setFocusPolicy(Qt::ClickFocus);
         m_edits[spec.id] = std::make_unique<CQtEdit>(*edit);
         m_controls.push_back(edit);
         break;
@@ -84,7 +124,8 @@ void CQtDialog::AddComboBox(const SControlTemplate& spec, const CDialogUnits& un
     auto* combo = new QComboBox(this);
     combo->setObjectName(QString::number(spec.id));
     combo->setEditable((spec.style & CS_DROPDOWN) != 0);
-    combo->setMaxVisibleItems(std::max(1, (spec.height - kComboEditUnits) / kListEntryUnits));
+    combo->setStyle(m_pListStyle);
+    combo->setMaxVisibleItems(kListRows);
     combo->setGeometry(units.X(spec.x), units.Y(spec.y), units.X(spec.width),
                        combo->sizeHint().height());
     auto adapter = std::make_unique<CQtComboBox>(*combo, (spec.style & CS_SORT) != 0);
@@ -117,7 +158,8 @@ void CQtDialog::AddCheckBox(const SControlTemplate& spec, const CDialogUnits& un
 }
 
 QLabel* CQtDialog::AddLabel(const QString& text, const QRect& rect) {
-    auto* label = new QLabel(text, this);
+    // Trailing blanks padded the text for the original font; they are neither shown nor read.
+    auto* label = new QLabel(text.trimmed(), this);
     label->setGeometry(rect.x(), rect.y(), rect.width(), label->fontMetrics().height());
     return label;
 }
@@ -134,8 +176,47 @@ QWidget* CQtDialog::NextOnRow(const QWidget* label) const {
 }
 
 int CQtDialog::NeededWidth(const QLabel& label) {
-    // Trailing blanks padded the text for the original font; they need no room.
-    return label.fontMetrics().horizontalAdvance(label.text().trimmed()) + 1;
+    return label.fontMetrics().horizontalAdvance(label.text()) + 1;
+}
+
+// Each label names the control it stands before, for a screen reader too.
+void CQtDialog::NameControls() {
+    for (const SLabel& entry : m_labels) {
+        QWidget* control = entry.box != nullptr ? entry.box : NextOnRow(entry.label);
+        if (control != nullptr) {
+            entry.label->setBuddy(control);
+            control->setAccessibleName(ControlName(*entry.label));
+            if (auto* combo = qobject_cast<QComboBox*>(control); combo && combo->lineEdit()) {
+                combo->lineEdit()->setAccessibleName(ControlName(*entry.label));
+            }
+        }
+    }
+}
+
+// Every widget moves into the smallest group box around it, so that the groups, titled or
+// not, give their controls context. Positions are kept.
+void CQtDialog::NestInGroupBoxes() {
+    std::vector<std::pair<QWidget*, QWidget*>> moves;
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        QWidget* around = nullptr;
+        for (QGroupBox* group : m_groups) {
+            if (group != child && group->geometry().contains(child->geometry()) &&
+                (around == nullptr || Area(group->geometry()) < Area(around->geometry()))) {
+                around = group;
+            }
+        }
+        if (around != nullptr) {
+            moves.emplace_back(child, around);
+        }
+    }
+    std::map<QWidget*, QPoint> pagePositions;
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        pagePositions[child] = child->pos();
+    }
+    for (const auto& [child, group] : moves) {
+        child->setParent(group);
+        child->move(pagePositions[child] - pagePositions[group]);
+    }
 }
 
 // A label whose text does not fit before the control after it moves that control, and every

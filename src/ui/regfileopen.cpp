@@ -12,7 +12,7 @@
 #include <span>
 
 QString CRegFileOpen::AskFileName(QWidget* parent) {
-    return QFileDialog::getOpenFileName(parent, QStringLiteral("Open"), QString(),
+    return QFileDialog::getOpenFileName(parent, QStringLiteral("Import"), QString(),
                                         QStringLiteral("Registration Files (*.reg)"));
 }
 

@@ -7,10 +7,15 @@
 #include "latin1text.h"
 #include "stringtable.h"
 
+#include <QCoreApplication>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QMainWindow>
 #include <QMouseEvent>
+#include <QResizeEvent>
 #include <QRubberBand>
+#include <QScreen>
+#include <QTimer>
 #include <algorithm>
 #include <utility>
 
@@ -31,7 +36,7 @@ CTreeBrowserBar::CTreeBrowserBar(QMainWindow& frame, bool recordSize)
     setObjectName(QStringLiteral("treeBrowserBar"));
     setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
     setFeatures(DockWidgetClosable | DockWidgetMovable | DockWidgetFloatable);
-    setTitleBarWidget(new CBarTitle(*this));
+    setTitleBarWidget(new CBarTitle(*this, [this] { ToggleFloating(); }));
     setMinimumWidth(kMinDockedWidth);
     setWidget(m_pPanel);
     m_pPanel->setMouseTracking(true);
@@ -39,8 +44,12 @@ CTreeBrowserBar::CTreeBrowserBar(QMainWindow& frame, bool recordSize)
     m_wndTree->viewport()->setMouseTracking(true);
     m_wndTree->viewport()->installEventFilter(this);
     connect(this, &QDockWidget::topLevelChanged, this, &CTreeBrowserBar::OnFloatingChanged);
-    connect(this, &QDockWidget::dockLocationChanged, this,
-            [this](Qt::DockWidgetArea area) { m_area = area; });
+    connect(this, &QDockWidget::dockLocationChanged, this, [this](Qt::DockWidgetArea area) {
+        if (area != m_area && !isFloating()) {
+            RestoreDockedWidth();
+        }
+        m_area = area;
+    });
     m_frame.addDockWidget(Qt::LeftDockWidgetArea, this);
     m_frame.resizeDocks({this}, {m_sizeDocked.width()}, Qt::Horizontal);
 }
@@ -84,13 +93,17 @@ bool CTreeBrowserBar::InSizingStrip(int x) const {
 void CTreeBrowserBar::resizeEvent(QResizeEvent* event) {
     QDockWidget::resizeEvent(event);
     if (isFloating()) {
-        if (m_bFloatSized) {
+        // Only a size the person gives the floating bar counts: docking it again first moves
+        // the floating bar onto its new place, at whatever width that place has at first.
+        const bool byPerson =
+            event->spontaneous() || QGuiApplication::mouseButtons() != Qt::NoButton;
+        if (m_bFloatSized && byPerson) {
             m_sizeFloating = size();
             if (m_bRecordSize) {
                 m_sizeDocked = size();
             }
         }
-    } else if (isVisible()) {
+    } else if (isVisible() && !m_bDocking) {
         m_sizeDocked.setWidth(width());
     }
 }
@@ -101,8 +114,61 @@ void CTreeBrowserBar::OnFloatingChanged(bool floating) {
         resize(m_sizeFloating);
         m_bFloatSized = true;
     } else {
-        m_frame.resizeDocks({this}, {m_sizeDocked.width()}, Qt::Horizontal);
+        RestoreDockedWidth();
     }
+}
+
+// A dock area laid out anew gives the bar its own width first; the bar takes its docked width
+// back once the frame has laid the area out.
+void CTreeBrowserBar::RestoreDockedWidth() {
+    m_bDocking = true;
+    m_frame.resizeDocks({this}, {m_sizeDocked.width()}, Qt::Horizontal);
+    QTimer::singleShot(0, this, [this] {
+        m_frame.resizeDocks({this}, {m_sizeDocked.width()}, Qt::Horizontal);
+        m_bDocking = false;
+    });
+}
+
+void CTreeBrowserBar::Float() {
+    if (!isFloating()) {
+        setFloating(true);
+    }
+    move(BesideFrame());
+}
+
+void CTreeBrowserBar::Dock(Qt::DockWidgetArea area) {
+    if (isFloating()) {
+        setFloating(false);
+    }
+    m_frame.addDockWidget(area, this);
+    RestoreDockedWidth();
+}
+
+void CTreeBrowserBar::ToggleFloating() {
+    if (isFloating()) {
+        Dock(m_area);
+    } else {
+        Float();
+    }
+}
+
+// Right of the main window when the screen has room there, else left of it, else at the
+// screen's right edge.
+QPoint CTreeBrowserBar::BesideFrame() const {
+    const QRect frame = m_frame.frameGeometry();
+    const QRect screen = m_frame.screen()->availableGeometry();
+    const QSize bar = frameGeometry().size();
+    constexpr int kGap = 8;
+    int x = frame.right() + 1 + kGap;
+    if (x + bar.width() > screen.right() + 1) {
+        x = frame.left() - kGap - bar.width();
+    }
+    if (x < screen.left()) {
+        x = screen.right() + 1 - bar.width();
+    }
+    const int y = std::clamp(frame.top(), screen.top(),
+                             std::max(screen.top(), screen.bottom() + 1 - bar.height()));
+    return {x, y};
 }
 
 void CTreeBrowserBar::LayoutTree() {
@@ -129,6 +195,11 @@ bool CTreeBrowserBar::OnMouse(QWidget& widget, QEvent& event) {
     }
     auto& mouse = static_cast<QMouseEvent&>(event);
     const QPoint barPoint = widget.mapTo(this, mouse.position().toPoint());
+    if (m_bForwardingDrag) {
+        ForwardToTitle(mouse, barPoint);
+        m_bForwardingDrag = type != QEvent::MouseButtonRelease;
+        return true;
+    }
     if (m_bTracking) {
         if (type == QEvent::MouseButtonRelease) {
             EndTracking(barPoint);
@@ -151,7 +222,23 @@ bool CTreeBrowserBar::OnMouse(QWidget& widget, QEvent& event) {
         BeginTracking();
         return true;
     }
+    // A press on the bar beside the tree drags the bar as its title does.
+    if (type == QEvent::MouseButtonPress && mouse.button() == Qt::LeftButton &&
+        &widget == m_pPanel) {
+        m_bForwardingDrag = true;
+        ForwardToTitle(mouse, barPoint);
+        return true;
+    }
     return false;
+}
+
+// The dock widget starts and runs its drag only for the events of its title; the press and
+// what follows are given to it as if they were there, at the height of the title.
+void CTreeBrowserBar::ForwardToTitle(const QMouseEvent& mouse, const QPoint& barPoint) {
+    const QPoint onTitle(barPoint.x(), titleBarWidget()->geometry().center().y());
+    QMouseEvent forwarded(mouse.type(), onTitle, mapToGlobal(onTitle), mouse.button(),
+                          mouse.buttons(), mouse.modifiers());
+    QCoreApplication::sendEvent(this, &forwarded);
 }
 
 void CTreeBrowserBar::BeginTracking() {

@@ -6,14 +6,17 @@
 
 class CConfigTreeCtrl;
 class QMainWindow;
+class QMouseEvent;
 class QRubberBand;
 
 // The tree browser: a dock widget at the left or right of the main window, or floating, that
 // holds the configuration tree with a 10-pixel margin. While docked, the 15 pixels along its
 // inner edge are a sizing strip: dragging there shows a feedback line and, on release, gives
-// the bar the new width (at least 20 pixels). It keeps separate docked and floating sizes; with
-// size recording on, resizing the floating bar sets the docked size too. When destroyed it
-// writes its docking state and both sizes to the profile, section "Misc".
+// the bar the new width (at least 20 pixels); a press anywhere else beside the tree drags the
+// bar as its title does. It keeps separate docked and floating sizes; with size recording on,
+// resizing the floating bar sets the docked size too, and docking at either side keeps the
+// docked width. When destroyed it writes its docking state and both sizes to the profile,
+// section "Misc".
 class CTreeBrowserBar : public QDockWidget {
 public:
     // Bar styles of the original platform, as the profile records them.
@@ -43,6 +46,16 @@ public:
     unsigned BarStyle() const;
     // x in the bar's own coordinates.
     bool InSizingStrip(int x) const;
+    // Where the bar docks, or docked last while it floats.
+    Qt::DockWidgetArea Area() const { return m_area; }
+
+    // Floats the bar beside the main window, where it does not cover the form when the screen
+    // has room, at its floating size.
+    void Float();
+    // Docks the bar at the left or right, at its docked width.
+    void Dock(Qt::DockWidgetArea area);
+    // Floats a docked bar, docks a floating one at its last side (a double click on its title).
+    void ToggleFloating();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -50,11 +63,14 @@ protected:
 
 private:
     bool OnMouse(QWidget& widget, QEvent& event);
+    void ForwardToTitle(const QMouseEvent& mouse, const QPoint& barPoint);
     void BeginTracking();
     void Track(const QPoint& barPoint);
     void EndTracking(const QPoint& barPoint);
     void OnFloatingChanged(bool floating);
     void LayoutTree();
+    void RestoreDockedWidth();
+    QPoint BesideFrame() const;
     void WriteProfile() const;
 
     QMainWindow& m_frame;
@@ -70,4 +86,8 @@ private:
     Qt::DockWidgetArea m_area = Qt::LeftDockWidgetArea;
     // Set once a floating bar has taken its floating size; until then its resizes are Qt's own.
     bool m_bFloatSized = false;
+    // Set from docking until the frame has laid the bar out at its docked width.
+    bool m_bDocking = false;
+    // Set from a press beside the tree until its release: the bar is being dragged.
+    bool m_bForwardingDrag = false;
 };

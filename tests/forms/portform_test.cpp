@@ -161,7 +161,7 @@ INSTANTIATE_TEST_SUITE_P(Lists, PortPickFaultTest,
 
 TEST_F(PortFormTest, StoredValuesShowOnlyWhenTheyEqualAnEntry) {
     // Texts that begin an entry ("0x20" of "0x200", "1" of "10", "COM2" of "COM20") must not
-    // show as that entry.
+    // show as that entry; a text equal to an entry but for case does.
     ShowPort(Board("RX-201", {{"COM2", "1", "0x20"}, {"com5", "15", "190"}}), "Port000");
     EXPECT_EQ(Combo(IDC_PORT_ADDRESS).GetCurSel(), -1);
     EXPECT_EQ(Shown(IDC_PORT_ADDRESS), "");
@@ -169,7 +169,8 @@ TEST_F(PortFormTest, StoredValuesShowOnlyWhenTheyEqualAnEntry) {
     EXPECT_EQ(Combo(IDC_COM_PORT).GetCurSel(), -1);
     EXPECT_EQ(Shown(IDC_COM_PORT), "COM2");
     Select("Board000/Port001");
-    EXPECT_EQ(Shown(IDC_COM_PORT), "com5");
+    EXPECT_EQ(Shown(IDC_COM_PORT), "COM5");
+    EXPECT_GE(Combo(IDC_COM_PORT).GetCurSel(), 0);
     EXPECT_EQ(Shown(IDC_IRQ), "15");
     EXPECT_EQ(Combo(IDC_PORT_ADDRESS).GetCurSel(), -1);
 }

@@ -122,17 +122,50 @@ TEST_F(CBarsTest, RightDockedBarGrowsByTheDistanceLeftOfItsEdge) {
     EXPECT_EQ(Bar().width(), width + 30);
 }
 
+TEST_F(CBarsTest, APressBesideTheTreeDragsTheBarAway) {
+    QWidget* panel = Bar().widget();
+    const QPoint margin(CTreeBrowserBar::kTreeMargin / 2, panel->height() / 2);
+    ASSERT_FALSE(Frame().Tree().geometry().contains(margin));
+    QTest::mousePress(panel, Qt::LeftButton, {}, margin);
+    for (int step = 1; step <= 5; ++step) {
+        QTest::mouseMove(panel, margin + QPoint(30 * step, 10 * step));
+    }
+    QTest::mouseRelease(panel, Qt::LeftButton, {}, margin + QPoint(150, 50));
+    QApplication::processEvents();
+    EXPECT_TRUE(Bar().isFloating());
+}
+
 TEST_F(CBarsTest, FloatingResizeRecordsTheDockedSize) {
     Bar().setFloating(true);
     QApplication::processEvents();
     EXPECT_EQ(Bar().size(), Bar().FloatingSize());
+    // The person resizes the floating bar by its edge, with the button held.
+    QWidget* panel = Bar().widget();
+    QTest::mousePress(panel, Qt::LeftButton, {}, QPoint(2, 2));
     Bar().resize(230, 300);
+    QTest::mouseRelease(panel, Qt::LeftButton, {}, QPoint(2, 2));
     QApplication::processEvents();
     EXPECT_EQ(Bar().FloatingSize(), QSize(230, 300));
     EXPECT_EQ(Bar().DockedSize(), QSize(230, 300));
     Bar().setFloating(false);
     QApplication::processEvents();
     EXPECT_EQ(Bar().width(), 230);
+}
+
+// Docking moves the floating bar onto its new place first, at whatever width that place has:
+// no size the person gave.
+TEST_F(CBarsTest, ResizesByDockingRecordNoSize) {
+    Bar().setFloating(true);
+    QApplication::processEvents();
+    const QSize floating = Bar().FloatingSize();
+    const QSize docked = Bar().DockedSize();
+    Bar().resize(22, 300);
+    QApplication::processEvents();
+    EXPECT_EQ(Bar().FloatingSize(), floating);
+    EXPECT_EQ(Bar().DockedSize(), docked);
+    Bar().Dock(Qt::RightDockWidgetArea);
+    QApplication::processEvents();
+    EXPECT_EQ(Bar().width(), docked.width());
 }
 
 TEST_F(CBarsTest, ProfileValuesAreWrittenWhenTheBarIsDestroyed) {

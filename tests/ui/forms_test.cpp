@@ -5,11 +5,16 @@
 #include "qtdialog.h"
 #include "testnames.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStyleOptionComboBox>
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,15 +29,21 @@ class CFormLayoutTest : public ::testing::TestWithParam<SFormCase> {
 protected:
     CFormLayoutTest() : m_page(GetParam().dialogTemplate(), nullptr) {}
 
+    // The template's controls (named by their ids), wherever they are nested.
     std::vector<QWidget*> Controls() const {
         std::vector<QWidget*> controls;
-        for (QWidget* child : m_page.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-            if (qobject_cast<QComboBox*>(child) || qobject_cast<QLineEdit*>(child) ||
-                qobject_cast<QCheckBox*>(child)) {
+        for (QWidget* child : m_page.findChildren<QWidget*>()) {
+            bool isId = false;
+            child->objectName().toInt(&isId);
+            if (isId) {
                 controls.push_back(child);
             }
         }
         return controls;
+    }
+
+    QRect OnPage(const QWidget* widget) const {
+        return {widget->mapTo(&m_page, QPoint(0, 0)), widget->size()};
     }
 
     CQtDialog m_page;
@@ -46,16 +57,21 @@ TEST_P(CFormLayoutTest, NoLabelIsClippedOrCoveredByAControl) {
         EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(text))
             << text.toStdString();
         for (QWidget* control : controls) {
-            EXPECT_FALSE(label->geometry().intersects(control->geometry()))
+            EXPECT_FALSE(OnPage(label).intersects(OnPage(control)))
                 << text.toStdString() << " / " << control->objectName().toStdString();
         }
     }
 }
 
 TEST_P(CFormLayoutTest, EveryControlLiesOnThePageAndEveryIdIsThere) {
+    EXPECT_EQ(Controls().size(),
+              GetParam().dialogTemplate().controls.size() -
+                  static_cast<std::size_t>(
+                      std::count_if(GetParam().dialogTemplate().controls.begin(),
+                                    GetParam().dialogTemplate().controls.end(),
+                                    [](const auto& spec) { return spec.id == kNoControlId; })));
     for (QWidget* control : Controls()) {
-        EXPECT_TRUE(m_page.rect().contains(control->geometry()))
-            << control->objectName().toStdString();
+        EXPECT_TRUE(m_page.rect().contains(OnPage(control))) << control->objectName().toStdString();
     }
     for (const SControlTemplate& spec : GetParam().dialogTemplate().controls) {
         if (spec.id == kNoControlId) {
@@ -70,15 +86,52 @@ TEST_P(CFormLayoutTest, EveryControlLiesOnThePageAndEveryIdIsThere) {
 
 TEST_P(CFormLayoutTest, LabelsSitAtTheHeightOfTheirControl) {
     for (QLabel* label : m_page.findChildren<QLabel*>()) {
+        const QRect labelRect = OnPage(label);
         for (QWidget* control : Controls()) {
-            const bool sameRow = control->x() > label->x() &&
-                                 control->geometry().top() <= label->geometry().bottom() &&
-                                 label->geometry().top() <= control->geometry().bottom();
+            const QRect controlRect = OnPage(control);
+            const bool sameRow = controlRect.x() > labelRect.x() &&
+                                 controlRect.top() <= labelRect.bottom() &&
+                                 labelRect.top() <= controlRect.bottom();
             if (sameRow) {
-                EXPECT_NEAR(label->geometry().center().y(), control->geometry().center().y(), 1)
+                EXPECT_NEAR(labelRect.center().y(), controlRect.center().y(), 1)
                     << label->text().toStdString();
             }
         }
+    }
+}
+
+// What a screen reader says: each control is named by its label without the colon, and sits
+// in the group box drawn around it.
+TEST_P(CFormLayoutTest, EveryControlIsNamedByItsLabelInsideItsGroup) {
+    std::map<QWidget*, QString> labelOf;
+    for (QLabel* label : m_page.findChildren<QLabel*>()) {
+        if (label->buddy() != nullptr) {
+            labelOf[label->buddy()] = label->text();
+        }
+    }
+    for (QWidget* control : Controls()) {
+        const std::string id = control->objectName().toStdString();
+        ASSERT_TRUE(labelOf.count(control) == 1) << id;
+        QString expected = labelOf[control];
+        ASSERT_TRUE(expected.endsWith(QLatin1Char(':'))) << id;
+        expected.chop(1);
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
+        ASSERT_NE(accessible, nullptr) << id;
+        EXPECT_EQ(accessible->text(QAccessible::Name), expected) << id;
+        EXPECT_NE(qobject_cast<QGroupBox*>(control->parentWidget()), nullptr) << id;
+    }
+    for (QLabel* label : m_page.findChildren<QLabel*>()) {
+        EXPECT_EQ(label->text(), label->text().trimmed()) << label->text().toStdString();
+    }
+}
+
+TEST_P(CFormLayoutTest, EveryListOpensWithTheSameHeightBelowItsField) {
+    for (QComboBox* combo : m_page.findChildren<QComboBox*>()) {
+        const std::string id = combo->objectName().toStdString();
+        EXPECT_EQ(combo->maxVisibleItems(), 10) << id;
+        QStyleOptionComboBox option;
+        option.initFrom(combo);
+        EXPECT_EQ(combo->style()->styleHint(QStyle::SH_ComboBox_Popup, &option, combo), 0) << id;
     }
 }
 
@@ -96,6 +149,32 @@ TEST(CQtDialogTest, CheckBoxesWithTextOnTheLeftLineUp) {
     ASSERT_NE(share, nullptr);
     EXPECT_EQ(standard->x(), share->x());
     EXPECT_TRUE(standard->text().isEmpty());
+}
+
+// The system form is disabled as a whole, yet read at the contrast of an enabled form; its
+// fields, like every read-only field, are no Tab stop.
+TEST(CQtDialogTest, ADisabledPageStaysReadableAndReadOnlyFieldsAreNoTabStop) {
+    CQtDialog page(CDialogTemplates::SystemForm(), nullptr);
+    page.EnableWindow(false);
+    EXPECT_FALSE(page.IsWindowEnabled());
+    for (QLineEdit* edit : page.findChildren<QLineEdit*>()) {
+        const QPalette palette = edit->palette();
+        EXPECT_FALSE(edit->isEnabled());
+        EXPECT_EQ(palette.color(QPalette::Disabled, QPalette::Text),
+                  palette.color(QPalette::Active, QPalette::Text));
+        EXPECT_EQ(palette.color(QPalette::Disabled, QPalette::Base),
+                  palette.color(QPalette::Active, QPalette::Base));
+        EXPECT_EQ(edit->focusPolicy() & Qt::TabFocus, 0);
+    }
+    page.EnableWindow(true);
+    for (QLabel* label : page.findChildren<QLabel*>()) {
+        EXPECT_NE(label->palette().color(QPalette::Disabled, QPalette::WindowText),
+                  label->palette().color(QPalette::Active, QPalette::WindowText));
+    }
+    CQtDialog port(CDialogTemplates::PortForm(), nullptr);
+    for (int id : {IDC_PORT_NAME, IDC_PORT_INDEX}) {
+        EXPECT_EQ(port.findChild<QWidget*>(QString::number(id))->focusPolicy() & Qt::TabFocus, 0);
+    }
 }
 
 TEST(CQtDialogTest, EditableCombosTakeNoTypedTextAndFixedListsAreNotEditable) {
@@ -141,6 +220,39 @@ TEST(CQtComboBoxTest, BehavesAsTheHeadlessComboBox) {
         qt.SetCurSel(99);
         headless.SetCurSel(99);
         EXPECT_EQ(qt.GetCurSel(), headless.GetCurSel()) << context;
+    }
+}
+
+// A value is shown by the entry equal to it when case is ignored, never by an entry that merely
+// begins with it.
+TEST(CQtComboBoxTest, ValuesMatchTheirEntryWhateverTheCase) {
+    struct SCase {
+        const char* value;
+        int selected;     // -1: no entry
+        const char* text; // what an editable box shows
+    };
+    const SCase cases[] = {
+        {"com5", 2, "COM5"},     {"0X200", 0, "0x200"}, {"0x20", -1, "0x20"},
+        {"rx-408", 3, "RX-408"}, {"COM", -1, "COM"},    {"0x2000", -1, "0x2000"},
+    };
+    for (bool editable : {true, false}) {
+        QComboBox widget;
+        widget.setEditable(editable);
+        CQtComboBox qt(widget, false);
+        CHeadlessComboBox headless(editable, false);
+        for (IComboBox* box : {static_cast<IComboBox*>(&qt), static_cast<IComboBox*>(&headless)}) {
+            for (const char* entry : {"0x200", "0x208", "COM5", "RX-408"}) {
+                box->AddString(entry);
+            }
+            for (const SCase& test : cases) {
+                const std::string context = std::string(editable ? "editable " : "fixed ") +
+                                            (box == &qt ? "qt " : "headless ") + test.value;
+                box->ShowValue(test.value);
+                EXPECT_EQ(box->GetCurSel(), test.selected) << context;
+                const std::string shown = editable || test.selected >= 0 ? test.text : "";
+                EXPECT_EQ(box->GetWindowText(), shown) << context;
+            }
+        }
     }
 }
 

@@ -20,7 +20,13 @@ struct SMenu {
 };
 
 const std::vector<SMenu> kMenu128 = {
-    {"&File", {{57600, "&New\tCtrl+N"}, {57603, "&Save\tCtrl+S"}, {0, ""}, {57665, "E&xit"}}},
+    {"&File",
+     {{57600, "&New\tCtrl+N"},
+      {57603, "&Save\tCtrl+S"},
+      {0, ""},
+      {57601, "&Import..."},
+      {0, ""},
+      {57665, "E&xit"}}},
     {"&Edit", {{32776, "Add &Board"}, {32774, "Add &Port"}, {0, ""}, {32781, "&Delete"}}},
     {"&View",
      {{32780, "&Tree Browser"},
@@ -50,6 +56,7 @@ const std::vector<SPrompt> kPrompts = {
     {57667, "Utility Help", "Help"},
     {57664, "Display program information, version number and copyright", "About"},
     {32790, "", ""},
+    {57601, "Import a registration (.reg) file into the registry", "Import"},
 };
 
 struct SAccelerator {
@@ -70,6 +77,7 @@ const std::vector<SAccelerator> kAccelerators = {
     {ID_EDIT_PASTE,
      {QKeySequence(QStringLiteral("Ctrl+V")), QKeySequence(QStringLiteral("Shift+Ins"))}},
     {ID_NEXT_PANE, {QKeySequence(QStringLiteral("F6"))}},
+    {ID_HELP_FINDER, {QKeySequence(QStringLiteral("F1"))}},
     {ID_PREV_PANE, {QKeySequence(QStringLiteral("Shift+F6"))}},
 };
 
@@ -103,7 +111,13 @@ TEST_F(CMenuTest, Menu128HasEveryItemWithItsTextMnemonicAndId) {
             EXPECT_EQ(item->isSeparator(), expected.id == 0);
             if (expected.id != 0) {
                 EXPECT_EQ(item->data().toInt(), expected.id);
-                EXPECT_EQ(item->text(), QString::fromLatin1(expected.text));
+                // The menu shows the shortcut after the tab.
+                const QString text = QString::fromLatin1(expected.text);
+                EXPECT_EQ(item->text(), text.section(QLatin1Char('\t'), 0, 0));
+                if (text.contains(QLatin1Char('\t'))) {
+                    EXPECT_EQ(item->shortcut().toString(QKeySequence::NativeText),
+                              text.section(QLatin1Char('\t'), 1));
+                }
             }
         }
     }

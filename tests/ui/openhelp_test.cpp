@@ -12,6 +12,8 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QScreen>
+#include <QTest>
 #include <QTextBrowser>
 
 namespace {
@@ -89,6 +91,44 @@ TEST_F(COpenTest, HelpTopicsOpensTheBundledHelpAtItsContents) {
     }
     ASSERT_NE(help.Window(), nullptr);
     EXPECT_TRUE(help.Window()->isVisible());
-    EXPECT_EQ(help.Window()->source(), QUrl(QStringLiteral("qrc:/help/index.html")));
-    EXPECT_FALSE(help.Window()->toPlainText().isEmpty());
+    EXPECT_EQ(help.Browser()->source(), QUrl(QStringLiteral("qrc:/help/index.html")));
+    EXPECT_FALSE(help.Browser()->toPlainText().isEmpty());
+}
+
+TEST_F(COpenTest, HelpWindowGoesBackForwardAndHomeAndClosesByKey) {
+    CHelpViewer help;
+    help.WinHelp(0, 0);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(help.Window()));
+    EXPECT_TRUE(
+        help.Window()->screen()->availableGeometry().contains(help.Window()->frameGeometry()));
+    const QUrl contents(QStringLiteral("qrc:/help/index.html"));
+    const QUrl board(QStringLiteral("qrc:/help/board.html"));
+    const QUrl port(QStringLiteral("qrc:/help/port.html"));
+    help.Browser()->setSource(board);
+    help.Browser()->setSource(port);
+    const auto press = [&help](const char* name) {
+        for (QAction* action : help.Window()->findChildren<QAction*>()) {
+            if (action->text() == QLatin1String(name)) {
+                ASSERT_TRUE(action->isEnabled()) << name;
+                action->trigger();
+                return;
+            }
+        }
+        FAIL() << name;
+    };
+    press("Back");
+    EXPECT_EQ(help.Browser()->source(), board);
+    press("Forward");
+    EXPECT_EQ(help.Browser()->source(), port);
+    press("Home");
+    EXPECT_EQ(help.Browser()->source(), contents);
+
+    for (const QKeySequence& key :
+         {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+        help.WinHelp(0, 0);
+        help.Window()->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(help.Window()));
+        QTest::keySequence(help.Window(), key);
+        EXPECT_FALSE(help.Window()->isVisible()) << key.toString().toStdString();
+    }
 }

@@ -1,0 +1,9 @@
+#include "listpopupstyle.h"
+
+int CListPopupStyle::styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                               QStyleHintReturn* returnData) const {
+    if (hint == SH_ComboBox_Popup) {
+        return 0;
+    }
+    return QProxyStyle::styleHint(hint, option, widget, returnData);
+}
