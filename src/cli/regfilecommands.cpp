@@ -1,6 +1,7 @@
 #include "regfilecommands.h"
 
 #include "clienvironment.h"
+#include "hivepath.h"
 #include "regfileimporter.h"
 #include "regfilewriter.h"
 
@@ -52,7 +53,7 @@ bool CRegFileCommands::Parsed() const {
 }
 
 EHiveOpen CRegFileCommands::OpenMode() const {
-    return m_pExport->parsed() ? EHiveOpen::MustExist : EHiveOpen::CreateIfMissing;
+    return m_pExport->parsed() ? EHiveOpen::ForReading : EHiveOpen::CreateIfMissing;
 }
 
 std::string CRegFileCommands::KeyPath(const std::string& key) {
@@ -74,31 +75,38 @@ ECliExit CRegFileCommands::Run(CCliEnvironment& environment) {
     return environment.RunBatch(EBatchEnd::Keep, [this, &hive] { return Import(hive); });
 }
 
+// Every key and value that could be written is; the others are named, one line each.
 SCliResult CRegFileCommands::Export(CHive& hive) const {
     std::string path = KeyPath(m_key);
     std::string text;
-    Win32Status status = CRegFileWriter(hive).Write(path, text);
+    CRegFileWriter writer(hive);
+    Win32Status status = writer.Write(path, text);
     if (status == ERROR_FILE_NOT_FOUND) {
-        return SCliResult::Refuse(std::string("there is no key ") + kRootName + "\\" + path);
+        return SCliResult::Refuse(std::string("there is no key ") + kRootName + "\\" +
+                                  CHivePath::Printable(path));
     }
     if (status != ERROR_SUCCESS) {
         return SCliResult::Fail("the registry cannot be read (error " + std::to_string(status) +
                                 ")");
     }
-    if (m_outputFile.empty()) {
-        return SCliResult::Output(text);
+    std::string leftOut;
+    for (const std::string& entry : writer.LeftOut()) {
+        leftOut += (leftOut.empty() ? "not exported: " : "\nqserctl: not exported: ") + entry;
     }
-    std::ofstream file(m_outputFile, std::ios::binary | std::ios::trunc);
-    if (!file || !file.write(text.data(), static_cast<std::streamsize>(text.size())).flush()) {
-        return SCliResult::Fail("cannot write " + m_outputFile + ": " + SystemReason());
+    if (!m_outputFile.empty()) {
+        std::ofstream file(m_outputFile, std::ios::binary | std::ios::trunc);
+        if (!file || !file.write(text.data(), static_cast<std::streamsize>(text.size())).flush()) {
+            return SCliResult::Fail("cannot write " + CHivePath::Printable(m_outputFile) + ": " + SystemReason());
+        }
+        text.clear();
     }
-    return {};
+    return leftOut.empty() ? SCliResult::Output(text) : SCliResult::Partial(text, leftOut);
 }
 
 SCliResult CRegFileCommands::Import(CHive& hive) const {
     std::vector<std::uint8_t> bytes;
     if (!ReadBytes(m_inputFile, bytes)) {
-        return SCliResult::Fail("cannot read " + m_inputFile + ": " + SystemReason());
+        return SCliResult::Fail("cannot read " + CHivePath::Printable(m_inputFile) + ": " + SystemReason());
     }
     CRegFileImporter importer(hive);
     if (!importer.Import(m_inputFile, bytes)) {

@@ -194,7 +194,8 @@ void CHiveStore::SubKeyEntries(HiveKeyId key, std::vector<SHiveSubKey>& subKeys)
     query.Bind(1, key);
     subKeys.clear();
     while (query.Step()) {
-        subKeys.push_back({query.ColumnInt64(0), query.ColumnText(1),
-                           query.ColumnType(1) == SQLITE_TEXT});
+        // Before the text is read: reading converts the column.
+        const bool text = query.ColumnType(1) == SQLITE_TEXT;
+        subKeys.push_back({query.ColumnInt64(0), query.ColumnText(1), text});
     }
 }

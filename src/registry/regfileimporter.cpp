@@ -1,6 +1,7 @@
 #include "regfileimporter.h"
 
 #include "hivebatch.h"
+#include "hivepath.h"
 #include "regfilereader.h"
 
 bool CRegFileImporter::Import(const std::string& fileName, std::span<const std::uint8_t> bytes) {
@@ -21,13 +22,15 @@ bool CRegFileImporter::Apply(const std::string& fileName,
         const Win32Status status = ApplyOne(operation, key);
         if (status != ERROR_SUCCESS) {
             batch.Rollback();
-            m_error = fileName + ":" + std::to_string(operation.line) + ": cannot " +
-                      Describe(operation) + " (error " + std::to_string(status) + ")";
+            m_error = CHivePath::Printable(fileName, true) + ":" +
+                      std::to_string(operation.line) + ": cannot " +
+                      CHivePath::Printable(Describe(operation)) + " (error " +
+                      std::to_string(status) + ")";
             return false;
         }
     }
     if (!batch.Commit()) {
-        m_error = fileName + ": the registry could not be written";
+        m_error = CHivePath::Printable(fileName, true) + ": the registry could not be written";
         return false;
     }
     return true;

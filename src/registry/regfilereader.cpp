@@ -1,5 +1,6 @@
 #include "regfilereader.h"
 
+#include "hivepath.h"
 #include "regfiledecoder.h"
 #include "regfilevalueparser.h"
 
@@ -127,7 +128,9 @@ bool CRegFileReader::ReadValueLine(CRegFileCursor& in) {
     return true;
 }
 
+// The names in a message come from the file: its control characters must not reach a terminal.
 bool CRegFileReader::Fail(std::size_t line, const std::string& reason) {
-    m_error = m_fileName + ":" + std::to_string(line) + ": " + reason;
+    m_error = CHivePath::Printable(m_fileName, true) + ":" + std::to_string(line) + ": " +
+              CHivePath::Printable(reason);
     return false;
 }
