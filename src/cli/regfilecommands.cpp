@@ -17,6 +17,18 @@
 namespace {
 constexpr const char* kRootName = "HKEY_LOCAL_MACHINE";
 
+// Where a reason goes on over several lines, each of which begins as the first one does.
+constexpr const char* kReasonBreak = "\nqserctl: ";
+
+std::string Joined(const std::vector<std::string>& lines, const std::string& prefix,
+                   const char* separator) {
+    std::string joined;
+    for (const std::string& line : lines) {
+        joined += (joined.empty() ? "" : separator) + prefix + line;
+    }
+    return joined;
+}
+
 std::string SystemReason() {
     return std::strerror(errno);
 }
@@ -44,8 +56,12 @@ void CRegFileCommands::Register(CLI::App& app) {
     m_pExport->add_option("-o,--output", m_outputFile, "the file to write (default: stdout)")
         ->type_name("FILE");
 
-    m_pImport = app.add_subcommand("import", "Merge a .reg file into the hive, all or nothing");
+    m_pImport = app.add_subcommand(
+        "import", "Merge a .reg file into the hive, all or nothing, and list the changes");
     m_pImport->add_option("FILE", m_inputFile, "a REGEDIT4 or version 5.00 .reg file")->required();
+    m_pImport->add_flag("--dry-run", m_bDryRun,
+                        "print what the import would change (keys added and deleted, values set "
+                        "and deleted) and change nothing");
 }
 
 bool CRegFileCommands::Parsed() const {
@@ -53,7 +69,7 @@ bool CRegFileCommands::Parsed() const {
 }
 
 EHiveOpen CRegFileCommands::OpenMode() const {
-    return m_pExport->parsed() ? EHiveOpen::ForReading : EHiveOpen::CreateIfMissing;
+    return m_pExport->parsed() || m_bDryRun ? EHiveOpen::ForReading : EHiveOpen::CreateIfMissing;
 }
 
 std::string CRegFileCommands::KeyPath(const std::string& key) {
@@ -72,7 +88,8 @@ ECliExit CRegFileCommands::Run(CCliEnvironment& environment) {
     if (m_pExport->parsed()) {
         return environment.RunBatch(EBatchEnd::Discard, [this, &hive] { return Export(hive); });
     }
-    return environment.RunBatch(EBatchEnd::Keep, [this, &hive] { return Import(hive); });
+    return environment.RunBatch(m_bDryRun ? EBatchEnd::Discard : EBatchEnd::Keep,
+                                [this, &hive] { return Import(hive); });
 }
 
 // Every key and value that could be written is; the others are named, one line each.
@@ -89,14 +106,13 @@ SCliResult CRegFileCommands::Export(CHive& hive) const {
         return SCliResult::Fail("the registry cannot be read (error " + std::to_string(status) +
                                 ")");
     }
-    std::string leftOut;
-    for (const std::string& entry : writer.LeftOut()) {
-        leftOut += (leftOut.empty() ? "not exported: " : "\nqserctl: not exported: ") + entry;
-    }
+    const std::string leftOut =
+        writer.LeftOut().empty() ? "" : Joined(writer.LeftOut(), "not exported: ", kReasonBreak);
     if (!m_outputFile.empty()) {
         std::ofstream file(m_outputFile, std::ios::binary | std::ios::trunc);
         if (!file || !file.write(text.data(), static_cast<std::streamsize>(text.size())).flush()) {
-            return SCliResult::Fail("cannot write " + CHivePath::Printable(m_outputFile) + ": " + SystemReason());
+            return SCliResult::Fail("cannot write " + CHivePath::Printable(m_outputFile) + ": " +
+                                    SystemReason());
         }
         text.clear();
     }
@@ -106,11 +122,18 @@ SCliResult CRegFileCommands::Export(CHive& hive) const {
 SCliResult CRegFileCommands::Import(CHive& hive) const {
     std::vector<std::uint8_t> bytes;
     if (!ReadBytes(m_inputFile, bytes)) {
-        return SCliResult::Fail("cannot read " + CHivePath::Printable(m_inputFile) + ": " + SystemReason());
+        return SCliResult::Fail("cannot read " + CHivePath::Printable(m_inputFile) + ": " +
+                                SystemReason());
     }
     CRegFileImporter importer(hive);
     if (!importer.Import(m_inputFile, bytes)) {
         return SCliResult::Fail(importer.Error());
     }
-    return {};
+    const std::vector<std::string> lines = importer.Changes().Lines();
+    if (m_bDryRun) {
+        return SCliResult::Output(Joined(lines, "", "\n") + "\n");
+    }
+    SCliResult done;
+    done.reason = Joined(lines, "", kReasonBreak);
+    return done;
 }

@@ -3,7 +3,6 @@
 #include "clisession.h"
 #include "configurationreport.h"
 #include "headlesssession.h"
-
 #include "hivepath.h"
 
 #include <CLI/CLI.hpp>

@@ -4,9 +4,8 @@
 #include "hiveimpl.h"
 #include "hiveschema.h"
 
-#include <filesystem>
-
 #include <cstdlib>
+#include <filesystem>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -122,8 +121,8 @@ Win32Status CHive::FindKey(const std::string& path, HiveKeyId& id) {
     return m_pImpl->OpenKey(path, false, id);
 }
 
-Win32Status CHive::CreateKey(const std::string& path, HiveKeyId& id) {
-    return m_pImpl->OpenKey(path, true, id);
+Win32Status CHive::CreateKey(const std::string& path, HiveKeyId& id, std::size_t* created) {
+    return m_pImpl->OpenKey(path, true, id, created);
 }
 
 Win32Status CHive::ReadValue(HiveKeyId key, const std::string& name, SHiveValue& value) {

@@ -112,7 +112,8 @@ public:
     // Typed access for the layers that work on whole trees (.reg files, the service manager).
     // Paths as for CRegistry; the empty path is HKEY_LOCAL_MACHINE itself.
     Win32Status FindKey(const std::string& path, HiveKeyId& id);
-    Win32Status CreateKey(const std::string& path, HiveKeyId& id);
+    // created: how many keys of the path were missing and are now made.
+    Win32Status CreateKey(const std::string& path, HiveKeyId& id, std::size_t* created = nullptr);
     Win32Status ReadValue(HiveKeyId key, const std::string& name, SHiveValue& value);
     Win32Status WriteValue(HiveKeyId key, const std::string& name, std::uint32_t type,
                            const std::vector<std::uint8_t>& data);

@@ -179,8 +179,8 @@ std::string CHiveFile::WriteRefusal(const std::string& path) {
         return noWriteBits ? "the file is read-only" : "permission to write it is denied";
     }
     // SQLite keeps its log and shared memory in files beside the database.
-    const bool logsWritable = access((path + "-wal").c_str(), W_OK) == 0 &&
-                              access((path + "-shm").c_str(), W_OK) == 0;
+    const bool logsWritable =
+        access((path + "-wal").c_str(), W_OK) == 0 && access((path + "-shm").c_str(), W_OK) == 0;
     fs::path folder = fs::path(path).parent_path();
     if (!logsWritable && access(folder.empty() ? "." : folder.c_str(), W_OK) != 0) {
         return errno == EROFS ? "the file system is read-only" : "its folder cannot be written";

@@ -168,7 +168,8 @@ void CHive::SImpl::Notify(ERegOp op, HiveKeyId key, const std::string* keyPath,
 
 // ---- operations
 
-Win32Status CHive::SImpl::OpenKey(const std::string& path, bool create, HiveKeyId& id) {
+Win32Status CHive::SImpl::OpenKey(const std::string& path, bool create, HiveKeyId& id,
+                                  std::size_t* created) {
     std::vector<std::string> names;
     Win32Status status = CHivePath::Split(path, names);
     if (status == ERROR_SUCCESS) {
@@ -183,8 +184,12 @@ Win32Status CHive::SImpl::OpenKey(const std::string& path, bool create, HiveKeyI
         return create && found == ERROR_FILE_NOT_FOUND ? ERROR_ACCESS_DENIED : found;
     }
     return Run(ETxn::Write, [&] {
-        if (m_store.CreatePath(names, id) > 0) {
+        const int made = m_store.CreatePath(names, id);
+        if (made > 0) {
             ++m_generation;
+        }
+        if (created != nullptr) {
+            *created = static_cast<std::size_t>(made);
         }
         return ERROR_SUCCESS;
     });

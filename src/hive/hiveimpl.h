@@ -22,7 +22,8 @@ struct SHiveConnection;
 struct CHive::SImpl {
     SImpl(const std::string& file, SHiveConnection& connection);
 
-    Win32Status OpenKey(const std::string& path, bool create, HiveKeyId& id);
+    Win32Status OpenKey(const std::string& path, bool create, HiveKeyId& id,
+                        std::size_t* created = nullptr);
     Win32Status DeleteKey(const std::string& path, bool recursive);
     Win32Status ReadValue(HiveKeyId key, const std::string* keyPath, const std::string& name,
                           SHiveValue& value);

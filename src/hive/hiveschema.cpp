@@ -100,8 +100,8 @@ std::unique_ptr<CSqliteConnection> CHiveSchema::OpenForReading(const std::string
     std::unique_ptr<CSqliteConnection> connection = CHiveFile::OpenReadOnly(path);
     connection->Exec("PRAGMA trusted_schema=OFF");
     if (empty) {
-        connection->Exec(std::regex_replace(kTables, std::regex("CREATE TABLE"),
-                                            "CREATE TEMP TABLE"));
+        connection->Exec(
+            std::regex_replace(kTables, std::regex("CREATE TABLE"), "CREATE TEMP TABLE"));
     }
     return connection;
 }

@@ -26,9 +26,7 @@ public:
 private:
     static std::unique_ptr<CSqliteConnection> OpenForWriting(const std::string& path,
                                                              EHiveOpen mode);
-    static std::unique_ptr<CSqliteConnection> OpenForReading(const std::string& path,
-                                                             bool empty);
-    static void Configure(CSqliteConnection& connection, const std::string& path,
-                          EHiveOpen mode);
+    static std::unique_ptr<CSqliteConnection> OpenForReading(const std::string& path, bool empty);
+    static void Configure(CSqliteConnection& connection, const std::string& path, EHiveOpen mode);
     static void Create(CSqliteConnection& connection, const std::string& path);
 };

@@ -138,7 +138,7 @@ Win32Status CHiveStore::DeleteValue(HiveKeyId key, const std::string& name) {
 }
 
 Win32Status CHiveStore::Values(HiveKeyId key, std::vector<SHiveValue>& values,
-                              std::vector<std::string>* unreadable) {
+                               std::vector<std::string>* unreadable) {
     values.clear();
     Win32Status status = ERROR_SUCCESS;
     CSqliteQuery query =

@@ -170,9 +170,9 @@ TEST_F(CliRegFileTest, ExportWritesEverythingItCanAndNamesWhatItLeftOut) {
                "'Board000'; INSERT INTO keys(parent, name) SELECT id, X'00ff' FROM keys WHERE "
                "name = 'QSERDRV'; INSERT INTO keys(parent, name) VALUES(0, 'esc' || char(27) || "
                "'[2J' || char(10))");
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"export"}, {"export", "HKEY_LOCAL_MACHINE\\"},
-          {"export", "-o", Folder() + "/out.reg"}}) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"export"},
+                                                 {"export", "HKEY_LOCAL_MACHINE\\"},
+                                                 {"export", "-o", Folder() + "/out.reg"}}) {
         SQserCtlRun run = Ctl(args);
         EXPECT_EQ(run.status, 1) << args.back();
         const std::string written = args.size() == 3 ? ReadFile(args.back()) : run.out;
@@ -196,8 +196,7 @@ TEST_F(CliRegFileTest, ShowAndImportMessagesEscapeControlCharacters) {
     Ok({"add-board"});
     Ok({"add-port", "Board000"});
     const std::string board = "[HKEY_LOCAL_MACHINE\\" + std::string(kDriverKey) + "\\Board000]";
-    Ok({"import",
-        WriteFile("esc.reg", Reg({board, "\"BoardBaseAddress\"=\"2\x1b[2J\x07\x9b\""}))});
+    Ok({"import", WriteFile("esc.reg", Reg({board, "\"BoardBaseAddress\"=\"2\x1b[2J\x07\x9b\""}))});
     SQserCtlRun shown = Ok({"show"});
     EXPECT_EQ(shown.out.find('\x1b'), std::string::npos) << shown.out;
     EXPECT_NE(shown.out.find("2\\x1b[2J\\x07\\x9b"), std::string::npos) << shown.out;
@@ -218,4 +217,41 @@ TEST_F(CliRegFileTest, ReadingCommandsLeaveAnEmptyFileEmpty) {
     EXPECT_EQ(ReadFile(empty), "");
     EXPECT_FALSE(Exists("empty.db-wal"));
     EXPECT_FALSE(Exists("empty.db-shm"));
+}
+
+// A dry run lists what the import would change and keeps nothing; the import itself lists the
+// same on standard error. What is already so is no change.
+TEST_F(CliRegFileTest, DryRunListsTheChangesAndKeepsTheFileByteForByte) {
+    Ok({"add-board"});
+    const std::string driver = "HKEY_LOCAL_MACHINE\\" + std::string(kDriverKey);
+    const std::string file = WriteFile(
+        "changes.reg", Reg({"[HKEY_LOCAL_MACHINE\\SOFTWARE\\A\\B]", "\"v\"=\"x\"", "@=dword:1",
+                            "[" + driver + "]", "\"SystemNumBoards\"=-", "\"Missing\"=-",
+                            "[-" + driver + "\\Board000]", "[-HKEY_LOCAL_MACHINE\\NoSuchKey]"}));
+    const std::string list = "added key HKEY_LOCAL_MACHINE\\SOFTWARE\n"
+                             "added key HKEY_LOCAL_MACHINE\\SOFTWARE\\A\n"
+                             "added key HKEY_LOCAL_MACHINE\\SOFTWARE\\A\\B\n"
+                             "set value \"v\" of HKEY_LOCAL_MACHINE\\SOFTWARE\\A\\B\n"
+                             "set the default value of HKEY_LOCAL_MACHINE\\SOFTWARE\\A\\B\n"
+                             "deleted value \"SystemNumBoards\" of " +
+                             driver + "\ndeleted key " + driver +
+                             "\\Board000 with its sub-keys\n"
+                             "3 keys added, 1 key deleted, 2 values set, 1 value deleted\n";
+    const SSnapshot before = Snapshot();
+    SQserCtlRun dry = Ok({"import", "--dry-run", file});
+    EXPECT_EQ(dry.out, list);
+    EXPECT_EQ(dry.err, "");
+    EXPECT_EQ(Snapshot(), before);
+
+    SQserCtlRun real = Ok({"import", file});
+    EXPECT_EQ(real.out, "");
+    std::string prefixed;
+    for (std::size_t start = 0; start < list.size();) {
+        const std::size_t end = list.find('\n', start) + 1;
+        prefixed += "qserctl: " + list.substr(start, end - start);
+        start = end;
+    }
+    EXPECT_EQ(real.err, prefixed);
+    EXPECT_NE(Snapshot(), before);
+    EXPECT_EQ(Ok({"import", "--dry-run", file}).out, "no changes\n");
 }

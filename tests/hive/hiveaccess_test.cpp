@@ -129,10 +129,9 @@ TEST_F(HiveAccessTest, PermissionsDecideBetweenWritingReadingAndRefusal) {
         std::string verdict;
     };
     const fs::perms r = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
-    const fs::perms rw = r | fs::perms::owner_write | fs::perms::group_write |
-                         fs::perms::others_write;
-    const fs::perms rx = r | fs::perms::owner_exec | fs::perms::group_exec |
-                         fs::perms::others_exec;
+    const fs::perms rw =
+        r | fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    const fs::perms rx = r | fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
     for (const SCase& c : {
              SCase{rw, fs::perms::all, "writable"},
              SCase{r, fs::perms::all, "read-only: the file is read-only"},
@@ -167,9 +166,8 @@ TEST_F(HiveAccessTest, PermissionsDecideBetweenWritingReadingAndRefusal) {
 TEST_F(HiveAccessTest, NewFileInAFolderThatCannotBeWrittenIsRefused) {
     const std::string folder = Path("locked");
     fs::create_directories(folder);
-    fs::permissions(folder, fs::perms::owner_all | fs::perms::group_read |
-                                fs::perms::group_exec | fs::perms::others_read |
-                                fs::perms::others_exec);
+    fs::permissions(folder, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                fs::perms::others_read | fs::perms::others_exec);
     const std::string verdict =
         AsNobody([&] { return OpenVerdict(folder + "/new.db", EHiveOpen::CreateIfMissing); });
     if (verdict.empty()) {
@@ -309,7 +307,8 @@ TEST_F(HiveAccessTest, OurFileWithoutTablesIsDamagedAndLeftAsItIs) {
     }
     const std::string before = ReadAll(path);
     for (EHiveOpen mode : {EHiveOpen::ForReading, EHiveOpen::MustExist}) {
-        EXPECT_EQ(OpenVerdict(path, mode), "refused: it is damaged (the registry tables are missing)");
+        EXPECT_EQ(OpenVerdict(path, mode),
+                  "refused: it is damaged (the registry tables are missing)");
     }
     EXPECT_EQ(ReadAll(path), before); // not switched to write-ahead logging
     EXPECT_FALSE(HasLogs(path));

@@ -1,5 +1,5 @@
-#include "regfilefixture.h"
 #include "hiveimpl.h"
+#include "regfilefixture.h"
 #include "regfileimporter.h"
 #include "regfilewriter.h"
 
@@ -141,7 +141,8 @@ void PlantHostileRows(CHive& hive, HiveKeyId soft, HiveKeyId good) {
     hive.Impl().Connection().Exec(
         "INSERT INTO keys(parent, name) VALUES(" + parent + ", 'a\\b'), (" + parent +
         ", X'426c6f62'), (" + parent + ", ''), (" + parent + ", '" + std::string(256, 'L') +
-        "'), (" + parent + ", 'line' || char(10) || 'break'), (" + parent + ", 'esc' || char(27));"
+        "'), (" + parent + ", 'line' || char(10) || 'break'), (" + parent +
+        ", 'esc' || char(27));"
         "INSERT INTO keys(parent, name) SELECT id, 'Below' FROM keys WHERE name = X'426c6f62';"
         "INSERT INTO vals(key, name, type, data, seq) VALUES(" +
         std::to_string(good) + ", 'texttyped', 'x', 'y', 10), (" + std::to_string(good) +
@@ -159,13 +160,12 @@ TEST_F(RegFileWriterTest, LeavesOutWhatTheFormatCannotCarryAndWritesEverythingEl
     CRegFileWriter writer(Hive());
     std::string text;
     ASSERT_EQ(writer.Write("", text), ERROR_SUCCESS);
-    EXPECT_EQ(text, CrlfLines({"REGEDIT4", "", "[HKEY_LOCAL_MACHINE]", "",
-                               "[HKEY_LOCAL_MACHINE\\Soft]", "",
-                               "[HKEY_LOCAL_MACHINE\\Soft\\esc\x1b]", "",
-                               "[HKEY_LOCAL_MACHINE\\Soft\\Good]", "\"v\"=\"1\"", "",
-                               "[HKEY_LOCAL_MACHINE\\Soft\\Later]", "",
-                               "[HKEY_LOCAL_MACHINE\\Soft\\Later\\Sub]", "\"w\"=dword:00000002",
-                               ""}));
+    EXPECT_EQ(
+        text,
+        CrlfLines({"REGEDIT4", "", "[HKEY_LOCAL_MACHINE]", "", "[HKEY_LOCAL_MACHINE\\Soft]", "",
+                   "[HKEY_LOCAL_MACHINE\\Soft\\esc\x1b]", "", "[HKEY_LOCAL_MACHINE\\Soft\\Good]",
+                   "\"v\"=\"1\"", "", "[HKEY_LOCAL_MACHINE\\Soft\\Later]", "",
+                   "[HKEY_LOCAL_MACHINE\\Soft\\Later\\Sub]", "\"w\"=dword:00000002", ""}));
     const std::string soft = "HKEY_LOCAL_MACHINE\\Soft\\";
     EXPECT_EQ(writer.LeftOut(),
               (std::vector<std::string>{
