@@ -108,7 +108,21 @@ bool CRegFileReader::ReadKeyPath(CRegFileCursor& in, std::u32string_view name, s
     if (emptyName || path.find('\0') != std::string::npos) {
         return Fail(in.LineNumber(), "a key name in the path is empty or holds a zero character");
     }
-    return true;
+    return CheckLimits(in.LineNumber(), path);
+}
+
+// The registry's own limits: a file that passes them imports here and on the other side.
+bool CRegFileReader::CheckLimits(std::size_t line, const std::string& path) {
+    std::size_t depth = 1;
+    std::size_t nameLength = 0;
+    for (const char ch : path) {
+        nameLength = ch == '\\' ? 0 : nameLength + 1;
+        depth += ch == '\\' ? 1 : 0;
+        if (nameLength > CHivePath::kMaxKeyName) {
+            return Fail(line, "a key name is longer than 255 characters");
+        }
+    }
+    return depth <= CHivePath::kMaxDepth || Fail(line, "the key path is deeper than 512 levels");
 }
 
 bool CRegFileReader::ReadValueLine(CRegFileCursor& in) {

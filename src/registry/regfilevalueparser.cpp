@@ -1,6 +1,7 @@
 #include "regfilevalueparser.h"
 
 #include "hive.h"
+#include "hivepath.h"
 
 #include <cstdio>
 
@@ -72,6 +73,9 @@ bool CRegFileValueParser::ParseName(CRegFileCursor& in, std::string& name) {
     }
     if (!ParseQuoted(in, name)) {
         return false;
+    }
+    if (name.size() > CHivePath::kMaxValueName) {
+        return Fail("a value name is longer than 16383 characters");
     }
     return name.find('\0') == std::string::npos ||
            Fail("a value name cannot hold a zero character");

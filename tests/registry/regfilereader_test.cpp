@@ -293,3 +293,39 @@ TEST_F(RegFileReaderTest, HexDataOverThousandsOfContinuationLines) {
     EXPECT_EQ(Parse(file), (Ops{Create(2, "k"), Set(3, "k", "a", REG_BINARY, expected),
                                 Set(5004, "k", "b", REG_DWORD, {2, 0, 0, 0})}));
 }
+
+// The registry's limits, just kept and just passed.
+TEST_F(RegFileReaderTest, KeepsToTheRegistrysLimits) {
+    std::string deep;
+    for (int level = 0; level < 512; ++level) {
+        deep += "\\k";
+    }
+    const std::string key = "REGEDIT4\n[HKEY_LOCAL_MACHINE";
+    const std::string value = "REGEDIT4\n[HKEY_LOCAL_MACHINE\\k]\n\"";
+    EXPECT_TRUE(Read(key + deep + "]\n")) << m_reader.Error();
+    EXPECT_TRUE(Read(key + "\\" + std::string(255, 'n') + "]\n")) << m_reader.Error();
+    EXPECT_TRUE(Read(value + std::string(16383, 'v') + "\"=\"x\"\n")) << m_reader.Error();
+    struct SCase {
+        std::string text;
+        std::string error;
+    } cases[] = {
+        {key + deep + "\\k]\n", "in.reg:2: the key path is deeper than 512 levels"},
+        {key + "\\a\\" + std::string(256, 'n') + "\\b]\n",
+         "in.reg:2: a key name is longer than 255 characters"},
+        {value + std::string(16384, 'v') + "\"=\"x\"\n",
+         "in.reg:3: a value name is longer than 16383 characters"},
+        {value + std::string(16384, 'v') + "\"=-\n",
+         "in.reg:3: a value name is longer than 16383 characters"},
+    };
+    for (const SCase& test : cases) {
+        EXPECT_FALSE(Read(test.text));
+        EXPECT_EQ(m_reader.Error(), test.error);
+    }
+    // A 100,000-level path is refused as quickly.
+    std::string deeper;
+    for (int level = 0; level < 100000; ++level) {
+        deeper += "\\k";
+    }
+    EXPECT_FALSE(Read(key + deeper + "]\n"));
+    EXPECT_EQ(m_reader.Error(), "in.reg:2: the key path is deeper than 512 levels");
+}
