@@ -12,6 +12,7 @@
 #include <fstream>
 #include <memory>
 #include <strings.h>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -33,12 +34,17 @@ std::string SystemReason() {
     return std::strerror(errno);
 }
 
-// C streams report a read error (a folder, a device) as a result rather than an exception.
+// C streams report a read error (a folder, a device) as a result rather than an exception. The
+// buffer is sized once, so that a large file is not held twice while it grows.
 bool ReadBytes(const std::string& path, std::vector<std::uint8_t>& bytes) {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
                                                          &std::fclose);
     if (file == nullptr) {
         return false;
+    }
+    struct stat info {};
+    if (fstat(fileno(file.get()), &info) == 0 && S_ISREG(info.st_mode)) {
+        bytes.reserve(static_cast<std::size_t>(info.st_size));
     }
     std::uint8_t buffer[65536];
     std::size_t count = 0;

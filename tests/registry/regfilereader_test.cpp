@@ -1,8 +1,12 @@
 #include "hive.h"
 #include "regfilereader.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 using namespace std::string_literals;
@@ -328,4 +332,39 @@ TEST_F(RegFileReaderTest, KeepsToTheRegistrysLimits) {
     }
     EXPECT_FALSE(Read(key + deeper + "]\n"));
     EXPECT_EQ(m_reader.Error(), "in.reg:2: the key path is deeper than 512 levels");
+}
+
+// A large value is read without holding the file again as characters: with room for twice the
+// file's size beside the file itself, a 24 MB file of hex data parses. (The child process has
+// its address space limited; the parent only looks at how it ended.)
+TEST_F(RegFileReaderTest, LargeFileNeedsAboutThreeTimesItsSize) {
+    const pid_t child = fork();
+    if (child == 0) {
+        std::string text = "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\k]\r\n\"v\"=hex:";
+        const std::string line =
+            "ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,\\\r\n  ";
+        while (text.size() < (24u << 20)) {
+            text += line;
+        }
+        text += "ab\r\n";
+        const Data bytes(text.begin(), text.end());
+        text = std::string();
+        long pages = 0;
+        std::ifstream("/proc/self/statm") >> pages;
+        const rlim_t room = static_cast<rlim_t>(pages) * sysconf(_SC_PAGESIZE) + 2 * bytes.size();
+        const rlimit limit{room, room};
+        if (setrlimit(RLIMIT_AS, &limit) != 0) {
+            _exit(3);
+        }
+        try {
+            CRegFileReader reader("in.reg");
+            _exit(reader.Read(bytes) && reader.Operations().size() == 2 ? 0 : 1);
+        } catch (const std::bad_alloc&) {
+            _exit(2);
+        }
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: misread, 2: out of memory, 3: no limit";
 }
