@@ -118,7 +118,7 @@ public:
     Win32Status WriteValue(HiveKeyId key, const std::string& name, std::uint32_t type,
                            const std::vector<std::uint8_t>& data);
     Win32Status DeleteValue(HiveKeyId key, const std::string& name);
-    // The names a key path can hold (text, 1 to 255 characters, no '\\'), in enumeration
+    // The names a key path can hold (text, 1 to 255 characters, no backslash), in enumeration
     // order; sub-keys with other names are left out, as CRegistry::EunmKey leaves them out.
     Win32Status SubKeyNames(HiveKeyId key, std::vector<std::string>& names);
     // Every sub-key, whatever its name, in enumeration order.
