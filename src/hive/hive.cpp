@@ -49,7 +49,8 @@ std::unique_ptr<CHive> CHive::Open(const std::string& path, EHiveOpen mode) {
     try {
         SHiveConnection connection = CHiveSchema::Open(path, CHiveFile::Check(path, mode), mode);
         const bool readOnly = !connection.readOnlyReason.empty();
-        auto hive = std::unique_ptr<CHive>(new CHive(std::make_unique<SImpl>(path, connection)));
+        auto hive =
+            std::unique_ptr<CHive>(new CHive(std::make_unique<SImpl>(path, std::move(connection))));
         if (readOnly) {
             RemoveNewLogs(path, walExisted, shmExisted, false);
         }

@@ -8,7 +8,7 @@
 
 #include <sqlite3.h>
 
-CHive::SImpl::SImpl(const std::string& file, SHiveConnection& connection)
+CHive::SImpl::SImpl(const std::string& file, SHiveConnection&& connection)
     : m_path(file), m_readOnlyReason(connection.readOnlyReason),
       m_pConnection(std::move(connection.pConnection)), m_connection(*m_pConnection),
       m_store(m_connection) {}

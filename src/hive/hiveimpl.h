@@ -20,7 +20,7 @@
 struct SHiveConnection;
 
 struct CHive::SImpl {
-    SImpl(const std::string& file, SHiveConnection& connection);
+    SImpl(const std::string& file, SHiveConnection&& connection);
 
     Win32Status OpenKey(const std::string& path, bool create, HiveKeyId& id,
                         std::size_t* created = nullptr);
