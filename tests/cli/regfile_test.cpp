@@ -3,7 +3,10 @@
 #include "hiveimpl.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <memory>
+#include <sys/mount.h>
 
 namespace {
 using CliRegFileTest = CCliFixture;
@@ -254,4 +257,32 @@ TEST_F(CliRegFileTest, DryRunListsTheChangesAndKeepsTheFileByteForByte) {
     EXPECT_EQ(real.err, prefixed);
     EXPECT_NE(Snapshot(), before);
     EXPECT_EQ(Ok({"import", "--dry-run", file}).out, "no changes\n");
+}
+
+// On a full disk the configuration can still be read and exported. (The disk is a small tmpfs;
+// without the right to mount one the test is skipped.)
+TEST_F(CliRegFileTest, ShowAndExportReadAFullDisk) {
+    const std::string disk = Folder() + "/disk";
+    std::filesystem::create_directories(disk);
+    if (mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=512k") != 0) {
+        GTEST_SKIP() << "cannot mount a small tmpfs";
+    }
+    const std::string registry = disk + "/registry.db";
+    EXPECT_EQ(CtlOn(registry, {"add-board"}).status, 0);
+    const std::string exported = CtlOn(registry, {"export"}).out;
+    {
+        std::ofstream filler(disk + "/filler", std::ios::binary);
+        const std::string block(4096, 'x');
+        while (filler.write(block.data(), block.size()) && filler.flush()) {
+        }
+    }
+    const std::string before = ReadFile(registry);
+    SQserCtlRun shown = CtlOn(registry, {"show"});
+    EXPECT_EQ(shown.status, 0) << shown.err;
+    EXPECT_NE(shown.out.find("Board000"), std::string::npos);
+    SQserCtlRun again = CtlOn(registry, {"export"});
+    EXPECT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(again.out, exported);
+    EXPECT_EQ(ReadFile(registry), before);
+    umount2(disk.c_str(), MNT_DETACH);
 }
