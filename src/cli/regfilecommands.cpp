@@ -112,13 +112,12 @@ SCliResult CRegFileCommands::Export(CHive& hive) const {
         return SCliResult::Fail("the registry cannot be read (error " + std::to_string(status) +
                                 ")");
     }
-    const std::string leftOut =
-        writer.LeftOut().empty() ? "" : Joined(writer.LeftOut(), "not exported: ", kReasonBreak);
+    const std::string leftOut = Joined(writer.LeftOut(), "not exported: ", kReasonBreak);
     if (!m_outputFile.empty()) {
         std::ofstream file(m_outputFile, std::ios::binary | std::ios::trunc);
         if (!file || !file.write(text.data(), static_cast<std::streamsize>(text.size())).flush()) {
-            return SCliResult::Fail("cannot write " + CHivePath::Printable(m_outputFile) + ": " +
-                                    SystemReason());
+            return SCliResult::Fail("cannot write " + CHivePath::Printable(m_outputFile, true) +
+                                    ": " + SystemReason());
         }
         text.clear();
     }
@@ -128,7 +127,7 @@ SCliResult CRegFileCommands::Export(CHive& hive) const {
 SCliResult CRegFileCommands::Import(CHive& hive) const {
     std::vector<std::uint8_t> bytes;
     if (!ReadBytes(m_inputFile, bytes)) {
-        return SCliResult::Fail("cannot read " + CHivePath::Printable(m_inputFile) + ": " +
+        return SCliResult::Fail("cannot read " + CHivePath::Printable(m_inputFile, true) + ": " +
                                 SystemReason());
     }
     CRegFileImporter importer(hive);
