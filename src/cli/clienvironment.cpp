@@ -43,7 +43,7 @@ ECliExit CCliEnvironment::RunBatch(EBatchEnd end, const std::function<SCliResult
     if (!result.reason.empty()) {
         m_err << "qserctl: " << result.reason << '\n';
     }
-    if (result.status == ECliExit::Success) {
+    if (result.status == ECliExit::Success || !result.output.empty()) {
         m_out << result.output << std::flush;
     }
     return StatusOf(result);

@@ -12,7 +12,7 @@ enum class ECliExit {
 
 // How a command ended. A refused or failed command keeps nothing; its reason (when it has one
 // beyond the message boxes already shown) goes to standard error. The output goes to standard
-// output only when the command succeeded.
+// output when the command succeeded, or when it failed after doing what it could (Partial).
 struct SCliResult {
     ECliExit status = ECliExit::Success;
     std::string reason;
@@ -24,5 +24,8 @@ struct SCliResult {
     }
     static SCliResult Fail(std::string reason = {}) {
         return {ECliExit::Failed, std::move(reason), {}};
+    }
+    static SCliResult Partial(std::string text, std::string reason) {
+        return {ECliExit::Failed, std::move(reason), std::move(text)};
     }
 };

@@ -4,9 +4,10 @@
 
 #include <string>
 
-// export [KEY] [-o FILE] and import FILE: the hive as REGEDIT4 text and back. Neither loads the
-// document, so both work on a hive whose driver key is damaged. Export only reads (and never
-// creates the hive file); an import is applied whole or not at all.
+// export [KEY] [-o FILE] and import [--dry-run] FILE: the hive as REGEDIT4 text and back.
+// Neither loads the document, so both work on a hive whose driver key is damaged. Export only
+// reads (and never creates the hive file); an import is applied whole or not at all and says
+// what it changed, on standard error (a dry run: on standard output, and keeps nothing).
 class CRegFileCommands : public ICliCommandGroup {
 public:
     void Register(CLI::App& app) override;
@@ -26,4 +27,5 @@ private:
     std::string m_key;
     std::string m_outputFile;
     std::string m_inputFile;
+    bool m_bDryRun = false;
 };

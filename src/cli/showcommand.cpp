@@ -3,8 +3,23 @@
 #include "clisession.h"
 #include "configurationreport.h"
 #include "headlesssession.h"
+#include "hivepath.h"
 
 #include <CLI/CLI.hpp>
+#include <sstream>
+
+namespace {
+// Names come from the registry file, which anyone may have edited: a control character in one
+// must not reach the terminal as it is.
+std::string PrintableLines(const std::string& text) {
+    std::istringstream lines(text);
+    std::string printable;
+    for (std::string line; std::getline(lines, line);) {
+        printable += CHivePath::Printable(line, true) + "\n";
+    }
+    return printable;
+}
+} // namespace
 
 void CShowCommand::Register(CLI::App& app) {
     m_pShow = app.add_subcommand("show", "Print the configuration as loaded at start-up");
@@ -20,6 +35,6 @@ ECliExit CShowCommand::Run(CCliEnvironment& environment) {
         environment, EBatchEnd::Discard, ESessionEnd::Leave, [this](CHeadlessSession& session) {
             nlohmann::ordered_json report = CConfigurationReport::Json(session.Doc());
             return SCliResult::Output(m_bJson ? report.dump(2) + "\n"
-                                              : CConfigurationReport::Text(report));
+                                              : PrintableLines(CConfigurationReport::Text(report)));
         });
 }

@@ -8,7 +8,7 @@ class CShowCommand : public ICliCommandGroup {
 public:
     void Register(CLI::App& app) override;
     bool Parsed() const override;
-    EHiveOpen OpenMode() const override { return EHiveOpen::MustExist; }
+    EHiveOpen OpenMode() const override { return EHiveOpen::ForReading; }
     ECliExit Run(CCliEnvironment& environment) override;
 
 private:

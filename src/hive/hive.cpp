@@ -2,8 +2,10 @@
 
 #include "hivefile.h"
 #include "hiveimpl.h"
+#include "hiveschema.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -26,14 +28,36 @@ std::string HomeFolder() {
     }
     return home;
 }
+
+// The log files that an open made and left behind. Beside a refused file nobody uses them;
+// beside a file opened for reading only the empty ones are surely nobody's.
+void RemoveNewLogs(const std::string& path, bool walExisted, bool shmExisted, bool refused) {
+    std::error_code ignored;
+    for (const auto& [suffix, existed] : {std::pair{"-wal", walExisted}, {"-shm", shmExisted}}) {
+        const std::string log = path + suffix;
+        if (!existed && (refused || std::filesystem::file_size(log, ignored) == 0)) {
+            std::filesystem::remove(log, ignored);
+        }
+    }
+}
 } // namespace
 
 std::unique_ptr<CHive> CHive::Open(const std::string& path, EHiveOpen mode) {
-    CHiveFile::Check(path, mode);
+    std::error_code ignored;
+    const bool walExisted = std::filesystem::exists(path + "-wal", ignored);
+    const bool shmExisted = std::filesystem::exists(path + "-shm", ignored);
     try {
-        return std::unique_ptr<CHive>(new CHive(std::make_unique<SImpl>(path)));
-    } catch (const CSqliteError& error) {
-        throw CHiveFile::Refusal(path, error.what());
+        SHiveConnection connection = CHiveSchema::Open(path, CHiveFile::Check(path, mode), mode);
+        const bool readOnly = !connection.readOnlyReason.empty();
+        auto hive =
+            std::unique_ptr<CHive>(new CHive(std::make_unique<SImpl>(path, std::move(connection))));
+        if (readOnly) {
+            RemoveNewLogs(path, walExisted, shmExisted, false);
+        }
+        return hive;
+    } catch (const CHiveError&) {
+        RemoveNewLogs(path, walExisted, shmExisted, true);
+        throw;
     }
 }
 
@@ -65,6 +89,14 @@ const std::string& CHive::Path() const {
     return m_pImpl->m_path;
 }
 
+bool CHive::IsReadOnly() const {
+    return !m_pImpl->m_readOnlyReason.empty();
+}
+
+const std::string& CHive::ReadOnlyReason() const {
+    return m_pImpl->m_readOnlyReason;
+}
+
 void CHive::SetCurrent(CHive* hive) {
     CurrentHive() = hive;
 }
@@ -90,8 +122,8 @@ Win32Status CHive::FindKey(const std::string& path, HiveKeyId& id) {
     return m_pImpl->OpenKey(path, false, id);
 }
 
-Win32Status CHive::CreateKey(const std::string& path, HiveKeyId& id) {
-    return m_pImpl->OpenKey(path, true, id);
+Win32Status CHive::CreateKey(const std::string& path, HiveKeyId& id, std::size_t* created) {
+    return m_pImpl->OpenKey(path, true, id, created);
 }
 
 Win32Status CHive::ReadValue(HiveKeyId key, const std::string& name, SHiveValue& value) {
@@ -111,8 +143,13 @@ Win32Status CHive::SubKeyNames(HiveKeyId key, std::vector<std::string>& names) {
     return m_pImpl->SubKeyNames(key, nullptr, names);
 }
 
-Win32Status CHive::Values(HiveKeyId key, std::vector<SHiveValue>& values) {
-    return m_pImpl->Values(key, nullptr, values);
+Win32Status CHive::SubKeys(HiveKeyId key, std::vector<SHiveSubKey>& subKeys) {
+    return m_pImpl->SubKeyEntries(key, subKeys);
+}
+
+Win32Status CHive::Values(HiveKeyId key, std::vector<SHiveValue>& values,
+                          std::vector<std::string>* unreadable) {
+    return m_pImpl->Values(key, nullptr, values, unreadable);
 }
 
 Win32Status CHive::DeleteKey(const std::string& path, bool recursive) {

@@ -49,17 +49,35 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-enum class EHiveOpen { CreateIfMissing, MustExist };
+// How a file is opened. ForReading is for commands that only read: the file must exist and
+// nothing is written to it at open; a file that holds no registry yet (zero length) reads as an
+// empty one and stays as it is, whatever the hive's user then does.
+enum class EHiveOpen { CreateIfMissing, MustExist, ForReading };
+
+// A sub-key as stored. A name that is not text (a row edited by hand) reads as its bytes with
+// bText false; such a key cannot be reached by path.
+struct SHiveSubKey {
+    HiveKeyId id = 0;
+    std::string name;
+    bool bText = true;
+};
 
 // The registry emulation: one SQLite database file holding the tree under HKEY_LOCAL_MACHINE
 // and the emulated service control manager's state. See hive/DESIGN.md.
 //
 // Several processes may use one file at once: write transactions begin IMMEDIATE and wait on a
-// busy timeout. A file that is not an SQLite database, belongs to another program, is damaged or
-// was written by a newer version is refused (CHiveError) and never modified.
+// busy timeout. A file that is not an SQLite database, belongs to another program, is damaged
+// (also: a key whose parent is missing or that is its own ancestor) or was written by a newer
+// version is refused (CHiveError naming the file and the reason) and never modified, and no
+// log files are left beside it.
+//
+// A file that cannot be written (read-only file, folder or file system, no permission) or whose
+// disk is full opens for reading: IsReadOnly(), and every write fails with ERROR_ACCESS_DENIED
+// before it touches anything.
 class CHive {
 public:
-    // Throws CHiveError. CreateIfMissing creates a missing file together with its folder.
+    // Throws CHiveError. CreateIfMissing creates a missing file, and its folder when the path is
+    // DefaultPath(); a path that names a missing folder is refused.
     static std::unique_ptr<CHive> Open(const std::string& path,
                                        EHiveOpen mode = EHiveOpen::CreateIfMissing);
     // $XDG_DATA_HOME/qser/registry.db, or ~/.local/share/qser/registry.db.
@@ -72,6 +90,10 @@ public:
     CHive& operator=(const CHive&) = delete;
 
     const std::string& Path() const;
+    bool IsReadOnly() const;
+    // Why the file cannot be written ("the file is read-only", "the disk is full", ...); empty
+    // when it can.
+    const std::string& ReadOnlyReason() const;
 
     // The hive that CRegistry objects built without one resolve against. Not owned; installed
     // by the document layer's process scope, which puts back the previous one.
@@ -90,13 +112,21 @@ public:
     // Typed access for the layers that work on whole trees (.reg files, the service manager).
     // Paths as for CRegistry; the empty path is HKEY_LOCAL_MACHINE itself.
     Win32Status FindKey(const std::string& path, HiveKeyId& id);
-    Win32Status CreateKey(const std::string& path, HiveKeyId& id);
+    // created: how many keys of the path were missing and are now made.
+    Win32Status CreateKey(const std::string& path, HiveKeyId& id, std::size_t* created = nullptr);
     Win32Status ReadValue(HiveKeyId key, const std::string& name, SHiveValue& value);
     Win32Status WriteValue(HiveKeyId key, const std::string& name, std::uint32_t type,
                            const std::vector<std::uint8_t>& data);
     Win32Status DeleteValue(HiveKeyId key, const std::string& name);
+    // The names a key path can hold (text, 1 to 255 characters, no backslash), in enumeration
+    // order; sub-keys with other names are left out, as CRegistry::EunmKey leaves them out.
     Win32Status SubKeyNames(HiveKeyId key, std::vector<std::string>& names);
-    Win32Status Values(HiveKeyId key, std::vector<SHiveValue>& values);
+    // Every sub-key, whatever its name, in enumeration order.
+    Win32Status SubKeys(HiveKeyId key, std::vector<SHiveSubKey>& subKeys);
+    // In creation order. Rows that hold no registry value (edited by hand) are left out, named
+    // in unreadable when it is given, and make the status ERROR_INVALID_DATA.
+    Win32Status Values(HiveKeyId key, std::vector<SHiveValue>& values,
+                       std::vector<std::string>* unreadable = nullptr);
     Win32Status DeleteKey(const std::string& path, bool recursive);
 
     // The inside, for the classes of the hive layer (defined in hiveimpl.h).

@@ -4,19 +4,56 @@
 #include "sqliteerror.h"
 
 #include <array>
+#include <cctype>
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
+namespace fs = std::filesystem;
+
 constexpr std::size_t kHeaderSize = 100;
 constexpr char kMagic[] = "SQLite format 3"; // with its zero: 16 bytes
+
+// Every key reachable from the root, each once: a key whose parent chain never reaches the root
+// (a cycle) is left out. UNION keeps the walk finite whatever the rows hold.
+constexpr const char* kUnreachedKeys =
+    "WITH RECURSIVE reach(id) AS (SELECT id FROM keys WHERE parent = 0 UNION "
+    "SELECT keys.id FROM keys JOIN reach ON keys.parent = reach.id) "
+    "SELECT (SELECT count(*) FROM keys) - (SELECT count(*) FROM reach)";
 
 std::uint32_t BigEndian32(const std::array<unsigned char, kHeaderSize>& header,
                           std::size_t offset) {
     return std::uint32_t{header[offset]} << 24 | std::uint32_t{header[offset + 1]} << 16 |
            std::uint32_t{header[offset + 2]} << 8 | std::uint32_t{header[offset + 3]};
+}
+
+// A URI for SQLite that reads the file without locks or shared memory.
+std::string ImmutableUri(const std::string& path) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string uri = "file:";
+    for (const char ch : path) {
+        const auto byte = static_cast<unsigned char>(ch);
+        if (std::isalnum(byte) || std::strchr("/-._~", ch) != nullptr) {
+            uri += ch;
+        } else {
+            uri += '%';
+            uri += kDigits[byte >> 4];
+            uri += kDigits[byte & 0x0F];
+        }
+    }
+    return uri + "?immutable=1";
+}
+
+// Whether the write-ahead log holds frames that an immutable reader would not see.
+bool HasLogContent(const std::string& path) {
+    std::error_code error;
+    const std::uintmax_t size = fs::file_size(path + "-wal", error);
+    return !error && size > 0;
 }
 } // namespace
 
@@ -24,36 +61,143 @@ CHiveError CHiveFile::Refusal(const std::string& path, const std::string& reason
     return CHiveError("Cannot use registry file '" + path + "': " + reason);
 }
 
-void CHiveFile::Check(const std::string& path, EHiveOpen mode) {
-    namespace fs = std::filesystem;
+std::string CHiveFile::SystemReason(int error) {
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+        return "the disk is full";
+    case EACCES:
+    case EPERM:
+        return "permission denied";
+    case EROFS:
+        return "the file system is read-only";
+    case EIO:
+        return "an I/O error occurred";
+    default:
+        return std::strerror(error);
+    }
+}
+
+bool CHiveFile::IsDiskFull(const CSqliteError& error) {
+    return (error.Code() & 0xff) == SQLITE_FULL || error.SystemError() == ENOSPC ||
+           error.SystemError() == EDQUOT;
+}
+
+std::string CHiveFile::Reason(const CSqliteError& error) {
+    const int primary = error.Code() & 0xff;
+    if (IsDiskFull(error)) {
+        return "the disk is full";
+    }
+    if (primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB) {
+        return std::string("it is damaged (") + error.what() + ")";
+    }
+    if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) {
+        return "another process keeps it locked";
+    }
+    // Only these come from a system call; for the others the system's error may be stale.
+    const bool system = primary == SQLITE_IOERR || primary == SQLITE_CANTOPEN ||
+                        primary == SQLITE_READONLY || primary == SQLITE_PERM;
+    if (system && error.SystemError() != 0) {
+        return SystemReason(error.SystemError());
+    }
+    if (primary == SQLITE_IOERR) {
+        return std::string("an I/O error occurred (") + error.what() + ")";
+    }
+    return error.what();
+}
+
+std::unique_ptr<CSqliteConnection> CHiveFile::OpenReadOnly(const std::string& path) {
+    try {
+        auto connection = std::make_unique<CSqliteConnection>(path, SQLITE_OPEN_READONLY);
+        sqlite3_busy_timeout(connection->Handle(), kBusyTimeoutMs);
+        connection->QueryText("SELECT count(*) FROM sqlite_schema");
+        return connection;
+    } catch (const CSqliteError& error) {
+        // Without a log no other process is writing, so reading without locks sees it all.
+        const int primary = error.Code() & 0xff;
+        const bool noSharedMemory = primary == SQLITE_CANTOPEN || primary == SQLITE_IOERR ||
+                                    primary == SQLITE_READONLY || primary == SQLITE_FULL;
+        if (!noSharedMemory || HasLogContent(path)) {
+            throw;
+        }
+    }
+    return std::make_unique<CSqliteConnection>(ImmutableUri(path),
+                                               SQLITE_OPEN_READONLY | SQLITE_OPEN_URI);
+}
+
+SHiveFileFacts CHiveFile::Check(const std::string& path, EHiveOpen mode) {
     std::error_code error;
-    fs::file_status status = fs::status(path, error);
+    const fs::file_status status = fs::status(path, error);
     if (status.type() == fs::file_type::not_found) {
-        if (mode == EHiveOpen::MustExist) {
-            throw Refusal(path, "it does not exist");
-        }
-        fs::path folder = fs::path(path).parent_path();
-        if (!folder.empty() && !fs::create_directories(folder, error) && error) {
-            throw Refusal(path, "its folder cannot be created (" + error.message() + ")");
-        }
-        return;
+        CheckMissing(path, mode);
+        return {true, {}};
+    }
+    if (error) {
+        throw Refusal(path, SystemReason(error.value()));
     }
     if (status.type() != fs::file_type::regular) {
         throw Refusal(path, "it is not a regular file");
     }
-    if (fs::file_size(path, error) == 0 && !error) {
+    if (access(path.c_str(), R_OK) != 0) {
+        throw Refusal(path, SystemReason(errno));
+    }
+    SHiveFileFacts facts;
+    facts.readOnlyReason = WriteRefusal(path);
+    const std::uintmax_t size = fs::file_size(path, error);
+    facts.bEmpty = (size == 0 && !error) || CheckContent(path, CheckHeader(path));
+    return facts;
+}
+
+// A path the user chose must name an existing folder: a typing mistake must not create one.
+void CHiveFile::CheckMissing(const std::string& path, EHiveOpen mode) {
+    if (mode != EHiveOpen::CreateIfMissing) {
+        throw Refusal(path, "it does not exist");
+    }
+    const fs::path folder = fs::path(path).parent_path();
+    std::error_code error;
+    if (folder.empty() || fs::is_directory(folder, error)) {
+        if (access(folder.empty() ? "." : folder.c_str(), W_OK) != 0) {
+            throw Refusal(path, SystemReason(errno));
+        }
         return;
     }
-    CheckContent(path, CheckHeader(path));
+    if (path != CHive::DefaultPath()) {
+        throw Refusal(path, "its folder does not exist");
+    }
+    if (!fs::create_directories(folder, error) && error) {
+        throw Refusal(path, "its folder cannot be created (" + SystemReason(error.value()) + ")");
+    }
+}
+
+std::string CHiveFile::WriteRefusal(const std::string& path) {
+    if (access(path.c_str(), W_OK) != 0) {
+        if (errno == EROFS) {
+            return "the file system is read-only";
+        }
+        struct stat info {};
+        const bool noWriteBits = stat(path.c_str(), &info) == 0 && (info.st_mode & 0222) == 0;
+        return noWriteBits ? "the file is read-only" : "permission to write it is denied";
+    }
+    // SQLite keeps its log and shared memory in files beside the database.
+    const bool logsWritable =
+        access((path + "-wal").c_str(), W_OK) == 0 && access((path + "-shm").c_str(), W_OK) == 0;
+    fs::path folder = fs::path(path).parent_path();
+    if (!logsWritable && access(folder.empty() ? "." : folder.c_str(), W_OK) != 0) {
+        return errno == EROFS ? "the file system is read-only" : "its folder cannot be written";
+    }
+    return {};
 }
 
 bool CHiveFile::CheckHeader(const std::string& path) {
     std::array<unsigned char, kHeaderSize> header{};
     std::ifstream file(path, std::ios::binary);
     if (!file) {
-        throw Refusal(path, "it cannot be read");
+        throw Refusal(path, SystemReason(errno));
     }
     file.read(reinterpret_cast<char*>(header.data()), header.size());
+    if (file.bad()) {
+        throw Refusal(path, SystemReason(EIO));
+    }
     if (file.gcount() != static_cast<std::streamsize>(header.size()) ||
         std::memcmp(header.data(), kMagic, sizeof kMagic) != 0) {
         throw Refusal(path, "it is not an SQLite database");
@@ -70,33 +214,71 @@ bool CHiveFile::CheckHeader(const std::string& path) {
     return unmarked;
 }
 
-void CHiveFile::CheckContent(const std::string& path, bool unmarked) {
+bool CHiveFile::CheckContent(const std::string& path, bool unmarked) {
     std::string verdict;
     std::string application;
     std::string version;
     std::string tables;
+    std::string ourTables;
+    std::string damage;
     try {
         // A read-only connection never checkpoints, so the check leaves the file as it was.
-        CSqliteConnection connection(path, SQLITE_OPEN_READONLY);
-        sqlite3_busy_timeout(connection.Handle(), kBusyTimeoutMs);
-        verdict = connection.QueryText("PRAGMA quick_check");
+        std::unique_ptr<CSqliteConnection> connection = OpenReadOnly(path);
+        verdict = connection->QueryText("PRAGMA quick_check");
         // The header in the file may lag behind the write-ahead log: ask again through SQLite.
-        application = connection.QueryText("PRAGMA application_id");
-        version = connection.QueryText("PRAGMA user_version");
-        tables = connection.QueryText("SELECT count(*) FROM sqlite_schema");
+        application = connection->QueryText("PRAGMA application_id");
+        version = connection->QueryText("PRAGMA user_version");
+        tables = connection->QueryText("SELECT count(*) FROM sqlite_schema");
+        ourTables = connection->QueryText("SELECT count(*) FROM sqlite_schema WHERE type = "
+                                          "'table' AND name IN ('keys', 'vals', 'services')");
+        if (verdict == "ok" && ourTables == "3") {
+            damage = TreeDamage(*connection);
+        }
     } catch (const CSqliteError& error) {
-        verdict = error.what();
+        throw Refusal(path, Reason(error));
     }
     if (verdict != "ok") {
         throw Refusal(path, "it is damaged (" + verdict + ")");
     }
     // An unmarked database without tables holds nobody's data: another process of ours may be
     // creating it right now.
-    bool ours = application == std::to_string(kApplicationId);
+    const bool ours = application == std::to_string(kApplicationId);
     if (!ours && !(unmarked && application == "0" && tables == "0")) {
         throw Refusal(path, "it is the database of another program");
     }
     if (std::stoll(version) > kSchemaVersion) {
         throw Refusal(path, "it was written by a newer version of QSER");
     }
+    if (!ours) {
+        return true;
+    }
+    if (version != std::to_string(kSchemaVersion)) {
+        throw Refusal(path, "it is damaged (schema version " + version + ")");
+    }
+    if (ourTables != "3") {
+        throw Refusal(path, "it is damaged (the registry tables are missing)");
+    }
+    if (!damage.empty()) {
+        throw Refusal(path, "it is damaged (" + damage + ")");
+    }
+    return false;
+}
+
+// The tree must hang from the root: every walk of it relies on that to end. quick_check does
+// not look at what the rows mean.
+std::string CHiveFile::TreeDamage(CSqliteConnection& connection) {
+    if (connection.QueryText("SELECT count(*) FROM keys WHERE id <= 0") != "0") {
+        return "a key has the id of HKEY_LOCAL_MACHINE";
+    }
+    const std::string orphan =
+        connection.QueryText("SELECT id FROM keys AS k WHERE parent <> 0 AND NOT EXISTS "
+                             "(SELECT 1 FROM keys WHERE id = k.parent) LIMIT 1");
+    if (!orphan.empty()) {
+        return "the parent of key " + orphan + " does not exist";
+    }
+    const std::string unreached = connection.QueryText(kUnreachedKeys);
+    if (unreached != "0") {
+        return unreached + " keys are their own ancestors";
+    }
+    return {};
 }

@@ -3,7 +3,19 @@
 #include "hive.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
+
+class CSqliteConnection;
+class CSqliteError;
+
+// What the check of a usable file found out.
+struct SHiveFileFacts {
+    // Missing, zero length, or an unmarked database without tables: it holds no registry yet.
+    bool bEmpty = false;
+    // Why the file cannot be written; empty when it can. Such a file is opened for reading.
+    std::string readOnlyReason;
+};
 
 // Decides whether a file may be used as a hive before anything writes to it: switching the
 // journal mode alone would rewrite the header of a file that belongs to someone else.
@@ -15,13 +27,25 @@ public:
     static constexpr int kBusyTimeoutMs = 30000;
 
     // Throws CHiveError when the file must not be used. A missing file is allowed only with
-    // EHiveOpen::CreateIfMissing, which also creates its folder; a zero-length file counts as new.
-    static void Check(const std::string& path, EHiveOpen mode);
+    // EHiveOpen::CreateIfMissing; its folder is created only for CHive::DefaultPath().
+    static SHiveFileFacts Check(const std::string& path, EHiveOpen mode);
     // The error for a refused file: names the file and the reason.
     static CHiveError Refusal(const std::string& path, const std::string& reason);
+    // What a failed SQLite call on the file means for the user: the disk is full, an I/O error,
+    // damage, a lock, ...
+    static std::string Reason(const CSqliteError& error);
+    static bool IsDiskFull(const CSqliteError& error);
+    // A connection that never writes the file or its logs, also where SQLite cannot make the
+    // shared-memory file (a folder that cannot be written, a full disk). Throws CSqliteError.
+    static std::unique_ptr<CSqliteConnection> OpenReadOnly(const std::string& path);
 
 private:
+    static void CheckMissing(const std::string& path, EHiveOpen mode);
     // Returns whether the file is not yet marked (application_id 0).
     static bool CheckHeader(const std::string& path);
-    static void CheckContent(const std::string& path, bool unmarked);
+    // Returns whether the file holds no registry yet.
+    static bool CheckContent(const std::string& path, bool unmarked);
+    static std::string TreeDamage(CSqliteConnection& connection);
+    static std::string WriteRefusal(const std::string& path);
+    static std::string SystemReason(int error);
 };

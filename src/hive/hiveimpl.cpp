@@ -6,11 +6,10 @@
 
 #include <sqlite3.h>
 
-CHive::SImpl::SImpl(const std::string& file)
-    : m_path(file), m_connection(file, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE),
-      m_store(m_connection) {
-    CHiveSchema::Prepare(m_connection, file);
-}
+CHive::SImpl::SImpl(const std::string& file, SHiveConnection&& connection)
+    : m_path(file), m_readOnlyReason(connection.readOnlyReason),
+      m_pConnection(std::move(connection.pConnection)), m_connection(*m_pConnection),
+      m_store(m_connection) {}
 
 // ---- transactions
 
@@ -30,20 +29,25 @@ void CHive::SImpl::RollbackTransaction() {
     ++m_generation;
 }
 
+// A connection that only reads cannot take the write lock; its writes go to temporary tables.
+const char* CHive::SImpl::BeginWriting() const {
+    return sqlite3_db_readonly(m_connection.Handle(), "main") == 1 ? "BEGIN" : "BEGIN IMMEDIATE";
+}
+
 Win32Status CHive::SImpl::Begin(ETxn kind) {
     if (m_batchDepth > 0) {
         if (m_batch == EBatch::Idle) {
             // The whole action takes the write lock at once: a deferred transaction that later
             // wants to write could find its snapshot stale and fail without waiting.
-            m_batch = TryExec("BEGIN IMMEDIATE") ? EBatch::Open : EBatch::Failed;
+            m_batch = TryExec(BeginWriting()) ? EBatch::Open : EBatch::Failed;
         }
         return m_batch == EBatch::Open ? ERROR_SUCCESS : ERROR_REGISTRY_IO_FAILED;
     }
     if (kind == ETxn::Single) {
         return ERROR_SUCCESS;
     }
-    return TryExec(kind == ETxn::Write ? "BEGIN IMMEDIATE" : "BEGIN") ? ERROR_SUCCESS
-                                                                      : ERROR_REGISTRY_IO_FAILED;
+    return TryExec(kind == ETxn::Write ? BeginWriting() : "BEGIN") ? ERROR_SUCCESS
+                                                                   : ERROR_REGISTRY_IO_FAILED;
 }
 
 Win32Status CHive::SImpl::Finish(ETxn kind, Win32Status status) {
@@ -159,7 +163,8 @@ void CHive::SImpl::Notify(ERegOp op, HiveKeyId key, const std::string* keyPath,
 
 // ---- operations
 
-Win32Status CHive::SImpl::OpenKey(const std::string& path, bool create, HiveKeyId& id) {
+Win32Status CHive::SImpl::OpenKey(const std::string& path, bool create, HiveKeyId& id,
+                                  std::size_t* created) {
     std::vector<std::string> names;
     Win32Status status = CHivePath::Split(path, names);
     if (status == ERROR_SUCCESS) {
@@ -168,12 +173,18 @@ Win32Status CHive::SImpl::OpenKey(const std::string& path, bool create, HiveKeyI
     if (status != ERROR_SUCCESS) {
         return status;
     }
-    if (!create) {
-        return Run(ETxn::Read, [&] { return m_store.FindPath(names, id); });
+    if (!create || !m_readOnlyReason.empty()) {
+        Win32Status found = Run(ETxn::Read, [&] { return m_store.FindPath(names, id); });
+        // Creating a key in a file that cannot be written is refused, opening one is not.
+        return create && found == ERROR_FILE_NOT_FOUND ? ERROR_ACCESS_DENIED : found;
     }
     return Run(ETxn::Write, [&] {
-        if (m_store.CreatePath(names, id) > 0) {
+        const int made = m_store.CreatePath(names, id);
+        if (made > 0) {
             ++m_generation;
+        }
+        if (created != nullptr) {
+            *created = static_cast<std::size_t>(made);
         }
         return ERROR_SUCCESS;
     });
@@ -251,12 +262,13 @@ Win32Status CHive::SImpl::DeleteValue(HiveKeyId key, const std::string* keyPath,
 }
 
 Win32Status CHive::SImpl::Values(HiveKeyId key, const std::string* keyPath,
-                                 std::vector<SHiveValue>& values) {
+                                 std::vector<SHiveValue>& values,
+                                 std::vector<std::string>* unreadable) {
     Win32Status status = Fault(ERegOp::ReadValue, key, keyPath, std::string());
     if (status != ERROR_SUCCESS) {
         return status;
     }
-    return Run(ETxn::Single, [&] { return m_store.Values(key, values); });
+    return Run(ETxn::Single, [&] { return m_store.Values(key, values, unreadable); });
 }
 
 Win32Status CHive::SImpl::SubKeys(HiveKeyId key, const std::string* keyPath, std::uint32_t index,
@@ -284,6 +296,17 @@ Win32Status CHive::SImpl::SubKeyNames(HiveKeyId key, const std::string* keyPath,
     }
     return Run(ETxn::Single, [&] {
         m_store.SubKeyNames(key, names);
+        return ERROR_SUCCESS;
+    });
+}
+
+Win32Status CHive::SImpl::SubKeyEntries(HiveKeyId key, std::vector<SHiveSubKey>& subKeys) {
+    Win32Status status = Fault(ERegOp::EunmKey, key, nullptr, std::string());
+    if (status != ERROR_SUCCESS) {
+        return status;
+    }
+    return Run(ETxn::Single, [&] {
+        m_store.SubKeyEntries(key, subKeys);
         return ERROR_SUCCESS;
     });
 }

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,23 +18,28 @@
 // names and its fault, runs in a transaction, and maps SQLite failures to
 // ERROR_REGISTRY_IO_FAILED. A key path argument of nullptr means "look it up if a fault or the
 // observer needs it".
-struct CHive::SImpl {
-    explicit SImpl(const std::string& file);
+struct SHiveConnection;
 
-    Win32Status OpenKey(const std::string& path, bool create, HiveKeyId& id);
+struct CHive::SImpl {
+    SImpl(const std::string& file, SHiveConnection&& connection);
+
+    Win32Status OpenKey(const std::string& path, bool create, HiveKeyId& id,
+                        std::size_t* created = nullptr);
     Win32Status DeleteKey(const std::string& path, bool recursive);
     Win32Status ReadValue(HiveKeyId key, const std::string* keyPath, const std::string& name,
                           SHiveValue& value);
     Win32Status WriteValue(HiveKeyId key, const std::string* keyPath, const std::string& name,
                            std::uint32_t type, const std::vector<std::uint8_t>& data);
     Win32Status DeleteValue(HiveKeyId key, const std::string* keyPath, const std::string& name);
-    Win32Status Values(HiveKeyId key, const std::string* keyPath, std::vector<SHiveValue>& values);
+    Win32Status Values(HiveKeyId key, const std::string* keyPath, std::vector<SHiveValue>& values,
+                       std::vector<std::string>* unreadable);
     // Up to limit sub-keys from a position, or after a name when previous is given.
     Win32Status SubKeys(HiveKeyId key, const std::string* keyPath, std::uint32_t index,
                         const std::string* previous, std::uint32_t limit,
                         std::vector<std::string>& names);
     Win32Status SubKeyNames(HiveKeyId key, const std::string* keyPath,
                             std::vector<std::string>& names);
+    Win32Status SubKeyEntries(HiveKeyId key, std::vector<SHiveSubKey>& subKeys);
 
     // Changes whenever keys may have appeared or vanished (created, deleted, rolled back), so
     // that cached enumeration positions are dropped.
@@ -50,6 +56,8 @@ struct CHive::SImpl {
     ECommitStatus EndBatch(bool commit);
 
     const std::string m_path;
+    // Empty when the file can be written.
+    const std::string m_readOnlyReason;
     CHiveFaults m_faults;
     std::function<void(const SHiveWrite&)> m_observer;
 
@@ -58,6 +66,9 @@ private:
     enum class EBatch { Idle, Open, Failed, Doomed };
 
     template <class F> Win32Status Run(ETxn kind, F&& body) {
+        if (kind == ETxn::Write && !m_readOnlyReason.empty()) {
+            return ERROR_ACCESS_DENIED;
+        }
         Win32Status status = Begin(kind);
         if (status != ERROR_SUCCESS) {
             return status;
@@ -74,6 +85,7 @@ private:
         return Finish(kind, status);
     }
     Win32Status Begin(ETxn kind);
+    const char* BeginWriting() const;
     Win32Status Finish(ETxn kind, Win32Status status);
     void Abandon();
     bool TryExec(const char* sql);
@@ -84,7 +96,8 @@ private:
     void Notify(ERegOp op, HiveKeyId key, const std::string* keyPath, const std::string& name,
                 std::uint32_t type, const std::vector<std::uint8_t>& data);
 
-    CSqliteConnection m_connection;
+    std::unique_ptr<CSqliteConnection> m_pConnection;
+    CSqliteConnection& m_connection;
     CHiveStore m_store;
     std::uint64_t m_generation = 0;
     int m_batchDepth = 0;

@@ -41,3 +41,26 @@ std::string CHivePath::Join(const std::vector<std::string>& names) {
     }
     return path;
 }
+
+std::string CHivePath::Printable(std::string_view text, bool utf8) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string printable;
+    printable.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        auto code = static_cast<unsigned char>(text[i]);
+        const bool utf8Control = utf8 && code == 0xC2 && i + 1 < text.size() &&
+                                 (static_cast<unsigned char>(text[i + 1]) & 0xE0) == 0x80;
+        if (utf8Control) {
+            code = static_cast<unsigned char>(text[++i]);
+        }
+        const bool control = code < 0x20 || code == 0x7F || (code >= 0x80 && code < 0xA0);
+        if (control && (utf8Control || !utf8 || code < 0x80)) {
+            printable += "\\x";
+            printable += kDigits[code >> 4];
+            printable += kDigits[code & 0x0F];
+        } else {
+            printable += text[i];
+        }
+    }
+    return printable;
+}

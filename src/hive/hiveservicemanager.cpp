@@ -88,6 +88,9 @@ Win32Status CHiveServiceManager::ReadRow(const std::string& name, SServiceState&
 }
 
 Win32Status CHiveServiceManager::Change(const char* sql, const std::string& name, bool& changed) {
+    if (m_hive.IsReadOnly()) {
+        return ERROR_ACCESS_DENIED;
+    }
     try {
         CSqliteConnection& connection = m_hive.Impl().Connection();
         connection.Query(sql).Bind(1, name).Run();
@@ -194,6 +197,9 @@ Win32Status CHiveServiceManager::SetFlag(const char* sql, const std::string& nam
     std::uint32_t type = 0;
     if (Win32Status status = FindInstalled(name, type); status != ERROR_SUCCESS) {
         return status;
+    }
+    if (m_hive.IsReadOnly()) {
+        return ERROR_ACCESS_DENIED;
     }
     try {
         m_hive.Impl()

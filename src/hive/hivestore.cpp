@@ -3,12 +3,17 @@
 #include "hivepath.h"
 #include "sqliteconnection.h"
 
+#include <algorithm>
 #include <sqlite3.h>
 #include <unordered_set>
 
 namespace {
 constexpr const char* kSubTree = "WITH RECURSIVE sub(id) AS (SELECT ?1 UNION "
                                  "SELECT keys.id FROM keys JOIN sub ON keys.parent = sub.id) ";
+// The sub-keys whose names a key path can hold: text of 1 to 255 bytes without a backslash.
+const std::string kUsableSubKeys =
+    "SELECT name FROM keys WHERE parent = ?1 AND typeof(name) = 'text' AND "
+    "length(CAST(name AS BLOB)) BETWEEN 1 AND 255 AND instr(name, '\\') = 0 ";
 
 // A row written by hand may hold anything; only a number type and a blob make a value.
 bool ReadRow(const CSqliteQuery& row, SHiveValue& value) {
@@ -88,9 +93,10 @@ std::string CHiveStore::KeyPath(HiveKeyId key) {
         if (!query.Bind(1, key).Step()) {
             break;
         }
-        names.insert(names.begin(), query.ColumnText(1));
+        names.push_back(query.ColumnText(1));
         key = query.ColumnInt64(0);
     }
+    std::reverse(names.begin(), names.end());
     return CHivePath::Join(names);
 }
 
@@ -131,7 +137,8 @@ Win32Status CHiveStore::DeleteValue(HiveKeyId key, const std::string& name) {
     return sqlite3_changes(m_connection.Handle()) == 0 ? ERROR_FILE_NOT_FOUND : ERROR_SUCCESS;
 }
 
-Win32Status CHiveStore::Values(HiveKeyId key, std::vector<SHiveValue>& values) {
+Win32Status CHiveStore::Values(HiveKeyId key, std::vector<SHiveValue>& values,
+                               std::vector<std::string>* unreadable) {
     values.clear();
     Win32Status status = ERROR_SUCCESS;
     CSqliteQuery query =
@@ -143,6 +150,9 @@ Win32Status CHiveStore::Values(HiveKeyId key, std::vector<SHiveValue>& values) {
             values.push_back(std::move(value));
         } else {
             status = ERROR_INVALID_DATA;
+            if (unreadable != nullptr) {
+                unreadable->push_back(query.ColumnText(0));
+            }
         }
     }
     return status;
@@ -157,23 +167,35 @@ void CHiveStore::Collect(CSqliteQuery& query, std::vector<std::string>& names) {
 
 void CHiveStore::SubKeysAt(HiveKeyId key, std::uint32_t index, std::uint32_t limit,
                            std::vector<std::string>& names) {
-    CSqliteQuery query = m_connection.Query(
-        "SELECT name FROM keys WHERE parent = ?1 ORDER BY name LIMIT ?3 OFFSET ?2");
+    static const std::string sql = kUsableSubKeys + "ORDER BY name LIMIT ?3 OFFSET ?2";
+    CSqliteQuery query = m_connection.Query(sql.c_str());
     query.Bind(1, key).Bind(2, std::int64_t{index}).Bind(3, std::int64_t{limit});
     Collect(query, names);
 }
 
 void CHiveStore::SubKeysAfter(HiveKeyId key, const std::string& previous, std::uint32_t limit,
                               std::vector<std::string>& names) {
-    CSqliteQuery query = m_connection.Query(
-        "SELECT name FROM keys WHERE parent = ?1 AND name > ?2 ORDER BY name LIMIT ?3");
+    static const std::string sql = kUsableSubKeys + "AND name > ?2 ORDER BY name LIMIT ?3";
+    CSqliteQuery query = m_connection.Query(sql.c_str());
     query.Bind(1, key).Bind(2, previous).Bind(3, std::int64_t{limit});
     Collect(query, names);
 }
 
 void CHiveStore::SubKeyNames(HiveKeyId key, std::vector<std::string>& names) {
-    CSqliteQuery query =
-        m_connection.Query("SELECT name FROM keys WHERE parent = ?1 ORDER BY name");
+    static const std::string sql = kUsableSubKeys + "ORDER BY name";
+    CSqliteQuery query = m_connection.Query(sql.c_str());
     query.Bind(1, key);
     Collect(query, names);
+}
+
+void CHiveStore::SubKeyEntries(HiveKeyId key, std::vector<SHiveSubKey>& subKeys) {
+    CSqliteQuery query =
+        m_connection.Query("SELECT id, name FROM keys WHERE parent = ?1 ORDER BY name");
+    query.Bind(1, key);
+    subKeys.clear();
+    while (query.Step()) {
+        // Before the text is read: reading converts the column.
+        const bool text = query.ColumnType(1) == SQLITE_TEXT;
+        subKeys.push_back({query.ColumnInt64(0), query.ColumnText(1), text});
+    }
 }

@@ -33,17 +33,21 @@ public:
     Win32Status WriteValue(HiveKeyId key, const std::string& name, std::uint32_t type,
                            const std::vector<std::uint8_t>& data);
     Win32Status DeleteValue(HiveKeyId key, const std::string& name);
-    // In creation order; rows that do not hold a registry value are left out and reported as
-    // ERROR_INVALID_DATA.
-    Win32Status Values(HiveKeyId key, std::vector<SHiveValue>& values);
+    // In creation order; rows that do not hold a registry value are left out (their names go to
+    // unreadable when it is given) and reported as ERROR_INVALID_DATA.
+    Win32Status Values(HiveKeyId key, std::vector<SHiveValue>& values,
+                       std::vector<std::string>* unreadable);
 
     // Up to limit sub-keys in case-insensitive name order: from a position (OFFSET, for random
-    // access), or after a name (an index seek).
+    // access), or after a name (an index seek). These leave out the names that a key path
+    // cannot hold, so a hand-edited name never stops a walk.
     void SubKeysAt(HiveKeyId key, std::uint32_t index, std::uint32_t limit,
                    std::vector<std::string>& names);
     void SubKeysAfter(HiveKeyId key, const std::string& previous, std::uint32_t limit,
                       std::vector<std::string>& names);
     void SubKeyNames(HiveKeyId key, std::vector<std::string>& names);
+    // Every sub-key, whatever its name.
+    void SubKeyEntries(HiveKeyId key, std::vector<SHiveSubKey>& subKeys);
 
 private:
     static void Collect(CSqliteQuery& query, std::vector<std::string>& names);

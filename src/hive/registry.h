@@ -51,6 +51,8 @@ public:
     // The name of the sub-key at index (0-based, case-insensitive name order) into a buffer of
     // size characters; ERROR_NO_MORE_ITEMS after the last one, ERROR_MORE_DATA when the name and
     // its zero do not fit. Walking all n sub-keys by increasing index costs O(n) in total.
+    // Sub-keys whose names no path can hold (edited by hand: not text, empty, longer than 255
+    // characters, holding a backslash) are not enumerated, so every name returned can be opened.
     Win32Status EunmKey(std::uint32_t index, char* name, std::uint32_t& size);
 
     // Deletes a key that has no sub-keys (ERROR_ACCESS_DENIED otherwise; nothing is deleted).

@@ -8,8 +8,9 @@ CSqliteConnection::CSqliteConnection(const std::string& path, int flags) {
     int rc = sqlite3_open_v2(path.c_str(), &m_pDb, flags | SQLITE_OPEN_EXRESCODE, nullptr);
     if (rc != SQLITE_OK) {
         std::string message = m_pDb != nullptr ? sqlite3_errmsg(m_pDb) : sqlite3_errstr(rc);
+        int systemError = m_pDb != nullptr ? sqlite3_system_errno(m_pDb) : 0;
         sqlite3_close_v2(m_pDb);
-        throw CSqliteError(rc, message);
+        throw CSqliteError(rc, message, systemError);
     }
 }
 
@@ -21,7 +22,7 @@ CSqliteConnection::~CSqliteConnection() {
 void CSqliteConnection::Exec(const std::string& sql) {
     int rc = sqlite3_exec(m_pDb, sql.c_str(), nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
-        throw CSqliteError(rc, sqlite3_errmsg(m_pDb));
+        throw CSqliteError(rc, sqlite3_errmsg(m_pDb), sqlite3_system_errno(m_pDb));
     }
 }
 

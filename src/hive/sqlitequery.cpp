@@ -43,7 +43,8 @@ bool CSqliteQuery::Step() {
     if (rc == SQLITE_DONE) {
         return false;
     }
-    throw CSqliteError(rc, sqlite3_errmsg(sqlite3_db_handle(m_pStmt)));
+    sqlite3* db = sqlite3_db_handle(m_pStmt);
+    throw CSqliteError(rc, sqlite3_errmsg(db), sqlite3_system_errno(db));
 }
 
 void CSqliteQuery::Run() {

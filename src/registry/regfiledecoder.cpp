@@ -3,75 +3,92 @@
 #include <algorithm>
 
 // Line breaks are CRLF, LF or a lone CR.
-template <class TChars> std::size_t CRegFileDecoder::LineAt(const TChars& chars, std::size_t end) {
+std::size_t CRegFileDecoder::LineAt(std::span<const std::uint8_t> text, ERegFileEncoding encoding,
+                                    std::size_t end) {
     std::size_t line = 1;
-    for (std::size_t i = 0; i < end; ++i) {
-        const bool crlf = chars[i] == '\r' && i + 1 < end && chars[i + 1] == '\n';
-        if ((chars[i] == '\r' && !crlf) || chars[i] == '\n') {
+    char32_t previous = 0;
+    for (std::size_t at = 0, length = 0; at < end; at += length) {
+        const char32_t ch = CharAt(text, encoding, at, length);
+        if (ch == U'\n' ? previous != U'\r' : ch == U'\r') {
             ++line;
         }
+        previous = ch;
     }
     return line;
 }
 
-bool CRegFileDecoder::Decode(std::span<const std::uint8_t> bytes, std::u32string& text,
-                             std::size_t& errorLine, std::string& reason) {
-    text.clear();
+bool CRegFileDecoder::Detect(std::span<const std::uint8_t> bytes, ERegFileEncoding& encoding,
+                             std::span<const std::uint8_t>& text, std::size_t& errorLine,
+                             std::string& reason) {
     if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
-        if (DecodeUtf16(bytes.subspan(2), text)) {
+        encoding = ERegFileEncoding::Utf16le;
+        text = bytes.subspan(2);
+        if (text.size() % 2 == 0) {
             return true;
         }
-        errorLine = LineAt(text, text.size());
+        errorLine = LineAt(text, encoding, text.size() - 1);
         reason = "the UTF-16 text ends in the middle of a character";
         return false;
     }
     std::size_t badOffset = 0;
     if (bytes.size() >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {
-        if (DecodeUtf8(bytes.subspan(3), text, badOffset)) {
+        text = bytes.subspan(3);
+        encoding = ERegFileEncoding::Utf8;
+        if (IsValidUtf8(text, badOffset)) {
             return true;
         }
-        errorLine = LineAt(bytes.subspan(3), badOffset);
+        errorLine = LineAt(text, ERegFileEncoding::Latin1, badOffset);
         reason = "invalid UTF-8 byte sequence";
         return false;
     }
-    if (!StartsWithVersion5Header(bytes) || !DecodeUtf8(bytes, text, badOffset)) {
-        DecodeLatin1(bytes, text);
-    }
+    text = bytes;
+    const bool utf8 = StartsWithVersion5Header(bytes) && IsValidUtf8(bytes, badOffset);
+    encoding = utf8 ? ERegFileEncoding::Utf8 : ERegFileEncoding::Latin1;
     return true;
 }
 
-bool CRegFileDecoder::DecodeUtf16(std::span<const std::uint8_t> bytes, std::u32string& text) {
-    const std::size_t units = bytes.size() / 2;
-    text.reserve(units);
-    for (std::size_t i = 0; i < units; ++i) {
-        char32_t unit = bytes[2 * i] | (char32_t{bytes[2 * i + 1]} << 8);
-        const bool highSurrogate = unit >= 0xD800 && unit <= 0xDBFF;
-        if (highSurrogate && i + 1 < units) {
-            const char32_t next = bytes[2 * i + 2] | (char32_t{bytes[2 * i + 3]} << 8);
-            if (next >= 0xDC00 && next <= 0xDFFF) {
-                unit = 0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00);
-                ++i;
-            }
-        }
-        text.push_back(unit);
+char32_t CRegFileDecoder::CharAt(std::span<const std::uint8_t> text, ERegFileEncoding encoding,
+                                 std::size_t at, std::size_t& length) {
+    switch (encoding) {
+    case ERegFileEncoding::Utf8: {
+        char32_t ch = 0;
+        length = DecodeUtf8Char(text, at, ch);
+        return ch;
     }
-    return bytes.size() % 2 == 0;
+    case ERegFileEncoding::Utf16le:
+        return DecodeUtf16Char(text, at, length);
+    case ERegFileEncoding::Latin1:
+        break;
+    }
+    length = 1;
+    return text[at];
 }
 
-bool CRegFileDecoder::DecodeUtf8(std::span<const std::uint8_t> bytes, std::u32string& text,
-                                 std::size_t& badOffset) {
-    text.clear();
-    text.reserve(bytes.size());
-    std::size_t at = 0;
-    while (at < bytes.size()) {
-        char32_t ch = 0;
-        const std::size_t length = DecodeUtf8Char(bytes, at, ch);
+char32_t CRegFileDecoder::DecodeUtf16Char(std::span<const std::uint8_t> bytes, std::size_t at,
+                                          std::size_t& length) {
+    const auto unitAt = [&bytes](std::size_t offset) {
+        return static_cast<char32_t>(bytes[offset] | (bytes[offset + 1] << 8));
+    };
+    const char32_t unit = unitAt(at);
+    length = 2;
+    if (unit >= 0xD800 && unit <= 0xDBFF && at + 4 <= bytes.size()) {
+        const char32_t next = unitAt(at + 2);
+        if (next >= 0xDC00 && next <= 0xDFFF) {
+            length = 4;
+            return 0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00);
+        }
+    }
+    return unit;
+}
+
+bool CRegFileDecoder::IsValidUtf8(std::span<const std::uint8_t> bytes, std::size_t& badOffset) {
+    char32_t ch = 0;
+    for (std::size_t at = 0, length = 0; at < bytes.size(); at += length) {
+        length = DecodeUtf8Char(bytes, at, ch);
         if (length == 0) {
             badOffset = at;
             return false;
         }
-        text.push_back(ch);
-        at += length;
     }
     return true;
 }
@@ -111,10 +128,6 @@ std::size_t CRegFileDecoder::DecodeUtf8Char(std::span<const std::uint8_t> bytes,
     }
     const bool surrogate = ch >= 0xD800 && ch <= 0xDFFF;
     return ch < smallest || ch > 0x10FFFF || surrogate ? 0 : length;
-}
-
-void CRegFileDecoder::DecodeLatin1(std::span<const std::uint8_t> bytes, std::u32string& text) {
-    text.assign(bytes.begin(), bytes.end());
 }
 
 bool CRegFileDecoder::StartsWithVersion5Header(std::span<const std::uint8_t> bytes) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "hive.h"
+#include "regfilechangelog.h"
 #include "regfileoperation.h"
 
 #include <cstdint>
@@ -21,11 +22,18 @@ public:
     bool Import(const std::string& fileName, std::span<const std::uint8_t> bytes);
     bool Apply(const std::string& fileName, const std::vector<SRegFileOperation>& operations);
     const std::string& Error() const { return m_error; }
+    // What the last import changed (also when it was rolled back afterwards).
+    const CRegFileChangeLog& Changes() const { return m_changes; }
 
 private:
     Win32Status ApplyOne(const SRegFileOperation& operation, HiveKeyId& key);
+    Win32Status CreateKey(const std::string& path, HiveKeyId& key);
+    Win32Status DeleteKey(const std::string& path);
+    Win32Status SetValue(const SRegFileOperation& operation, HiveKeyId key);
+    Win32Status DeleteValue(const SRegFileOperation& operation, HiveKeyId key);
     static std::string Describe(const SRegFileOperation& operation);
 
     CHive& m_hive;
     std::string m_error;
+    CRegFileChangeLog m_changes;
 };

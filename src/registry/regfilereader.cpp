@@ -1,5 +1,6 @@
 #include "regfilereader.h"
 
+#include "hivepath.h"
 #include "regfiledecoder.h"
 #include "regfilevalueparser.h"
 
@@ -11,13 +12,14 @@ bool CRegFileReader::Read(std::span<const std::uint8_t> bytes) {
     m_operations.clear();
     m_error.clear();
     m_keyState = EKeyState::None;
-    std::u32string text;
+    ERegFileEncoding encoding = ERegFileEncoding::Latin1;
+    std::span<const std::uint8_t> text;
     std::size_t errorLine = 0;
     std::string reason;
-    if (!CRegFileDecoder::Decode(bytes, text, errorLine, reason)) {
+    if (!CRegFileDecoder::Detect(bytes, encoding, text, errorLine, reason)) {
         return Fail(errorLine, reason);
     }
-    CRegFileCursor in(text);
+    CRegFileCursor in(text, encoding);
     if (!ReadHeader(in)) {
         return false;
     }
@@ -34,10 +36,8 @@ bool CRegFileReader::ReadHeader(CRegFileCursor& in) {
     in.SkipBlanks();
     const bool regedit4 = in.AcceptWord(CRegFileDecoder::kRegedit4Header, false);
     m_bVersion5 = !regedit4 && in.AcceptWord(CRegFileDecoder::kVersion5Header, false);
-    const std::u32string_view rest = in.Rest();
-    const bool exact = std::all_of(rest.begin(), rest.end(),
-                                   [](char32_t ch) { return ch == U' ' || ch == U'\t'; });
-    if (!(regedit4 || m_bVersion5) || !exact) {
+    in.SkipBlanks();
+    if (!(regedit4 || m_bVersion5) || in.Peek() != CRegFileCursor::kLineEnd) {
         return Fail(1, "not a registry file: the first line must be \"REGEDIT4\" or \"" +
                            std::string(CRegFileDecoder::kVersion5Header) + "\"");
     }
@@ -63,15 +63,18 @@ bool CRegFileReader::ReadKeyLine(CRegFileCursor& in) {
     if (in.Peek() == U' ' || in.Peek() == U'\t') {
         return Fail(in.LineNumber(), "the key name must follow '[' directly");
     }
-    const std::u32string_view rest = in.Rest();
-    const std::size_t close = rest.rfind(U']');
-    if (close == std::u32string_view::npos) {
+    const std::size_t length = in.CountToLast(U']');
+    if (length == std::u32string::npos) {
         return Fail(in.LineNumber(), "']' missing at the end of the key name");
+    }
+    // Longer than any path within the limits, and kept out of memory.
+    if (length > kRootName.size() + CHivePath::kMaxDepth * (CHivePath::kMaxKeyName + 1)) {
+        return Fail(in.LineNumber(), "the key path is deeper than 512 levels");
     }
     SRegFileOperation op;
     op.op = deletion ? ERegFileOp::DeleteKeyTree : ERegFileOp::CreateKey;
     op.line = in.LineNumber();
-    if (!ReadKeyPath(in, rest.substr(0, close), op.keyPath)) {
+    if (!ReadKeyPath(op.line, in.Take(length), op.keyPath)) {
         return false;
     }
     if (deletion && op.keyPath.empty()) {
@@ -83,16 +86,22 @@ bool CRegFileReader::ReadKeyLine(CRegFileCursor& in) {
     return true;
 }
 
-// name is what stands between the brackets (after a '-'), the cursor on its first character:
-// HKEY_LOCAL_MACHINE, then optionally '\' and the path below it.
-bool CRegFileReader::ReadKeyPath(CRegFileCursor& in, std::u32string_view name, std::string& path) {
-    const bool underRoot = in.AcceptWord(kRootName, true) &&
-                           (name.size() == kRootName.size() || name[kRootName.size()] == U'\\');
+// name is what stands between the brackets (after a '-'): HKEY_LOCAL_MACHINE, then optionally
+// '\' and the path below it.
+bool CRegFileReader::ReadKeyPath(std::size_t line, std::u32string_view name, std::string& path) {
+    const auto sameLetter = [](char32_t ch, char root) {
+        return (ch >= U'a' && ch <= U'z' ? ch - (U'a' - U'A') : ch) == static_cast<char32_t>(root);
+    };
+    const bool underRoot =
+        name.size() >= kRootName.size() &&
+        std::equal(kRootName.begin(), kRootName.end(), name.begin(),
+                   [&](char root, char32_t ch) { return sameLetter(ch, root); }) &&
+        (name.size() == kRootName.size() || name[kRootName.size()] == U'\\');
     if (!underRoot) {
         std::string shown;
         std::string ignored;
         CRegFileValueParser::AppendLatin1(name, shown, ignored);
-        return Fail(in.LineNumber(),
+        return Fail(line,
                     "only keys under HKEY_LOCAL_MACHINE can be imported, not \"" + shown + "\"");
     }
     if (name.size() == kRootName.size()) {
@@ -100,14 +109,28 @@ bool CRegFileReader::ReadKeyPath(CRegFileCursor& in, std::u32string_view name, s
     }
     std::string reason;
     if (!CRegFileValueParser::AppendLatin1(name.substr(kRootName.size() + 1), path, reason)) {
-        return Fail(in.LineNumber(), reason);
+        return Fail(line, reason);
     }
     const bool emptyName = path.empty() || path.front() == '\\' || path.back() == '\\' ||
                            path.find("\\\\") != std::string::npos;
     if (emptyName || path.find('\0') != std::string::npos) {
-        return Fail(in.LineNumber(), "a key name in the path is empty or holds a zero character");
+        return Fail(line, "a key name in the path is empty or holds a zero character");
     }
-    return true;
+    return CheckLimits(line, path);
+}
+
+// The registry's own limits: a file that passes them imports here and on the other side.
+bool CRegFileReader::CheckLimits(std::size_t line, const std::string& path) {
+    std::size_t depth = 1;
+    std::size_t nameLength = 0;
+    for (const char ch : path) {
+        nameLength = ch == '\\' ? 0 : nameLength + 1;
+        depth += ch == '\\' ? 1 : 0;
+        if (nameLength > CHivePath::kMaxKeyName) {
+            return Fail(line, "a key name is longer than 255 characters");
+        }
+    }
+    return depth <= CHivePath::kMaxDepth || Fail(line, "the key path is deeper than 512 levels");
 }
 
 bool CRegFileReader::ReadValueLine(CRegFileCursor& in) {
@@ -127,7 +150,9 @@ bool CRegFileReader::ReadValueLine(CRegFileCursor& in) {
     return true;
 }
 
+// The names in a message come from the file: its control characters must not reach a terminal.
 bool CRegFileReader::Fail(std::size_t line, const std::string& reason) {
-    m_error = m_fileName + ":" + std::to_string(line) + ": " + reason;
+    m_error = CHivePath::Printable(m_fileName, true) + ":" + std::to_string(line) + ": " +
+              CHivePath::Printable(reason);
     return false;
 }

@@ -14,9 +14,10 @@
 // of changes it asks for, without touching any hive, so that nothing is applied from a file
 // that turns out to be malformed further down.
 //
-// Keys must lie under HKEY_LOCAL_MACHINE, spelled in full. Text after the last ']' of a key
-// line is ignored. The values after a `[-key]` line are checked but not applied. A line whose
-// first non-blank character is none of '[', '"', '@' is a comment.
+// Keys must lie under HKEY_LOCAL_MACHINE, spelled in full, and keep to the registry's limits:
+// 512 levels, key names of up to 255 characters, value names of up to 16,383. Text after the last
+// ']' of a key line is ignored. The values after a `[-key]` line are checked but not applied. A
+// line whose first non-blank character is none of '[', '"', '@' is a comment.
 class CRegFileReader {
 public:
     // fileName only appears in messages.
@@ -34,7 +35,8 @@ private:
     bool ReadHeader(CRegFileCursor& in);
     bool ReadStatement(CRegFileCursor& in);
     bool ReadKeyLine(CRegFileCursor& in);
-    bool ReadKeyPath(CRegFileCursor& in, std::u32string_view name, std::string& path);
+    bool ReadKeyPath(std::size_t line, std::u32string_view name, std::string& path);
+    bool CheckLimits(std::size_t line, const std::string& path);
     bool ReadValueLine(CRegFileCursor& in);
     bool Fail(std::size_t line, const std::string& reason);
 

@@ -1,6 +1,7 @@
 #include "regfilevalueparser.h"
 
 #include "hive.h"
+#include "hivepath.h"
 
 #include <cstdio>
 
@@ -73,14 +74,17 @@ bool CRegFileValueParser::ParseName(CRegFileCursor& in, std::string& name) {
     if (!ParseQuoted(in, name)) {
         return false;
     }
+    if (name.size() > CHivePath::kMaxValueName) {
+        return Fail("a value name is longer than 16383 characters");
+    }
     return name.find('\0') == std::string::npos ||
            Fail("a value name cannot hold a zero character");
 }
 
-// Only \" and \\ are escapes; a backslash before anything else stands for itself.
+// Only \" and \\ are escapes; a backslash before anything else stands for itself. The text
+// goes straight into Latin-1 bytes: a long value is not held once more as characters.
 bool CRegFileValueParser::ParseQuoted(CRegFileCursor& in, std::string& text) {
     in.Accept(U'"');
-    std::u32string chars;
     for (char32_t ch = in.Peek(); ch != U'"'; ch = in.Peek()) {
         if (ch == CRegFileCursor::kLineEnd) {
             return Fail("closing '\"' missing on this line");
@@ -90,10 +94,13 @@ bool CRegFileValueParser::ParseQuoted(CRegFileCursor& in, std::string& text) {
             ch = in.Peek();
             in.Advance();
         }
-        chars.push_back(ch);
+        if (ch > 0xFF) {
+            return Fail(NotLatin1(ch, ""));
+        }
+        text.push_back(static_cast<char>(ch));
     }
     in.Advance();
-    return AppendLatin1(chars, text, m_reason);
+    return true;
 }
 
 bool CRegFileValueParser::ParseData(CRegFileCursor& in, SRegFileOperation& op) {

@@ -28,74 +28,137 @@ static std::string HexNumber(const char* format, std::uint32_t number) {
 }
 
 Win32Status CRegFileWriter::Write(const std::string& path, std::string& out) {
-    std::string stored;
-    Win32Status status = StoredPath(path, stored);
+    m_leftOut.clear();
+    SPendingKey root;
+    Win32Status status = FindStored(path, root);
     if (status != ERROR_SUCCESS) {
         return status;
     }
     out += "REGEDIT4";
     out += kLineEnd;
     out += kLineEnd;
-    // Depth first without recursion, so that a deep tree cannot exhaust the stack.
-    std::vector<std::string> pending{stored};
+    // Depth first without recursion, so that a deep tree cannot exhaust the stack; each key is
+    // reached by its id, and its path grows from its parent's.
+    std::vector<SPendingKey> pending{std::move(root)};
     while (!pending.empty() && status == ERROR_SUCCESS) {
-        const std::string next = std::move(pending.back());
+        const SPendingKey next = std::move(pending.back());
         pending.pop_back();
         status = WriteKey(next, pending, out);
     }
     return status;
 }
 
-// The path with every name spelled as its key was created, whatever case the caller used, so
-// that the file does not depend on how the subtree was asked for.
-Win32Status CRegFileWriter::StoredPath(const std::string& path, std::string& stored) {
+// The key at path, with every name spelled as its key was created, whatever case the caller
+// used, so that the file does not depend on how the subtree was asked for.
+Win32Status CRegFileWriter::FindStored(const std::string& path, SPendingKey& key) {
     std::vector<std::string> names;
     Win32Status status = CHivePath::Split(path, names);
-    stored.clear();
+    key = {};
+    std::vector<SHiveSubKey> subKeys;
     for (auto name = names.begin(); name != names.end() && status == ERROR_SUCCESS; ++name) {
-        HiveKeyId parent = 0;
-        std::vector<std::string> subKeys;
-        status = m_hive.FindKey(stored, parent);
-        if (status == ERROR_SUCCESS) {
-            status = m_hive.SubKeyNames(parent, subKeys);
-        }
+        status = m_hive.SubKeys(key.id, subKeys);
         const auto match = std::find_if(subKeys.begin(), subKeys.end(), [&](const auto& subKey) {
-            return CHivePath::Fold(subKey) == CHivePath::Fold(*name);
+            return subKey.bText && CHivePath::Fold(subKey.name) == CHivePath::Fold(*name);
         });
-        if (match == subKeys.end()) {
-            return status == ERROR_SUCCESS ? ERROR_FILE_NOT_FOUND : status;
+        if (status == ERROR_SUCCESS && match == subKeys.end()) {
+            status = ERROR_FILE_NOT_FOUND;
+        } else if (status == ERROR_SUCCESS) {
+            key = {match->id, key.path.empty() ? match->name : key.path + "\\" + match->name,
+                   key.depth + 1};
         }
-        stored += (stored.empty() ? "" : "\\") + *match;
     }
     return status;
 }
 
 // Writes the key and pushes its sub-keys on pending so that the first one is popped first.
-Win32Status CRegFileWriter::WriteKey(const std::string& path, std::vector<std::string>& pending,
+Win32Status CRegFileWriter::WriteKey(const SPendingKey& key, std::vector<SPendingKey>& pending,
                                      std::string& out) {
-    HiveKeyId key = 0;
     std::vector<SHiveValue> values;
-    std::vector<std::string> names;
-    Win32Status status = m_hive.FindKey(path, key);
-    if (status == ERROR_SUCCESS) {
-        status = m_hive.Values(key, values);
+    std::vector<std::string> unreadable;
+    std::vector<SHiveSubKey> subKeys;
+    Win32Status status = m_hive.Values(key.id, values, &unreadable);
+    if (status == ERROR_INVALID_DATA) {
+        status = ERROR_SUCCESS;
     }
     if (status == ERROR_SUCCESS) {
-        status = m_hive.SubKeyNames(key, names);
+        status = m_hive.SubKeys(key.id, subKeys);
     }
     if (status != ERROR_SUCCESS) {
         return status;
     }
-    out += path.empty() ? "[HKEY_LOCAL_MACHINE]" : "[HKEY_LOCAL_MACHINE\\" + path + "]";
+    const std::string keyName = KeyLine(key.path);
+    out += "[" + keyName + "]";
     out += kLineEnd;
+    for (const std::string& name : unreadable) {
+        LeaveOut("value \"" + name + "\" of " + keyName, "it holds no registry value");
+    }
     for (const SHiveValue& value : values) {
-        WriteValue(value, out);
+        if (const char* problem = ValueNameProblem(value.name)) {
+            LeaveOut("value \"" + value.name + "\" of " + keyName, problem);
+        } else {
+            WriteValue(value, out);
+        }
     }
     out += kLineEnd;
-    for (auto name = names.rbegin(); name != names.rend(); ++name) {
-        pending.push_back(path.empty() ? *name : path + "\\" + *name);
-    }
+    PushSubKeys(key, subKeys, pending);
     return ERROR_SUCCESS;
+}
+
+void CRegFileWriter::PushSubKeys(const SPendingKey& key, const std::vector<SHiveSubKey>& subKeys,
+                                 std::vector<SPendingKey>& pending) {
+    const std::size_t first = pending.size();
+    for (const SHiveSubKey& subKey : subKeys) {
+        std::string path = key.path.empty() ? subKey.name : key.path + "\\" + subKey.name;
+        const char* problem = KeyNameProblem(subKey);
+        if (problem == nullptr && key.depth + 1 > CHivePath::kMaxDepth) {
+            problem = "it lies deeper than 512 levels";
+        }
+        if (problem != nullptr) {
+            LeaveOut(KeyLine(path), problem);
+        } else {
+            pending.push_back({subKey.id, std::move(path), key.depth + 1});
+        }
+    }
+    std::reverse(pending.begin() + static_cast<std::ptrdiff_t>(first), pending.end());
+}
+
+void CRegFileWriter::LeaveOut(const std::string& what, const char* why) {
+    m_leftOut.push_back(CHivePath::Printable(what) + ": " + why);
+}
+
+const char* CRegFileWriter::KeyNameProblem(const SHiveSubKey& subKey) {
+    const std::string& name = subKey.name;
+    if (!subKey.bText) {
+        return "its name is not stored as text";
+    }
+    if (name.empty()) {
+        return "its name is empty";
+    }
+    if (name.size() > CHivePath::kMaxKeyName) {
+        return "its name is longer than 255 characters";
+    }
+    if (name.find('\\') != std::string::npos) {
+        return "its name holds a backslash";
+    }
+    // A key line ends at the line end, and the reader refuses a zero in a name.
+    if (name.find_first_of("\r\n") != std::string::npos) {
+        return "its name holds a line break";
+    }
+    return name.find('\0') != std::string::npos ? "its name holds a zero character" : nullptr;
+}
+
+const char* CRegFileWriter::ValueNameProblem(const std::string& name) {
+    if (name.size() > CHivePath::kMaxValueName) {
+        return "its name is longer than 16383 characters";
+    }
+    if (name.find_first_of("\r\n") != std::string::npos) {
+        return "its name holds a line break";
+    }
+    return name.find('\0') != std::string::npos ? "its name holds a zero character" : nullptr;
+}
+
+std::string CRegFileWriter::KeyLine(const std::string& path) {
+    return path.empty() ? "HKEY_LOCAL_MACHINE" : "HKEY_LOCAL_MACHINE\\" + path;
 }
 
 void CRegFileWriter::WriteValue(const SHiveValue& value, std::string& out) {

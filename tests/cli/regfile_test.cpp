@@ -1,6 +1,14 @@
 #include "clifixture.h"
+#include "hive.h"
+#include "hiveimpl.h"
 #include "testkeypaths.h"
 #include "testnames.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sys/mount.h>
 
 namespace {
 using CliRegFileTest = CCliFixture;
@@ -136,4 +144,142 @@ TEST_F(CliRegFileTest, ExportAndImportDoNotNeedALoadableDriverKey) {
     Ok({"import", WriteFile("odd.reg", Reg({"[HKEY_LOCAL_MACHINE\\" + kDriverKey + "\\Board010]",
                                             "\"BoardName\"=\"Board010\""}))});
     EXPECT_NE(Export(kDriverKey).find("Board010"), std::string::npos);
+}
+
+namespace {
+// Runs SQL on the registry file as a hand editor would (after dropping the schema's guards).
+void EditByHand(const std::string& registry, const std::string& sql) {
+    std::unique_ptr<CHive> hive = CHive::Open(registry, EHiveOpen::MustExist);
+    hive->Impl().Connection().Exec("DROP TRIGGER keys_parent_exists; DROP TRIGGER keys_stay;" +
+                                   sql);
+}
+
+std::size_t Lines(const std::string& text) {
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+}
+} // namespace
+
+// One hand-edited key does not lock the export out: everything else is written, each key left
+// out is named, and the exit status says that something is missing.
+TEST_F(CliRegFileTest, ExportWritesEverythingItCanAndNamesWhatItLeftOut) {
+    Ok({"add-board"});
+    Ok({"add-port", "Board000"});
+    const std::string whole = Export();
+    EditByHand(RegistryPath(),
+               "INSERT INTO keys(parent, name) SELECT id, 'Bad\\Name' FROM keys WHERE name = "
+               "'Board000'; INSERT INTO keys(parent, name) SELECT id, X'00ff' FROM keys WHERE "
+               "name = 'QSERDRV'; INSERT INTO keys(parent, name) VALUES(0, 'esc' || char(27) || "
+               "'[2J' || char(10))");
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"export"},
+                                                 {"export", "HKEY_LOCAL_MACHINE\\"},
+                                                 {"export", "-o", Folder() + "/out.reg"}}) {
+        SQserCtlRun run = Ctl(args);
+        EXPECT_EQ(run.status, 1) << args.back();
+        const std::string written = args.size() == 3 ? ReadFile(args.back()) : run.out;
+        EXPECT_EQ(written, whole) << args.back();
+        EXPECT_EQ(run.err.find("there is no key"), std::string::npos) << run.err;
+        EXPECT_EQ(run.err.find('\x1b'), std::string::npos);
+        EXPECT_NE(run.err.find("qserctl: not exported: HKEY_LOCAL_MACHINE\\esc\\x1b[2J\\x0a: its "
+                               "name holds a line break\n"),
+                  std::string::npos)
+            << run.err;
+        EXPECT_NE(run.err.find("\\Board000\\Bad\\Name: its name holds a backslash\n"),
+                  std::string::npos);
+        EXPECT_NE(run.err.find("\\QSERDRV\\\\x00\xff: its name is not stored as text\n"),
+                  std::string::npos);
+        EXPECT_EQ(Lines(run.err), 3u) << run.err;
+    }
+}
+
+// Names from a file never reach the terminal with their control characters.
+TEST_F(CliRegFileTest, ShowAndImportMessagesEscapeControlCharacters) {
+    Ok({"add-board"});
+    Ok({"add-port", "Board000"});
+    const std::string board = "[HKEY_LOCAL_MACHINE\\" + std::string(kDriverKey) + "\\Board000]";
+    Ok({"import", WriteFile("esc.reg", Reg({board, "\"BoardBaseAddress\"=\"2\x1b[2J\x07\x9b\""}))});
+    SQserCtlRun shown = Ok({"show"});
+    EXPECT_EQ(shown.out.find('\x1b'), std::string::npos) << shown.out;
+    EXPECT_NE(shown.out.find("2\\x1b[2J\\x07\\x9b"), std::string::npos) << shown.out;
+
+    SQserCtlRun refused =
+        Ctl({"import", WriteFile("bad.reg", Reg({"[HKEY_CURRENT_USER\x1b]0;owned\x07]"}))});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, "qserctl: " + Folder() +
+                               "/bad.reg:3: only keys under HKEY_LOCAL_MACHINE can be imported, "
+                               "not \"HKEY_CURRENT_USER\\x1b]0;owned\\x07\"\n");
+}
+
+// show and export only read: a file that holds no registry stays as it is.
+TEST_F(CliRegFileTest, ReadingCommandsLeaveAnEmptyFileEmpty) {
+    const std::string empty = WriteFile("empty.db", "");
+    EXPECT_EQ(CtlOn(empty, {"export"}).out, "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE]\r\n\r\n");
+    CtlOn(empty, {"show"});
+    EXPECT_EQ(ReadFile(empty), "");
+    EXPECT_FALSE(Exists("empty.db-wal"));
+    EXPECT_FALSE(Exists("empty.db-shm"));
+}
+
+// A dry run lists what the import would change and keeps nothing; the import itself lists the
+// same on standard error. What is already so is no change.
+TEST_F(CliRegFileTest, DryRunListsTheChangesAndKeepsTheFileByteForByte) {
+    Ok({"add-board"});
+    const std::string driver = "HKEY_LOCAL_MACHINE\\" + std::string(kDriverKey);
+    const std::string file = WriteFile(
+        "changes.reg", Reg({"[HKEY_LOCAL_MACHINE\\SOFTWARE\\A\\B]", "\"v\"=\"x\"", "@=dword:1",
+                            "[" + driver + "]", "\"SystemNumBoards\"=-", "\"Missing\"=-",
+                            "[-" + driver + "\\Board000]", "[-HKEY_LOCAL_MACHINE\\NoSuchKey]"}));
+    const std::string list = "added key HKEY_LOCAL_MACHINE\\SOFTWARE\n"
+                             "added key HKEY_LOCAL_MACHINE\\SOFTWARE\\A\n"
+                             "added key HKEY_LOCAL_MACHINE\\SOFTWARE\\A\\B\n"
+                             "set value \"v\" of HKEY_LOCAL_MACHINE\\SOFTWARE\\A\\B\n"
+                             "set the default value of HKEY_LOCAL_MACHINE\\SOFTWARE\\A\\B\n"
+                             "deleted value \"SystemNumBoards\" of " +
+                             driver + "\ndeleted key " + driver +
+                             "\\Board000 with its sub-keys\n"
+                             "3 keys added, 1 key deleted, 2 values set, 1 value deleted\n";
+    const SSnapshot before = Snapshot();
+    SQserCtlRun dry = Ok({"import", "--dry-run", file});
+    EXPECT_EQ(dry.out, list);
+    EXPECT_EQ(dry.err, "");
+    EXPECT_EQ(Snapshot(), before);
+
+    SQserCtlRun real = Ok({"import", file});
+    EXPECT_EQ(real.out, "");
+    std::string prefixed;
+    for (std::size_t start = 0; start < list.size();) {
+        const std::size_t end = list.find('\n', start) + 1;
+        prefixed += "qserctl: " + list.substr(start, end - start);
+        start = end;
+    }
+    EXPECT_EQ(real.err, prefixed);
+    EXPECT_NE(Snapshot(), before);
+    EXPECT_EQ(Ok({"import", "--dry-run", file}).out, "no changes\n");
+}
+
+// On a full disk the configuration can still be read and exported. (The disk is a small tmpfs;
+// without the right to mount one the test is skipped.)
+TEST_F(CliRegFileTest, ShowAndExportReadAFullDisk) {
+    const std::string disk = Folder() + "/disk";
+    std::filesystem::create_directories(disk);
+    if (mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=512k") != 0) {
+        GTEST_SKIP() << "cannot mount a small tmpfs";
+    }
+    const std::string registry = disk + "/registry.db";
+    EXPECT_EQ(CtlOn(registry, {"add-board"}).status, 0);
+    const std::string exported = CtlOn(registry, {"export"}).out;
+    {
+        std::ofstream filler(disk + "/filler", std::ios::binary);
+        const std::string block(4096, 'x');
+        while (filler.write(block.data(), block.size()) && filler.flush()) {
+        }
+    }
+    const std::string before = ReadFile(registry);
+    SQserCtlRun shown = CtlOn(registry, {"show"});
+    EXPECT_EQ(shown.status, 0) << shown.err;
+    EXPECT_NE(shown.out.find("Board000"), std::string::npos);
+    SQserCtlRun again = CtlOn(registry, {"export"});
+    EXPECT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(again.out, exported);
+    EXPECT_EQ(ReadFile(registry), before);
+    umount2(disk.c_str(), MNT_DETACH);
 }

@@ -32,7 +32,7 @@ int ExitCode(pid_t pid) {
 // every increment must survive and none may fail on a busy file.
 TEST(ConcurrencyTest, TwoProcessesLoseNoIncrement) {
     CTempHive folder;
-    const std::string file = folder.Folder() + "/shared/registry.db";
+    const std::string file = folder.Folder() + "/shared.db";
     constexpr int kIncrements = 300;
     constexpr int kProcesses = 2;
     std::vector<pid_t> children;

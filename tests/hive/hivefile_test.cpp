@@ -86,7 +86,7 @@ private:
 } // namespace
 
 TEST_F(HiveFileTest, NewFileIsMarkedAsOursInWalMode) {
-    std::string path = Path("sub/folder/new.db");
+    std::string path = Path("new.db");
     ASSERT_NO_THROW(CHive::Open(path));
     std::string header = ReadAll(path);
     ASSERT_GE(header.size(), 100u);

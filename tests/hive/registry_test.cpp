@@ -4,6 +4,7 @@
 #include "registry.h"
 #include "temphive.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -416,4 +417,40 @@ TEST_F(RegistryTest, LongEnumerationSeesChangesAheadOfTheWalk) {
         }
     }
     EXPECT_EQ(walked, expected);
+}
+
+// Names a key path cannot hold (edited by hand) are not enumerated, so a walk that opens each
+// sub-key by path never fails on them, also when it reads ahead in windows and seeks after the
+// last name. The typed access still shows them, to name them.
+TEST_F(RegistryTest, EnumerationSkipsSubKeysWhoseNamesNoPathCanHold) {
+    std::vector<std::string> good;
+    for (int i = 0; i < 40; ++i) {
+        good.push_back(std::string("K") + static_cast<char>('A' + i / 10) +
+                       static_cast<char>('0' + i % 10));
+        CreateKeys({"P\\" + good.back()});
+    }
+    HiveKeyId parent = 0;
+    ASSERT_EQ(m_hive.Hive().FindKey("P", parent), ERROR_SUCCESS);
+    {
+        CRawDatabase raw(m_hive.FilePath());
+        const std::string p = std::to_string(parent);
+        ASSERT_EQ(raw.Exec("INSERT INTO keys(parent, name) VALUES(" + p + ", X'4b4231'), (" + p +
+                           ", 'KA1\\x'), (" + p + ", ''), (" + p + ", X'4b41315c'), (" + p + ", '" +
+                           std::string(256, 'K') + "')"),
+                  0);
+    }
+    EXPECT_EQ(Enumerate("P"), good);
+    std::vector<std::string> names;
+    ASSERT_EQ(m_hive.Hive().SubKeyNames(parent, names), ERROR_SUCCESS);
+    EXPECT_EQ(names, good);
+    std::vector<SHiveSubKey> all;
+    ASSERT_EQ(m_hive.Hive().SubKeys(parent, all), ERROR_SUCCESS);
+    EXPECT_EQ(all.size(), good.size() + 5);
+    EXPECT_EQ(std::count_if(all.begin(), all.end(), [](const auto& k) { return !k.bText; }), 2);
+    CRegistry registry;
+    ASSERT_EQ(Open(registry, "P", 1), ERROR_SUCCESS);
+    char name[80];
+    std::uint32_t size = sizeof name;
+    EXPECT_EQ(registry.EunmKey(39, name, size), ERROR_SUCCESS); // by position
+    EXPECT_EQ(std::string(name), good.back());
 }

@@ -119,15 +119,13 @@ TEST_F(RegFileImporterTest, MalformedFileLeavesTheHiveExactlyAsItWas) {
 TEST_F(RegFileImporterTest, FailureWhileApplyingRollsEverythingBack) {
     FillSample();
     const SSnapshot before = Snapshot();
-    const std::string longName(256, 'n');
+    Hive().InjectFault(ERegOp::OpenKey, "New\\Sub", "", ERROR_WRITE_FAULT);
     EXPECT_FALSE(Import("REGEDIT4\r\n"
                         "[-HKEY_LOCAL_MACHINE\\Software]\r\n"
                         "[HKEY_LOCAL_MACHINE\\New]\r\n"
                         "\"v\"=\"x\"\r\n"
-                        "[HKEY_LOCAL_MACHINE\\New\\" +
-                        longName + "]\r\n"));
-    EXPECT_EQ(m_error, "t.reg:5: cannot create key \"HKEY_LOCAL_MACHINE\\New\\" + longName +
-                           "\" (error 87)");
+                        "[HKEY_LOCAL_MACHINE\\New\\Sub]\r\n"));
+    EXPECT_EQ(m_error, "t.reg:5: cannot create key \"HKEY_LOCAL_MACHINE\\New\\Sub\" (error 29)");
     EXPECT_EQ(Snapshot(), before);
 
     Hive().InjectFault(ERegOp::WriteValue, "System\\Deep", "b", ERROR_WRITE_FAULT);

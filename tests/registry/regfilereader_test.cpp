@@ -1,8 +1,12 @@
 #include "hive.h"
 #include "regfilereader.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 using namespace std::string_literals;
@@ -292,4 +296,75 @@ TEST_F(RegFileReaderTest, HexDataOverThousandsOfContinuationLines) {
     file += "\r\n\"b\"=dword:2\r\n";
     EXPECT_EQ(Parse(file), (Ops{Create(2, "k"), Set(3, "k", "a", REG_BINARY, expected),
                                 Set(5004, "k", "b", REG_DWORD, {2, 0, 0, 0})}));
+}
+
+// The registry's limits, just kept and just passed.
+TEST_F(RegFileReaderTest, KeepsToTheRegistrysLimits) {
+    std::string deep;
+    for (int level = 0; level < 512; ++level) {
+        deep += "\\k";
+    }
+    const std::string key = "REGEDIT4\n[HKEY_LOCAL_MACHINE";
+    const std::string value = "REGEDIT4\n[HKEY_LOCAL_MACHINE\\k]\n\"";
+    EXPECT_TRUE(Read(key + deep + "]\n")) << m_reader.Error();
+    EXPECT_TRUE(Read(key + "\\" + std::string(255, 'n') + "]\n")) << m_reader.Error();
+    EXPECT_TRUE(Read(value + std::string(16383, 'v') + "\"=\"x\"\n")) << m_reader.Error();
+    struct SCase {
+        std::string text;
+        std::string error;
+    } cases[] = {
+        {key + deep + "\\k]\n", "in.reg:2: the key path is deeper than 512 levels"},
+        {key + "\\a\\" + std::string(256, 'n') + "\\b]\n",
+         "in.reg:2: a key name is longer than 255 characters"},
+        {value + std::string(16384, 'v') + "\"=\"x\"\n",
+         "in.reg:3: a value name is longer than 16383 characters"},
+        {value + std::string(16384, 'v') + "\"=-\n",
+         "in.reg:3: a value name is longer than 16383 characters"},
+    };
+    for (const SCase& test : cases) {
+        EXPECT_FALSE(Read(test.text));
+        EXPECT_EQ(m_reader.Error(), test.error);
+    }
+    // A 100,000-level path is refused as quickly.
+    std::string deeper;
+    for (int level = 0; level < 100000; ++level) {
+        deeper += "\\k";
+    }
+    EXPECT_FALSE(Read(key + deeper + "]\n"));
+    EXPECT_EQ(m_reader.Error(), "in.reg:2: the key path is deeper than 512 levels");
+}
+
+// A large value is read without holding the file again as characters: with room for twice the
+// file's size beside the file itself, a 24 MB file of hex data parses. (The child process has
+// its address space limited; the parent only looks at how it ended.)
+TEST_F(RegFileReaderTest, LargeFileNeedsAboutThreeTimesItsSize) {
+    const pid_t child = fork();
+    if (child == 0) {
+        std::string text = "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\k]\r\n\"v\"=hex:";
+        const std::string line =
+            "ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,\\\r\n  ";
+        while (text.size() < (24u << 20)) {
+            text += line;
+        }
+        text += "ab\r\n";
+        const Data bytes(text.begin(), text.end());
+        text = std::string();
+        long pages = 0;
+        std::ifstream("/proc/self/statm") >> pages;
+        const rlim_t room = static_cast<rlim_t>(pages) * sysconf(_SC_PAGESIZE) + 2 * bytes.size();
+        const rlimit limit{room, room};
+        if (setrlimit(RLIMIT_AS, &limit) != 0) {
+            _exit(3);
+        }
+        try {
+            CRegFileReader reader("in.reg");
+            _exit(reader.Read(bytes) && reader.Operations().size() == 2 ? 0 : 1);
+        } catch (const std::bad_alloc&) {
+            _exit(2);
+        }
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: misread, 2: out of memory, 3: no limit";
 }

@@ -1,4 +1,6 @@
+#include "hiveimpl.h"
 #include "regfilefixture.h"
+#include "regfileimporter.h"
 #include "regfilewriter.h"
 
 using RegFileWriterTest = CRegFileFixture;
@@ -130,4 +132,83 @@ TEST_F(RegFileWriterTest, LongValueNameBreaksAfterTheFirstByte) {
     Put("k", name, REG_BINARY, {1, 2});
     EXPECT_EQ(Export("k"), CrlfLines({"REGEDIT4", "", "[HKEY_LOCAL_MACHINE\\k]",
                                       "\"" + name + "\"=hex:01,\\", "  02", ""}));
+}
+
+namespace {
+// Rows as a hand editor may leave them, under the key Soft.
+void PlantHostileRows(CHive& hive, HiveKeyId soft, HiveKeyId good) {
+    const std::string parent = std::to_string(soft);
+    hive.Impl().Connection().Exec(
+        "INSERT INTO keys(parent, name) VALUES(" + parent + ", 'a\\b'), (" + parent +
+        ", X'426c6f62'), (" + parent + ", ''), (" + parent + ", '" + std::string(256, 'L') +
+        "'), (" + parent + ", 'line' || char(10) || 'break'), (" + parent +
+        ", 'esc' || char(27));"
+        "INSERT INTO keys(parent, name) SELECT id, 'Below' FROM keys WHERE name = X'426c6f62';"
+        "INSERT INTO vals(key, name, type, data, seq) VALUES(" +
+        std::to_string(good) + ", 'texttyped', 'x', 'y', 10), (" + std::to_string(good) +
+        ", 'two' || char(13) || 'lines', 1, X'6100', 11), (" + std::to_string(good) + ", '" +
+        std::string(16384, 'n') + "', 4, X'01000000', 12)");
+}
+} // namespace
+
+// One bad row must not cost the rest of the export; each is named, printably.
+TEST_F(RegFileWriterTest, LeavesOutWhatTheFormatCannotCarryAndWritesEverythingElse) {
+    Put("Soft\\Good", "v", REG_SZ, Text("1"));
+    Put("Soft\\Later\\Sub", "w", REG_DWORD, {2, 0, 0, 0});
+    PlantHostileRows(Hive(), Key("Soft"), Key("Soft\\Good"));
+
+    CRegFileWriter writer(Hive());
+    std::string text;
+    ASSERT_EQ(writer.Write("", text), ERROR_SUCCESS);
+    EXPECT_EQ(
+        text,
+        CrlfLines({"REGEDIT4", "", "[HKEY_LOCAL_MACHINE]", "", "[HKEY_LOCAL_MACHINE\\Soft]", "",
+                   "[HKEY_LOCAL_MACHINE\\Soft\\esc\x1b]", "", "[HKEY_LOCAL_MACHINE\\Soft\\Good]",
+                   "\"v\"=\"1\"", "", "[HKEY_LOCAL_MACHINE\\Soft\\Later]", "",
+                   "[HKEY_LOCAL_MACHINE\\Soft\\Later\\Sub]", "\"w\"=dword:00000002", ""}));
+    const std::string soft = "HKEY_LOCAL_MACHINE\\Soft\\";
+    EXPECT_EQ(writer.LeftOut(),
+              (std::vector<std::string>{
+                  soft + ": its name is empty",
+                  soft + "a\\b: its name holds a backslash",
+                  soft + "line\\x0abreak: its name holds a line break",
+                  soft + std::string(256, 'L') + ": its name is longer than 255 characters",
+                  soft + "Blob: its name is not stored as text",
+                  "value \"texttyped\" of " + soft + "Good: it holds no registry value",
+                  "value \"two\\x0dlines\" of " + soft + "Good: its name holds a line break",
+                  "value \"" + std::string(16384, 'n') + "\" of " + soft +
+                      "Good: its name is longer than 16383 characters",
+              }));
+
+    // What was written reads back here: the same bytes again.
+    auto copy = CHive::Open(m_temp.Folder() + "/copy.db");
+    CRegFileImporter importer(*copy);
+    ASSERT_TRUE(importer.Import("t.reg", Bytes(text))) << importer.Error();
+    std::string again;
+    ASSERT_EQ(CRegFileWriter(*copy).Write("", again), ERROR_SUCCESS);
+    EXPECT_EQ(again, text);
+}
+
+// A chain of 10,000 keys: the export ends, writes the 512 levels a registry holds and names
+// the first key below them.
+TEST_F(RegFileWriterTest, KeysDeeperThan512LevelsAreLeftOut) {
+    Hive().Impl().Connection().Exec(
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 10000) "
+        "INSERT INTO keys(id, parent, name) SELECT 1000 + i, CASE i WHEN 1 THEN 0 ELSE 999 + i "
+        "END, 'k' FROM n");
+    CRegFileWriter writer(Hive());
+    std::string text;
+    ASSERT_EQ(writer.Write("", text), ERROR_SUCCESS);
+    std::size_t keys = 0;
+    for (std::size_t at = text.find("\r\n["); at != std::string::npos;
+         at = text.find("\r\n[", at + 1)) {
+        ++keys;
+    }
+    EXPECT_EQ(keys, 513u); // the root and 512 levels
+    std::string deepest = "HKEY_LOCAL_MACHINE";
+    for (int level = 0; level < 513; ++level) {
+        deepest += "\\k";
+    }
+    EXPECT_EQ(writer.LeftOut(),
+              std::vector<std::string>{deepest + ": it lies deeper than 512 levels"});
 }
