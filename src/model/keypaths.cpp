@@ -80,7 +80,12 @@ const SInstanceNaming& InstanceNaming() {
 }
 
 bool IsInstanceName(const std::string& instance) {
-    return InstanceNaming().keys.IsName(instance);
+    const SInstanceNaming& naming = InstanceNaming();
+    if (!naming.keys.IsName(instance)) {
+        return false;
+    }
+    const int slot = std::stoi(instance.substr(std::string_view(naming.keys.namePrefix).size()));
+    return slot >= naming.firstSlot && slot < naming.keys.slots;
 }
 
 std::string InstanceKeyPath(const std::string& instance) {

@@ -64,9 +64,11 @@ struct SInstanceNaming {
 };
 const SInstanceNaming& InstanceNaming();
 
-// Whether a port's PortSerialPort names an instance of the running family: "Serial" and three
-// digits on Windows NT, four digits on Windows 95/98. Any other text (empty, another family's,
-// the exhausted "Serial1000") names no instance key, so nothing is registered or deleted for it.
+// Whether a port's PortSerialPort names an instance of the running family, one that
+// MakeSerialInstanceName can give out: "Serial" and three digits on Windows NT (Serial002 to
+// Serial998), four digits on Windows 95/98 (0000 to 0998). Any other text (empty, another
+// family's, a fallback such as "Serial000", "Serial999" or "1000") names no instance key of
+// ours, so nothing is registered or deleted for it.
 bool IsInstanceName(const std::string& instance);
 
 // The instance key of the running family (Serial\Parameters\<S> or Class\Ports\<S>).

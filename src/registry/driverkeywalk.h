@@ -23,8 +23,6 @@ public:
     // The port key names of the board key open in boardKey.
     void ForEachPortKey(CRegistry& boardKey, const std::string& boardKeyName, const Visit& visit);
 
-    // Each left-out sub-key so far, printable, with the key it is under.
-    const std::vector<std::string>& LeftOut() const { return m_leftOut; }
     // One message naming every left-out sub-key; nothing when there is none.
     void ReportLeftOut() const;
 
@@ -32,5 +30,6 @@ private:
     void Walk(CRegistry& key, const std::string& keyPath, const std::string& shownPath,
               const char* prefix, const Visit& visit);
 
+    // Each left-out sub-key so far, printable, with the key it is under.
     std::vector<std::string> m_leftOut;
 };

@@ -189,7 +189,7 @@ TEST_F(RegistrationTest, NTWritesEachPortAsAnInstanceOfTheSerialService) {
          3},
         {"short vector text",
          "2d0",
-         {"Port000", "COM3", "7", "190", "1", "Serial999"},
+         {"Port000", "COM3", "7", "190", "1", "Serial998"},
          7,
          0x2D0,
          0x190,
