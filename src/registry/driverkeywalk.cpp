@@ -20,19 +20,19 @@ const std::string& DriverKeyName() {
 } // namespace
 
 void CDriverKeyWalk::ForEachBoardKey(CRegistry& driverKey, const Visit& visit) {
-    Walk(driverKey, DriverKeyPath(), DriverKeyName(), kBoardKeys.scanPrefix, visit);
+    Walk(driverKey, DriverKeyPath(), DriverKeyName(), kBoardKeys, visit);
 }
 
 void CDriverKeyWalk::ForEachPortKey(CRegistry& boardKey, const std::string& boardKeyName,
                                     const Visit& visit) {
     Walk(boardKey, BoardKeyPath(boardKeyName), DriverKeyName() + "\\" + PrintableName(boardKeyName),
-         kPortKeys.scanPrefix, visit);
+         kPortKeys, visit);
 }
 
 void CDriverKeyWalk::Walk(CRegistry& key, const std::string& keyPath, const std::string& shownPath,
-                          const char* prefix, const Visit& visit) {
+                          const SKeyNaming& naming, const Visit& visit) {
     ForEachSubKey(key, [&](const std::string& name) {
-        const bool counts = name.starts_with(prefix);
+        const bool counts = naming.Counts(name);
         // A name that does not reach its own key is noted only where it would have been used.
         if (!IsSingleKeyName(name) || (counts && IsMissing(keyPath + "\\" + name))) {
             m_leftOut.push_back("\"" + PrintableName(name) + "\" under " + shownPath);

@@ -5,6 +5,7 @@
 #include <vector>
 
 class CRegistry;
+struct SKeyNaming;
 
 // The walk of the driver key that the load, the registration and the ownership of instance keys
 // share: the board keys (sub-keys whose names begin with "Bo") and each board's port keys ("Po"),
@@ -28,7 +29,7 @@ public:
 
 private:
     void Walk(CRegistry& key, const std::string& keyPath, const std::string& shownPath,
-              const char* prefix, const Visit& visit);
+              const SKeyNaming& naming, const Visit& visit);
 
     // Each left-out sub-key so far, printable, with the key it is under.
     std::vector<std::string> m_leftOut;
