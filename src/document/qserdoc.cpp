@@ -15,7 +15,6 @@
 #include "portderivation.h"
 #include "portobj.h"
 #include "portregistration.h"
-#include "registry.h"
 #include "serialservice.h"
 #include "stringtable.h"
 #include "textnumbers.h"
@@ -36,16 +35,6 @@ template <typename Record> ItemKey KeyOf(const Record* record) {
 
 std::string Decimal(int number) {
     return std::to_string(std::max(number, 0));
-}
-
-// A new record's instance key was reserved by its constructor; a record that is thrown away
-// must not keep that reservation.
-void ReleaseInstance(const std::string& instance) {
-    if (!IsSingleKeyName(instance)) {
-        return;
-    }
-    CRegistry registry;
-    registry.DeleteKey(InstanceKeyPath(instance));
 }
 } // namespace
 
@@ -163,8 +152,8 @@ int CQSERDoc::NewPort(int generate) {
         return 0;
     }
     auto* port = new CPortObj(m_pCurBoard->GetBoardName(), generate);
+    // A port that found no free name reserved no instance.
     if (generate != 0 && !IsSingleKeyName(port->GetPortName())) {
-        ReleaseInstance(port->GetPortSerialPort());
         delete port;
         return 0;
     }

@@ -3,7 +3,9 @@
 #include "platformfamily.h"
 #include "stringtable.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <string_view>
 
 namespace {
 std::string Below(const std::string& parent, const std::string& name) {
@@ -46,6 +48,15 @@ std::string SKeyNaming::Name(int slot) const {
     return namePrefix + std::string(number);
 }
 
+bool SKeyNaming::IsName(const std::string& keyName) const {
+    const std::string_view prefix = namePrefix;
+    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    return keyName.size() == prefix.size() + static_cast<std::size_t>(digits) &&
+           keyName.starts_with(prefix) &&
+           std::all_of(keyName.begin() + static_cast<std::ptrdiff_t>(prefix.size()), keyName.end(),
+                       isDigit);
+}
+
 std::string BoardKeyPath(const std::string& boardKeyName) {
     return Below(DriverKeyPath(), boardKeyName);
 }
@@ -55,7 +66,8 @@ std::string PortKeyPath(const std::string& boardKeyName, const std::string& port
 }
 
 bool IsSingleKeyName(const std::string& name) {
-    return !name.empty() && name.find('\\') == std::string::npos;
+    return !name.empty() && name.size() <= kMaxKeyNameLength &&
+           name.find_first_of(std::string_view("\\\0", 2)) == std::string::npos;
 }
 
 const SInstanceNaming& InstanceNaming() {
@@ -65,6 +77,15 @@ const SInstanceNaming& InstanceNaming() {
     static const SInstanceNaming win9x = {
         ClassPortsKeyPath(), {"0", "", 1, 4, 999}, 0, "1000", "1000"};
     return IsWindows9x() ? win9x : nt;
+}
+
+bool IsInstanceName(const std::string& instance) {
+    const SInstanceNaming& naming = InstanceNaming();
+    if (!naming.keys.IsName(instance)) {
+        return false;
+    }
+    const int slot = std::stoi(instance.substr(std::string_view(naming.keys.namePrefix).size()));
+    return slot >= naming.firstSlot && slot < naming.keys.slots;
 }
 
 std::string InstanceKeyPath(const std::string& instance) {

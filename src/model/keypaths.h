@@ -29,6 +29,8 @@ struct SKeyNaming {
 
     bool Counts(const std::string& keyName) const;
     std::string Name(int slot) const;
+    // Whether keyName is exactly a name Name() gives: namePrefix and digits decimal digits.
+    bool IsName(const std::string& keyName) const;
 };
 
 // At most ten boards, Board000 to Board009, under the driver key.
@@ -41,7 +43,11 @@ inline constexpr SKeyNaming kPortKeys = {"Po", "Port", 4, 3, 16};
 std::string BoardKeyPath(const std::string& boardKeyName);
 std::string PortKeyPath(const std::string& boardKeyName, const std::string& portKeyName);
 
-// A name the system uses as a record's key name must be a single, non-empty key name, or its
+// The longest key name the registry carries.
+inline constexpr std::size_t kMaxKeyNameLength = 255;
+
+// A name the system uses as a record's key name must be a single, non-empty key name the
+// registry can carry (no '\\', no zero character, at most kMaxKeyNameLength characters), or its
 // edits and removal would reach another key.
 bool IsSingleKeyName(const std::string& name);
 
@@ -57,6 +63,13 @@ struct SInstanceNaming {
     const char* exhaustedName;
 };
 const SInstanceNaming& InstanceNaming();
+
+// Whether a port's PortSerialPort names an instance of the running family, one that
+// MakeSerialInstanceName can give out: "Serial" and three digits on Windows NT (Serial002 to
+// Serial998), four digits on Windows 95/98 (0000 to 0998). Any other text (empty, another
+// family's, a fallback such as "Serial000", "Serial999" or "1000") names no instance key of
+// ours, so nothing is registered or deleted for it.
+bool IsInstanceName(const std::string& instance);
 
 // The instance key of the running family (Serial\Parameters\<S> or Class\Ports\<S>).
 std::string InstanceKeyPath(const std::string& instance);

@@ -5,17 +5,38 @@
 #include "slotscan.h"
 
 #include <utility>
+#include <vector>
 
 namespace {
+
+// Names compare without case, so a free slot's name may still be taken by a key the scan's
+// case-sensitive prefix passes over ("serial002"); that key is another's and is not reserved.
+// -1 when no slot is free or a candidate cannot be looked at.
+int LowestUntakenSlot(std::vector<bool>& used, const SInstanceNaming& naming) {
+    for (int slot = LowestFreeSlot(used, naming.firstSlot); slot >= 0;
+         slot = LowestFreeSlot(used, slot)) {
+        CRegistry existing;
+        const Win32Status status =
+            existing.OpenKey(InstanceKeyPath(naming.keys.Name(slot)), "", KEY_ALL_ACCESS, 1);
+        if (status == ERROR_FILE_NOT_FOUND) {
+            return slot;
+        }
+        if (status != ERROR_SUCCESS) {
+            return -1;
+        }
+        used[static_cast<std::size_t>(slot)] = true;
+    }
+    return -1;
+}
 
 std::string ReserveInstance(const SInstanceNaming& naming) {
     CRegistry parent;
     if (parent.OpenKey(naming.parentPath, "", KEY_ALL_ACCESS, 0) != ERROR_SUCCESS) {
         return naming.noParentName;
     }
-    const auto used = UsedSlots(parent, naming.keys);
+    auto used = UsedSlots(parent, naming.keys);
     parent.CloseKey();
-    const int slot = LowestFreeSlot(used, naming.firstSlot);
+    const int slot = LowestUntakenSlot(used, naming);
     if (slot < 0) {
         return naming.exhaustedName;
     }
@@ -36,7 +57,10 @@ CPortObj::CPortObj(std::string boardKeyName, int generate)
     : m_portIRQ("7"), m_portAddress("0x200"), m_portCOMPort("COM3"), m_portIndex("1") {
     if (!boardKeyName.empty() && generate != 0) {
         m_portName = MakeDefaultPortName(std::move(boardKeyName));
-        m_portSerialPort = MakeSerialInstanceName();
+        // A port that finds no free name is never added, so it reserves no instance.
+        if (!m_portName.empty()) {
+            m_portSerialPort = MakeSerialInstanceName();
+        }
     }
 }
 

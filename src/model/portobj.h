@@ -12,9 +12,9 @@ public:
     // All six texts empty: a record about to be filled by its reader.
     CPortObj();
     // With a board key name and generate != 0, picks the first free port key name of that board
-    // and then reserves an operating-system instance (both read, and the second writes, the
-    // registry); otherwise name and instance stay empty and no key is touched. In every case IRQ
-    // "7", address "0x200", COM port "COM3" and index "1".
+    // and, when there is one, reserves an operating-system instance (both read, and the second
+    // writes, the registry); otherwise name and instance stay empty and no key is written. In every
+    // case IRQ "7", address "0x200", COM port "COM3" and index "1".
     CPortObj(std::string boardKeyName, int generate);
 
     const char* GetRuntimeClassName() const override;
@@ -22,10 +22,11 @@ public:
     // The lowest free key name Port000 to Port015 under the board's key; "Port000" when that key
     // cannot be opened (it is not created), empty when all sixteen are taken.
     std::string MakeDefaultPortName(std::string boardKeyName);
-    // Picks the lowest free instance in the operating system's serial port registry and reserves
-    // it by creating its key: Serial002 to Serial998 on Windows NT, 0000 to 0998 on Windows
-    // 95/98. "Serial1000" / "1000" when none is free or the reservation fails; "Serial000" /
-    // "1000" when the parent key cannot be opened. Never shows a message.
+    // Picks the lowest free instance in the operating system's serial port registry whose key
+    // does not exist in any case, and reserves it by creating its key: Serial002 to Serial998 on
+    // Windows NT, 0000 to 0998 on Windows 95/98. "Serial1000" / "1000" when none is free or the
+    // reservation fails; "Serial000" / "1000" when the parent key cannot be opened. Never shows a
+    // message.
     std::string MakeSerialInstanceName();
 
     int SetItemKey(ItemKey key);

@@ -41,8 +41,8 @@ const std::vector<SPortField>& PortFields() {
         TextField(IDS_PORT_IRQ, &P::GetPortIRQ, &P::SetPortIRQ, "7", 2),
         TextField(IDS_PORT_ADDRESS, &P::GetPortAddress, &P::SetPortAddress, "190", 3),
         TextField(IDS_PORT_INDEX, &P::GetPortIndex, &P::SetPortIndex, "1", 4),
-        TextField(IDS_PORT_SERIAL_PORT, &P::GetPortSerialPort, &P::SetPortSerialPort, "Serial999",
-                  5),
+        // A port without a stored instance has none: no fallback name may reach another's key.
+        TextField(IDS_PORT_SERIAL_PORT, &P::GetPortSerialPort, &P::SetPortSerialPort, "", 5),
     };
     return fields;
 }

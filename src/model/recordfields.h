@@ -13,7 +13,7 @@ using SPortField = SRecordField<CPortObj>;
 // setting of a record is one row here; reading, writing, reports and the forms follow it.
 //
 // The defaults when missing are what a read of an incomplete key takes, not those of a new
-// record ("190", "2d0", "Serial999", ...).
+// record ("190", "2d0", an empty instance name, ...).
 const std::vector<SBoardField>& BoardFields();
 const std::vector<SPortField>& PortFields();
 

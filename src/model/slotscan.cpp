@@ -4,31 +4,30 @@
 #include "registry.h"
 #include "textnumbers.h"
 
-#include <cstring>
-
-namespace {
-
-// Key names are at most 255 characters, so a name that fails even here is not a name at all
-// (the enumeration itself is failing) and the walk has to stop rather than skip.
-bool SubKeyExistsAt(CRegistry& key, std::uint32_t index) {
-    char name[256];
-    std::uint32_t size = sizeof name;
-    return key.EunmKey(index, name, size) == ERROR_SUCCESS;
-}
-
-} // namespace
-
-void ForEachSubKeyName(CRegistry& key, const std::function<void(const std::string&)>& visit) {
-    char name[kSubKeyNameBuffer];
+void ForEachSubKey(CRegistry& key, const std::function<void(const std::string&)>& visit) {
+    std::vector<char> name(kSubKeyNameBuffer);
     for (std::uint32_t index = 0;; ++index) {
-        std::uint32_t size = sizeof name;
-        const Win32Status status = key.EunmKey(index, name, size);
-        if (status == ERROR_SUCCESS) {
-            visit(std::string(name, strnlen(name, sizeof name)));
-        } else if (status != ERROR_MORE_DATA || !SubKeyExistsAt(key, index)) {
+        auto size = static_cast<std::uint32_t>(name.size());
+        Win32Status status = key.EunmKey(index, name.data(), size);
+        // A name that does not fit comes with the size it needs; without that, the enumeration
+        // itself is failing and the walk has to stop rather than skip.
+        if (status == ERROR_MORE_DATA && size > name.size()) {
+            name.resize(size);
+            status = key.EunmKey(index, name.data(), size);
+        }
+        if (status != ERROR_SUCCESS || size == 0) {
             return;
         }
+        visit(std::string(name.data(), size - 1));
     }
+}
+
+void ForEachSubKeyName(CRegistry& key, const std::function<void(const std::string&)>& visit) {
+    ForEachSubKey(key, [&](const std::string& name) {
+        if (name.size() < kSubKeyNameBuffer) {
+            visit(name);
+        }
+    });
 }
 
 std::vector<bool> UsedSlots(CRegistry& key, const SKeyNaming& naming) {

@@ -10,9 +10,11 @@ struct SKeyNaming;
 // Sub-key names are read into a buffer of this many characters, the terminating zero included.
 inline constexpr unsigned kSubKeyNameBuffer = 80;
 
-// Calls visit with the name of every sub-key of the key open in key, by increasing index. A name
-// too long for kSubKeyNameBuffer is skipped, so that one foreign key cannot hide the names that
-// follow it; the walk ends at the first other failure (ERROR_NO_MORE_ITEMS after the last one).
+// Calls visit with the whole name of every sub-key of the key open in key, by increasing index,
+// however long; the walk ends at the first failure (ERROR_NO_MORE_ITEMS after the last one).
+void ForEachSubKey(CRegistry& key, const std::function<void(const std::string&)>& visit);
+// The same for the names that fit kSubKeyNameBuffer: a longer one is skipped, so that one
+// foreign key cannot hide the names that follow it.
 void ForEachSubKeyName(CRegistry& key, const std::function<void(const std::string&)>& visit);
 
 // Marks of the naming's slots: a sub-key that counts marks the slot its number gives (a name

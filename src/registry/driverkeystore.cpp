@@ -2,6 +2,8 @@
 
 #include "boardobj.h"
 #include "configurationbuilder.h"
+#include "driverkeywalk.h"
+#include "instanceownership.h"
 #include "keypaths.h"
 #include "messageservice.h"
 #include "platformfamily.h"
@@ -10,7 +12,6 @@
 #include "registry.h"
 #include "registrymessages.h"
 #include "registryvalues.h"
-#include "slotscan.h"
 #include "stringtable.h"
 
 #include <string>
@@ -79,15 +80,13 @@ void DeleteReported(const std::string& path) {
 }
 
 // Loads the ports of one board key; a port that cannot be read stays with its defaults.
-int LoadPorts(IConfigurationBuilder& builder, const std::string& boardKeyName) {
+int LoadPorts(IConfigurationBuilder& builder, CDriverKeyWalk& walk,
+              const std::string& boardKeyName) {
     CRegistry boardKey;
     if (!CDriverKeyStore::OpenBoardKey(boardKey, boardKeyName)) {
         return 0;
     }
-    ForEachSubKeyName(boardKey, [&](const std::string& portKeyName) {
-        if (!kPortKeys.Counts(portKeyName)) {
-            return;
-        }
+    walk.ForEachPortKey(boardKey, boardKeyName, [&](const std::string& portKeyName) {
         CPortObj* port = builder.AppendPort();
         if (CDriverKeyStore::ReadPortKey(boardKeyName, portKeyName, *port) == 0) {
             CMessageService::Error(kQueryRegistryFailed);
@@ -122,8 +121,9 @@ int CDriverKeyStore::LoadConfiguration(IConfigurationBuilder& builder) {
     int result = 1;
     int boards = 0;
     int ports = 0;
-    ForEachSubKeyName(driverKey, [&](const std::string& boardKeyName) {
-        if (result == 0 || !kBoardKeys.Counts(boardKeyName)) {
+    CDriverKeyWalk walk;
+    walk.ForEachBoardKey(driverKey, [&](const std::string& boardKeyName) {
+        if (result == 0) {
             return;
         }
         CBoardObj* board = builder.AppendBoard();
@@ -133,13 +133,14 @@ int CDriverKeyStore::LoadConfiguration(IConfigurationBuilder& builder) {
             result = 0;
             return;
         }
-        if (LoadPorts(builder, boardKeyName) == 0) {
+        if (LoadPorts(builder, walk, boardKeyName) == 0) {
             result = 0;
             return;
         }
         ports += static_cast<int>(board->m_PortList.size());
     });
     driverKey.CloseKey();
+    walk.ReportLeftOut();
     if (result == 1) {
         builder.SetNumBoards(std::to_string(boards));
         builder.SetNumPorts(std::to_string(ports));
@@ -237,11 +238,10 @@ void CDriverKeyStore::DeletePortKeys(const std::string& boardKeyName, const CPor
     } else {
         CMessageService::Error(kDeleteRegistryFailed);
     }
-    // An empty or damaged instance name must never make the delete reach the parent keys that
-    // hold every port's instance.
+    // A port without an instance of its own has nothing more to delete: its text may name a
+    // parent key, another family's key or one that another port still names.
     const std::string& instance = port.GetPortSerialPort();
-    if (!IsSingleKeyName(instance)) {
-        CMessageService::Error(kDeleteRegistryFailed);
+    if (!CInstanceOwnership::MayDeleteAfterRemoval(instance)) {
         return;
     }
     DeleteReported(InstanceKeyPath(instance));

@@ -24,7 +24,9 @@ public:
     static int SaveSystemValues(const std::string& systemName, const std::string& numBoards,
                                 const std::string& numPorts);
 
-    // Deletes a port's key and its operating-system instance keys.
+    // Deletes a port's key and then its operating-system instance keys, when they are its own
+    // (CInstanceOwnership): a port without a valid instance name, or whose instance another
+    // port still names, leaves every instance key alone.
     static void DeletePortKeys(const std::string& boardKeyName, const CPortObj& port);
     // Deletes a board's key (its ports must be deleted first); 0 when that failed.
     static int DeleteBoardKey(const std::string& boardKeyName);

@@ -3,13 +3,14 @@
 #include "boardobj.h"
 #include "configrecord.h"
 #include "driverkeystore.h"
+#include "driverkeywalk.h"
 #include "keypaths.h"
 #include "messageservice.h"
+#include "messagetext.h"
 #include "portobj.h"
 #include "registry.h"
 #include "registrymessages.h"
 #include "registryvalues.h"
-#include "slotscan.h"
 #include "stringtable.h"
 #include "textnumbers.h"
 
@@ -50,8 +51,15 @@ void WriteSerialServiceValues(CRegistry& key) {
     WriteNumber(key, IDS_SERIAL_TYPE, 1);
 }
 
+// What one pass has walked and which ports it left without registration.
+struct SPass {
+    PortWriter writePort;
+    CDriverKeyWalk walk;
+    std::vector<std::string> withoutInstance;
+};
+
 // Registers the ports of one board key; 0 when the board itself cannot be read.
-int RegisterBoard(const std::string& boardKeyName, CBoardObj& board, PortWriter writePort) {
+int RegisterBoard(const std::string& boardKeyName, CBoardObj& board, SPass& pass) {
     if (CDriverKeyStore::ReadBoardKey(boardKeyName, board) == 0) {
         CMessageService::Error(kQueryRegistryFailed);
         return 0;
@@ -60,21 +68,31 @@ int RegisterBoard(const std::string& boardKeyName, CBoardObj& board, PortWriter 
     if (!CDriverKeyStore::OpenBoardKey(boardKey, boardKeyName)) {
         return 0;
     }
-    ForEachSubKeyName(boardKey, [&](const std::string& portKeyName) {
-        if (!kPortKeys.Counts(portKeyName)) {
-            return;
-        }
+    pass.walk.ForEachPortKey(boardKey, boardKeyName, [&](const std::string& portKeyName) {
         // Each port is read into a record of its own: a port that cannot be read is skipped
         // rather than registered with the values of the port before it.
         CPortObj port("", 0);
         if (CDriverKeyStore::ReadPortKey(boardKeyName, portKeyName, port) == 0) {
             CMessageService::Error(kQueryRegistryFailed);
-            return;
+        } else if (!IsInstanceName(port.GetPortSerialPort())) {
+            pass.withoutInstance.push_back(PrintableName(portKeyName) + " of " +
+                                           PrintableName(boardKeyName));
+        } else {
+            pass.writePort(board, port);
         }
-        writePort(board, port);
     });
     boardKey.CloseKey();
     return 1;
+}
+
+void ReportPortsWithoutInstance(const std::vector<std::string>& ports) {
+    if (ports.empty()) {
+        return;
+    }
+    const bool one = ports.size() == 1;
+    CMessageService::Error(JoinedList(ports) + (one ? " has" : " have") +
+                           " no valid serial instance name; " + (one ? "it was" : "they were") +
+                           " not registered.");
 }
 
 int RunPass(const SSystemValues& values, bool hasBoards, const std::string& platformKeyPath,
@@ -98,16 +116,14 @@ int RunPass(const SSystemValues& values, bool hasBoards, const std::string& plat
         return 0;
     }
     int result = 1;
-    ForEachSubKeyName(driverKey, [&](const std::string& boardKeyName) {
-        if (result == 1 && kBoardKeys.Counts(boardKeyName)) {
-            result = RegisterBoard(boardKeyName, board, writePort);
+    SPass pass{writePort, {}, {}};
+    pass.walk.ForEachBoardKey(driverKey, [&](const std::string& boardKeyName) {
+        if (result == 1) {
+            result = RegisterBoard(boardKeyName, board, pass);
         }
     });
+    ReportPortsWithoutInstance(pass.withoutInstance);
     return result;
-}
-
-bool HasUsableInstance(const CPortObj& port) {
-    return IsSingleKeyName(port.GetPortSerialPort());
 }
 
 std::string DeviceDescription(const CPortObj& port) {
@@ -180,7 +196,7 @@ int CPortRegistration::Register95Ports(const SSystemValues& values, bool hasBoar
 }
 
 int CPortRegistration::WriteNTSerialPort(const CBoardObj& board, const CPortObj& port) {
-    if (!HasUsableInstance(port)) {
+    if (!IsInstanceName(port.GetPortSerialPort())) {
         return 0;
     }
     CRegistry key;
@@ -199,7 +215,7 @@ int CPortRegistration::WriteNTSerialPort(const CBoardObj& board, const CPortObj&
 }
 
 int CPortRegistration::Write95Port(const CBoardObj& /*board*/, const CPortObj& port) {
-    if (!HasUsableInstance(port)) {
+    if (!IsInstanceName(port.GetPortSerialPort())) {
         return 0;
     }
     if (WriteClassKey(port) == 0 || WriteDeviceKey(port) == 0) {

@@ -14,14 +14,17 @@ struct SSystemValues {
 
 // Enters every port found in the driver key in the operating system's own serial-port
 // registry: on Windows NT as an instance of the Serial service, on Windows 95/98 as a class key
-// and a root-enumerated device. Results: 1 when the pass ran to its end or had nothing to do,
-// 0 when it stopped on a reported failure.
+// and a root-enumerated device. A port whose PortSerialPort is no instance name of the running
+// family (IsInstanceName) is registered nowhere; one message of the pass names every such port.
+// Results: 1 when the pass ran to its end or had nothing to do, 0 when it stopped on a reported
+// failure.
 class CPortRegistration {
 public:
     static int RegisterNTSerialPorts(const SSystemValues& values, bool hasBoards);
     static int Register95Ports(const SSystemValues& values, bool hasBoards);
 
-    // One port's entries; 0 when a key cannot be opened or the port has no usable instance name.
+    // One port's entries; 0 when a key cannot be opened or the port has no instance name of the
+    // running family (nothing is written then).
     static int WriteNTSerialPort(const CBoardObj& board, const CPortObj& port);
     static int Write95Port(const CBoardObj& board, const CPortObj& port);
 };

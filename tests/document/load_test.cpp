@@ -63,7 +63,8 @@ TEST_F(LoadTest, KeysWithoutValuesTakeTheDefaultsAndKeepTheirKeyNames) {
     EXPECT_EQ(port->GetPortIRQ(), "7");
     EXPECT_EQ(port->GetPortAddress(), "190");
     EXPECT_EQ(port->GetPortIndex(), "1");
-    EXPECT_EQ(port->GetPortSerialPort(), "Serial999");
+    // No instance is made up for a port whose key names none.
+    EXPECT_EQ(port->GetPortSerialPort(), "");
     EXPECT_EQ(m_session.TreeText(), "QSERDRV[Board004[Port007]]");
     EXPECT_TRUE(Records().empty());
 }
@@ -131,7 +132,8 @@ TEST_F(LoadTest, UnreadableBoardKeyFailsTheLoadAfterTheBoardsBeforeIt) {
     WriteBoard("Board000", "RX-401");
     WriteBoard("Board001", "RX-202");
     WriteBoard("Board002", "RX-209");
-    m_session.Hive().InjectFault(ERegOp::OpenKey, BoardKey("Board001"), "", ERROR_ACCESS_DENIED);
+    m_session.Hive().InjectFault(ERegOp::OpenKey, BoardKey("Board001"), "", ERROR_ACCESS_DENIED,
+                                 false);
 
     EXPECT_FALSE(m_session.Open());
 
@@ -148,7 +150,7 @@ TEST_F(LoadTest, PortKeyThatCannotBeOpenedIsReportedOnceAndTheLoadGoesOn) {
     WriteBoard("Board001", "RX-201");
     WritePort("Board001", "Port000", "COM8");
     m_session.Hive().InjectFault(ERegOp::OpenKey, PortKey("Board000", "Port001"), "",
-                                 ERROR_ACCESS_DENIED);
+                                 ERROR_ACCESS_DENIED, false);
 
     ASSERT_TRUE(m_session.Open());
 

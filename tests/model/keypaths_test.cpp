@@ -80,6 +80,57 @@ TEST(KeyNaming, ASingleKeyNameHasNoSeparatorAndIsNotEmpty) {
     EXPECT_FALSE(IsSingleKeyName(""));
     EXPECT_FALSE(IsSingleKeyName("Board000\\Port000"));
     EXPECT_FALSE(IsSingleKeyName("\\"));
+    EXPECT_TRUE(IsSingleKeyName(std::string(255, 'a')));
+    EXPECT_FALSE(IsSingleKeyName(std::string(256, 'a')));
+    EXPECT_FALSE(IsSingleKeyName(std::string("Board\0"
+                                             "001",
+                                             8)));
+}
+
+struct SInstanceRow {
+    const char* text;
+    bool onNT;
+    bool on9x;
+};
+
+// What a port's stored PortSerialPort may hold, and whether it names an instance key.
+const SInstanceRow kInstances[] = {
+    {"Serial002", true, false},
+    {"Serial998", true, false},
+    {"0000", false, true},
+    {"0004", false, true},
+    {"0998", false, true},
+    {"", false, false},
+    // The fallbacks and what is never given out: often the keys of another driver.
+    {"Serial000", false, false},
+    {"Serial001", false, false},
+    {"Serial999", false, false},
+    {"0999", false, false},
+    {"1000", false, false},
+    {"Serial1000", false, false},
+    {"Serial01", false, false},
+    {"serial002", false, false},
+    {"Serial00a", false, false},
+    {"Serial 02", false, false},
+    {"Serial002\\x", false, false},
+    {"00040", false, false},
+    {"004", false, false},
+    {"-004", false, false},
+    {"Serial", false, false},
+    {"Parameters", false, false},
+    {"..", false, false},
+};
+
+TEST(InstanceName, IsOneTheFamilyGivesOut) {
+    CFamilySwitch family;
+    for (const SInstanceRow& row : kInstances) {
+        family.Use(kNT);
+        EXPECT_EQ(IsInstanceName(row.text), row.onNT) << "NT: " << row.text;
+        family.Use(k9x);
+        EXPECT_EQ(IsInstanceName(row.text), row.on9x) << "9x: " << row.text;
+    }
+    family.Use(kNT);
+    EXPECT_FALSE(IsInstanceName(std::string("Serial00") + '\0'));
 }
 
 } // namespace

@@ -52,8 +52,7 @@ const std::vector<SExpectedField<CPortObj>> kPortRows = {
     {"PortIRQ", IDS_PORT_IRQ, EFieldKind::Text, "7", 2, &CPortObj::GetPortIRQ},
     {"PortAddress", IDS_PORT_ADDRESS, EFieldKind::Text, "190", 3, &CPortObj::GetPortAddress},
     {"PortIndex", IDS_PORT_INDEX, EFieldKind::Text, "1", 4, &CPortObj::GetPortIndex},
-    {"PortSerialPort", IDS_PORT_SERIAL_PORT, EFieldKind::Text, "Serial999", 5,
-     &CPortObj::GetPortSerialPort},
+    {"PortSerialPort", IDS_PORT_SERIAL_PORT, EFieldKind::Text, "", 5, &CPortObj::GetPortSerialPort},
 };
 
 template <typename Record>

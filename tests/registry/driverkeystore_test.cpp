@@ -176,7 +176,8 @@ TEST_P(DriverKeyStoreFamilyTest, UnusableNamesNeverMakeADeleteReachAParentKey) {
     EXPECT_TRUE(m_probe.Exists(kSerialParameters));
     EXPECT_TRUE(m_probe.Exists(kClassPorts));
     EXPECT_TRUE(m_probe.Exists(kEnumRootPorts));
-    EXPECT_EQ(Records(), std::vector<MessageRecord>(5, kDeleteRegistryFailed));
+    // The key deletes are reported; an instance name that is no instance deletes nothing.
+    EXPECT_EQ(Records(), std::vector<MessageRecord>(3, kDeleteRegistryFailed));
 }
 
 QSER_ON_BOTH_FAMILIES(DriverKeyStoreFamilyTest);

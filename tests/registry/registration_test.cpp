@@ -157,7 +157,7 @@ const SInstanceCase kInstanceCases[] = {
     {"Address0x10", "0x2d0", {"Port002", "COM5", "9", "0x10", "3", "Serial005"}, 9, 0x2D0, 0x10, 3},
     {"ShortVectorText",
      "2d0",
-     {"Port000", "COM3", "7", "190", "1", "Serial999"},
+     {"Port000", "COM3", "7", "190", "1", "Serial998"},
      7,
      0x2D0,
      0x190,
@@ -330,7 +330,7 @@ TEST_F(RegistrationTest, PortThatCannotBeReadIsReportedAndSkipped) {
     PutPortKey(m_probe, "Board000", {"Port001", "COM4", "5", "0x208", "2", "0003"});
     PutPortKey(m_probe, "Board000", {"Port002", "COM5", "5", "0x210", "3", "0004"});
     m_hive.Hive().InjectFault(ERegOp::OpenKey, PortKey("Board000", "Port001"), "",
-                              ERROR_ACCESS_DENIED);
+                              ERROR_ACCESS_DENIED, false);
 
     EXPECT_EQ(Register95(), 1);
 
@@ -347,7 +347,8 @@ TEST_F(RegistrationTest, BoardThatCannotBeReadStopsThePass) {
     PutPortKey(m_probe, "Board001", {"Port000", "COM4", "5", "0x300", "1", "Serial003"});
     WriteBoard("Board002", "0x2d0");
     PutPortKey(m_probe, "Board002", {"Port000", "COM5", "5", "0x310", "1", "Serial004"});
-    m_hive.Hive().InjectFault(ERegOp::OpenKey, BoardKey("Board001"), "", ERROR_ACCESS_DENIED);
+    m_hive.Hive().InjectFault(ERegOp::OpenKey, BoardKey("Board001"), "", ERROR_ACCESS_DENIED,
+                              false);
 
     EXPECT_EQ(RegisterNT(), 0);
 
@@ -396,5 +397,9 @@ TEST_F(RegistrationTest, UnusableInstanceNamesNeverReachTheParentKeys) {
         EXPECT_TRUE(m_probe.ValueNames(parent).empty());
         EXPECT_EQ(m_probe.SubKeys(parent).size(), 1u);
     }
-    EXPECT_TRUE(Records().empty());
+    const MessageRecord unregistered{
+        "Port000 of Board000 and Port001 of Board000 have no valid serial "
+        "instance name; they were not registered.",
+        EMsgButtons::Ok, EMsgIcon::None};
+    EXPECT_EQ(Records(), (std::vector<MessageRecord>{unregistered, unregistered}));
 }

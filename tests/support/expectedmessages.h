@@ -2,9 +2,17 @@
 
 #include "recordingmessagebox.h"
 
+#include <ostream>
+
 // The message boxes as the tests expect them (text, buttons, icon), written out rather than
 // taken from the code under test, so that a changed text, button or icon fails a test.
 using MessageRecord = CRecordingMessageBox::SRecord;
+
+// A failed comparison shows the box as a person would read it, not as bytes.
+inline void PrintTo(const MessageRecord& record, std::ostream* out) {
+    *out << '"' << record.text << "\" (" << (record.buttons == EMsgButtons::Ok ? "OK" : "Yes/No")
+         << ", icon " << static_cast<int>(record.icon) << ')';
+}
 
 // Registry failures.
 inline const MessageRecord kOpenRegistryFailed{"Open registry failed", EMsgButtons::Ok,

@@ -1,0 +1,101 @@
+#include "expectedmessages.h"
+#include "familyswitch.h"
+#include "hiveprobe.h"
+#include "instanceownership.h"
+#include "platformfamily.h"
+#include "portregistration.h"
+#include "temphive.h"
+#include "testkeypaths.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+class InstanceOwnershipTest : public ::testing::Test {
+protected:
+    void WritePort(const std::string& board, const std::string& port, const std::string& instance) {
+        m_probe.SetText(PortKey(board, port), "PortCOMPort", "COM4");
+        m_probe.SetText(PortKey(board, port), "PortSerialPort", instance);
+    }
+
+    CTempHive m_hive;
+    CHiveProbe m_probe{m_hive.Hive()};
+    CFamilySwitch m_family;
+};
+
+struct SFamily {
+    EPlatformFamily family;
+    const char* valid;
+    const char* otherFamily;
+    std::vector<std::string> parents;
+};
+} // namespace
+
+// Whatever a port's PortSerialPort holds when it is no instance name of the family, the port is
+// registered nowhere and named in the pass's one message, and no parent key gets a value.
+TEST_F(InstanceOwnershipTest, PassRegistersOnlyPortsWithAnInstanceOfTheFamily) {
+    const SFamily families[] = {
+        {EPlatformFamily::WindowsNT, "Serial004", "0004", {kSerialParameters}},
+        {EPlatformFamily::Windows9x, "0004", "Serial004", {kClassPorts, kEnumRootPorts}},
+    };
+    for (const SFamily& family : families) {
+        SCOPED_TRACE(family.valid);
+        m_family.Use(family.family);
+        m_probe.SetText(BoardKey("Board000"), "BoardVectorAddress", "0x2d0");
+        WritePort("Board000", "Port000", family.valid);
+        WritePort("Board000", "Port001", family.otherFamily);
+        WritePort("Board000", "Port002", "");
+        WritePort("Board000", "Port003", std::string(200, '0'));
+        m_probe.SetDword(PortKey("Board000", "Port004"), "PortSerialPort", 4);
+        m_probe.CreateKey(PortKey("Board000", "Port005"));
+        m_probe.SetText(BoardKey("Board001"), "BoardVectorAddress", "0x2d0");
+        WritePort("Board001", "Port000", std::string(family.valid) + "0");
+        WritePort("Board001", "Port001", "..");
+        m_hive.Messages().Clear();
+
+        SSystemValues values{"QSER", "2", "8"};
+        EXPECT_EQ(family.family == EPlatformFamily::WindowsNT
+                      ? CPortRegistration::RegisterNTSerialPorts(values, true)
+                      : CPortRegistration::Register95Ports(values, true),
+                  1);
+
+        for (const std::string& parent : family.parents) {
+            EXPECT_TRUE(m_probe.ValueNames(parent).empty()) << parent;
+            EXPECT_EQ(m_probe.SubKeys(parent), std::vector<std::string>{family.valid}) << parent;
+        }
+        const MessageRecord message{
+            "Port001 of Board000, Port002 of Board000, Port003 of Board000, "
+            "Port004 of Board000, Port005 of Board000, Port000 of Board001 and "
+            "Port001 of Board001 have no valid serial instance name; they were "
+            "not registered.",
+            EMsgButtons::Ok, EMsgIcon::None};
+        EXPECT_EQ(m_hive.Messages().Records(), std::vector<MessageRecord>{message});
+        m_probe.DeleteTree("SYSTEM");
+    }
+}
+
+TEST_F(InstanceOwnershipTest, PortsNamingAnInstanceAreCountedAsKeyNamesCompare) {
+    WritePort("Board000", "Port000", "Serial005");
+    WritePort("Board000", "Port001", "SERIAL005");
+    WritePort("Board003", "Port002", "Serial005");
+    WritePort("Board003", "Port003", "Serial006");
+    // Neither a board's nor a port's key by its name: not ours.
+    WritePort("Board003", "Notes", "Serial005");
+    WritePort("Other", "Port000", "Serial005");
+
+    EXPECT_EQ(CInstanceOwnership::NamingPorts("Serial005"), 3);
+    EXPECT_EQ(CInstanceOwnership::NamingPorts("serial006"), 1);
+    EXPECT_EQ(CInstanceOwnership::NamingPorts("Serial007"), 0);
+    EXPECT_TRUE(CInstanceOwnership::MayDeleteAfterRemoval("Serial007"));
+    EXPECT_FALSE(CInstanceOwnership::MayDeleteAfterRemoval("Serial006"));
+    EXPECT_FALSE(CInstanceOwnership::MayDeleteAfterRemoval("Serial0007"));
+    EXPECT_FALSE(CInstanceOwnership::MayDeleteAfterRemoval(""));
+
+    // A port key that cannot be read might name it: nothing is deleted on a guess.
+    m_hive.Hive().InjectFault(ERegOp::OpenKey, PortKey("Board003", "Port003"), "",
+                              ERROR_ACCESS_DENIED, false);
+    EXPECT_FALSE(CInstanceOwnership::MayDeleteAfterRemoval("Serial007"));
+    EXPECT_TRUE(m_hive.Messages().Records().empty());
+}
