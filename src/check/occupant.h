@@ -1,0 +1,27 @@
+#pragma once
+
+#include "iorange.h"
+
+#include <optional>
+#include <string>
+
+// One thing of the machine that takes resources: a port of ours, the interrupt status (vector)
+// register of a board that shares its interrupt, or a port entry of the operating system that
+// is not ours. Only the resources whose values are valid are set.
+struct SOccupant {
+    std::string keyPath;
+    // How sentences name it: "Port001 of Board000", "the vector register of Board000",
+    // "the system's port Serial000".
+    std::string label;
+    // The key name alone ("Port001", "Serial000").
+    std::string name;
+    // Index of its board in the snapshot; kForeign for an operating-system entry.
+    int board = kForeign;
+    bool isPort = false;
+    std::optional<SIoRange> range;
+    std::optional<unsigned> irq;
+    std::optional<unsigned> comNumber;
+
+    static constexpr int kForeign = -1;
+    bool IsForeign() const { return board == kForeign; }
+};
