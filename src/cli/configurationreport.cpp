@@ -1,45 +1,32 @@
 #include "configurationreport.h"
 
 #include "boardobj.h"
+#include "latin1utf8.h"
 #include "portobj.h"
 #include "qserdoc.h"
 #include "stringtable.h"
 
 namespace {
-std::string Utf8(const std::string& latin1) {
-    std::string utf8;
-    for (char c : latin1) {
-        auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80) {
-            utf8 += c;
-        } else {
-            utf8 += static_cast<char>(0xc0 | (byte >> 6));
-            utf8 += static_cast<char>(0x80 | (byte & 0x3f));
-        }
-    }
-    return utf8;
-}
-
 nlohmann::ordered_json PortJson(const CPortObj& port) {
     nlohmann::ordered_json json;
-    json[LoadString(IDS_PORT_NAME)] = Utf8(port.GetPortName());
-    json[LoadString(IDS_PORT_COM_PORT)] = Utf8(port.GetPortCOMPort());
-    json[LoadString(IDS_PORT_IRQ)] = Utf8(port.GetPortIRQ());
-    json[LoadString(IDS_PORT_ADDRESS)] = Utf8(port.GetPortAddress());
-    json[LoadString(IDS_PORT_INDEX)] = Utf8(port.GetPortIndex());
-    json[LoadString(IDS_PORT_SERIAL_PORT)] = Utf8(port.GetPortSerialPort());
+    json[LoadString(IDS_PORT_NAME)] = Latin1ToUtf8(port.GetPortName());
+    json[LoadString(IDS_PORT_COM_PORT)] = Latin1ToUtf8(port.GetPortCOMPort());
+    json[LoadString(IDS_PORT_IRQ)] = Latin1ToUtf8(port.GetPortIRQ());
+    json[LoadString(IDS_PORT_ADDRESS)] = Latin1ToUtf8(port.GetPortAddress());
+    json[LoadString(IDS_PORT_INDEX)] = Latin1ToUtf8(port.GetPortIndex());
+    json[LoadString(IDS_PORT_SERIAL_PORT)] = Latin1ToUtf8(port.GetPortSerialPort());
     return json;
 }
 
 nlohmann::ordered_json BoardJson(const CBoardObj& board) {
     nlohmann::ordered_json json;
-    json[LoadString(IDS_BOARD_NAME)] = Utf8(board.GetBoardName());
-    json[LoadString(IDS_BOARD_TYPE)] = Utf8(board.GetBoardType());
-    json[LoadString(IDS_BOARD_BASE_ADDRESS)] = Utf8(board.GetBaseAddress());
-    json[LoadString(IDS_BOARD_BASE_COM_PORT)] = Utf8(board.GetBaseCOMPort());
+    json[LoadString(IDS_BOARD_NAME)] = Latin1ToUtf8(board.GetBoardName());
+    json[LoadString(IDS_BOARD_TYPE)] = Latin1ToUtf8(board.GetBoardType());
+    json[LoadString(IDS_BOARD_BASE_ADDRESS)] = Latin1ToUtf8(board.GetBaseAddress());
+    json[LoadString(IDS_BOARD_BASE_COM_PORT)] = Latin1ToUtf8(board.GetBaseCOMPort());
     json[LoadString(IDS_BOARD_SHARE_IRQ_ENABLED)] = board.GetShareIRQEnabled();
-    json[LoadString(IDS_BOARD_SHARE_IRQ)] = Utf8(board.GetShareIRQ());
-    json[LoadString(IDS_BOARD_VECTOR_ADDRESS)] = Utf8(board.GetVectorAddress());
+    json[LoadString(IDS_BOARD_SHARE_IRQ)] = Latin1ToUtf8(board.GetShareIRQ());
+    json[LoadString(IDS_BOARD_VECTOR_ADDRESS)] = Latin1ToUtf8(board.GetVectorAddress());
     json[LoadString(IDS_BOARD_STANDARD_MODE_ENABLED)] = board.GetStandardModeEnabled();
     json["Ports"] = nlohmann::ordered_json::array();
     for (const CPortObj* port : board.m_PortList) {
@@ -51,9 +38,9 @@ nlohmann::ordered_json BoardJson(const CBoardObj& board) {
 
 nlohmann::ordered_json CConfigurationReport::Json(const CQSERDoc& doc) {
     nlohmann::ordered_json json;
-    json[LoadString(IDS_SYSTEM_DRIVER_NAME)] = Utf8(doc.GetSystemName());
-    json[LoadString(IDS_SYSTEM_NUM_BOARDS)] = Utf8(doc.GetNumBoards());
-    json[LoadString(IDS_SYSTEM_NUM_PORTS)] = Utf8(doc.GetNumPorts());
+    json[LoadString(IDS_SYSTEM_DRIVER_NAME)] = Latin1ToUtf8(doc.GetSystemName());
+    json[LoadString(IDS_SYSTEM_NUM_BOARDS)] = Latin1ToUtf8(doc.GetNumBoards());
+    json[LoadString(IDS_SYSTEM_NUM_PORTS)] = Latin1ToUtf8(doc.GetNumPorts());
     json["Boards"] = nlohmann::ordered_json::array();
     for (const CBoardObj* board : doc.m_boardList) {
         json["Boards"].push_back(BoardJson(*board));
