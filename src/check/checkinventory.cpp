@@ -36,8 +36,7 @@ std::string HasTextOrNone(const std::string& what, const std::string& value, con
            ", which is neither \"NONE\" nor " + format + ".";
 }
 
-const SHiveValue* FindValue(const SForeignEntry& entry, unsigned nameId) {
-    const std::string& name = LoadString(nameId);
+const SHiveValue* FindValue(const SForeignEntry& entry, const std::string& name) {
     for (const SHiveValue& value : entry.values) {
         if (strcasecmp(value.name.c_str(), name.c_str()) == 0) {
             return &value;
@@ -88,6 +87,7 @@ bool IsComName(const std::string& text) {
 } // namespace
 
 CCheckInventory::CCheckInventory(const SCheckSnapshot& snapshot) {
+    m_occupants.reserve(snapshot.foreign.size() + 17 * snapshot.boards.size());
     for (const SCheckBoard& board : snapshot.boards) {
         AddBoard(board);
     }
@@ -124,9 +124,10 @@ void CCheckInventory::AddBoard(const SCheckBoard& board) {
         return;
     }
     SOccupant occupant;
+    occupant.kind = SOccupant::EKind::VectorRegister;
     occupant.keyPath = keyPath;
-    occupant.label = "the vector register of " + board.keyName;
     occupant.name = board.keyName;
+    occupant.boardName = board.keyName;
     occupant.board = static_cast<int>(m_boards.size() - 1);
     occupant.range = SIoRange{*vector, *vector};
     m_occupants.push_back(std::move(occupant));
@@ -155,24 +156,24 @@ void CCheckInventory::CheckBoardTexts(const SCheckBoard& board, bool shares) {
 
 void CCheckInventory::AddPort(const SCheckBoard& board, const SCheckPort& port) {
     SOccupant occupant;
+    occupant.kind = SOccupant::EKind::Port;
     occupant.keyPath = CDriverKeyStore::PortKeyPath(board.keyName, port.keyName);
-    occupant.label = port.keyName + " of " + board.keyName;
     occupant.name = port.keyName;
+    occupant.boardName = board.keyName;
     occupant.board = static_cast<int>(m_boards.size() - 1);
-    occupant.isPort = true;
     if (const auto address = CValueFormats::Address(port.address)) {
         occupant.range = SIoRange{*address, *address + kPortSpan - 1};
     } else {
         Invalid(occupant.keyPath,
-                occupant.label + HasText("address", port.address, kAddressFormat));
+                occupant.Label() + HasText("address", port.address, kAddressFormat));
     }
     occupant.irq = CValueFormats::Irq(port.irq);
     if (!occupant.irq) {
-        Invalid(occupant.keyPath, occupant.label + HasText("interrupt", port.irq, kIrqFormat));
+        Invalid(occupant.keyPath, occupant.Label() + HasText("interrupt", port.irq, kIrqFormat));
     }
     occupant.comNumber = CValueFormats::ComNumber(port.comPort);
     if (!occupant.comNumber) {
-        Invalid(occupant.keyPath, occupant.label + HasText("COM name", port.comPort, kComFormat));
+        Invalid(occupant.keyPath, occupant.Label() + HasText("COM name", port.comPort, kComFormat));
     }
     m_occupants.push_back(std::move(occupant));
 }
@@ -180,7 +181,6 @@ void CCheckInventory::AddPort(const SCheckBoard& board, const SCheckPort& port) 
 void CCheckInventory::AddForeign(const SForeignEntry& entry, bool windows9x) {
     SOccupant occupant;
     occupant.keyPath = entry.keyPath;
-    occupant.label = "the system's port " + entry.keyName;
     occupant.name = entry.keyName;
     if (windows9x) {
         AddForeign9x(entry, occupant);
@@ -192,7 +192,7 @@ void CCheckInventory::AddForeign(const SForeignEntry& entry, bool windows9x) {
 
 void CCheckInventory::AddForeignComName(const SForeignEntry& entry, unsigned nameId,
                                         SOccupant& occupant) {
-    const SHiveValue* value = FindValue(entry, nameId);
+    const SHiveValue* value = FindValue(entry, LoadString(nameId));
     if (value == nullptr) {
         return;
     }
@@ -200,27 +200,27 @@ void CCheckInventory::AddForeignComName(const SForeignEntry& entry, unsigned nam
     occupant.comNumber = text ? CValueFormats::ComNumber(*text) : std::nullopt;
     if (!occupant.comNumber) {
         Invalid(entry.keyPath,
-                occupant.label + HasText(LoadString(nameId), text.value_or(""), kComFormat));
+                occupant.Label() + HasText(LoadString(nameId), text.value_or(""), kComFormat));
     }
 }
 
 void CCheckInventory::AddForeignNT(const SForeignEntry& entry, SOccupant& occupant) {
     AddForeignComName(entry, IDS_NTPORT_DOS_DEVICES, occupant);
-    if (const SHiveValue* value = FindValue(entry, IDS_NTPORT_PORT_ADDRESS)) {
+    if (const SHiveValue* value = FindValue(entry, LoadString(IDS_NTPORT_PORT_ADDRESS))) {
         const std::optional<std::uint32_t> address = DwordOf(*value);
         if (address && *address <= kMaxIoAddress) {
             occupant.range = SIoRange{*address, *address + kPortSpan - 1};
         } else {
-            Invalid(entry.keyPath, occupant.label + " has a " + value->name +
+            Invalid(entry.keyPath, occupant.Label() + " has a " + value->name +
                                        " that is not an I/O address (a number from 0 to 0xffff).");
         }
     }
-    if (const SHiveValue* value = FindValue(entry, IDS_NTPORT_INTERRUPT)) {
+    if (const SHiveValue* value = FindValue(entry, LoadString(IDS_NTPORT_INTERRUPT))) {
         const std::optional<std::uint32_t> irq = DwordOf(*value);
         if (irq && *irq <= kMaxIrq) {
             occupant.irq = *irq;
         } else {
-            Invalid(entry.keyPath, occupant.label + " has an " + value->name +
+            Invalid(entry.keyPath, occupant.Label() + " has an " + value->name +
                                        " that is not an interrupt (a number from 0 to 15).");
         }
     }
@@ -228,7 +228,7 @@ void CCheckInventory::AddForeignNT(const SForeignEntry& entry, SOccupant& occupa
 
 void CCheckInventory::AddForeign9x(const SForeignEntry& entry, SOccupant& occupant) {
     AddForeignComName(entry, IDS_DEVICE_PORT_NAME, occupant);
-    const SHiveValue* value = FindValue(entry, IDS_DEVICE_FORCED_CONFIG);
+    const SHiveValue* value = FindValue(entry, LoadString(IDS_DEVICE_FORCED_CONFIG));
     if (value == nullptr) {
         return;
     }
@@ -239,12 +239,12 @@ void CCheckInventory::AddForeign9x(const SForeignEntry& entry, SOccupant& occupa
     const bool hasIrq =
         hasRange && bytes.size() > kIrqAt && Little(bytes, kIrqTypeAt, 4) == kIrqResource;
     if (!hasRange) {
-        Invalid(entry.keyPath, occupant.label + " has a " + value->name +
+        Invalid(entry.keyPath, occupant.Label() + " has a " + value->name +
                                    " that is not a configuration record with an I/O range.");
         return;
     }
     if (hasIrq && bytes[kIrqAt] > kMaxIrq) {
-        Invalid(entry.keyPath, occupant.label + " has a " + value->name +
+        Invalid(entry.keyPath, occupant.Label() + " has a " + value->name +
                                    " whose interrupt is not a number from 0 to 15.");
         return;
     }

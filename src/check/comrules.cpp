@@ -3,11 +3,12 @@
 #include "checkinventory.h"
 #include "sentences.h"
 
-#include <map>
 #include <string>
 
 namespace {
 constexpr unsigned kHighestPlainName = 9;
+// COM names are numbered 1 to 256 (CValueFormats::ComNumber).
+constexpr unsigned kComNumbers = 257;
 
 std::string ComName(unsigned number) {
     return "COM" + std::to_string(number);
@@ -21,7 +22,7 @@ struct SUsers {
 std::vector<std::string> Labels(const std::vector<const SOccupant*>& occupants) {
     std::vector<std::string> labels;
     for (const SOccupant* occupant : occupants) {
-        labels.push_back(occupant->label);
+        labels.push_back(occupant->Label());
     }
     return labels;
 }
@@ -34,14 +35,15 @@ void AddKeyPaths(const std::vector<const SOccupant*>& occupants, std::vector<std
 } // namespace
 
 void CComRules::Check(const CCheckInventory& inventory, std::vector<SCheckFinding>& findings) {
-    std::map<unsigned, SUsers> byNumber;
+    std::vector<SUsers> byNumber(kComNumbers);
     for (const SOccupant& occupant : inventory.Occupants()) {
-        if (occupant.comNumber) {
+        if (occupant.comNumber && *occupant.comNumber < kComNumbers) {
             SUsers& users = byNumber[*occupant.comNumber];
             (occupant.IsForeign() ? users.foreign : users.ours).push_back(&occupant);
         }
     }
-    for (const auto& [number, users] : byNumber) {
+    for (unsigned number = 0; number < kComNumbers; ++number) {
+        const SUsers& users = byNumber[number];
         if (users.ours.size() > 1) {
             SCheckFinding finding{SeverityOf(ECheckCode::ComDuplicate),
                                   ECheckCode::ComDuplicate,
@@ -56,7 +58,7 @@ void CComRules::Check(const CCheckInventory& inventory, std::vector<SCheckFindin
                 SCheckFinding finding{SeverityOf(ECheckCode::ComTaken),
                                       ECheckCode::ComTaken,
                                       {port->keyPath},
-                                      port->label + " is named " + ComName(number) +
+                                      port->Label() + " is named " + ComName(number) +
                                           ", which is already the name of " +
                                           CSentences::List(Labels(users.foreign)) + "."};
                 AddKeyPaths(users.foreign, finding.items);
@@ -66,7 +68,7 @@ void CComRules::Check(const CCheckInventory& inventory, std::vector<SCheckFindin
                 findings.push_back({SeverityOf(ECheckCode::ComHigh),
                                     ECheckCode::ComHigh,
                                     {port->keyPath},
-                                    port->label + " is named " + ComName(number) +
+                                    port->Label() + " is named " + ComName(number) +
                                         ": many programs cannot open a port above COM9 by its "
                                         "plain name (they need \\\\.\\" +
                                         ComName(number) + ")."});

@@ -16,21 +16,19 @@ struct SPiece {
 };
 
 std::string Described(const SOccupant& occupant) {
-    return occupant.label + " (" + occupant.range->Text() + ")";
+    return occupant.Label() + " (" + occupant.range->Text() + ")";
 }
 
-bool MayConflict(const SOccupant& a, const SOccupant& b) {
-    return !(a.IsForeign() && b.IsForeign());
-}
-
-// Every pair of pieces that share an address, each pair once, by a sweep over the pieces in
-// the order of their first address: the cost grows with the number of pieces and of pairs.
-CPairs MeetingPairs(std::vector<SPiece> pieces) {
+// Every pair of pieces that share an address and may conflict, each pair once, by a sweep over
+// the pieces in the order of their first address. The system's own entries are kept apart from
+// ours, so that many of them on few addresses cost nothing among themselves.
+CPairs MeetingPairs(const std::vector<SOccupant>& occupants, std::vector<SPiece> pieces) {
     std::sort(pieces.begin(), pieces.end(),
               [](const SPiece& a, const SPiece& b) { return a.range.first < b.range.first; });
     CPairs pairs;
-    std::vector<const SPiece*> open;
-    for (const SPiece& piece : pieces) {
+    std::vector<const SPiece*> openOurs;
+    std::vector<const SPiece*> openForeign;
+    auto meet = [&](std::vector<const SPiece*>& open, const SPiece& piece) {
         std::erase_if(
             open, [&](const SPiece* earlier) { return earlier->range.last < piece.range.first; });
         for (const SPiece* earlier : open) {
@@ -39,7 +37,18 @@ CPairs MeetingPairs(std::vector<SPiece> pieces) {
                                    std::max(earlier->occupant, piece.occupant));
             }
         }
-        open.push_back(&piece);
+    };
+    for (const SPiece& piece : pieces) {
+        const bool foreign = occupants[piece.occupant].IsForeign();
+        meet(openOurs, piece);
+        if (foreign) {
+            std::erase_if(openForeign, [&](const SPiece* earlier) {
+                return earlier->range.last < piece.range.first;
+            });
+        } else {
+            meet(openForeign, piece);
+        }
+        (foreign ? openForeign : openOurs).push_back(&piece);
     }
     std::sort(pairs.begin(), pairs.end());
     pairs.erase(std::unique(pairs.begin(), pairs.end()), pairs.end());
@@ -83,14 +92,12 @@ void CIoRules::CheckOverlaps(const CCheckInventory& inventory,
             pieces.push_back({*occupants[i].range, i});
         }
     }
-    for (const auto& [first, second] : MeetingPairs(std::move(pieces))) {
+    for (const auto& [first, second] : MeetingPairs(occupants, std::move(pieces))) {
         const SOccupant& a = occupants[first];
         const SOccupant& b = occupants[second];
-        if (MayConflict(a, b)) {
-            AddPair(a, b, ECheckCode::IoOverlap,
-                    CSentences::Capitalised(Described(a) + " overlaps " + Described(b) + "."),
-                    findings);
-        }
+        AddPair(a, b, ECheckCode::IoOverlap,
+                CSentences::Capitalised(Described(a) + " overlaps " + Described(b) + "."),
+                findings);
     }
 }
 
@@ -106,10 +113,10 @@ void CIoRules::CheckAliases(const CCheckInventory& inventory,
             pieces.push_back({decoded, i});
         }
     }
-    for (const auto& [first, second] : MeetingPairs(std::move(pieces))) {
+    for (const auto& [first, second] : MeetingPairs(occupants, std::move(pieces))) {
         const SOccupant& a = occupants[first];
         const SOccupant& b = occupants[second];
-        if (MayConflict(a, b) && !a.range->Overlaps(*b.range)) {
+        if (!a.range->Overlaps(*b.range)) {
             AddPair(a, b, ECheckCode::IoAlias,
                     CSentences::Capitalised(Described(a) + " and " + Described(b) +
                                             " are the same addresses to an ISA card, which "

@@ -38,7 +38,7 @@ std::string UsersText(const CCheckInventory& inventory, const std::vector<std::s
     }
     for (std::size_t user : users) {
         if (occupants[user].IsForeign()) {
-            parts.push_back(occupants[user].label);
+            parts.push_back(occupants[user].Label());
         }
     }
     return CSentences::List(parts);
@@ -126,7 +126,7 @@ void CIrqRules::CheckReserved(const CCheckInventory& inventory,
         if (occupant.IsForeign() || !occupant.irq) {
             continue;
         }
-        const std::string on = occupant.label + " is on " + Interrupt(*occupant.irq);
+        const std::string on = occupant.Label() + " is on " + Interrupt(*occupant.irq);
         if (const char* user = CPcDevices::SystemInterruptUser(*occupant.irq)) {
             findings.push_back({SeverityOf(ECheckCode::IrqSystem),
                                 ECheckCode::IrqSystem,

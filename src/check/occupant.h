@@ -9,19 +9,22 @@
 // register of a board that shares its interrupt, or a port entry of the operating system that
 // is not ours. Only the resources whose values are valid are set.
 struct SOccupant {
+    enum class EKind { Port, VectorRegister, Foreign };
+
+    EKind kind = EKind::Foreign;
     std::string keyPath;
-    // How sentences name it: "Port001 of Board000", "the vector register of Board000",
-    // "the system's port Serial000".
-    std::string label;
-    // The key name alone ("Port001", "Serial000").
+    // The key name of the port, board or operating-system entry.
     std::string name;
+    std::string boardName;
     // Index of its board in the snapshot; kForeign for an operating-system entry.
     int board = kForeign;
-    bool isPort = false;
     std::optional<SIoRange> range;
     std::optional<unsigned> irq;
     std::optional<unsigned> comNumber;
 
     static constexpr int kForeign = -1;
     bool IsForeign() const { return board == kForeign; }
+    // How sentences name it: "Port001 of Board000", "the vector register of Board000",
+    // "the system's port Serial000". Made when a finding needs it, which is rare.
+    std::string Label() const;
 };
