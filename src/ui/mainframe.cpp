@@ -8,14 +8,18 @@
 #include "commandids.h"
 #include "configtreectrl.h"
 #include "dialogunits.h"
+#include "findinglocator.h"
 #include "formpane.h"
 #include "frameactions.h"
 #include "framestatusbar.h"
 #include "mainmenu.h"
+#include "problemsbar.h"
+#include "problemspane.h"
 #include "qserdoc.h"
 #include "qserview.h"
 #include "qtdialogfactory.h"
 #include "regfileopen.h"
+#include "resourcecheck.h"
 #include "treebrowserbar.h"
 #include "treehandlers.h"
 #include "treenodemanager.h"
@@ -53,6 +57,13 @@ CMainFrame::CMainFrame(const IKeyboardLockState& locks)
     CAppContext::SetTreeNodeManager(m_pTreeNodeManager.get());
     CAppContext::SetTreeControl(&Tree());
 
+    m_pProblemsBar = new CProblemsBar(*this);
+    m_pProblemsBar->SetActivationHandler(
+        [this](const std::string& keyPath) { OnProblemActivated(keyPath); });
+    m_pProblemsPane = new CProblemsPane(m_pStatusBar);
+    m_pStatusBar->addPermanentWidget(m_pProblemsPane);
+    CUserAction::SetFinishedObserver([this] { RefreshProblems(); });
+
     m_pPane = new CFormPane(this);
     setCentralWidget(m_pPane);
     m_pDialogFactory = std::make_unique<CQtDialogFactory>(*m_pPane);
@@ -61,6 +72,7 @@ CMainFrame::CMainFrame(const IKeyboardLockState& locks)
 }
 
 CMainFrame::~CMainFrame() {
+    CUserAction::SetFinishedObserver({});
     CloseDocument();
     Tree().SetNotify(nullptr);
     CAppContext::SetTreeControl(nullptr);
@@ -119,6 +131,7 @@ void CMainFrame::ConnectToggles() {
     new CBarToggle(*m_pActions->Action(ID_VIEW_TOOLBAR), *m_pMainToolBar);
     new CBarToggle(*m_pActions->Action(ID_VIEW_STATUS_BAR), *m_pStatusBar);
     new CBarToggle(*m_pActions->Action(ID_VIEW_CONFIG_TOOLBAR), *m_pConfigToolBar);
+    new CBarToggle(*m_pActions->Action(ID_VIEW_PROBLEMS_BAR), *m_pProblemsBar);
 }
 
 bool CMainFrame::OpenDocument() {
@@ -157,6 +170,20 @@ void CMainFrame::OpenRegFile(const QString& fileName) {
         return;
     }
     m_pDoc->m_bConfigChanged = 1;
+}
+
+void CMainFrame::RefreshProblems() {
+    const std::vector<SCheckFinding> findings = CResourceCheck::RunOnRegistry();
+    m_pProblemsBar->SetFindings(findings);
+    m_pProblemsPane->SetFindings(findings);
+}
+
+void CMainFrame::OnProblemActivated(const std::string& keyPath) {
+    HTREEITEM item = m_pDoc == nullptr ? nullptr : CFindingLocator::ItemOf(*m_pDoc, keyPath);
+    if (item != nullptr) {
+        Tree().EnsureVisible(item);
+        Tree().SelectItem(item);
+    }
 }
 
 void CMainFrame::OnFileOpen() {

@@ -5,8 +5,11 @@
 
 #include <QMainWindow>
 #include <memory>
+#include <string>
 
 class CConfigTreeCtrl;
+class CProblemsBar;
+class CProblemsPane;
 class CFormPane;
 class CFrameActions;
 class CFrameStatusBar;
@@ -45,6 +48,8 @@ public:
     QToolBar* ConfigToolBar() const { return m_pConfigToolBar; }
     CFrameStatusBar* StatusBar() const { return m_pStatusBar; }
     CTreeBrowserBar* TreeBar() const { return m_pTreeBar; }
+    CProblemsBar* ProblemsBar() const { return m_pProblemsBar; }
+    CProblemsPane* ProblemsPane() const { return m_pProblemsPane; }
     CConfigTreeCtrl& Tree() const;
     CQSERDoc* Document() const { return m_pDoc.get(); }
 
@@ -62,12 +67,17 @@ private:
     void OnFileOpen();
     void OnAbout();
     void CloseDocument();
+    // The resource check, run after every user action (the load included).
+    void RefreshProblems();
+    void OnProblemActivated(const std::string& keyPath);
 
     std::unique_ptr<CFrameActions> m_pActions;
     QToolBar* m_pMainToolBar = nullptr;
     CFrameStatusBar* m_pStatusBar = nullptr;
     QToolBar* m_pConfigToolBar = nullptr;
     CTreeBrowserBar* m_pTreeBar = nullptr;
+    CProblemsBar* m_pProblemsBar = nullptr;
+    CProblemsPane* m_pProblemsPane = nullptr;
     std::unique_ptr<CTreeNodeManager> m_pTreeNodeManager;
     std::unique_ptr<CTreeHandlers> m_pTreeHandlers;
     CFormPane* m_pPane = nullptr;
