@@ -49,7 +49,8 @@ void CComRules::Check(const CCheckInventory& inventory, std::vector<SCheckFindin
                                   ECheckCode::ComDuplicate,
                                   {},
                                   CSentences::Capitalised(CSentences::List(Labels(users.ours))) +
-                                      " are all named " + ComName(number) + "."};
+                                      " are " + CSentences::BothOrAll(users.ours.size()) +
+                                      " named " + ComName(number) + "."};
             AddKeyPaths(users.ours, finding.items);
             findings.push_back(std::move(finding));
         }

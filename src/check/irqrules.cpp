@@ -114,9 +114,9 @@ void CIrqRules::CheckUnshared(const CCheckInventory& inventory, unsigned irq,
         const std::string& boardName = inventory.Boards()[board].keyName;
         findings.push_back({SeverityOf(ECheckCode::IrqUnshared), ECheckCode::IrqUnshared,
                             KeyPaths(inventory, ports),
-                            CSentences::List(names) + " of " + boardName + " are all on " +
-                                Interrupt(irq) + ", but " + boardName +
-                                " does not share its interrupt."});
+                            CSentences::List(names) + " of " + boardName + " are " +
+                                CSentences::BothOrAll(names.size()) + " on " + Interrupt(irq) +
+                                ", but " + boardName + " does not share its interrupt."});
     }
 }
 

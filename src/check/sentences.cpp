@@ -7,6 +7,10 @@ std::string CSentences::Capitalised(std::string text) {
     return text;
 }
 
+const char* CSentences::BothOrAll(std::size_t count) {
+    return count == 2 ? "both" : "all";
+}
+
 std::string CSentences::List(const std::vector<std::string>& parts) {
     std::string text;
     for (std::size_t i = 0; i < parts.size(); ++i) {

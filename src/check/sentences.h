@@ -10,4 +10,6 @@ public:
     static std::string Capitalised(std::string text);
     // "A", "A and B", "A, B and C".
     static std::string List(const std::vector<std::string>& parts);
+    // "both" for two, "all" for more.
+    static const char* BothOrAll(std::size_t count);
 };

@@ -56,7 +56,8 @@ void CProblemsBar::SetFindings(const std::vector<SCheckFinding>& findings) {
         item->setIcon(kProblemColumn, SeverityIcon(finding.severity));
         item->setText(kProblemColumn, CLatin1Text::ToQt(finding.message));
         item->setText(kCodeColumn, QString::fromLatin1(CheckCodeName(finding.code)));
-        item->setToolTip(kProblemColumn, Items(finding));
+        item->setToolTip(kProblemColumn,
+                         item->text(kProblemColumn) + QStringLiteral("\n\n") + Items(finding));
         item->setData(kProblemColumn, kKeyPathRole,
                       finding.items.empty() ? QString() : CLatin1Text::ToQt(finding.items.front()));
         // A reader of the screen hears the severity, which the icon only shows.
