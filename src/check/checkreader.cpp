@@ -9,7 +9,6 @@
 #include "slotscan.h"
 #include "stringtable.h"
 
-#include <algorithm>
 #include <set>
 #include <strings.h>
 
