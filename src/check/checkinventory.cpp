@@ -38,7 +38,7 @@ std::string HasTextOrNone(const std::string& what, const std::string& value, con
 
 const SHiveValue* FindValue(const SForeignEntry& entry, const std::string& name) {
     for (const SHiveValue& value : entry.values) {
-        if (strcasecmp(value.name.c_str(), name.c_str()) == 0) {
+        if (value.name.size() == name.size() && strcasecmp(value.name.c_str(), name.c_str()) == 0) {
             return &value;
         }
     }
@@ -125,7 +125,6 @@ void CCheckInventory::AddBoard(const SCheckBoard& board) {
     }
     SOccupant occupant;
     occupant.kind = SOccupant::EKind::VectorRegister;
-    occupant.keyPath = keyPath;
     occupant.name = board.keyName;
     occupant.boardName = board.keyName;
     occupant.board = static_cast<int>(m_boards.size() - 1);
@@ -157,30 +156,30 @@ void CCheckInventory::CheckBoardTexts(const SCheckBoard& board, bool shares) {
 void CCheckInventory::AddPort(const SCheckBoard& board, const SCheckPort& port) {
     SOccupant occupant;
     occupant.kind = SOccupant::EKind::Port;
-    occupant.keyPath = CDriverKeyStore::PortKeyPath(board.keyName, port.keyName);
     occupant.name = port.keyName;
     occupant.boardName = board.keyName;
     occupant.board = static_cast<int>(m_boards.size() - 1);
     if (const auto address = CValueFormats::Address(port.address)) {
         occupant.range = SIoRange{*address, *address + kPortSpan - 1};
     } else {
-        Invalid(occupant.keyPath,
+        Invalid(occupant.KeyPath(),
                 occupant.Label() + HasText("address", port.address, kAddressFormat));
     }
     occupant.irq = CValueFormats::Irq(port.irq);
     if (!occupant.irq) {
-        Invalid(occupant.keyPath, occupant.Label() + HasText("interrupt", port.irq, kIrqFormat));
+        Invalid(occupant.KeyPath(), occupant.Label() + HasText("interrupt", port.irq, kIrqFormat));
     }
     occupant.comNumber = CValueFormats::ComNumber(port.comPort);
     if (!occupant.comNumber) {
-        Invalid(occupant.keyPath, occupant.Label() + HasText("COM name", port.comPort, kComFormat));
+        Invalid(occupant.KeyPath(),
+                occupant.Label() + HasText("COM name", port.comPort, kComFormat));
     }
     m_occupants.push_back(std::move(occupant));
 }
 
 void CCheckInventory::AddForeign(const SForeignEntry& entry, bool windows9x) {
     SOccupant occupant;
-    occupant.keyPath = entry.keyPath;
+    occupant.foreignKeyPath = entry.keyPath;
     occupant.name = entry.keyName;
     if (windows9x) {
         AddForeign9x(entry, occupant);

@@ -29,7 +29,7 @@ std::vector<std::string> Labels(const std::vector<const SOccupant*>& occupants) 
 
 void AddKeyPaths(const std::vector<const SOccupant*>& occupants, std::vector<std::string>& paths) {
     for (const SOccupant* occupant : occupants) {
-        paths.push_back(occupant->keyPath);
+        paths.push_back(occupant->KeyPath());
     }
 }
 } // namespace
@@ -58,7 +58,7 @@ void CComRules::Check(const CCheckInventory& inventory, std::vector<SCheckFindin
             if (!users.foreign.empty()) {
                 SCheckFinding finding{SeverityOf(ECheckCode::ComTaken),
                                       ECheckCode::ComTaken,
-                                      {port->keyPath},
+                                      {port->KeyPath()},
                                       port->Label() + " is named " + ComName(number) +
                                           ", which is already the name of " +
                                           CSentences::List(Labels(users.foreign)) + "."};
@@ -68,7 +68,7 @@ void CComRules::Check(const CCheckInventory& inventory, std::vector<SCheckFindin
             if (number > kHighestPlainName) {
                 findings.push_back({SeverityOf(ECheckCode::ComHigh),
                                     ECheckCode::ComHigh,
-                                    {port->keyPath},
+                                    {port->KeyPath()},
                                     port->Label() + " is named " + ComName(number) +
                                         ": many programs cannot open a port above COM9 by its "
                                         "plain name (they need \\\\.\\" +

@@ -57,7 +57,7 @@ CPairs MeetingPairs(const std::vector<SOccupant>& occupants, std::vector<SPiece>
 
 void AddPair(const SOccupant& a, const SOccupant& b, ECheckCode code, const std::string& sentence,
              std::vector<SCheckFinding>& findings) {
-    findings.push_back({SeverityOf(code), code, {a.keyPath, b.keyPath}, sentence});
+    findings.push_back({SeverityOf(code), code, {a.KeyPath(), b.KeyPath()}, sentence});
 }
 
 // Where an ISA card's decoded addresses of the range meet the device, and whether the range
@@ -137,7 +137,7 @@ void CIoRules::CheckPcDevices(const CCheckInventory& inventory,
             findings.push_back(
                 {SeverityOf(ECheckCode::IoSystem),
                  ECheckCode::IoSystem,
-                 {occupant.keyPath},
+                 {occupant.KeyPath()},
                  CSentences::Capitalised(Described(occupant) + " is" +
                                          (system.direct ? "" : kAliasClause) +
                                          " on the system board's addresses 0x000-0x0ff (" +
@@ -157,7 +157,7 @@ void CIoRules::CheckPcDevices(const CCheckInventory& inventory,
             findings.push_back(
                 {SeverityOf(ECheckCode::IoLegacy),
                  ECheckCode::IoLegacy,
-                 {occupant.keyPath},
+                 {occupant.KeyPath()},
                  CSentences::Capitalised(
                      Described(occupant) + " uses" + (direct ? "" : kAliasClause) +
                      " the addresses of " + CSentences::List(devices) + ": disable " +

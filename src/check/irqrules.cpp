@@ -30,7 +30,7 @@ std::string UsersText(const CCheckInventory& inventory, const std::vector<std::s
         std::vector<std::string> ports;
         for (std::size_t other : users) {
             if (occupants[other].board == board) {
-                ports.push_back(occupants[other].name);
+                ports.push_back(std::string(occupants[other].name));
             }
         }
         parts.push_back(inventory.Boards()[static_cast<std::size_t>(board)].keyName + " (" +
@@ -48,7 +48,7 @@ std::vector<std::string> KeyPaths(const CCheckInventory& inventory,
                                   const std::vector<std::size_t>& users) {
     std::vector<std::string> paths;
     for (std::size_t user : users) {
-        paths.push_back(inventory.Occupants()[user].keyPath);
+        paths.push_back(inventory.Occupants()[user].KeyPath());
     }
     return paths;
 }
@@ -105,7 +105,7 @@ void CIrqRules::CheckUnshared(const CCheckInventory& inventory, unsigned irq,
         for (std::size_t user : users) {
             if (occupants[user].board == static_cast<int>(board)) {
                 ports.push_back(user);
-                names.push_back(occupants[user].name);
+                names.push_back(std::string(occupants[user].name));
             }
         }
         if (ports.size() < 2) {
@@ -130,14 +130,14 @@ void CIrqRules::CheckReserved(const CCheckInventory& inventory,
         if (const char* user = CPcDevices::SystemInterruptUser(*occupant.irq)) {
             findings.push_back({SeverityOf(ECheckCode::IrqSystem),
                                 ECheckCode::IrqSystem,
-                                {occupant.keyPath},
+                                {occupant.KeyPath()},
                                 on + ", which belongs to " + user + ": choose another interrupt."});
         }
         if (const char* user = CPcDevices::LegacyInterruptUser(*occupant.irq)) {
             findings.push_back(
                 {SeverityOf(ECheckCode::IrqLegacy),
                  ECheckCode::IrqLegacy,
-                 {occupant.keyPath},
+                 {occupant.KeyPath()},
                  on + ", which " + user + " uses: disable it, or choose another interrupt."});
         }
     }

@@ -1,13 +1,27 @@
 #include "occupant.h"
 
+#include "driverkeystore.h"
+
 std::string SOccupant::Label() const {
     switch (kind) {
     case EKind::Port:
-        return name + " of " + boardName;
+        return std::string(name) + " of " + std::string(boardName);
     case EKind::VectorRegister:
-        return "the vector register of " + boardName;
+        return "the vector register of " + std::string(boardName);
     case EKind::Foreign:
         break;
     }
-    return "the system's port " + name;
+    return "the system's port " + std::string(name);
+}
+
+std::string SOccupant::KeyPath() const {
+    switch (kind) {
+    case EKind::Port:
+        return CDriverKeyStore::PortKeyPath(std::string(boardName), std::string(name));
+    case EKind::VectorRegister:
+        return CDriverKeyStore::BoardKeyPath(std::string(boardName));
+    case EKind::Foreign:
+        break;
+    }
+    return std::string(foreignKeyPath);
 }
