@@ -63,7 +63,7 @@ SCheckSnapshot CCheckReader::Read() {
 
 void CCheckReader::ReadBoards(SCheckSnapshot& snapshot) {
     std::vector<std::string> boardKeyNames;
-    if (!SubKeysStartingWith(DriverKeyPath(), "Bo", boardKeyNames)) {
+    if (!SubKeysStartingWith(DriverKeyPath(), "Bo", boardKeyNames) || boardKeyNames.empty()) {
         return;
     }
     // One record for every board, as the registration pass does; its default name is looked up
