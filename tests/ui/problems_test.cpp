@@ -111,6 +111,25 @@ TEST_F(CProblemsTest, LoadShowsWhatTheRegistryAlreadyHolds) {
                        "Parameters\\Serial000")));
 }
 
+TEST_F(CProblemsTest, ActivatingSelectsABoardAndLeavesTheSelectionForTheSystemsEntry) {
+    WriteBoard("Board000", "0x200", "5", "COM3", "Serial002");
+    m_probe.SetText(BoardKey("Board000"), "BoardBaseAddress", "zz");
+    m_probe.SetText(kSerialParameters + "\\Serial000", "PortAddress", "0x3f8");
+    Start();
+    ASSERT_EQ(List().topLevelItemCount(), 2);
+    QTreeWidgetItem* driver = Item("QSERDRV");
+    ASSERT_EQ(Frame().Tree().currentItem(), driver);
+    List().setFocus();
+    // The system's entry has no item in the tree.
+    List().setCurrentItem(List().topLevelItem(1));
+    QTest::keyClick(&List(), Qt::Key_Return);
+    EXPECT_EQ(Frame().Tree().currentItem(), driver);
+    List().setCurrentItem(List().topLevelItem(0));
+    QTest::keyClick(&List(), Qt::Key_Return);
+    EXPECT_EQ(Frame().Tree().currentItem(), Item("QSERDRV/Board000"));
+    EXPECT_TRUE(Form(3000)->isVisible());
+}
+
 TEST_F(CProblemsTest, ViewCommandShowsAndHidesTheBar) {
     Start();
     QAction* toggle = Action(ID_VIEW_PROBLEMS_BAR);
