@@ -8,6 +8,7 @@ enum class ECliExit {
     Failed = 1,   // an error message was shown, or the command itself failed
     Refused = 2,  // a usage error, an unknown board, port or key, or a refused pick
     Declined = 3, // a confirmation was answered No, so nothing was done
+    Problems = 4, // the resource check found errors
 };
 
 // How a command ended. A refused or failed command keeps nothing; its reason (when it has one

@@ -1,26 +1,13 @@
 #include "configurationreport.h"
 
 #include "boardobj.h"
+#include "latin1utf8.h"
 #include "portobj.h"
 #include "qserdoc.h"
 #include "recordfields.h"
 #include "stringtable.h"
 
 namespace {
-std::string Utf8(const std::string& latin1) {
-    std::string utf8;
-    for (char c : latin1) {
-        auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80) {
-            utf8 += c;
-        } else {
-            utf8 += static_cast<char>(0xc0 | (byte >> 6));
-            utf8 += static_cast<char>(0x80 | (byte & 0x3f));
-        }
-    }
-    return utf8;
-}
-
 template <typename Record>
 nlohmann::ordered_json RecordJson(const Record& record,
                                   const std::vector<SRecordField<Record>>& fields) {
@@ -28,7 +15,7 @@ nlohmann::ordered_json RecordJson(const Record& record,
     for (const SRecordField<Record>* field : FieldsAsShown(fields)) {
         nlohmann::ordered_json& value = json[LoadString(field->valueNameId)];
         if (field->kind == EFieldKind::Text) {
-            value = Utf8(field->Text(record));
+            value = Latin1ToUtf8(field->Text(record));
         } else {
             value = field->Number(record);
         }
@@ -48,9 +35,9 @@ nlohmann::ordered_json BoardJson(const CBoardObj& board) {
 
 nlohmann::ordered_json CConfigurationReport::Json(const CQSERDoc& doc) {
     nlohmann::ordered_json json;
-    json[LoadString(IDS_SYSTEM_DRIVER_NAME)] = Utf8(doc.GetSystemName());
-    json[LoadString(IDS_SYSTEM_NUM_BOARDS)] = Utf8(doc.GetNumBoards());
-    json[LoadString(IDS_SYSTEM_NUM_PORTS)] = Utf8(doc.GetNumPorts());
+    json[LoadString(IDS_SYSTEM_DRIVER_NAME)] = Latin1ToUtf8(doc.GetSystemName());
+    json[LoadString(IDS_SYSTEM_NUM_BOARDS)] = Latin1ToUtf8(doc.GetNumBoards());
+    json[LoadString(IDS_SYSTEM_NUM_PORTS)] = Latin1ToUtf8(doc.GetNumPorts());
     json["Boards"] = nlohmann::ordered_json::array();
     for (const CBoardObj* board : doc.m_boardList) {
         json["Boards"].push_back(BoardJson(*board));

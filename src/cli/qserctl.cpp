@@ -1,5 +1,6 @@
 #include "qserctl.h"
 
+#include "checkcommand.h"
 #include "clienvironment.h"
 #include "climessagebox.h"
 #include "documentcommands.h"
@@ -17,7 +18,8 @@ constexpr const char* kDescription =
     "session of the utility on the registry file, applied whole or not at all.";
 constexpr const char* kFooter =
     "Exit status: 0 success; 1 an error message was shown or the command failed; 2 a usage\n"
-    "error, an unknown board, port or key, or a refused pick; 3 a question was answered No.\n"
+    "error, an unknown board, port or key, or a refused pick; 3 a question was answered No;\n"
+    "4 check found errors.\n"
     "Environment: QSER_REGISTRY and QSER_PLATFORM stand in for --registry and --platform.";
 } // namespace
 
@@ -43,6 +45,7 @@ CQserCtl::CQserCtl(std::istream& in, std::ostream& out, std::ostream& err, bool 
     m_groups.push_back(std::make_unique<CDocumentCommands>());
     m_groups.push_back(std::make_unique<CRegFileCommands>());
     m_groups.push_back(std::make_unique<CServiceCommands>());
+    m_groups.push_back(std::make_unique<CCheckCommand>());
     for (auto& group : m_groups) {
         group->Register(m_app);
     }

@@ -4,6 +4,7 @@
 #include "hive.h"
 #include "messageservice.h"
 #include "platformservices.h"
+#include "useraction.h"
 
 namespace {
 // The present value of a reference, in the field's place, when the field is wanted.
@@ -38,6 +39,7 @@ SProcessReferences CProcessScope::Installed(const SProcessReferences& wanted) {
         IfWanted(wanted.activeDocument, &CAppContext::ActiveDocument),
         IfWanted(wanted.treeNodeManager, &CAppContext::TreeNodeManager),
         IfWanted(wanted.treeControl, &CAppContext::TreeControl),
+        IfWanted(wanted.actionObserver, &CUserAction::Observer),
     };
 }
 
@@ -50,4 +52,5 @@ void CProcessScope::Install(const SProcessReferences& references) {
     IfGiven(references.activeDocument, &CAppContext::SetActiveDocument);
     IfGiven(references.treeNodeManager, &CAppContext::SetTreeNodeManager);
     IfGiven(references.treeControl, &CAppContext::SetTreeControl);
+    IfGiven(references.actionObserver, &CUserAction::SetObserver);
 }

@@ -11,6 +11,7 @@ class IHelpRequest;
 class IMessageBox;
 class IServiceControlManager;
 class ITreeControl;
+class IUserActionObserver;
 
 // The process-wide references the layers reach without being handed them. A field without a
 // value is left as it is; a field holding nullptr uninstalls that reference.
@@ -23,6 +24,7 @@ struct SProcessReferences {
     std::optional<CQSERDoc*> activeDocument = std::nullopt;
     std::optional<CTreeNodeManagerBase*> treeNodeManager = std::nullopt;
     std::optional<ITreeControl*> treeControl = std::nullopt;
+    std::optional<IUserActionObserver*> actionObserver = std::nullopt;
 };
 
 // The one way to install process-wide references: installs the given ones for the scope's

@@ -4,6 +4,8 @@
 
 #include <functional>
 
+class IUserActionObserver;
+
 // One user action (a command, a pick in a form, a click of a check box, the load at start-up)
 // runs inside one hive batch: it commits once, whole, and its OK messages appear, in order,
 // when it has ended, so no dialog waits on a person while the hive is locked. A store that
@@ -21,6 +23,10 @@ public:
     // Runs action as one user action and commits it.
     static void Run(const std::function<void()>& action);
 
+    // Told after every outermost action run by Run() has ended; null until a process scope
+    // installs one.
+    static IUserActionObserver* Observer();
+
 private:
     // Defers the OK messages from before the batch begins until after it has ended.
     struct SDeferral {
@@ -32,4 +38,8 @@ private:
 
     SDeferral m_deferral;
     CHiveBatch m_batch;
+
+    static void SetObserver(IUserActionObserver* observer);
+    static IUserActionObserver*& ObserverSlot();
+    friend class CProcessScope;
 };

@@ -22,4 +22,6 @@ enum ECommandId {
     ID_DELETE = 32781,
     ID_VIEW_CONFIG_TOOLBAR = 32783,
     ID_EXIT_BUTTON = 32790,
+    // Beyond the original's commands: the Problems bar of the resource check.
+    ID_VIEW_PROBLEMS_BAR = 32791,
 };

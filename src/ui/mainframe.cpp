@@ -8,14 +8,18 @@
 #include "configtreectrl.h"
 #include "configurationsession.h"
 #include "dialogunits.h"
+#include "findinglocator.h"
 #include "formpane.h"
 #include "frameactions.h"
 #include "framestatusbar.h"
 #include "hive.h"
 #include "mainmenu.h"
+#include "problemsbar.h"
+#include "problemspane.h"
 #include "qserdoc.h"
 #include "qtdialogfactory.h"
 #include "regfileopen.h"
+#include "resourcecheck.h"
 #include "treebrowserbar.h"
 #include "treecontextmenu.h"
 #include "useraction.h"
@@ -29,8 +33,17 @@
 #include <QScreen>
 #include <QToolBar>
 
+namespace {
+// The frame hears of every user action while a configuration is open.
+SProcessReferences Observed(SProcessReferences environment, IUserActionObserver* observer) {
+    environment.actionObserver = observer;
+    return environment;
+}
+} // namespace
+
 CMainFrame::CMainFrame(const IKeyboardLockState& locks, const SProcessReferences& environment)
-    : m_pActions(std::make_unique<CFrameActions>(*this)), m_environment(environment) {
+    : m_pActions(std::make_unique<CFrameActions>(*this)),
+      m_environment(Observed(environment, this)) {
     setObjectName(QStringLiteral("CMainFrame"));
     setWindowTitle(QStringLiteral("Brimholde - QSER"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
@@ -53,6 +66,11 @@ CMainFrame::CMainFrame(const IKeyboardLockState& locks, const SProcessReferences
     m_pPane = new CFormPane(this);
     setCentralWidget(m_pPane);
     m_pDialogFactory = std::make_unique<CQtDialogFactory>(m_pPane->Content());
+    m_pProblemsBar = new CProblemsBar(*this);
+    m_pProblemsBar->SetActivationHandler(
+        [this](const std::string& keyPath) { OnProblemActivated(keyPath); });
+    m_pProblemsPane = new CProblemsPane(m_pStatusBar);
+    m_pStatusBar->addPermanentWidget(m_pProblemsPane);
     ConnectCommands();
     ConnectToggles();
 }
@@ -119,6 +137,7 @@ void CMainFrame::ConnectToggles() {
     new CBarToggle(*m_pActions->Action(ID_VIEW_TOOLBAR), *m_pMainToolBar);
     new CBarToggle(*m_pActions->Action(ID_VIEW_STATUS_BAR), *m_pStatusBar);
     new CBarToggle(*m_pActions->Action(ID_VIEW_CONFIG_TOOLBAR), *m_pConfigToolBar);
+    new CBarToggle(*m_pActions->Action(ID_VIEW_PROBLEMS_BAR), *m_pProblemsBar);
 }
 
 void CMainFrame::ShowRegistryFile() {
@@ -139,6 +158,7 @@ bool CMainFrame::OpenDocument() {
         CloseDocument();
         return false;
     }
+    PutProblemsLastInTabOrder();
     UpdateCommandUI();
     return true;
 }
@@ -161,6 +181,38 @@ void CMainFrame::OpenRegFile(const QString& fileName) {
         return;
     }
     Document()->m_bConfigChanged = 1;
+}
+
+void CMainFrame::PutProblemsLastInTabOrder() {
+    // The forms' controls are made with the session, after the bars: without this, Tab would
+    // go from the tree to the list of problems and only then to the form.
+    QWidget* last = m_pPane;
+    for (QWidget* widget = m_pPane->nextInFocusChain(); widget != m_pPane;
+         widget = widget->nextInFocusChain()) {
+        if (m_pPane->isAncestorOf(widget)) {
+            last = widget;
+        }
+    }
+    QWidget::setTabOrder(last, m_pProblemsBar->widget());
+}
+
+void CMainFrame::OnUserActionFinished() {
+    RefreshProblems();
+}
+
+void CMainFrame::RefreshProblems() {
+    const std::vector<SCheckFinding> findings = CResourceCheck::RunOnRegistry();
+    m_pProblemsBar->SetFindings(findings);
+    m_pProblemsPane->SetFindings(findings);
+}
+
+void CMainFrame::OnProblemActivated(const std::string& keyPath) {
+    CQSERDoc* doc = Document();
+    HTREEITEM item = doc == nullptr ? nullptr : CFindingLocator::ItemOf(*doc, keyPath);
+    if (item != nullptr) {
+        Tree().EnsureVisible(item);
+        Tree().SelectItem(item);
+    }
 }
 
 void CMainFrame::OnFileOpen() {

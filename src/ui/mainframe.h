@@ -1,14 +1,18 @@
 #pragma once
 
 #include "idocumentview.h"
+#include "iuseractionobserver.h"
 #include "iviewframe.h"
 #include "processscope.h"
 
 #include <QMainWindow>
 #include <memory>
+#include <string>
 
 class CConfigTreeCtrl;
 class CConfigurationSession;
+class CProblemsBar;
+class CProblemsPane;
 class CFormPane;
 class CFrameActions;
 class CFrameStatusBar;
@@ -23,7 +27,10 @@ class QToolBar;
 // and form pane, hands the person's commands to the document, each as one user action, and
 // keeps the command states and the View check marks current. Closing it, by its close button,
 // File Exit or the Exit button, runs the close sequence first.
-class CMainFrame : public QMainWindow, public IViewFrame, private IDocumentView {
+class CMainFrame : public QMainWindow,
+                   public IViewFrame,
+                   private IDocumentView,
+                   private IUserActionObserver {
 public:
     // The lock state and what environment names must outlive the frame; the session installs
     // the environment's references while a configuration is open.
@@ -45,6 +52,8 @@ public:
     QToolBar* ConfigToolBar() const { return m_pConfigToolBar; }
     CFrameStatusBar* StatusBar() const { return m_pStatusBar; }
     CTreeBrowserBar* TreeBar() const { return m_pTreeBar; }
+    CProblemsBar* ProblemsBar() const { return m_pProblemsBar; }
+    CProblemsPane* ProblemsPane() const { return m_pProblemsPane; }
     CConfigTreeCtrl& Tree() const;
     CQSERDoc* Document() const;
 
@@ -64,12 +73,19 @@ private:
     void CloseDocument();
     // The registry file in the status bar and in the driver item's tooltip.
     void ShowRegistryFile();
+    // The resource check, run after every user action (the load included).
+    void PutProblemsLastInTabOrder();
+    void OnUserActionFinished() override;
+    void RefreshProblems();
+    void OnProblemActivated(const std::string& keyPath);
 
     std::unique_ptr<CFrameActions> m_pActions;
     QToolBar* m_pMainToolBar = nullptr;
     CFrameStatusBar* m_pStatusBar = nullptr;
     QToolBar* m_pConfigToolBar = nullptr;
     CTreeBrowserBar* m_pTreeBar = nullptr;
+    CProblemsBar* m_pProblemsBar = nullptr;
+    CProblemsPane* m_pProblemsPane = nullptr;
     CFormPane* m_pPane = nullptr;
     std::unique_ptr<CQtDialogFactory> m_pDialogFactory;
     const SProcessReferences m_environment;

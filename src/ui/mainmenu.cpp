@@ -30,6 +30,7 @@ void CMainMenu::Build(QMenuBar& menuBar, const CFrameActions& actions) {
             {ID_FILE_NEW, ID_FILE_SAVE, kSeparator, ID_FILE_OPEN, kSeparator, ID_APP_EXIT});
     AddMenu(menuBar, actions, "&Edit", {ID_ADD_BOARD, ID_ADD_PORT, kSeparator, ID_DELETE});
     AddMenu(menuBar, actions, "&View",
-            {ID_VIEW_TREE_BROWSER, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_CONFIG_TOOLBAR});
+            {ID_VIEW_TREE_BROWSER, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_CONFIG_TOOLBAR,
+             ID_VIEW_PROBLEMS_BAR});
     AddMenu(menuBar, actions, "&Help", {ID_HELP_FINDER, kSeparator, ID_APP_ABOUT});
 }

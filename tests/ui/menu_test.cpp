@@ -32,7 +32,9 @@ const std::vector<SMenu> kMenu128 = {
      {{32780, "&Tree Browser"},
       {59392, "&MainToolbar"},
       {59393, "&Status Bar"},
-      {32783, "&Configuration Toolbar"}}},
+      {32783, "&Configuration Toolbar"},
+      // Beyond the original's menu: the Problems bar.
+      {32791, "&Problems"}}},
     {"&Help", {{57667, "&Help Topics"}, {0, ""}, {57664, "&About QSER..."}}},
 };
 
@@ -53,6 +55,7 @@ const std::vector<SPrompt> kPrompts = {
     {59392, "Show or hide the main toolbar", "Toggle Main ToolBar"},
     {59393, "Show or hide the status bar", "Toggle StatusBar"},
     {32783, "Show or hide the Configuration toolbar", "Toggle Configuration ToolBar"},
+    {32791, "Show or hide the Problems bar", "Toggle Problems Bar"},
     {57667, "Utility Help", "Help"},
     {57664, "Display program information, version number and copyright", "About"},
     {32790, "", ""},

@@ -1,0 +1,28 @@
+#include "occupant.h"
+
+#include "driverkeystore.h"
+#include "keypaths.h"
+
+std::string SOccupant::Label() const {
+    switch (kind) {
+    case EKind::Port:
+        return std::string(name) + " of " + std::string(boardName);
+    case EKind::VectorRegister:
+        return "the vector register of " + std::string(boardName);
+    case EKind::Foreign:
+        break;
+    }
+    return "the system's port " + std::string(name);
+}
+
+std::string SOccupant::KeyPath() const {
+    switch (kind) {
+    case EKind::Port:
+        return PortKeyPath(std::string(boardName), std::string(name));
+    case EKind::VectorRegister:
+        return BoardKeyPath(std::string(boardName));
+    case EKind::Foreign:
+        break;
+    }
+    return std::string(foreignKeyPath);
+}
