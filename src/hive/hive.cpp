@@ -65,6 +65,10 @@ const std::string& CHive::Path() const {
     return m_pImpl->m_path;
 }
 
+bool CHive::ChangedSinceLastLook() {
+    return m_pImpl->ChangedSinceLastLook();
+}
+
 void CHive::SetCurrent(CHive* hive) {
     CurrentHive() = hive;
 }

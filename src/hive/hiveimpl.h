@@ -35,6 +35,8 @@ struct CHive::SImpl {
     Win32Status SubKeyNames(HiveKeyId key, const std::string* keyPath,
                             std::vector<std::string>& names);
 
+    bool ChangedSinceLastLook();
+
     // Changes whenever keys may have appeared or vanished (created, deleted, rolled back), so
     // that cached enumeration positions are dropped.
     std::uint64_t Generation() const { return m_generation; }
@@ -87,6 +89,7 @@ private:
     CSqliteConnection m_connection;
     CHiveStore m_store;
     std::uint64_t m_generation = 0;
+    std::int64_t m_lookedVersion = -1;
     int m_batchDepth = 0;
     EBatch m_batch = EBatch::Idle;
 };
