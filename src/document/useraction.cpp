@@ -1,24 +1,85 @@
 #include "useraction.h"
 
+#include "appcontext.h"
+#include "hive.h"
 #include "messageservice.h"
+#include "qserdoc.h"
 #include "reportedcommit.h"
+
+namespace {
+constexpr const char* kGoneSuffix = " no longer exists in the registry; nothing was changed.";
+constexpr const char* kChangedDuringAction =
+    "Another program changed the registry file during this action; nothing was changed.";
+} // namespace
 
 CUserAction::SDeferral::SDeferral() {
     CMessageService::BeginDeferral();
 }
 
 CUserAction::SDeferral::~SDeferral() {
-    CMessageService::EndDeferral();
+    CMessageService::EndDeferral(!m_bWriteFailed);
 }
 
-CUserAction::CUserAction(CHive* hive) : m_batch(hive) {}
+int& CUserAction::Depth() {
+    static int depth = 0;
+    return depth;
+}
+
+CQSERDoc* CUserAction::WatchedDocument() {
+    CQSERDoc* doc = CAppContext::ActiveDocument();
+    return Depth() == 0 && doc != nullptr && doc->IsLoaded() ? doc : nullptr;
+}
+
+CUserAction::CUserAction(CHive* hive)
+    : m_pHive(hive != nullptr ? hive : CHive::Current()),
+      m_pWatched(m_pHive != nullptr ? WatchedDocument() : nullptr) {
+    ++Depth();
+    // Before the batch exists, so that the look takes no lock.
+    if (m_pWatched != nullptr && m_pHive->ChangedSinceLastLook()) {
+        Reload();
+        m_bReloaded = true;
+    }
+    m_batch.emplace(m_pHive);
+}
+
+CUserAction::~CUserAction() {
+    m_batch.reset();
+    --Depth();
+}
+
+void CUserAction::Reload() {
+    CHiveBatch reload(m_pHive);
+    m_vanished = m_pWatched->ReloadConfiguration();
+    CommitReported(reload);
+}
 
 bool CUserAction::Commit() {
-    return CommitReported(m_batch);
+    // Inside the batch the look answers for the state the batch began on: no other program can
+    // commit while the batch holds the write lock.
+    if (m_pWatched != nullptr && m_pHive->ChangedSinceLastLook()) {
+        m_batch->Rollback();
+        m_deferral.m_bWriteFailed = true;
+        Reload();
+        CMessageService::Error(kChangedDuringAction);
+        return false;
+    }
+    const bool written = CommitReported(*m_batch);
+    m_deferral.m_bWriteFailed = !written;
+    return written;
 }
 
-void CUserAction::Run(const std::function<void()>& action) {
+bool CUserAction::Run(const std::function<void()>& action, EAfterReload afterReload) {
     CUserAction userAction;
+    if (userAction.m_bReloaded && afterReload == EAfterReload::Skip) {
+        if (!userAction.m_vanished.empty()) {
+            CMessageService::Error(userAction.m_vanished + kGoneSuffix);
+        }
+        return false;
+    }
     action();
-    userAction.Commit();
+    return userAction.Commit();
+}
+
+void CUserAction::Refresh() {
+    CUserAction look;
 }
