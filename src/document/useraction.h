@@ -19,8 +19,8 @@ enum class EAfterReload { Skip, Act };
 // runs inside one hive batch: it commits once, whole, and its OK messages appear, in order,
 // when it has ended, so no dialog waits on a person while the hive is locked. A store that
 // could not be written is reported as "Unable to write to registry", after the action's own
-// messages, and the notices of an action that could not be written are dropped. Destroyed without
-// Commit(), the action keeps nothing of what it wrote.
+// messages, and the notices of an action that could not be written are dropped. Destroyed
+// without Commit(), the action keeps nothing of what it wrote.
 //
 // The outermost action of a loaded active document first asks the hive whether another
 // program changed it since the document last read it, and if so loads the configuration
@@ -37,8 +37,6 @@ public:
 
     // true when the action's writes were kept (or joined an enclosing action).
     bool Commit();
-    // Whether the configuration was loaded again at the start of this action.
-    bool Reloaded() const { return m_bReloaded; }
 
     // Runs action as one user action and commits it. With Skip, an action that meets a reload
     // does not run, and when the item selected before no longer exists a message names it.

@@ -8,6 +8,7 @@
 #include "temphive.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <sstream>
 #include <string>
 
@@ -42,4 +43,34 @@ TEST(CliFullDiskTest, RunThatCannotBeWrittenPrintsTheFailureAndNoSavedNotice) {
         << printed;
     EXPECT_EQ(printed.find("Set configruation to Windows Registry!"), std::string::npos) << printed;
     EXPECT_EQ(out.str(), "");
+}
+
+// The command acts on what its load read: from the load's first read to the commit no other
+// program can write, so the two cannot see different states.
+TEST(CliOneStateTest, NoOtherWriterGetsInBetweenTheLoadAndTheCommand) {
+    CTempHive folder;
+    const std::string file = folder.Folder() + "/shared.db";
+    std::istringstream in;
+    std::ostringstream out;
+    std::ostringstream err;
+    CCliMessageBox messages(true, false, in, err);
+    CCliEnvironment environment(EPlatformFamily::WindowsNT, file, EHiveOpen::CreateIfMissing,
+                                messages, out, err);
+    CSqliteConnection other(file, SQLITE_OPEN_READWRITE); // no busy timeout: refused at once
+
+    bool refused = false;
+    CCliSession::Run(environment, EBatchEnd::Keep, ESessionEnd::Leave,
+                     [&](CHeadlessSession& session) {
+                         try {
+                             other.Exec("BEGIN IMMEDIATE");
+                             other.Exec("ROLLBACK");
+                         } catch (const CSqliteError&) {
+                             refused = true;
+                         }
+                         session.Doc().OnAddBoard();
+                         return SCliResult::Output("");
+                     });
+
+    EXPECT_TRUE(refused);
+    EXPECT_NO_THROW(other.Exec("BEGIN IMMEDIATE; ROLLBACK")); // and free again afterwards
 }
