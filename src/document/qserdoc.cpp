@@ -90,6 +90,8 @@ std::string CQSERDoc::ReloadConfiguration() {
     OnNewDocument();
     PopulateTree();
     std::string vanished = Reselect(kind, boardName, portName);
+    // Without a tree no selection handler has shown the new records.
+    UpdateAllViews();
     for (IDocumentView* view : m_views) {
         view->OnConfigurationReloaded();
     }
