@@ -77,7 +77,7 @@ bool CQSERDoc::OnNewDocument() {
     return m_bLoaded;
 }
 
-std::string CQSERDoc::ReloadConfiguration() {
+std::string CQSERDoc::ReloadConfiguration(EReloadCause cause) {
     const int kind = m_selectionKind;
     const std::string boardName = m_pCurBoard != nullptr ? m_pCurBoard->GetBoardName() : "";
     const std::string portName = m_pCurPort != nullptr ? m_pCurPort->GetPortName() : "";
@@ -92,8 +92,10 @@ std::string CQSERDoc::ReloadConfiguration() {
     std::string vanished = Reselect(kind, boardName, portName);
     // Without a tree no selection handler has shown the new records.
     UpdateAllViews();
-    for (IDocumentView* view : m_views) {
-        view->OnConfigurationReloaded();
+    if (cause == EReloadCause::AnotherProgram) {
+        for (IDocumentView* view : m_views) {
+            view->OnConfigurationReloaded();
+        }
     }
     return vanished;
 }

@@ -18,6 +18,12 @@ class IDocumentView;
 //
 // Every change is written to the driver key at once. The tree is reached through the
 // application's tree node manager; without one the document works the same, unseen.
+// Why the configuration is loaded again while the document is open.
+enum class EReloadCause {
+    AnotherProgram,  // another program changed the registry: the views say so
+    UnwrittenAction, // an action's batch could not be written: its own failure was shown
+};
+
 class CQSERDoc : public IConfigurationBuilder {
 public:
     CQSERDoc();
@@ -29,13 +35,13 @@ public:
     // document last saw of the hive (CHive::ChangedSinceLastLook starts again from here).
     bool OnNewDocument();
     bool IsLoaded() const { return m_bLoaded; }
-    // Loads the configuration again as at start-up, for when another program changed the hive:
-    // the records, counters and tree are rebuilt from the driver key, the changed flag is kept,
-    // and the selection stays on its item where that still exists, else on its board, else on
-    // the driver. Touches nothing in the registry beyond the load. Returns the name
+    // Loads the configuration again as at start-up, for when the records no longer match the
+    // hive: they, the counters and the tree are rebuilt from the driver key, the changed flag
+    // is kept, and the selection stays on its item where that still exists, else on its board,
+    // else on the driver. Touches nothing in the registry beyond the load. Returns the name
     // ("Board000" or "Board000\Port001") of the selected item when it no longer exists, else
-    // empty. The views are told after the rebuild.
-    std::string ReloadConfiguration();
+    // empty. The views are updated, and told of another program's change.
+    std::string ReloadConfiguration(EReloadCause cause);
 
     void AddView(IDocumentView* view);
     void RemoveView(IDocumentView* view);

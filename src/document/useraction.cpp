@@ -36,7 +36,7 @@ CUserAction::CUserAction(CHive* hive)
     ++Depth();
     // Before the batch exists, so that the look takes no lock.
     if (m_pWatched != nullptr && m_pHive->ChangedSinceLastLook()) {
-        Reload();
+        Reload(EReloadCause::AnotherProgram);
         m_bReloaded = true;
     }
     m_batch.emplace(m_pHive);
@@ -47,9 +47,9 @@ CUserAction::~CUserAction() {
     --Depth();
 }
 
-void CUserAction::Reload() {
+void CUserAction::Reload(EReloadCause cause) {
     CHiveBatch reload(m_pHive);
-    m_vanished = m_pWatched->ReloadConfiguration();
+    m_vanished = m_pWatched->ReloadConfiguration(cause);
     CommitReported(reload);
 }
 
@@ -59,12 +59,16 @@ bool CUserAction::Commit() {
     if (m_pWatched != nullptr && m_pHive->ChangedSinceLastLook()) {
         m_batch->Rollback();
         m_deferral.m_bWriteFailed = true;
-        Reload();
+        Reload(EReloadCause::AnotherProgram);
         CMessageService::Error(kChangedDuringAction);
         return false;
     }
     const bool written = CommitReported(*m_batch);
     m_deferral.m_bWriteFailed = !written;
+    if (!written && m_pWatched != nullptr) {
+        // The records still hold what the store refused; the file is what counts.
+        Reload(EReloadCause::UnwrittenAction);
+    }
     return written;
 }
 

@@ -8,6 +8,7 @@
 
 class CHive;
 class CQSERDoc;
+enum class EReloadCause;
 
 // What an action does when, at its start, the configuration had to be loaded again because
 // another program changed the registry: it does not run (the person chose it on records the
@@ -27,7 +28,9 @@ enum class EAfterReload { Skip, Act };
 // again. That look takes no lock, so that a question the action asks waits on no one; at
 // Commit() the action looks again inside its batch, and if another program committed between
 // the two looks, everything the action did is rolled back, the configuration is loaded again
-// and the person is told that nothing was changed. See document/DESIGN.md.
+// and the person is told that nothing was changed. An action whose batch could not be written
+// loads the configuration again too, so that no later action works on records the file never
+// took. See document/DESIGN.md.
 class CUserAction {
 public:
     explicit CUserAction(CHive* hive = nullptr); // null: the current hive
@@ -59,7 +62,7 @@ private:
     // The document to keep in step with the hive: the active one when this action is the
     // outermost and that document has loaded.
     static CQSERDoc* WatchedDocument();
-    void Reload();
+    void Reload(EReloadCause cause);
 
     SDeferral m_deferral;
     CHive* m_pHive;

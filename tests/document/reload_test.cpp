@@ -149,3 +149,28 @@ TEST(FullDiskSaveTest, SaveThatCannotBeWrittenSaysSoAndNotThatItSaved) {
     EXPECT_EQ(texts.back(), "Unable to write to registry");
     EXPECT_FALSE(session.Probe().HasValue(kDriverKey, "SystemNumBoards"));
 }
+
+// Records the store never took would let the next action write ports under a board key that
+// does not exist, and bring the board back without its values.
+TEST(FullDiskSaveTest, ActionThatCannotBeWrittenLeavesTheRecordsAsTheFileHoldsThem) {
+    CDocumentFixture session;
+    ASSERT_TRUE(session.Open());
+    CUserAction::Run([&session] { session.AddBoard("RX-201"); });
+    session.Click("QSERDRV/Board000");
+    session.Doc().m_bConfigChanged = 0;
+    CSqliteConnection& connection = session.Hive().Impl().Connection();
+    connection.Exec("PRAGMA max_page_count=" + connection.QueryText("PRAGMA page_count"));
+
+    EXPECT_FALSE(CUserAction::Run([&session] {
+        for (int i = 0; i < 4; ++i) {
+            session.Doc().OnAddBoard();
+            session.Doc().m_pCurBoard->SetBoardType("RX-408");
+            session.Doc().OnAddPort();
+        }
+    }));
+
+    EXPECT_EQ(session.BoardNames(), std::vector<std::string>{"Board000"});
+    EXPECT_EQ(session.TreeText(), "QSERDRV[Board000]");
+    EXPECT_EQ(session.Doc().GetNumPorts(), "0");
+    EXPECT_EQ(session.SelectedPath(), "QSERDRV"); // the last port added went with its board
+}
