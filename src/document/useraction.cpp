@@ -39,6 +39,9 @@ CUserAction::CUserAction(CHive* hive)
         Reload(EReloadCause::AnotherProgram);
         m_bReloaded = true;
     }
+    if (m_pWatched != nullptr) {
+        m_changedBefore = m_pWatched->m_bConfigChanged;
+    }
     m_batch.emplace(m_pHive);
 }
 
@@ -53,13 +56,19 @@ void CUserAction::Reload(EReloadCause cause) {
     CommitReported(reload);
 }
 
+void CUserAction::Undo(EReloadCause cause) {
+    m_deferral.m_bWriteFailed = true;
+    Reload(cause);
+    // The file is as it was before the action, and so is what waits to be saved.
+    m_pWatched->m_bConfigChanged = m_changedBefore;
+}
+
 bool CUserAction::Commit() {
     // Inside the batch the look answers for the state the batch began on: no other program can
     // commit while the batch holds the write lock.
     if (m_pWatched != nullptr && m_pHive->ChangedSinceLastLook()) {
         m_batch->Rollback();
-        m_deferral.m_bWriteFailed = true;
-        Reload(EReloadCause::AnotherProgram);
+        Undo(EReloadCause::AnotherProgram);
         CMessageService::Error(kChangedDuringAction);
         return false;
     }
@@ -67,7 +76,7 @@ bool CUserAction::Commit() {
     m_deferral.m_bWriteFailed = !written;
     if (!written && m_pWatched != nullptr) {
         // The records still hold what the store refused; the file is what counts.
-        Reload(EReloadCause::UnwrittenAction);
+        Undo(EReloadCause::UnwrittenAction);
     }
     return written;
 }

@@ -30,7 +30,8 @@ enum class EAfterReload { Skip, Act };
 // the two looks, everything the action did is rolled back, the configuration is loaded again
 // and the person is told that nothing was changed. An action whose batch could not be written
 // loads the configuration again too, so that no later action works on records the file never
-// took. See document/DESIGN.md.
+// took; either way the changed flag is put back as it was before the action. See
+// document/DESIGN.md.
 class CUserAction {
 public:
     explicit CUserAction(CHive* hive = nullptr); // null: the current hive
@@ -63,11 +64,14 @@ private:
     // outermost and that document has loaded.
     static CQSERDoc* WatchedDocument();
     void Reload(EReloadCause cause);
+    // After a rollback: the records, and the changed flag, as the file has them.
+    void Undo(EReloadCause cause);
 
     SDeferral m_deferral;
     CHive* m_pHive;
     CQSERDoc* m_pWatched = nullptr;
     bool m_bReloaded = false;
+    int m_changedBefore = 0;
     std::string m_vanished;
     std::optional<CHiveBatch> m_batch;
 };

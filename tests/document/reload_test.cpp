@@ -105,6 +105,7 @@ TEST(ReloadRaceTest, ChangeBetweenTheLookAndTheFirstWriteUndoesTheAction) {
     EXPECT_EQ(session.Probe().Text(BoardKey("Board000"), "BoardType"), "RX-404");
     EXPECT_EQ(session.BoardNames(), std::vector<std::string>{"Board000"});
     EXPECT_EQ(session.TreeText(), "QSERDRV[Board000]");
+    EXPECT_EQ(session.Doc().m_bConfigChanged, 0);
     EXPECT_EQ(session.Messages().Texts(), std::vector<std::string>{kChangedDuring});
 }
 
@@ -173,4 +174,5 @@ TEST(FullDiskSaveTest, ActionThatCannotBeWrittenLeavesTheRecordsAsTheFileHoldsTh
     EXPECT_EQ(session.TreeText(), "QSERDRV[Board000]");
     EXPECT_EQ(session.Doc().GetNumPorts(), "0");
     EXPECT_EQ(session.SelectedPath(), "QSERDRV"); // the last port added went with its board
+    EXPECT_EQ(session.Doc().m_bConfigChanged, 0);
 }

@@ -2,6 +2,7 @@
 #include "configtreectrl.h"
 #include "dialogtemplates.h"
 #include "framestatusbar.h"
+#include "hiveimpl.h"
 #include "hiveprobe.h"
 #include "qserctlrunner.h"
 #include "qserdoc.h"
@@ -12,6 +13,7 @@
 #include <QComboBox>
 #include <QTest>
 #include <QTreeWidgetItem>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -162,4 +164,26 @@ TEST_F(COtherProgramTest, CloseAfterTheirChangesWritesTheCountsOfTheFile) {
 
     EXPECT_EQ(RegistryText(kDriverKey, "SystemNumBoards"), "3");
     EXPECT_EQ(RegistryText(kDriverKey, "SystemNumPorts"), "4");
+}
+
+TEST_F(COtherProgramTest, SaveOnAFullDiskSaysItCouldNotWriteAndNotThatItSaved) {
+    // Ports registered for Windows 95/98 only, so that the window's save must add keys.
+    for (int i = 0; i < 4; ++i) {
+        Ctl({"--platform", "9x", "add-board", "BoardType=RX-408"});
+        Ctl({"--platform", "9x", "add-port", "Board00" + std::to_string(i)});
+    }
+    Start();
+    ClickButton(ID_ADD_BOARD);
+    CSqliteConnection& connection = m_hive.Hive().Impl().Connection();
+    connection.Exec("PRAGMA max_page_count=" + connection.QueryText("PRAGMA page_count"));
+    m_hive.Messages().Clear();
+
+    ClickButton(ID_FILE_SAVE);
+
+    const std::vector<std::string> texts = m_hive.Messages().Texts();
+    ASSERT_FALSE(texts.empty());
+    EXPECT_EQ(texts.back(), "Unable to write to registry");
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), "Configuration's been saved to registry!"), 0);
+    EXPECT_EQ(Frame().Document()->m_bConfigChanged, 1);
+    EXPECT_TRUE(m_probe.SubKeys("SYSTEM\\CurrentControlSet\\Services\\Serial\\Parameters").empty());
 }
