@@ -187,3 +187,17 @@ TEST_F(COtherProgramTest, SaveOnAFullDiskSaysItCouldNotWriteAndNotThatItSaved) {
     EXPECT_EQ(Frame().Document()->m_bConfigChanged, 1);
     EXPECT_TRUE(m_probe.SubKeys("SYSTEM\\CurrentControlSet\\Services\\Serial\\Parameters").empty());
 }
+
+TEST_F(COtherProgramTest, TheirReadingIsNoChangeAndTheActionRuns) {
+    Ctl({"add-board", "BoardType=RX-404"});
+    Start();
+    ClickItem("QSERDRV/Board000");
+    Ctl({"show"});
+    Ctl({"export"});
+
+    ClickButton(ID_ADD_PORT);
+
+    EXPECT_EQ(PortKeys("Board000"),
+              (std::vector<std::string>{"Port000", "Port001", "Port002", "Port003"}));
+    EXPECT_NE(StatusText(), kReloaded);
+}
