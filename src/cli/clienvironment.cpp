@@ -37,7 +37,9 @@ ECliExit CCliEnvironment::RunBatch(EBatchEnd end, const std::function<SCliResult
         CUserAction action(m_pHive.get());
         result = command();
         if (end == EBatchEnd::Keep && Keeps(result) && !action.Commit()) {
+            // What the command would print describes a change the store did not take.
             result.status = ECliExit::Failed;
+            result.output.clear();
         }
     }
     if (!result.reason.empty()) {

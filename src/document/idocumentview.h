@@ -6,4 +6,7 @@ class IDocumentView {
 public:
     virtual ~IDocumentView() = default;
     virtual void OnUpdate() = 0;
+    // The configuration was loaded again because another program changed the registry; the
+    // update for the new records has already been made. Only a window has anything to say.
+    virtual void OnConfigurationReloaded() {}
 };

@@ -3,7 +3,9 @@
 #include "appcontext.h"
 #include "boardobj.h"
 #include "boardtype.h"
+#include "driverkeycounts.h"
 #include "driverkeystore.h"
+#include "hive.h"
 #include "icmdui.h"
 #include "idocumentview.h"
 #include "ihelprequest.h"
@@ -41,16 +43,76 @@ std::string Decimal(int number) {
 CQSERDoc::CQSERDoc() : m_systemName(kInitialSystemName), m_numBoards("0"), m_numPorts("0") {}
 
 CQSERDoc::~CQSERDoc() {
+    DestroyRecords();
+}
+
+void CQSERDoc::DestroyRecords() {
     for (CBoardObj* board : m_boardList) {
         for (CPortObj* port : board->m_PortList) {
             delete port;
         }
         delete board;
     }
+    m_boardList.clear();
+    m_pCurBoard = nullptr;
+    m_pCurPort = nullptr;
 }
 
 bool CQSERDoc::OnNewDocument() {
-    return LoadConfiguration() == 1;
+    m_bLoaded = LoadConfiguration() == 1;
+    if (CHive* hive = CHive::Current()) {
+        hive->ChangedSinceLastLook();
+    }
+    return m_bLoaded;
+}
+
+std::string CQSERDoc::ReloadConfiguration(EReloadCause cause) {
+    const int kind = m_selectionKind;
+    const std::string boardName = m_pCurBoard != nullptr ? m_pCurBoard->GetBoardName() : "";
+    const std::string portName = m_pCurPort != nullptr ? m_pCurPort->GetPortName() : "";
+    // The tree goes first, while its items still name live records.
+    m_selectionKind = kSelectionDriver;
+    if (ITreeControl* tree = CAppContext::TreeControl()) {
+        tree->DeleteAllItems();
+    }
+    DestroyRecords();
+    OnNewDocument();
+    PopulateTree();
+    std::string vanished = Reselect(kind, boardName, portName);
+    // Without a tree no selection handler has shown the new records.
+    UpdateAllViews();
+    if (cause == EReloadCause::AnotherProgram) {
+        for (IDocumentView* view : m_views) {
+            view->OnConfigurationReloaded();
+        }
+    }
+    return vanished;
+}
+
+std::string CQSERDoc::Reselect(int kind, const std::string& boardName,
+                               const std::string& portName) {
+    if (kind != kSelectionBoard && kind != kSelectionPort) {
+        return "";
+    }
+    auto board = std::find_if(m_boardList.begin(), m_boardList.end(),
+                              [&](const CBoardObj* b) { return b->GetBoardName() == boardName; });
+    const std::string selected = kind == kSelectionPort ? boardName + "\\" + portName : boardName;
+    if (board == m_boardList.end()) {
+        return selected;
+    }
+    m_pCurBoard = *board;
+    const std::vector<CPortObj*>& ports = (*board)->m_PortList;
+    auto port = std::find_if(ports.begin(), ports.end(),
+                             [&](const CPortObj* p) { return p->GetPortName() == portName; });
+    if (kind == kSelectionPort && port != ports.end()) {
+        m_selectionKind = kSelectionPort;
+        m_pCurPort = *port;
+        RevealAndSelect((*port)->m_hTreeItem);
+        return "";
+    }
+    m_selectionKind = kSelectionBoard;
+    RevealAndSelect((*board)->m_hTreeItem);
+    return kind == kSelectionPort ? selected : "";
 }
 
 void CQSERDoc::AddView(IDocumentView* view) {
@@ -424,6 +486,12 @@ void CQSERDoc::OnFileSave() {
 }
 
 int CQSERDoc::SaveConfiguration() {
+    // The counts written are those of the driver key at this moment, not counters kept since
+    // the load, which another program's changes or a failed removal can have left behind.
+    if (SDriverKeyCounts counts; counts.Count()) {
+        SetNumBoards(counts.boards);
+        SetNumPorts(counts.ports);
+    }
     int registered = 1;
     if (LeadingInt(m_numPorts) >= 0) {
         registered = IsWindows9x() ? Register95Ports() : RegisterNTSerialPorts();

@@ -18,6 +18,12 @@ class IDocumentView;
 //
 // Every change is written to the driver key at once. The tree is reached through the
 // application's tree node manager; without one the document works the same, unseen.
+// Why the configuration is loaded again while the document is open.
+enum class EReloadCause {
+    AnotherProgram,  // another program changed the registry: the views say so
+    UnwrittenAction, // an action's batch could not be written: its own failure was shown
+};
+
 class CQSERDoc : public IConfigurationBuilder {
 public:
     CQSERDoc();
@@ -25,8 +31,17 @@ public:
     CQSERDoc(const CQSERDoc&) = delete;
     CQSERDoc& operator=(const CQSERDoc&) = delete;
 
-    // Loads the driver key; false when the load reported a failure.
+    // Loads the driver key; false when the load reported a failure. What it read is what the
+    // document last saw of the hive (CHive::ChangedSinceLastLook starts again from here).
     bool OnNewDocument();
+    bool IsLoaded() const { return m_bLoaded; }
+    // Loads the configuration again as at start-up, for when the records no longer match the
+    // hive: they, the counters and the tree are rebuilt from the driver key, the changed flag
+    // is kept, and the selection stays on its item where that still exists, else on its board,
+    // else on the driver. Touches nothing in the registry beyond the load. Returns the name
+    // ("Board000" or "Board000\Port001") of the selected item when it no longer exists, else
+    // empty. The views are updated, and told of another program's change.
+    std::string ReloadConfiguration(EReloadCause cause);
 
     void AddView(IDocumentView* view);
     void RemoveView(IDocumentView* view);
@@ -135,6 +150,11 @@ private:
     int CurrentBoardPortCount() const;
     int CurrentBoardPortsPerBoard() const;
     void DestroyBoard(CBoardObj* board);
+    void DestroyRecords();
+    // Selects the named item again after a reload; returns the name when it is gone.
+    std::string Reselect(int kind, const std::string& boardName, const std::string& portName);
+
+    bool m_bLoaded = false;
 
     std::vector<IDocumentView*> m_views;
 };

@@ -97,6 +97,10 @@ const std::string& CHive::ReadOnlyReason() const {
     return m_pImpl->m_readOnlyReason;
 }
 
+bool CHive::ChangedSinceLastLook() {
+    return m_pImpl->ChangedSinceLastLook();
+}
+
 void CHive::SetCurrent(CHive* hive) {
     CurrentHive() = hive;
 }

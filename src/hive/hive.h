@@ -95,6 +95,13 @@ public:
     // when it can.
     const std::string& ReadOnlyReason() const;
 
+    // Whether another connection (another program, or another CHive on the same file) committed
+    // a change since the previous call; this connection's own commits do not count, and the
+    // first call answers false. Cheap: no table is read. Inside a batch it is one of the
+    // batch's operations, so its answer describes the state the rest of the batch sees. A
+    // store that cannot be read answers false.
+    bool ChangedSinceLastLook();
+
     // The hive that CRegistry objects built without one resolve against. Not owned; installed
     // by the document layer's process scope, which puts back the previous one.
     static CHive* Current();

@@ -3,6 +3,7 @@
 #include "hivefile.h"
 #include "hivepath.h"
 #include "hiveschema.h"
+#include "sqlitequery.h"
 
 #include <sqlite3.h>
 
@@ -286,6 +287,23 @@ Win32Status CHive::SImpl::SubKeys(HiveKeyId key, const std::string* keyPath, std
         }
         return ERROR_SUCCESS;
     });
+}
+
+bool CHive::SImpl::ChangedSinceLastLook() {
+    std::int64_t version = -1;
+    Run(ETxn::Single, [&] {
+        CSqliteQuery query = m_connection.Query("PRAGMA data_version");
+        if (query.Step()) {
+            version = query.ColumnInt64(0);
+        }
+        return ERROR_SUCCESS;
+    });
+    if (version < 0) {
+        return false;
+    }
+    const bool changed = m_lookedVersion >= 0 && version != m_lookedVersion;
+    m_lookedVersion = version;
+    return changed;
 }
 
 Win32Status CHive::SImpl::SubKeyNames(HiveKeyId key, const std::string* keyPath,

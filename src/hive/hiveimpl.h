@@ -41,6 +41,8 @@ struct CHive::SImpl {
                             std::vector<std::string>& names);
     Win32Status SubKeyEntries(HiveKeyId key, std::vector<SHiveSubKey>& subKeys);
 
+    bool ChangedSinceLastLook();
+
     // Changes whenever keys may have appeared or vanished (created, deleted, rolled back), so
     // that cached enumeration positions are dropped.
     std::uint64_t Generation() const { return m_generation; }
@@ -100,6 +102,7 @@ private:
     CSqliteConnection& m_connection;
     CHiveStore m_store;
     std::uint64_t m_generation = 0;
+    std::int64_t m_lookedVersion = -1;
     int m_batchDepth = 0;
     EBatch m_batch = EBatch::Idle;
 };

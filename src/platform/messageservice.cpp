@@ -15,6 +15,11 @@ std::vector<CMessageService::SPending>& CMessageService::Pending() {
     return pending;
 }
 
+bool& CMessageService::NoticesVoid() {
+    static bool noticesVoid = false;
+    return noticesVoid;
+}
+
 void CMessageService::Install(IMessageBox* box) {
     Box() = box;
 }
@@ -39,10 +44,23 @@ void CMessageService::BeginDeferral() {
     ++Depth();
 }
 
-void CMessageService::EndDeferral() {
-    if (Depth() > 0 && --Depth() == 0) {
-        Flush();
+void CMessageService::EndDeferral(bool written) {
+    if (Depth() == 0) {
+        return;
     }
+    if (!written) {
+        NoticesVoid() = true;
+    }
+    if (--Depth() > 0) {
+        return;
+    }
+    if (NoticesVoid()) {
+        std::erase_if(Pending(), [](const SPending& message) {
+            return message.icon == EMsgIcon::Information;
+        });
+        NoticesVoid() = false;
+    }
+    Flush();
 }
 
 void CMessageService::Flush() {

@@ -11,7 +11,9 @@
 //
 // While deferral is active (a user action is open), OK boxes are queued and shown in order
 // when the outermost deferral ends, so no dialog waits on a person while the hive is locked.
-// A question flushes the queue first, so messages keep their order.
+// A question flushes the queue first, so messages keep their order. When an action whose changes
+// could not be written ends, the notices (information boxes) still queued are dropped: they
+// would announce what did not happen. Its failures are still shown.
 //
 // The box is installed by the document layer's process scope, which puts back the previous one.
 class CMessageService {
@@ -29,7 +31,8 @@ public:
     }
 
     static void BeginDeferral();
-    static void EndDeferral();
+    // written: false when the action that deferred could not write its changes.
+    static void EndDeferral(bool written = true);
 
 private:
     friend class CProcessScope;
@@ -43,4 +46,5 @@ private:
     static IMessageBox*& Box();
     static int& Depth();
     static std::vector<SPending>& Pending();
+    static bool& NoticesVoid();
 };

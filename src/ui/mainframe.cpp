@@ -231,6 +231,18 @@ void CMainFrame::OnUpdate() {
     UpdateCommandUI();
 }
 
+void CMainFrame::OnConfigurationReloaded() {
+    m_pStatusBar->showMessage(QString::fromLatin1(kReloadedText));
+}
+
+void CMainFrame::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && Document() != nullptr) {
+        CUserAction::Refresh();
+        UpdateCommandUI();
+    }
+}
+
 void CMainFrame::UpdateCommandUI() {
     CQSERDoc* doc = Document();
     if (doc == nullptr) {
@@ -266,6 +278,6 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     // A reload that failed leaves no session, and the close sequence still needs the platform.
     CProcessScope environment(m_environment);
     CQSERDoc* doc = Document();
-    CUserAction::Run([doc] { CCloseSequence::Run(doc); });
+    CUserAction::Run([doc] { CCloseSequence::Run(doc); }, EAfterReload::Act);
     event->accept();
 }

@@ -57,8 +57,14 @@ public:
     CConfigTreeCtrl& Tree() const;
     CQSERDoc* Document() const;
 
+    // The status bar's text after the configuration was loaded again.
+    static constexpr const char* kReloadedText =
+        "Configuration loaded again: another program changed the registry file.";
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // On activation the configuration is loaded again when another program changed it.
+    void changeEvent(QEvent* event) override;
 
 private:
     QToolBar* AddToolBar(const QString& title, std::initializer_list<int> ids, QSize iconSize,
@@ -67,6 +73,7 @@ private:
     void ConnectDocumentCommand(int id, void (CQSERDoc::*command)());
     void ConnectToggles();
     void OnUpdate() override;
+    void OnConfigurationReloaded() override;
     void UpdateCommandUI();
     void OnFileOpen();
     void OnAbout();

@@ -77,3 +77,30 @@ TEST_F(UserActionTest, InnerActionEndedWithoutCommitLosesTheOuterOneSilently) {
     EXPECT_FALSE(outer.Commit());
     EXPECT_TRUE(m_hive.Messages().Records().empty());
 }
+
+TEST_F(UserActionTest, RolledBackActionShowsItsFailuresButNoNotice) {
+    ASSERT_EQ(Write("Before", 1), ERROR_SUCCESS);
+    FillDisk();
+    {
+        CUserAction action;
+        CUserAction::Run([] { CMessageService::Notice("Set configruation to Windows Registry!"); });
+        WriteTooMuch();
+        CMessageService::Error("raised inside");
+        CMessageService::Notice("Configuration's been saved to registry!");
+        EXPECT_FALSE(action.Commit());
+    }
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"raised inside", "Unable to write to registry"}));
+
+    // The next action, kept, shows its notices again.
+    CUserAction::Run([] { CMessageService::Notice("kept"); });
+    EXPECT_EQ(Texts().back(), "kept");
+}
+
+// A command refused on purpose keeps nothing, but what it says still explains why.
+TEST_F(UserActionTest, ActionEndedWithoutCommitStillShowsItsNotices) {
+    {
+        CUserAction action;
+        CMessageService::Notice("Remove all ports on this board first!");
+    }
+    EXPECT_EQ(Texts(), std::vector<std::string>{"Remove all ports on this board first!"});
+}

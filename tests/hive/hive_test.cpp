@@ -4,6 +4,7 @@
 #include "temphive.h"
 
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -125,4 +126,30 @@ TEST_F(HiveTest, ObserverSeesEveryWriteInOrderIncludingRolledBackOnes) {
                           {ERegOp::WriteValue, "Drv\\Typed", "Raw", REG_BINARY, {5}},
                           {ERegOp::DeleteKey, "Drv\\Typed", "raw", REG_NONE, {}},
                       }));
+}
+
+// The window asks this before every action: only a commit of another connection may say yes,
+// once, and a look inside a batch answers for the state the batch then holds.
+TEST_F(HiveTest, ChangedSinceLastLookSeesOnlyOtherConnectionsCommits) {
+    std::unique_ptr<CHive> other = CHive::Open(m_hive.FilePath());
+    HiveKeyId key = 0;
+    EXPECT_FALSE(Hive().ChangedSinceLastLook());
+    ASSERT_EQ(Hive().CreateKey("Own", key), ERROR_SUCCESS);
+    EXPECT_FALSE(Hive().ChangedSinceLastLook());
+    ASSERT_EQ(other->CreateKey("Theirs", key), ERROR_SUCCESS);
+    EXPECT_TRUE(Hive().ChangedSinceLastLook());
+    EXPECT_FALSE(Hive().ChangedSinceLastLook());
+    {
+        CHiveBatch rolledBack(other.get());
+        ASSERT_EQ(other->CreateKey("Never", key), ERROR_SUCCESS);
+    }
+    EXPECT_FALSE(Hive().ChangedSinceLastLook());
+    {
+        CHiveBatch batch(&Hive());
+        EXPECT_FALSE(Hive().ChangedSinceLastLook());
+        ASSERT_EQ(Hive().CreateKey("Inside", key), ERROR_SUCCESS);
+        EXPECT_FALSE(Hive().ChangedSinceLastLook());
+        EXPECT_EQ(batch.Commit(), ECommitStatus::Committed);
+    }
+    EXPECT_FALSE(Hive().ChangedSinceLastLook());
 }
