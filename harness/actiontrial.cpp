@@ -95,8 +95,7 @@ SChildReport CActionTrial::RunReporting(const SHarnessAction& action, const std:
 SActionBaseline CActionTrial::Baseline(const SHarnessAction& action) {
     SActionBaseline baseline;
     baseline.pristine = Pristine(action);
-    SChildReport clean = RunReporting(
-        action, baseline.pristine, [] {}, false, true);
+    SChildReport clean = RunReporting(action, baseline.pristine, &CFaultVfs::Reset, false, true);
     std::vector<std::string> ops = clean.With("ops ");
     std::vector<std::string> before = clean.With("before ");
     if (!clean.exited || clean.status != 0 || ops.empty() || before.empty()) {
