@@ -130,6 +130,7 @@ bool KillDuringScript(CProofTally& tally, const SWriter& writer, const std::stri
               "kill " + std::to_string(trial) + " at step " + std::to_string(target) + " + " +
                   std::to_string(delayUs) + " us",
               writer.file, writer.script->States(), Acknowledged(early, report));
+    return !report.exited;
 }
 
 std::string BigImportFile(const std::string& folder) {
