@@ -79,7 +79,8 @@ std::size_t Acknowledged(const std::string& early, const SChildReport& report) {
 }
 
 void CheckFile(CProofTally& tally, const std::string& what, const std::string& file,
-               const std::vector<std::string>& states, std::size_t acked) {
+               const std::vector<std::string>& steps, const std::vector<std::string>& states,
+               std::size_t acked) {
     SFileVerdict verdict = CRegistryDump::Inspect(file, true);
     if (!verdict.opens) {
         tally.Violation("does not open", what + ": " + verdict.openError);
@@ -102,7 +103,14 @@ void CheckFile(CProofTally& tally, const std::string& what, const std::string& f
             return;
         }
     }
-    tally.Violation("half done", what + ": " + std::to_string(acked) + " acknowledged");
+    std::string found = "no state of the script";
+    for (std::size_t k = acked + 2; k < states.size(); ++k) {
+        found = verdict.dump == states[k] ? "the state after step " + std::to_string(k) : found;
+    }
+    tally.Violation("half done", what + ": " + std::to_string(acked) + " acknowledged, " +
+                                     (acked < steps.size() ? "in flight '" + steps[acked] + "'"
+                                                           : "none in flight") +
+                                     ", holds " + found);
 }
 
 // Returns whether the writer was killed (rather than done before the kill came).
@@ -129,7 +137,8 @@ bool KillDuringScript(CProofTally& tally, const SWriter& writer, const std::stri
     CheckFile(tally,
               "kill " + std::to_string(trial) + " at step " + std::to_string(target) + " + " +
                   std::to_string(delayUs) + " us",
-              writer.file, writer.script->States(), Acknowledged(early, report));
+              writer.file, writer.script->Steps(), writer.script->States(),
+              Acknowledged(early, report));
     return !report.exited;
 }
 
@@ -171,7 +180,7 @@ void KillDuringImport(CProofTally& tally, const std::string& pristine, const std
     kill(pid, SIGKILL);
     SChildReport report = CForkedRun::Finish(pid, fd);
     tally.Add(report.exited ? "imports done before the kill" : "kills inside a 100,000-key import");
-    CheckFile(tally, "import kill " + std::to_string(trial), file, states,
+    CheckFile(tally, "import kill " + std::to_string(trial), file, {"import " + bigFile}, states,
               Acknowledged(early, report));
 }
 
