@@ -75,9 +75,9 @@ int CForkedRun::Start(const Body& body, int& reportFd) {
     return pid;
 }
 
-SChildReport CForkedRun::Finish(int pid, int reportFd) {
+SChildReport CForkedRun::Finish(int pid, int reportFd, const std::string& alreadyRead) {
     SChildReport report;
-    std::string pending;
+    std::string pending = alreadyRead;
     char buffer[4096];
     ssize_t count = 0;
     while ((count = read(reportFd, buffer, sizeof buffer)) > 0) {

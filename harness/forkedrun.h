@@ -26,8 +26,9 @@ public:
     static SChildReport Run(const Body& body);
     // Starts body in a child and returns its pid; reportFd receives the read end of its pipe.
     static int Start(const Body& body, int& reportFd);
-    // Reads the child's lines until the pipe closes, then reaps it.
-    static SChildReport Finish(int pid, int reportFd);
+    // Reads the child's lines until the pipe closes, then reaps it. alreadyRead is what the
+    // caller read from the pipe before (it may end inside a line).
+    static SChildReport Finish(int pid, int reportFd, const std::string& alreadyRead = {});
 
     // One line to the parent; it arrives as given, newlines and all.
     static void Report(int reportFd, const std::string& line);

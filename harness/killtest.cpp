@@ -68,16 +68,6 @@ void WaitFor(int fd, const std::string& line, std::string& read) {
     }
 }
 
-std::size_t Acknowledged(const std::string& early, const SChildReport& report) {
-    std::size_t acks = 0;
-    std::size_t at = 0;
-    while ((at = early.find("ack ", at)) != std::string::npos) {
-        ++acks;
-        at += 4;
-    }
-    return acks + report.With("ack ").size();
-}
-
 void CheckFile(CProofTally& tally, const std::string& what, const std::string& file,
                const std::vector<std::string>& steps, const std::vector<std::string>& states,
                std::size_t acked) {
@@ -127,18 +117,18 @@ bool KillDuringScript(CProofTally& tally, const SWriter& writer, const std::stri
     WaitFor(fd, "start " + std::to_string(target), early);
     std::this_thread::sleep_for(std::chrono::microseconds(delayUs));
     kill(pid, SIGKILL);
-    SChildReport report = CForkedRun::Finish(pid, fd);
+    SChildReport report = CForkedRun::Finish(pid, fd, early);
     if (report.exited) {
         tally.Add("writers done before the kill");
     } else {
         tally.Add("kills");
     }
-    tally.Add("actions acknowledged", Acknowledged(early, report));
+    tally.Add("actions acknowledged", report.With("ack ").size());
     CheckFile(tally,
               "kill " + std::to_string(trial) + " at step " + std::to_string(target) + " + " +
                   std::to_string(delayUs) + " us",
               writer.file, writer.script->Steps(), writer.script->States(),
-              Acknowledged(early, report));
+              report.With("ack ").size());
     return !report.exited;
 }
 
@@ -178,10 +168,10 @@ void KillDuringImport(CProofTally& tally, const std::string& pristine, const std
     WaitFor(fd, "start 0", early);
     std::this_thread::sleep_for(delay);
     kill(pid, SIGKILL);
-    SChildReport report = CForkedRun::Finish(pid, fd);
+    SChildReport report = CForkedRun::Finish(pid, fd, early);
     tally.Add(report.exited ? "imports done before the kill" : "kills inside a 100,000-key import");
     CheckFile(tally, "import kill " + std::to_string(trial), file, {"import " + bigFile}, states,
-              Acknowledged(early, report));
+              report.With("ack ").size());
 }
 
 std::string MakePristine(const std::string& folder) {
