@@ -24,7 +24,7 @@
 namespace fs = std::filesystem;
 
 namespace {
-constexpr std::size_t kScriptLength = 300;
+constexpr std::size_t kScriptLength = 450;
 constexpr int kMaxDelayUs = 50000;
 constexpr int kBigImportKeys = 100000;
 
@@ -107,8 +107,8 @@ void CheckFile(CProofTally& tally, const std::string& what, const std::string& f
 bool KillDuringScript(CProofTally& tally, const SWriter& writer, const std::string& pristine,
                       std::mt19937& random, std::uint64_t trial) {
     const std::size_t steps = writer.script->Steps().size();
-    // The last third of the script is there for the 50 ms after a late target.
-    const std::size_t target = random() % (steps * 2 / 3);
+    // The last two thirds of the script are there for the 50 ms after a late target.
+    const std::size_t target = random() % (steps / 3);
     const int delayUs = static_cast<int>(random() % (kMaxDelayUs + 1));
     Fresh(pristine, writer.file);
     int fd = -1;
