@@ -7,7 +7,6 @@
 // to other instance keys under the instance folders.
 #include "boardobj.h"
 #include "boardtype.h"
-#include "closesequence.h"
 #include "formpicker.h"
 #include "harnesssession.h"
 #include "keypaths.h"
@@ -315,11 +314,6 @@ private:
     std::vector<std::string> m_writes;
 };
 
-void Command(CHarnessSession& session, void (CQSERDoc::*command)()) {
-    CQSERDoc& doc = session.Doc();
-    CUserAction::Run([&doc, command] { (doc.*command)(); });
-}
-
 std::vector<std::string> Items(CQSERDoc& doc) {
     std::vector<std::string> items;
     for (const CBoardObj* board : doc.m_boardList) {
@@ -362,21 +356,21 @@ void RunEverything(CHarnessSession& session, FuzzedDataProvider& data, CWriteChe
     check.Allow(doc);
     PickEverything(session, data);
     check.Allow(doc);
-    Command(session, &CQSERDoc::OnAddBoard);
+    session.Run(&CQSERDoc::OnAddBoard);
     check.Allow(doc);
     SelectAny(session, false);
-    Command(session, &CQSERDoc::OnAddPort);
+    session.Run(&CQSERDoc::OnAddPort);
     check.Allow(doc);
-    Command(session, &CQSERDoc::OnFileSave);
+    session.Run(&CQSERDoc::OnFileSave);
     CUserAction::Run([&doc] { doc.SaveConfiguration(); });
-    CUserAction::Run([&doc] { CCloseSequence::Run(&doc); });
+    session.Close();
     SelectAny(session, true);
-    Command(session, &CQSERDoc::OnDelete);
+    session.Run(&CQSERDoc::OnDelete);
     check.Allow(doc);
     SelectAny(session, false);
-    Command(session, &CQSERDoc::OnDelete);
+    session.Run(&CQSERDoc::OnDelete);
     check.Allow(doc);
-    Command(session, &CQSERDoc::OnFileNew);
+    session.Run(&CQSERDoc::OnFileNew);
 }
 } // namespace
 

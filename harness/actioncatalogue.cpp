@@ -2,53 +2,31 @@
 
 #include "boardobj.h"
 #include "boardtype.h"
-#include "closesequence.h"
 #include "formpicker.h"
 #include "harnesssession.h"
-#include "messageservice.h"
 #include "qserdoc.h"
-#include "regfileimporter.h"
 #include "regfilewriter.h"
-#include "useraction.h"
 
 #include <filesystem>
 #include <fstream>
 #include <set>
-#include <stdexcept>
 #include <tuple>
 
 namespace {
 using Step = SHarnessAction::Step;
 
-void Command(CHarnessSession& session, void (CQSERDoc::*command)()) {
-    CQSERDoc& doc = session.Doc();
-    CUserAction::Run([&doc, command] { (doc.*command)(); });
-}
-
-void Select(CHarnessSession& session, const std::string& item) {
-    if (!session.Session().Select(item)) {
-        throw std::runtime_error("harness: there is no item " + item);
-    }
-}
-
-// A pick as a person makes it; a refused pick is no failure of the harness (its message has
-// been recorded), since the form may turn a choice down.
-void Pick(CHarnessSession& session, const std::string& pick) {
-    CFormPicker(session.Session()).PickAll({pick});
-}
-
 // A board of the model, added and given its model as a person does in the window.
 void AddBoardOf(CHarnessSession& session, const std::string& model, bool withPorts) {
-    Command(session, &CQSERDoc::OnAddBoard);
-    Pick(session, "BoardType=" + model);
+    session.Run(&CQSERDoc::OnAddBoard);
+    session.Pick("BoardType=" + model);
     // An individually addressed model takes its ports one Add Port at a time.
     const std::string board = session.Doc().m_pCurBoard->GetBoardName();
     for (int port = 0; withPorts && port < 8; ++port) {
-        Select(session, board);
+        session.Select(board);
         if (session.Doc().m_bCanAddPort == 0) {
             break;
         }
-        Command(session, &CQSERDoc::OnAddPort);
+        session.Run(&CQSERDoc::OnAddPort);
     }
 }
 
@@ -57,30 +35,18 @@ Step BoardStep(const std::string& model, bool withPorts) {
 }
 
 Step SelectStep(const std::string& item) {
-    return [item](CHarnessSession& session) { Select(session, item); };
+    return [item](CHarnessSession& session) { session.Select(item); };
 }
 
 Step CommandStep(void (CQSERDoc::*command)()) {
-    return [command](CHarnessSession& session) { Command(session, command); };
+    return [command](CHarnessSession& session) { session.Run(command); };
 }
 
 // A change left pending, as a person's last pick before Save or the close.
 void PendingChange(CHarnessSession& session) {
-    Select(session, "Board000/Port000");
-    CFormPicker picker(session.Session());
-    std::vector<std::string> irqs = picker.Offered("PortIRQ");
-    Pick(session, "PortIRQ=" + irqs.back());
-}
-
-void Import(CHarnessSession& session, const std::string& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                    std::istreambuf_iterator<char>());
-    CRegFileImporter importer(session.Hive());
-    // As the window's File Open does: the importer's batch, its error in a box.
-    if (!importer.Import("import.reg", bytes)) {
-        CMessageService::Error(importer.Error());
-    }
+    session.Select("Board000/Port000");
+    std::vector<std::string> irqs = CFormPicker(session.Session()).Offered("PortIRQ");
+    session.Pick("PortIRQ=" + irqs.back());
 }
 } // namespace
 
@@ -143,7 +109,7 @@ void CActionCatalogue::AddPicks(const SHarnessAction& base, const std::string& i
     CHarnessSession session(file, base.family);
     session.Start();
     base.prepare(session);
-    Select(session, item);
+    session.Select(item);
     CFormPicker picker(session.Session());
     for (const std::string& setting : picker.SettingNames()) {
         std::size_t tried = 0;
@@ -155,7 +121,7 @@ void CActionCatalogue::AddPicks(const SHarnessAction& base, const std::string& i
             const std::string pick = setting + "=" + value;
             m_actions.push_back({"pick " + item + " " + pick + " on " + base.base, base.family,
                                  base.base, base.prepare, SelectStep(item),
-                                 [pick](CHarnessSession& s) { Pick(s, pick); }});
+                                 [pick](CHarnessSession& s) { s.Pick(pick); }});
         }
     }
 }
@@ -168,16 +134,13 @@ void CActionCatalogue::AddFamilyActions(EPlatformFamily family) {
     m_actions.push_back({"save" + suffix, family, base, BoardStep(model, true), PendingChange,
                          CommandStep(&CQSERDoc::OnFileSave)});
     m_actions.push_back({"close" + suffix, family, base, BoardStep(model, true), PendingChange,
-                         [](CHarnessSession& session) {
-                             CQSERDoc* doc = &session.Doc();
-                             CUserAction::Run([doc] { CCloseSequence::Run(doc); });
-                         }});
+                         [](CHarnessSession& session) { session.Close(); }});
     m_actions.push_back({"import .reg" + suffix,
                          family,
                          base,
                          BoardStep(model, true),
                          {},
-                         [importFile](CHarnessSession& session) { Import(session, importFile); }});
+                         [importFile](CHarnessSession& session) { session.Import(importFile); }});
 }
 
 // The export of a configuration of two boards with ports, to import over another one.

@@ -2,40 +2,14 @@
 
 #include "boardobj.h"
 #include "boardtype.h"
-#include "closesequence.h"
 #include "formpicker.h"
-#include "messageservice.h"
 #include "portobj.h"
-#include "regfileimporter.h"
 #include "registrydump.h"
-#include "useraction.h"
 
-#include <fstream>
 #include <random>
 #include <stdexcept>
 
 namespace {
-void Command(CHarnessSession& session, void (CQSERDoc::*command)()) {
-    CQSERDoc& doc = session.Doc();
-    CUserAction::Run([&doc, command] { (doc.*command)(); });
-}
-
-void Select(CHarnessSession& session, const std::string& item) {
-    if (!session.Session().Select(item)) {
-        throw std::runtime_error("harness: there is no item " + item);
-    }
-}
-
-void Import(CHarnessSession& session, const std::string& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                    std::istreambuf_iterator<char>());
-    CRegFileImporter importer(session.Hive());
-    if (!importer.Import("import.reg", bytes)) {
-        CMessageService::Error(importer.Error());
-    }
-}
-
 std::unique_ptr<CHarnessSession> Started(const std::string& file, EPlatformFamily family) {
     auto session = std::make_unique<CHarnessSession>(file, family);
     if (!session->Start()) {
@@ -69,26 +43,25 @@ void CActionScript::Apply(std::unique_ptr<CHarnessSession>& session, const std::
     const std::string verb = Word(step, 0);
     const std::string item = Word(step, 1);
     if (verb == "add-board") {
-        Command(*session, &CQSERDoc::OnAddBoard);
+        session->Run(&CQSERDoc::OnAddBoard);
     } else if (verb == "add-port") {
-        Select(*session, item);
-        Command(*session, &CQSERDoc::OnAddPort);
+        session->Select(item);
+        session->Run(&CQSERDoc::OnAddPort);
     } else if (verb == "pick") {
-        Select(*session, item);
-        CFormPicker(session->Session()).PickAll({Word(step, 2)});
+        session->Select(item);
+        session->Pick(Word(step, 2));
     } else if (verb == "delete") {
-        Select(*session, item);
-        Command(*session, &CQSERDoc::OnDelete);
+        session->Select(item);
+        session->Run(&CQSERDoc::OnDelete);
     } else if (verb == "new") {
-        Command(*session, &CQSERDoc::OnFileNew);
+        session->Run(&CQSERDoc::OnFileNew);
     } else if (verb == "save") {
-        Command(*session, &CQSERDoc::OnFileSave);
+        session->Run(&CQSERDoc::OnFileSave);
     } else if (verb == "import") {
-        Import(*session, item);
+        session->Import(item);
         session.reset();
     } else if (verb == "close") {
-        CQSERDoc* doc = &session->Doc();
-        CUserAction::Run([doc] { CCloseSequence::Run(doc); });
+        session->Close();
         session.reset();
     } else {
         throw std::runtime_error("harness: no step " + step);
@@ -139,7 +112,7 @@ std::string CActionScript::Choose(CHarnessSession& session, std::uint32_t roll,
     }
     const std::string item =
         kind % 2 == 0 || ports.empty() ? AnyOf(boards, roll) : AnyOf(ports, roll);
-    Select(session, item);
+    session.Select(item);
     CFormPicker picker(session.Session());
     const std::string setting = AnyOf(picker.SettingNames(), roll / 7);
     const std::vector<std::string> offered = picker.Offered(setting);

@@ -23,6 +23,16 @@ public:
     // Loads the configuration as start-up does; false when the load showed a failure.
     bool Start() { return m_session->Start(); }
 
+    // What a person does, each as the window does it: a command as one user action, a click
+    // on a tree item (throws std::runtime_error when there is none), a pick in the selected
+    // item's form (a refused pick is no error: the form has said why), File Open of a .reg
+    // file with its error in a box, and the close sequence.
+    void Run(void (CQSERDoc::*command)());
+    void Select(const std::string& item);
+    void Pick(const std::string& pick);
+    void Import(const std::string& file);
+    void Close();
+
     CHive& Hive() { return *m_pHive; }
     CHeadlessSession& Session() { return *m_session; }
     CQSERDoc& Doc() { return m_session->Doc(); }
