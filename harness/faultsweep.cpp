@@ -4,6 +4,8 @@
 // after the action, and when it is the one from before, the person must have been told.
 //
 //   qser_faultsweep [--short] [--strict] [--folder DIR]
+// A change kept although "Unable to write to registry" was shown (a failed sync of the
+// write-ahead log whose frames survive) is reported as a known finding; --strict fails on it.
 // --short tries two entries of each form setting instead of all of them.
 #include "actioncatalogue.h"
 #include "actiontrial.h"
@@ -51,7 +53,6 @@ void Check(CProofTally& tally, const std::string& what, const SChildReport& repo
         tally.Add(after ? "outcome after" : "outcome before");
     }
     if (after && before != after && ToldOfFailure(report, baseline)) {
-        tally.Add("kept although a failure was shown");
         tally.Known("kept although a failure was shown", what, strict);
     }
 }

@@ -13,8 +13,8 @@ public:
 
     void Add(const std::string& figure, std::uint64_t amount = 1);
     void Violation(const std::string& kind, const std::string& detail);
-    // A finding that another change is mending: counted and shown, but not a violation unless
-    // the harness was asked to treat it as one.
+    // A finding that is known and not failed on (being mended elsewhere, or not this system's
+    // to mend): counted and its first case shown; with strict it is a violation.
     void Known(const std::string& kind, const std::string& detail, bool strict);
 
     // Prints every figure and the first violations; returns the exit status (1 on any).
