@@ -18,7 +18,9 @@ const char* FaultOpName(EFaultOp op);
 // - lose power at the Nth operation of any kind: every write not yet synced is dropped, applied
 //   or torn, one 512-byte sector at a time, and the process ends at once (_exit) as if the
 //   machine had stopped.
-// Meant for a harness's child process: the state is process-wide.
+// Meant for a harness's child process: the state is process-wide. The power loss models the
+// contents of files that are open; it does not undo the creation or removal of a file, nor
+// writes to a file closed without a sync (SQLite syncs before it closes).
 class CFaultVfs {
 public:
     using Counts = std::array<std::uint64_t, kFaultOpCount>;
