@@ -98,6 +98,26 @@ bool CFormPicker::IsEnabled(const SField& field) const {
     return check != nullptr && check->IsWindowEnabled();
 }
 
+std::vector<std::string> CFormPicker::SettingNames() const {
+    std::vector<std::string> names;
+    for (const SField& field : Fields()) {
+        names.push_back(LoadString(field.valueNameId));
+    }
+    return names;
+}
+
+std::vector<std::string> CFormPicker::Offered(const std::string& name) const {
+    const SField* field = FindField(name);
+    CHeadlessDialog* page = Page();
+    if (field == nullptr || page == nullptr) {
+        return {};
+    }
+    if (CHeadlessComboBox* combo = page->HeadlessComboBox(field->controlId)) {
+        return combo->Entries();
+    }
+    return {"0", "1"};
+}
+
 std::string CFormPicker::FieldNames(bool enabledOnly) const {
     std::vector<std::string> names;
     for (const SField& field : Fields()) {

@@ -23,6 +23,12 @@ public:
     // what is offered.
     SCliResult PickAll(const std::vector<std::string>& picks);
 
+    // The registry value names of the settings of the selected item's form, in shown order.
+    std::vector<std::string> SettingNames() const;
+    // What a setting offers now: its list's entries, or "0" and "1" for a check box; nothing
+    // for a name that is not a setting.
+    std::vector<std::string> Offered(const std::string& name) const;
+
 private:
     struct SField {
         unsigned valueNameId;

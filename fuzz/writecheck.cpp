@@ -1,0 +1,57 @@
+#include "writecheck.h"
+
+#include "boardobj.h"
+#include "keypaths.h"
+#include "portobj.h"
+#include "qserdoc.h"
+#include "stringtable.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <strings.h>
+
+namespace {
+bool Under(const std::string& path, const std::string& top) {
+    return strncasecmp(path.c_str(), top.c_str(), top.size()) == 0 &&
+           (path.size() == top.size() || path[top.size()] == '\\');
+}
+} // namespace
+
+void CWriteCheck::Allow(CQSERDoc& doc) {
+    for (const CBoardObj* board : doc.m_boardList) {
+        for (const CPortObj* port : board->m_PortList) {
+            m_instances.insert(port->GetPortSerialPort());
+        }
+    }
+}
+
+void CWriteCheck::Verify() const {
+    static const bool strict = std::getenv("QSER_FUZZ_STRICT_OWNERSHIP") != nullptr;
+    for (const std::string& path : m_writes) {
+        // The Windows NT registration writes the serial service's own values too.
+        bool serviceValues = strcasecmp(path.c_str(), SerialServiceKeyPath().c_str()) == 0;
+        if (Under(path, DriverKeyPath()) || Named(path) || serviceValues) {
+            continue;
+        }
+        bool instanceFolder = Under(path, SerialParametersKeyPath()) ||
+                              Under(path, ClassPortsKeyPath()) ||
+                              Under(path, EnumRootPortsKeyPath());
+        if (instanceFolder && !strict) {
+            continue;
+        }
+        std::fprintf(stderr, "write or delete outside what the configuration owns: %s\n",
+                     path.c_str());
+        std::abort();
+    }
+}
+
+bool CWriteCheck::Named(const std::string& path) const {
+    for (const std::string& instance : m_instances) {
+        if (Under(path, SerialInstanceKeyPath(instance)) ||
+            Under(path, ClassInstanceKeyPath(instance)) ||
+            Under(path, DeviceInstanceKeyPath(instance))) {
+            return true;
+        }
+    }
+    return false;
+}

@@ -1,0 +1,51 @@
+#include "harnesssession.h"
+
+#include "closesequence.h"
+#include "formpicker.h"
+#include "messageservice.h"
+#include "regfileimporter.h"
+#include "useraction.h"
+
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+CHarnessSession::CHarnessSession(const std::string& path, EPlatformFamily family)
+    : m_pHive(CHive::Open(path)), m_serviceManager(*m_pHive) {
+    m_messages.SetDefaultAnswer(EMsgResult::Yes);
+    m_session.emplace(SProcessReferences{.hive = m_pHive.get(),
+                                         .messageBox = &m_messages,
+                                         .serviceControlManager = &m_serviceManager,
+                                         .platformFamily = family});
+}
+
+void CHarnessSession::Run(void (CQSERDoc::*command)()) {
+    CQSERDoc& doc = Doc();
+    CUserAction::Run([&doc, command] { (doc.*command)(); });
+}
+
+void CHarnessSession::Select(const std::string& item) {
+    if (!m_session->Select(item)) {
+        throw std::runtime_error("harness: there is no item " + item);
+    }
+}
+
+void CHarnessSession::Pick(const std::string& pick) {
+    CFormPicker(*m_session).PickAll({pick});
+}
+
+void CHarnessSession::Import(const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                    std::istreambuf_iterator<char>());
+    CRegFileImporter importer(*m_pHive);
+    // File Open runs the importer's own batch, not a user action around it.
+    if (!importer.Import("import.reg", bytes)) {
+        CMessageService::Error(importer.Error());
+    }
+}
+
+void CHarnessSession::Close() {
+    CQSERDoc* doc = &Doc();
+    CUserAction::Run([doc] { CCloseSequence::Run(doc); });
+}
