@@ -37,12 +37,7 @@ void Check(CProofTally& tally, const std::string& what, const SChildReport& repo
         tally.Violation("crash", what + " ended with status " + std::to_string(report.status));
     }
     SFileVerdict verdict = CRegistryDump::Inspect(file);
-    if (!verdict.opens) {
-        tally.Violation("does not open", what + ": " + verdict.openError);
-    }
-    if (verdict.integrity != "ok") {
-        tally.Violation("damaged", what + ": " + verdict.integrity);
-    }
+    tally.ExpectSound(what, verdict);
     bool before = verdict.dump == baseline.before;
     bool after = verdict.dump == baseline.after;
     if (!before && !after) {

@@ -72,12 +72,7 @@ void CheckFile(CProofTally& tally, const std::string& what, const std::string& f
                const std::vector<std::string>& steps, const std::vector<std::string>& states,
                std::size_t acked) {
     SFileVerdict verdict = CRegistryDump::Inspect(file, true);
-    if (!verdict.opens) {
-        tally.Violation("does not open", what + ": " + verdict.openError);
-    }
-    if (verdict.integrity != "ok") {
-        tally.Violation("damaged", what + ": " + verdict.integrity);
-    }
+    tally.ExpectSound(what, verdict);
     if (verdict.dump == states[acked]) {
         return;
     }

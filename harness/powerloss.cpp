@@ -20,12 +20,7 @@ namespace {
 void Check(CProofTally& tally, const std::string& what, const SChildReport& report,
            const SActionBaseline& baseline, const std::string& file) {
     SFileVerdict verdict = CRegistryDump::Inspect(file);
-    if (!verdict.opens) {
-        tally.Violation("does not open", what + ": " + verdict.openError);
-    }
-    if (verdict.integrity != "ok") {
-        tally.Violation("damaged", what + ": " + verdict.integrity);
-    }
+    tally.ExpectSound(what, verdict);
     bool before = verdict.dump == baseline.before;
     bool after = verdict.dump == baseline.after;
     if (!before && !after) {

@@ -49,3 +49,12 @@ int CProofTally::Print(double seconds) const {
     std::fflush(stdout);
     return violations == 0 ? 0 : 1;
 }
+
+void CProofTally::ExpectSound(const std::string& what, const SFileVerdict& verdict) {
+    if (!verdict.opens) {
+        Violation("does not open", what + ": " + verdict.openError);
+    }
+    if (verdict.integrity != "ok") {
+        Violation("damaged", what + ": " + verdict.integrity);
+    }
+}

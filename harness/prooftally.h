@@ -1,5 +1,7 @@
 #pragma once
 
+#include "registrydump.h"
+
 #include <cstdint>
 #include <map>
 #include <string>
@@ -13,6 +15,8 @@ public:
 
     void Add(const std::string& figure, std::uint64_t amount = 1);
     void Violation(const std::string& kind, const std::string& detail);
+    // A file left by a trial must open and pass its integrity check.
+    void ExpectSound(const std::string& what, const SFileVerdict& verdict);
     // A finding that is known and not failed on (being mended elsewhere, or not this system's
     // to mend): counted and its first case shown; with strict it is a violation.
     void Known(const std::string& kind, const std::string& detail, bool strict);

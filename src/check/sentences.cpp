@@ -1,5 +1,7 @@
 #include "sentences.h"
 
+#include "messagetext.h"
+
 std::string CSentences::Capitalised(std::string text) {
     if (!text.empty() && text[0] >= 'a' && text[0] <= 'z') {
         text[0] = static_cast<char>(text[0] - 'a' + 'A');
@@ -12,12 +14,5 @@ const char* CSentences::BothOrAll(std::size_t count) {
 }
 
 std::string CSentences::List(const std::vector<std::string>& parts) {
-    std::string text;
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        if (i > 0) {
-            text += i + 1 == parts.size() ? " and " : ", ";
-        }
-        text += parts[i];
-    }
-    return text;
+    return JoinedList(parts);
 }
