@@ -5,11 +5,22 @@
 #include "sqliteerror.h"
 
 #include <chrono>
-#include <regex>
 #include <sqlite3.h>
+#include <string>
 #include <thread>
 
 namespace {
+// The same tables in the connection's temporary schema.
+std::string AsTemporary(std::string tables) {
+    const std::string create = "CREATE TABLE";
+    const std::string temporary = "CREATE TEMP TABLE";
+    for (std::size_t at = tables.find(create); at != std::string::npos;
+         at = tables.find(create, at + temporary.size())) {
+        tables.replace(at, create.size(), temporary);
+    }
+    return tables;
+}
+
 // Key ids are never reused (AUTOINCREMENT), so an open key that was deleted cannot come back
 // as a different key. The root (HKEY_LOCAL_MACHINE) has no row; its id is 0.
 constexpr const char* kTables = R"sql(
@@ -100,8 +111,7 @@ std::unique_ptr<CSqliteConnection> CHiveSchema::OpenForReading(const std::string
     std::unique_ptr<CSqliteConnection> connection = CHiveFile::OpenReadOnly(path);
     connection->Exec("PRAGMA trusted_schema=OFF");
     if (empty) {
-        connection->Exec(
-            std::regex_replace(kTables, std::regex("CREATE TABLE"), "CREATE TEMP TABLE"));
+        connection->Exec(AsTemporary(kTables));
     }
     return connection;
 }
