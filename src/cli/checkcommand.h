@@ -15,6 +15,7 @@ public:
     void Register(CLI::App& app) override;
     bool Parsed() const override;
     EHiveOpen OpenMode() const override { return EHiveOpen::MustExist; }
+    bool Writes() const override { return false; }
     ECliExit Run(CCliEnvironment& environment) override;
 
     // {"findings": [{"severity", "code", "items", "message"}], "errors": N, "warnings": N}.

@@ -19,6 +19,7 @@ public:
     void Register(CLI::App& app) override;
     bool Parsed() const override;
     EHiveOpen OpenMode() const override { return EHiveOpen::CreateIfMissing; }
+    bool Writes() const override { return true; }
     ECliExit Run(CCliEnvironment& environment) override;
 
 private:

@@ -19,5 +19,8 @@ public:
     virtual bool Parsed() const = 0;
     // How the given command opens the hive file: the commands that only read never create it.
     virtual EHiveOpen OpenMode() const = 0;
+    // Whether the given command changes the hive: on a file that cannot be written it is
+    // refused before it runs.
+    virtual bool Writes() const = 0;
     virtual ECliExit Run(CCliEnvironment& environment) = 0;
 };

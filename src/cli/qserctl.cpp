@@ -87,6 +87,12 @@ ECliExit CQserCtl::RunParsed() {
     try {
         CCliEnvironment environment(*family, CHive::ResolvePath(m_registry), (*group)->OpenMode(),
                                     messages, m_out, m_err);
+        const CHive& hive = environment.Hive();
+        if ((*group)->Writes() && hive.IsReadOnly()) {
+            m_err << "qserctl: Cannot use registry file '" << hive.Path()
+                  << "' for writing: " << hive.ReadOnlyReason() << "; nothing was changed\n";
+            return ECliExit::Failed;
+        }
         return (*group)->Run(environment);
     } catch (const CHiveError& error) {
         m_err << "qserctl: " << error.what() << '\n';

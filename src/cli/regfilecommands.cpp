@@ -78,6 +78,10 @@ EHiveOpen CRegFileCommands::OpenMode() const {
     return m_pExport->parsed() || m_bDryRun ? EHiveOpen::ForReading : EHiveOpen::CreateIfMissing;
 }
 
+bool CRegFileCommands::Writes() const {
+    return m_pImport->parsed() && !m_bDryRun;
+}
+
 std::string CRegFileCommands::KeyPath(const std::string& key) {
     const std::size_t rootLength = std::strlen(kRootName);
     if (strncasecmp(key.c_str(), kRootName, rootLength) != 0) {

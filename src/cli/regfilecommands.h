@@ -13,6 +13,7 @@ public:
     void Register(CLI::App& app) override;
     bool Parsed() const override;
     EHiveOpen OpenMode() const override;
+    bool Writes() const override;
     ECliExit Run(CCliEnvironment& environment) override;
 
     // KEY with or without the HKEY_LOCAL_MACHINE\ prefix (any case), as a path below it.

@@ -51,6 +51,10 @@ bool CServiceCommands::Parsed() const {
     return m_pService->parsed();
 }
 
+bool CServiceCommands::Writes() const {
+    return !m_pStatus->parsed();
+}
+
 ECliExit CServiceCommands::Run(CCliEnvironment& environment) {
     CHiveServiceManager& manager = environment.ServiceManager();
     EBatchEnd end = m_pStatus->parsed() ? EBatchEnd::Discard : EBatchEnd::Keep;

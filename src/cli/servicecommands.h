@@ -17,6 +17,7 @@ public:
     void Register(CLI::App& app) override;
     bool Parsed() const override;
     EHiveOpen OpenMode() const override { return EHiveOpen::MustExist; }
+    bool Writes() const override;
     ECliExit Run(CCliEnvironment& environment) override;
 
 private:

@@ -9,6 +9,7 @@ public:
     void Register(CLI::App& app) override;
     bool Parsed() const override;
     EHiveOpen OpenMode() const override { return EHiveOpen::ForReading; }
+    bool Writes() const override { return false; }
     ECliExit Run(CCliEnvironment& environment) override;
 
 private:

@@ -1,5 +1,6 @@
 #include "closesequence.h"
 
+#include "hive.h"
 #include "messageservice.h"
 #include "platformfamily.h"
 #include "platformservices.h"
@@ -7,6 +8,10 @@
 #include "serialservice.h"
 
 void CCloseSequence::Run(CQSERDoc* doc) {
+    // Nothing was changed, and saving or restarting the service would only fail, box by box.
+    if (const CHive* hive = CHive::Current(); hive != nullptr && hive->IsReadOnly()) {
+        return;
+    }
     if (doc != nullptr && doc->m_bConfigChanged != 0) {
         CMessageService::Notice("Set configruation to Windows Registry!");
         doc->SaveConfiguration();

@@ -60,7 +60,9 @@ void CQSERDoc::DestroyRecords() {
 
 bool CQSERDoc::OnNewDocument() {
     m_bLoaded = LoadConfiguration() == 1;
-    if (CHive* hive = CHive::Current()) {
+    CHive* hive = CHive::Current();
+    m_bReadOnly = hive != nullptr && hive->IsReadOnly();
+    if (hive != nullptr) {
         hive->ChangedSinceLastLook();
     }
     return m_bLoaded;
@@ -306,6 +308,9 @@ int CQSERDoc::RemovePort(ItemKey itemKey) {
 // ---- commands -------------------------------------------------------------------------------
 
 void CQSERDoc::OnAddBoard() {
+    if (m_bReadOnly) {
+        return;
+    }
     if (LeadingInt(m_numBoards) >= kMaxBoards || NewBoard() == 0) {
         CMessageService::Error(kCannotAddBoard);
         return;
@@ -329,6 +334,9 @@ int CQSERDoc::CurrentBoardPortsPerBoard() const {
 }
 
 void CQSERDoc::OnAddPort() {
+    if (m_bReadOnly) {
+        return;
+    }
     // A full board (or none) leaves everything as it was, selection included, even when the
     // command arrives while its enable state is stale.
     if (m_pCurBoard == nullptr || CurrentBoardPortCount() >= CurrentBoardPortsPerBoard()) {
@@ -384,6 +392,9 @@ void CQSERDoc::AddPortItem() {
 }
 
 void CQSERDoc::OnDelete() {
+    if (m_bReadOnly) {
+        return;
+    }
     if ((m_selectionKind == kSelectionBoard || m_selectionKind == kSelectionPort) &&
         m_pCurBoard == nullptr) {
         return;
@@ -459,6 +470,9 @@ void CQSERDoc::SelectAfterPortDelete() {
 }
 
 void CQSERDoc::OnFileNew() {
+    if (m_bReadOnly) {
+        return;
+    }
     if (m_numBoards == "0") {
         return;
     }
@@ -480,6 +494,9 @@ void CQSERDoc::OnFileNew() {
 }
 
 void CQSERDoc::OnFileSave() {
+    if (m_bReadOnly) {
+        return;
+    }
     if (m_bConfigChanged != 0) {
         SaveConfiguration();
     }
@@ -513,7 +530,11 @@ void CQSERDoc::OnHelpTopics() {
 }
 
 void CQSERDoc::UpdateCommandStates() {
-    if (m_selectionKind == kSelectionDriver) {
+    if (m_bReadOnly) {
+        m_bCanAddBoard = 0;
+        m_bCanAddPort = 0;
+        m_bCanDelete = 0;
+    } else if (m_selectionKind == kSelectionDriver) {
         m_bCanAddBoard = 1;
         m_bCanAddPort = 0;
         m_bCanDelete = 0;
@@ -535,6 +556,10 @@ void CQSERDoc::OnUpdateAddPort(ICmdUI& cmdUI) const {
 
 void CQSERDoc::OnUpdateDelete(ICmdUI& cmdUI) const {
     cmdUI.Enable(m_bCanDelete == 1);
+}
+
+void CQSERDoc::OnUpdateWritingCommand(ICmdUI& cmdUI) const {
+    cmdUI.Enable(!m_bReadOnly);
 }
 
 // ---- tree -----------------------------------------------------------------------------------

@@ -35,6 +35,9 @@ public:
     // document last saw of the hive (CHive::ChangedSinceLastLook starts again from here).
     bool OnNewDocument();
     bool IsLoaded() const { return m_bLoaded; }
+    // Whether the load found a registry that cannot be written (CHive::IsReadOnly): then every
+    // editing command is disabled and does nothing.
+    bool IsReadOnly() const { return m_bReadOnly; }
     // Loads the configuration again as at start-up, for when the records no longer match the
     // hive: they, the counters and the tree are rebuilt from the driver key, the changed flag
     // is kept, and the selection stays on its item where that still exists, else on its board,
@@ -80,6 +83,8 @@ public:
     void OnUpdateAddBoard(ICmdUI& cmdUI) const;
     void OnUpdateAddPort(ICmdUI& cmdUI) const;
     void OnUpdateDelete(ICmdUI& cmdUI) const;
+    // New, Save and Open (an import), which change the registry file.
+    void OnUpdateWritingCommand(ICmdUI& cmdUI) const;
     int SaveConfiguration();
 
     // Tree filling.
@@ -155,6 +160,7 @@ private:
     std::string Reselect(int kind, const std::string& boardName, const std::string& portName);
 
     bool m_bLoaded = false;
+    bool m_bReadOnly = false;
 
     std::vector<IDocumentView*> m_views;
 };

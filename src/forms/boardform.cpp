@@ -211,6 +211,9 @@ void CBoardForm::ApplyBoardTypeRules() {
     if (type.IsIndividuallyAddressed() == 0) {
         EnableBaseControls(board->GetStandardModeEnabled() == 0);
     }
+    if (m_pDoc->IsReadOnly()) {
+        DisableChoices(*this, Fields());
+    }
 }
 
 // ---- handlers -------------------------------------------------------------------------------

@@ -16,7 +16,8 @@ enum class EBoardChange;
 // The page shown while a board is selected. Every choice is applied at once: the current board
 // (and, where the change carries over, its ports) changes, the value is written into the
 // board's key (and each port's key), the document is marked changed, and the board's model
-// decides which controls are enabled and what they offer.
+// decides which controls are enabled and what they offer. While the registry cannot be written
+// no list or check box is enabled.
 class CBoardForm {
 public:
     CBoardForm();

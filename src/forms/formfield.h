@@ -67,6 +67,19 @@ void BindControls(Form& form, IDialog& dialog, const std::vector<SFormField<Form
     }
 }
 
+// Turns off each control of the form that makes a choice (its lists and check boxes): on a
+// registry that cannot be written no choice could be kept.
+template <typename Form>
+void DisableChoices(Form& form, const std::vector<SFormField<Form>>& fields) {
+    for (const auto& field : fields) {
+        if (field.combo != nullptr) {
+            (form.*field.combo)->EnableWindow(false);
+        } else if (field.check != nullptr) {
+            (form.*field.check)->EnableWindow(false);
+        }
+    }
+}
+
 inline void Exchange(bool save, IComboBox& combo, std::string& member) {
     if (save) {
         member = combo.GetWindowText();

@@ -60,6 +60,9 @@ void CPortForm::FillPortLists() {
     if (individual) {
         FillComboBox(m_PortAddressCombo, PortAddressListP());
     }
+    if (m_pDoc->IsReadOnly()) {
+        DisableChoices(*this, Fields());
+    }
 }
 
 void CPortForm::ApplyChoice(unsigned valueNameId) {

@@ -32,7 +32,8 @@ public:
     void UpdateData();
     // The members from a port, as the view shows it.
     void FillFromPort(const CPortObj& port);
-    // Rebuilds the COM, IRQ and address lists for the current board and enables them.
+    // Rebuilds the COM, IRQ and address lists for the current board and enables those its model
+    // lets a person choose (none while the registry cannot be written).
     void FillPortLists();
 
     void OnSelchangePortAddress();

@@ -32,8 +32,11 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QToolBar>
+#include <utility>
 
 namespace {
+constexpr const char* kCaption = "Brimholde - QSER";
+
 // The frame hears of every user action while a configuration is open.
 SProcessReferences Observed(SProcessReferences environment, IUserActionObserver* observer) {
     environment.actionObserver = observer;
@@ -45,7 +48,7 @@ CMainFrame::CMainFrame(const IKeyboardLockState& locks, const SProcessReferences
     : m_pActions(std::make_unique<CFrameActions>(*this)),
       m_environment(Observed(environment, this)) {
     setObjectName(QStringLiteral("CMainFrame"));
-    setWindowTitle(QStringLiteral("Brimholde - QSER"));
+    setWindowTitle(QString::fromLatin1(kCaption));
     setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
     CMainMenu::Build(*menuBar(), *m_pActions);
 
@@ -159,8 +162,19 @@ bool CMainFrame::OpenDocument() {
         return false;
     }
     PutProblemsLastInTabOrder();
+    ShowReadOnly();
     UpdateCommandUI();
     return true;
+}
+
+void CMainFrame::ShowReadOnly() {
+    const CHive* hive = CHive::Current();
+    if (!Document()->IsReadOnly() || hive == nullptr) {
+        return;
+    }
+    setWindowTitle(QString::fromLatin1(kCaption) + QStringLiteral(" [read-only]"));
+    m_pStatusBar->showMessage(
+        QString::fromLatin1(kReadOnlyText).arg(QString::fromLatin1(hive->ReadOnlyReason())));
 }
 
 void CMainFrame::CloseDocument() {
@@ -248,12 +262,19 @@ void CMainFrame::UpdateCommandUI() {
     if (doc == nullptr) {
         return;
     }
-    CCmdUIAction addBoard(*m_pActions->Action(ID_ADD_BOARD));
-    doc->OnUpdateAddBoard(addBoard);
-    CCmdUIAction addPort(*m_pActions->Action(ID_ADD_PORT));
-    doc->OnUpdateAddPort(addPort);
-    CCmdUIAction remove(*m_pActions->Action(ID_DELETE));
-    doc->OnUpdateDelete(remove);
+    using Update = void (CQSERDoc::*)(ICmdUI&) const;
+    const std::pair<int, Update> updates[] = {
+        {ID_ADD_BOARD, &CQSERDoc::OnUpdateAddBoard},
+        {ID_ADD_PORT, &CQSERDoc::OnUpdateAddPort},
+        {ID_DELETE, &CQSERDoc::OnUpdateDelete},
+        {ID_FILE_NEW, &CQSERDoc::OnUpdateWritingCommand},
+        {ID_FILE_SAVE, &CQSERDoc::OnUpdateWritingCommand},
+        {ID_FILE_OPEN, &CQSERDoc::OnUpdateWritingCommand},
+    };
+    for (const auto& [id, update] : updates) {
+        CCmdUIAction state(*m_pActions->Action(id));
+        (doc->*update)(state);
+    }
 }
 
 void CMainFrame::FitAndCentre(int widthDialogUnits, int heightDialogUnits) {

@@ -26,7 +26,9 @@ class QToolBar;
 // and the form pane. It owns the configuration session (document, view and forms) over its tree
 // and form pane, hands the person's commands to the document, each as one user action, and
 // keeps the command states and the View check marks current. Closing it, by its close button,
-// File Exit or the Exit button, runs the close sequence first.
+// File Exit or the Exit button, runs the close sequence first. On a registry file that cannot
+// be written its caption ends in " [read-only]" and no command that changes the file is
+// enabled.
 class CMainFrame : public QMainWindow,
                    public IViewFrame,
                    private IDocumentView,
@@ -60,6 +62,9 @@ public:
     // The status bar's text after the configuration was loaded again.
     static constexpr const char* kReloadedText =
         "Configuration loaded again: another program changed the registry file.";
+    // The status bar's text at start on a registry file that cannot be written (%1: why).
+    static constexpr const char* kReadOnlyText =
+        "Opened for reading only: %1. Nothing can be changed.";
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -80,6 +85,8 @@ private:
     void CloseDocument();
     // The registry file in the status bar and in the driver item's tooltip.
     void ShowRegistryFile();
+    // The caption and the status bar say when the registry file cannot be written, and why.
+    void ShowReadOnly();
     // The resource check, run after every user action (the load included).
     void PutProblemsLastInTabOrder();
     void OnUserActionFinished() override;

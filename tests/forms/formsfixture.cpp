@@ -72,6 +72,16 @@ void CFormsFixture::Start() {
         [this](const SHiveWrite& write) { m_writes.push_back(Describe(write)); });
 }
 
+bool CFormsFixture::StartReadOnly() {
+    m_pReadOnly = std::make_unique<CReadOnlyHive>(m_hive);
+    if (m_pReadOnly->Hive() == nullptr) {
+        return false;
+    }
+    m_pSession = std::make_unique<CHeadlessSession>(
+        SProcessReferences{.hive = m_pReadOnly->Hive(), .messageBox = &m_hive.Messages()});
+    return m_pSession->Start();
+}
+
 void CFormsFixture::Select(const std::string& path) {
     ASSERT_TRUE(m_pSession->Select(path)) << path;
 }

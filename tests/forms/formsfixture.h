@@ -5,6 +5,7 @@
 #include "formtemplateids.h"
 #include "headlesssession.h"
 #include "hiveprobe.h"
+#include "readonlyhive.h"
 #include "temphive.h"
 #include "testkeypaths.h"
 #include "testnames.h"
@@ -45,6 +46,10 @@ protected:
     void PutBoard(const SBoardKey& board);
     // Loads the hive into a new session and selects nothing more than start-up does.
     void Start();
+    // The same on the hive's file as a registry that cannot be written; false when no
+    // read-only view of the file can be made here.
+    bool StartReadOnly();
+    const CReadOnlyHive& ReadOnly() const { return *m_pReadOnly; }
     void Select(const std::string& path);
 
     CHeadlessSession& Session() { return *m_pSession; }
@@ -74,6 +79,8 @@ protected:
 
 private:
     CHiveProbe m_probe{m_hive.Hive()};
+    // Outlives the session that reads it.
+    std::unique_ptr<CReadOnlyHive> m_pReadOnly;
     std::unique_ptr<CHeadlessSession> m_pSession;
     std::vector<std::string> m_writes;
 };

@@ -3,6 +3,7 @@
 // process that has become 'nobody'; the read-only file system and the full disk are mounts.
 #include "hive.h"
 #include "rawdatabase.h"
+#include "readonlymount.h"
 #include "registry.h"
 #include "temphive.h"
 
@@ -180,13 +181,12 @@ TEST_F(HiveAccessTest, NewFileInAFolderThatCannotBeWrittenIsRefused) {
 TEST_F(HiveAccessTest, ReadOnlyFileSystemOpensForReading) {
     fs::create_directories(Path("src"));
     MakeHive(Path("src/hive.db"));
-    if (!Mount(Path("src"), Path("ro"), nullptr, MS_BIND, nullptr) ||
-        mount(nullptr, Path("ro").c_str(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) !=
-            0) {
+    CReadOnlyMount readOnly(Path("src"));
+    if (!readOnly.Mounted()) {
         GTEST_SKIP() << "cannot make a read-only bind mount";
     }
-    EXPECT_EQ(OpenVerdict(Path("ro/hive.db")), "read-only: the file system is read-only");
-    EXPECT_EQ(ReadAndTryWrites(Path("ro/hive.db")), "0 0=7 5 5 5");
+    EXPECT_EQ(OpenVerdict(readOnly.Path("hive.db")), "read-only: the file system is read-only");
+    EXPECT_EQ(ReadAndTryWrites(readOnly.Path("hive.db")), "0 0=7 5 5 5");
 }
 
 // The default folder is made on first use; a folder the user named must exist.

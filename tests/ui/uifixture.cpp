@@ -20,9 +20,9 @@ CUiFixture::CUiFixture() : m_services(m_hive.Hive()), m_recordedServices(m_servi
 
 CUiFixture::~CUiFixture() = default;
 
-void CUiFixture::Start(EPlatformFamily family) {
+void CUiFixture::Start(EPlatformFamily family, CHive* hive) {
     m_pFrame = std::make_unique<CMainFrame>(
-        m_locks, SProcessReferences{.hive = &m_hive.Hive(),
+        m_locks, SProcessReferences{.hive = hive != nullptr ? hive : &m_hive.Hive(),
                                     .messageBox = &m_hive.Messages(),
                                     .serviceControlManager = &m_recordedServices,
                                     .platformFamily = family});

@@ -21,9 +21,9 @@ protected:
     CUiFixture();
     ~CUiFixture() override;
 
-    // Creates the window on the platform family, loads the configuration and waits until the
-    // window is on screen.
-    void Start(EPlatformFamily family = EPlatformFamily::WindowsNT);
+    // Creates the window on the platform family, loads the configuration (of the fixture's
+    // registry unless another hive is given) and waits until the window is on screen.
+    void Start(EPlatformFamily family = EPlatformFamily::WindowsNT, CHive* hive = nullptr);
     // Closes the window as its close button does and destroys it.
     void CloseAndDestroy();
 
