@@ -54,6 +54,13 @@ SQserCtlRun CCliFixture::Ok(std::vector<std::string> args) const {
     return run;
 }
 
+void CCliFixture::InstallSerialService() const {
+    Ok({"import",
+        WriteFile("serial.reg",
+                  Reg({"[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Serial]",
+                       "\"Type\"=dword:00000001"}))});
+}
+
 nlohmann::json CCliFixture::ShowJson() const {
     return nlohmann::json::parse(Ok({"show", "--json"}).out);
 }

@@ -33,6 +33,9 @@ protected:
     // The same, failing the test unless it exits with 0.
     SQserCtlRun Ok(std::vector<std::string> args) const;
     nlohmann::json ShowJson() const;
+    // Installs the Windows NT serial service (its key with a DWORD Type) through an import, as an
+    // administrator's .reg file would.
+    void InstallSerialService() const;
     std::string Export(const std::string& key = {}) const;
 
     // What a refused or failed command must leave alone: the export and the file's bytes

@@ -15,10 +15,7 @@ struct SCommand {
 class CliReadOnlyTest : public CCliFixture, public ::testing::WithParamInterface<SCommand> {
 protected:
     void SetUp() override {
-        Ok({"import", WriteFile("serial.reg",
-                                Reg({"[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\"
-                                     "Serial]",
-                                     "\"Type\"=dword:00000001"}))});
+        InstallSerialService();
         Ok({"add-board", "BoardType=RX-201"});
         Ok({"add-port", "Board000"});
         if (!m_mount.Mounted()) {

@@ -3,12 +3,7 @@
 namespace {
 class CliServiceTest : public CCliFixture {
 protected:
-    void SetUp() override {
-        Ok({"import", WriteFile("serial.reg",
-                                Reg({"[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\"
-                                     "Serial]",
-                                     "\"Type\"=dword:00000001"}))});
-    }
+    void SetUp() override { InstallSerialService(); }
     std::string Status() const { return Ok({"service", "status", "Serial"}).out; }
     void ExpectFailure(std::vector<std::string> args, const std::string& err) const {
         SSnapshot before = Snapshot();
