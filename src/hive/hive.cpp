@@ -3,6 +3,8 @@
 #include "hivefile.h"
 #include "hiveimpl.h"
 #include "hiveschema.h"
+#include "sqliteconnection.h"
+#include "sqlitestore.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -49,8 +51,9 @@ std::unique_ptr<CHive> CHive::Open(const std::string& path, EHiveOpen mode) {
     try {
         SHiveConnection connection = CHiveSchema::Open(path, CHiveFile::Check(path, mode), mode);
         const bool readOnly = !connection.readOnlyReason.empty();
-        auto hive =
-            std::unique_ptr<CHive>(new CHive(std::make_unique<SImpl>(path, std::move(connection))));
+        auto hive = std::unique_ptr<CHive>(new CHive(std::make_unique<SImpl>(
+            path, std::make_unique<CSqliteStore>(std::move(connection.pConnection)),
+            std::move(connection.readOnlyReason))));
         if (readOnly) {
             RemoveNewLogs(path, walExisted, shmExisted, false);
         }

@@ -1,60 +1,37 @@
 #include "hiveimpl.h"
 
-#include "hivefile.h"
 #include "hivepath.h"
-#include "hiveschema.h"
-#include "sqlitequery.h"
 
-#include <sqlite3.h>
-
-CHive::SImpl::SImpl(const std::string& file, SHiveConnection&& connection)
-    : m_path(file), m_readOnlyReason(connection.readOnlyReason),
-      m_pConnection(std::move(connection.pConnection)), m_connection(*m_pConnection),
-      m_store(m_connection) {}
+CHive::SImpl::SImpl(const std::string& file, std::unique_ptr<IRegistryStore> store,
+                    std::string readOnlyReason)
+    : m_path(file), m_readOnlyReason(std::move(readOnlyReason)), m_pStore(std::move(store)),
+      m_store(*m_pStore) {}
 
 // ---- transactions
 
-bool CHive::SImpl::TryExec(const char* sql) {
-    try {
-        m_connection.Exec(sql);
-        return true;
-    } catch (const CSqliteError&) {
-        return false;
-    }
-}
-
 void CHive::SImpl::RollbackTransaction() {
-    if (sqlite3_get_autocommit(m_connection.Handle()) == 0) {
-        TryExec("ROLLBACK");
-    }
+    m_store.Rollback();
     ++m_generation;
-}
-
-// A connection that only reads cannot take the write lock; its writes go to temporary tables.
-const char* CHive::SImpl::BeginWriting() const {
-    return sqlite3_db_readonly(m_connection.Handle(), "main") == 1 ? "BEGIN" : "BEGIN IMMEDIATE";
 }
 
 Win32Status CHive::SImpl::Begin(ETxn kind) {
     if (m_batchDepth > 0) {
         if (m_batch == EBatch::Idle) {
-            // The whole action takes the write lock at once: a deferred transaction that later
-            // wants to write could find its snapshot stale and fail without waiting.
-            m_batch = TryExec(BeginWriting()) ? EBatch::Open : EBatch::Failed;
+            // The whole action holds the write lock from its first operation on.
+            m_batch = m_store.Begin(true) ? EBatch::Open : EBatch::Failed;
         }
         return m_batch == EBatch::Open ? ERROR_SUCCESS : ERROR_REGISTRY_IO_FAILED;
     }
     if (kind == ETxn::Single) {
         return ERROR_SUCCESS;
     }
-    return TryExec(kind == ETxn::Write ? BeginWriting() : "BEGIN") ? ERROR_SUCCESS
-                                                                   : ERROR_REGISTRY_IO_FAILED;
+    return m_store.Begin(kind == ETxn::Write) ? ERROR_SUCCESS : ERROR_REGISTRY_IO_FAILED;
 }
 
 Win32Status CHive::SImpl::Finish(ETxn kind, Win32Status status) {
     if (m_batchDepth > 0) {
-        if (sqlite3_get_autocommit(m_connection.Handle()) != 0) {
-            // SQLite gave up the transaction on its own (disk full, I/O error).
+        if (!m_store.InTransaction()) {
+            // The store gave up the transaction on its own (disk full, I/O error).
             m_batch = EBatch::Failed;
             ++m_generation;
             return ERROR_REGISTRY_IO_FAILED;
@@ -68,8 +45,8 @@ Win32Status CHive::SImpl::Finish(ETxn kind, Win32Status status) {
         RollbackTransaction();
         return status;
     }
-    if (!TryExec("COMMIT")) {
-        RollbackTransaction();
+    if (!m_store.Commit()) {
+        ++m_generation;
         return ERROR_REGISTRY_IO_FAILED;
     }
     return status;
@@ -115,10 +92,10 @@ ECommitStatus CHive::SImpl::CommitBatch() {
     case EBatch::Idle:
         return ECommitStatus::Committed;
     case EBatch::Open:
-        if (TryExec("COMMIT")) {
+        if (m_store.Commit()) {
             return ECommitStatus::Committed;
         }
-        RollbackTransaction();
+        ++m_generation;
         break;
     case EBatch::Failed:
         break;
@@ -137,7 +114,7 @@ const std::string& CHive::SImpl::KeyPathFor(HiveKeyId key, const std::string* ke
     }
     try {
         lookedUp = m_store.KeyPath(key);
-    } catch (const CSqliteError&) {
+    } catch (const CRegistryStoreError&) {
         lookedUp.clear();
     }
     return lookedUp;
@@ -292,10 +269,7 @@ Win32Status CHive::SImpl::SubKeys(HiveKeyId key, const std::string* keyPath, std
 bool CHive::SImpl::ChangedSinceLastLook() {
     std::int64_t version = -1;
     Run(ETxn::Single, [&] {
-        CSqliteQuery query = m_connection.Query("PRAGMA data_version");
-        if (query.Step()) {
-            version = query.ColumnInt64(0);
-        }
+        version = m_store.DataVersion();
         return ERROR_SUCCESS;
     });
     if (version < 0) {

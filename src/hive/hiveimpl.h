@@ -3,9 +3,7 @@
 #include "hive.h"
 #include "hivebatch.h"
 #include "hivefaults.h"
-#include "hivestore.h"
-#include "sqliteconnection.h"
-#include "sqliteerror.h"
+#include "iregistrystore.h"
 
 #include <cstdint>
 #include <functional>
@@ -13,15 +11,13 @@
 #include <string>
 #include <vector>
 
-// The inside of a hive, shared by CHive, CRegistry and CHiveBatch: the connection, the
-// transaction of the open batch, faults and the write observer. Every operation checks its
-// names and its fault, runs in a transaction, and maps SQLite failures to
-// ERROR_REGISTRY_IO_FAILED. A key path argument of nullptr means "look it up if a fault or the
-// observer needs it".
-struct SHiveConnection;
-
+// The inside of a hive, shared by CHive, CRegistry and CHiveBatch: the store, the transaction
+// of the open batch, faults and the write observer. Every operation checks its names and its
+// fault, runs in a transaction, and maps store failures to ERROR_REGISTRY_IO_FAILED. A key path
+// argument of nullptr means "look it up if a fault or the observer needs it".
 struct CHive::SImpl {
-    SImpl(const std::string& file, SHiveConnection&& connection);
+    SImpl(const std::string& file, std::unique_ptr<IRegistryStore> store,
+          std::string readOnlyReason);
 
     Win32Status OpenKey(const std::string& path, bool create, HiveKeyId& id,
                         std::size_t* created = nullptr);
@@ -46,8 +42,11 @@ struct CHive::SImpl {
     // Changes whenever keys may have appeared or vanished (created, deleted, rolled back), so
     // that cached enumeration positions are dropped.
     std::uint64_t Generation() const { return m_generation; }
-    // For the hive layer's own tables (the service manager) and for tests.
-    CSqliteConnection& Connection() { return m_connection; }
+    // The SQL connection of our own file, for the hive layer's own tables (the service manager)
+    // and for tests; nullptr for a Windows hive file.
+    CSqliteConnection* SqlConnection() { return m_pStore->SqlConnection(); }
+    // Why the last failed commit or lock failed, when the store knows more than that it failed.
+    std::string FailureReason() const { return m_pStore->FailureReason(); }
 
     // The injected failure for an operation that the caller serves without the store.
     Win32Status Fault(ERegOp op, HiveKeyId key, const std::string* keyPath,
@@ -77,7 +76,7 @@ private:
         }
         try {
             status = body();
-        } catch (const CSqliteError&) {
+        } catch (const CRegistryStoreError&) {
             Abandon();
             return ERROR_REGISTRY_IO_FAILED;
         } catch (...) {
@@ -87,10 +86,8 @@ private:
         return Finish(kind, status);
     }
     Win32Status Begin(ETxn kind);
-    const char* BeginWriting() const;
     Win32Status Finish(ETxn kind, Win32Status status);
     void Abandon();
-    bool TryExec(const char* sql);
     void RollbackTransaction();
     ECommitStatus CommitBatch();
 
@@ -98,9 +95,8 @@ private:
     void Notify(ERegOp op, HiveKeyId key, const std::string* keyPath, const std::string& name,
                 std::uint32_t type, const std::vector<std::uint8_t>& data);
 
-    std::unique_ptr<CSqliteConnection> m_pConnection;
-    CSqliteConnection& m_connection;
-    CHiveStore m_store;
+    std::unique_ptr<IRegistryStore> m_pStore;
+    IRegistryStore& m_store;
     std::uint64_t m_generation = 0;
     std::int64_t m_lookedVersion = -1;
     int m_batchDepth = 0;

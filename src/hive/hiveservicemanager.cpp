@@ -2,6 +2,9 @@
 
 #include "hive.h"
 #include "hiveimpl.h"
+#include "sqliteconnection.h"
+#include "sqliteerror.h"
+#include "sqlitequery.h"
 
 #include <cstring>
 #include <sqlite3.h>
@@ -74,7 +77,11 @@ Win32Status CHiveServiceManager::ServiceOf(SC_HANDLE handle, std::string& name,
 
 Win32Status CHiveServiceManager::ReadRow(const std::string& name, SServiceState& state) {
     try {
-        CSqliteQuery query = m_hive.Impl().Connection().Query(kReadRow);
+        CSqliteConnection* tables = Tables();
+        if (tables == nullptr) {
+            return ERROR_REGISTRY_IO_FAILED;
+        }
+        CSqliteQuery query = tables->Query(kReadRow);
         query.Bind(1, name);
         if (query.Step()) {
             state.running = query.ColumnInt64(0) != 0;
@@ -88,13 +95,16 @@ Win32Status CHiveServiceManager::ReadRow(const std::string& name, SServiceState&
 }
 
 Win32Status CHiveServiceManager::Change(const char* sql, const std::string& name, bool& changed) {
+    CSqliteConnection* tables = Tables();
+    if (tables == nullptr) {
+        return ERROR_REGISTRY_IO_FAILED;
+    }
     if (m_hive.IsReadOnly()) {
         return ERROR_ACCESS_DENIED;
     }
     try {
-        CSqliteConnection& connection = m_hive.Impl().Connection();
-        connection.Query(sql).Bind(1, name).Run();
-        changed = sqlite3_changes(connection.Handle()) > 0;
+        tables->Query(sql).Bind(1, name).Run();
+        changed = sqlite3_changes(tables->Handle()) > 0;
         return ERROR_SUCCESS;
     } catch (const CSqliteError&) {
         return ERROR_REGISTRY_IO_FAILED;
@@ -106,8 +116,20 @@ Win32Status CHiveServiceManager::Forget(const std::string& name) {
     return Change(kForget, name, changed);
 }
 
+bool CHiveServiceManager::IsReachable() {
+    return Tables() != nullptr;
+}
+
+CSqliteConnection* CHiveServiceManager::Tables() {
+    return m_hive.Impl().SqlConnection();
+}
+
 SC_HANDLE CHiveServiceManager::OpenSCManager(const char* /*machine*/, const char* /*database*/,
                                              std::uint32_t /*access*/) {
+    // The Windows of a hive file is not running: there is no manager to reach.
+    if (!IsReachable()) {
+        return Fail(RPC_S_SERVER_UNAVAILABLE);
+    }
     return NewHandle({true, std::string()});
 }
 
@@ -198,16 +220,15 @@ Win32Status CHiveServiceManager::SetFlag(const char* sql, const std::string& nam
     if (Win32Status status = FindInstalled(name, type); status != ERROR_SUCCESS) {
         return status;
     }
+    CSqliteConnection* tables = Tables();
+    if (tables == nullptr) {
+        return ERROR_REGISTRY_IO_FAILED;
+    }
     if (m_hive.IsReadOnly()) {
         return ERROR_ACCESS_DENIED;
     }
     try {
-        m_hive.Impl()
-            .Connection()
-            .Query(sql)
-            .Bind(1, name)
-            .Bind(2, std::int64_t{value ? 1 : 0})
-            .Run();
+        tables->Query(sql).Bind(1, name).Bind(2, std::int64_t{value ? 1 : 0}).Run();
         return ERROR_SUCCESS;
     } catch (const CSqliteError&) {
         return ERROR_REGISTRY_IO_FAILED;

@@ -6,6 +6,7 @@
 #include <string>
 
 class CHive;
+class CSqliteConnection;
 
 // What the emulated service control manager knows of one service.
 struct SServiceState {
@@ -41,6 +42,10 @@ public:
     int CloseServiceHandle(SC_HANDLE handle) override;
     Win32Status GetLastError() const override { return m_lastError; }
 
+    // false for the SYSTEM hive file of a Windows installation that is not running: every
+    // OpenSCManager then fails with RPC_S_SERVER_UNAVAILABLE.
+    bool IsReachable();
+
     // For the command line's service commands: the state of a service (not installed is a
     // state, not a failure), and its two flags. Setting a flag of a service that is not installed
     // fails with ERROR_SERVICE_DOES_NOT_EXIST. Failures of the hive give
@@ -69,6 +74,8 @@ private:
     Win32Status Change(const char* sql, const std::string& name, bool& changed);
     Win32Status SetFlag(const char* sql, const std::string& name, bool value);
     SC_HANDLE NewHandle(SHandle handle);
+    // The table of running states and flags; nullptr when the hive has none.
+    CSqliteConnection* Tables();
     int Fail(Win32Status error);
 
     CHive& m_hive;

@@ -1,6 +1,7 @@
 #include "clifixture.h"
 #include "hive.h"
 #include "hiveimpl.h"
+#include "sqliteconnection.h"
 #include "testkeypaths.h"
 #include "testnames.h"
 
@@ -151,8 +152,8 @@ namespace {
 // Runs SQL on the registry file as a hand editor would (after dropping the schema's guards).
 void EditByHand(const std::string& registry, const std::string& sql) {
     std::unique_ptr<CHive> hive = CHive::Open(registry, EHiveOpen::MustExist);
-    hive->Impl().Connection().Exec("DROP TRIGGER keys_parent_exists; DROP TRIGGER keys_stay;" +
-                                   sql);
+    hive->Impl().SqlConnection()->Exec("DROP TRIGGER keys_parent_exists; DROP TRIGGER keys_stay;" +
+                                       sql);
 }
 
 std::size_t Lines(const std::string& text) {

@@ -1,6 +1,7 @@
 #include "hiveimpl.h"
 #include "messageservice.h"
 #include "registry.h"
+#include "sqliteconnection.h"
 #include "temphive.h"
 #include "useraction.h"
 
@@ -18,7 +19,7 @@ protected:
     }
     // The next value write that needs a new page fails as a full disk does.
     void FillDisk() {
-        CSqliteConnection& connection = m_hive.Hive().Impl().Connection();
+        CSqliteConnection& connection = *m_hive.Hive().Impl().SqlConnection();
         connection.Exec("PRAGMA max_page_count=" + connection.QueryText("PRAGMA page_count"));
     }
     void WriteTooMuch() {

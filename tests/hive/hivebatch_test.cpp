@@ -3,6 +3,7 @@
 #include "processscope.h"
 #include "rawdatabase.h"
 #include "registry.h"
+#include "sqliteconnection.h"
 #include "temphive.h"
 
 #include <gtest/gtest.h>
@@ -101,7 +102,7 @@ TEST_F(HiveBatchTest, InnerBatchWithoutCommitLosesTheWholeBatch) {
 
 TEST_F(HiveBatchTest, DiskFullAbandonsTheWholeBatchAndSaysSoOnlyAtTheOutermostCommit) {
     ASSERT_EQ(Write("K", "Before", 1), ERROR_SUCCESS);
-    CSqliteConnection& connection = m_hive.Hive().Impl().Connection();
+    CSqliteConnection& connection = *m_hive.Hive().Impl().SqlConnection();
     std::string pages = connection.QueryText("PRAGMA page_count");
     connection.Exec("PRAGMA max_page_count=" + pages);
     {
@@ -131,7 +132,7 @@ TEST_F(HiveBatchTest, DiskFullAbandonsTheWholeBatchAndSaysSoOnlyAtTheOutermostCo
 TEST_F(HiveBatchTest, DiskFullOutsideABatchFailsOnlyThatOperation) {
     CRegistry registry;
     ASSERT_EQ(registry.OpenKey("K", "", KEY_ALL_ACCESS, 0), ERROR_SUCCESS);
-    CSqliteConnection& connection = m_hive.Hive().Impl().Connection();
+    CSqliteConnection& connection = *m_hive.Hive().Impl().SqlConnection();
     connection.Exec("PRAGMA max_page_count=" + connection.QueryText("PRAGMA page_count"));
     EXPECT_EQ(registry.WriteValue("Big", std::string(20000, 'x')), ERROR_REGISTRY_IO_FAILED);
     EXPECT_EQ(registry.WriteValue("Small", 1u), ERROR_SUCCESS);

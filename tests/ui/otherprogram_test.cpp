@@ -6,6 +6,7 @@
 #include "hiveprobe.h"
 #include "qserctlrunner.h"
 #include "qserdoc.h"
+#include "sqliteconnection.h"
 #include "uifixture.h"
 
 #include <QAction>
@@ -189,7 +190,7 @@ TEST_F(COtherProgramTest, SaveOnAFullDiskSaysItCouldNotWriteAndNotThatItSaved) {
     const std::size_t before = registeredValues();
     // No page left, and no room left in the pages there are (a table the registry never reads
     // takes the room up).
-    CSqliteConnection& connection = m_hive.Hive().Impl().Connection();
+    CSqliteConnection& connection = *m_hive.Hive().Impl().SqlConnection();
     connection.Exec("CREATE TABLE filler(bytes BLOB)");
     connection.Exec("PRAGMA max_page_count=" + connection.QueryText("PRAGMA page_count"));
     for (bool room = true; room;) {

@@ -1,10 +1,8 @@
 #include <QApplication>
 #include <QStandardPaths>
-
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <string>
 
 int main(int argc, char* argv[]) {

@@ -1,7 +1,9 @@
-#include "hivestore.h"
+#include "sqlitestore.h"
 
+#include "hivefile.h"
 #include "hivepath.h"
 #include "sqliteconnection.h"
+#include "sqliteerror.h"
 
 #include <algorithm>
 #include <sqlite3.h>
@@ -31,7 +33,62 @@ bool ReadRow(const CSqliteQuery& row, SHiveValue& value) {
 }
 } // namespace
 
-bool CHiveStore::FindChild(HiveKeyId parent, const std::string& name, HiveKeyId& id) {
+CSqliteStore::CSqliteStore(std::unique_ptr<CSqliteConnection> connection)
+    : m_pConnection(std::move(connection)), m_connection(*m_pConnection) {}
+
+CSqliteStore::~CSqliteStore() = default;
+
+bool CSqliteStore::TryExec(const char* sql) {
+    try {
+        m_connection.Exec(sql);
+        m_failureReason.clear();
+        return true;
+    } catch (const CSqliteError& error) {
+        // Only a lock that was not granted says more than "unable to write".
+        m_failureReason = error.Code() == SQLITE_BUSY ? CHiveFile::Reason(error) : std::string();
+        return false;
+    }
+}
+
+bool CSqliteStore::Begin(bool write) {
+    if (!write) {
+        return TryExec("BEGIN");
+    }
+    // The whole transaction takes the write lock at once: a deferred transaction that later
+    // wants to write could find its snapshot stale and fail without waiting. A connection that
+    // only reads cannot take it.
+    return TryExec(sqlite3_db_readonly(m_connection.Handle(), "main") == 1 ? "BEGIN"
+                                                                           : "BEGIN IMMEDIATE");
+}
+
+bool CSqliteStore::Commit() {
+    if (TryExec("COMMIT")) {
+        return true;
+    }
+    Rollback();
+    return false;
+}
+
+void CSqliteStore::Rollback() {
+    if (InTransaction()) {
+        try {
+            m_connection.Exec("ROLLBACK");
+        } catch (const CSqliteError&) {
+            // SQLite ends the transaction even when ROLLBACK reports a failure.
+        }
+    }
+}
+
+bool CSqliteStore::InTransaction() {
+    return sqlite3_get_autocommit(m_connection.Handle()) == 0;
+}
+
+std::int64_t CSqliteStore::DataVersion() {
+    CSqliteQuery query = m_connection.Query("PRAGMA data_version");
+    return query.Step() ? query.ColumnInt64(0) : -1;
+}
+
+bool CSqliteStore::FindChild(HiveKeyId parent, const std::string& name, HiveKeyId& id) {
     CSqliteQuery query = m_connection.Query("SELECT id FROM keys WHERE parent = ?1 AND name = ?2");
     query.Bind(1, parent).Bind(2, name);
     if (!query.Step()) {
@@ -41,7 +98,7 @@ bool CHiveStore::FindChild(HiveKeyId parent, const std::string& name, HiveKeyId&
     return true;
 }
 
-Win32Status CHiveStore::FindPath(const std::vector<std::string>& names, HiveKeyId& id) {
+Win32Status CSqliteStore::FindPath(const std::vector<std::string>& names, HiveKeyId& id) {
     HiveKeyId key = 0;
     for (const std::string& name : names) {
         if (!FindChild(key, name, key)) {
@@ -52,7 +109,7 @@ Win32Status CHiveStore::FindPath(const std::vector<std::string>& names, HiveKeyI
     return ERROR_SUCCESS;
 }
 
-int CHiveStore::CreatePath(const std::vector<std::string>& names, HiveKeyId& id) {
+int CSqliteStore::CreatePath(const std::vector<std::string>& names, HiveKeyId& id) {
     HiveKeyId key = 0;
     int created = 0;
     for (const std::string& name : names) {
@@ -68,24 +125,24 @@ int CHiveStore::CreatePath(const std::vector<std::string>& names, HiveKeyId& id)
     return created;
 }
 
-bool CHiveStore::HasSubKeys(HiveKeyId key) {
+bool CSqliteStore::HasSubKeys(HiveKeyId key) {
     CSqliteQuery query = m_connection.Query("SELECT 1 FROM keys WHERE parent = ?1 LIMIT 1");
     return query.Bind(1, key).Step();
 }
 
-void CHiveStore::DeleteKey(HiveKeyId key) {
+void CSqliteStore::DeleteKey(HiveKeyId key) {
     m_connection.Query("DELETE FROM vals WHERE key = ?1").Bind(1, key).Run();
     m_connection.Query("DELETE FROM keys WHERE id = ?1").Bind(1, key).Run();
 }
 
-void CHiveStore::DeleteTree(HiveKeyId key) {
+void CSqliteStore::DeleteTree(HiveKeyId key) {
     static const std::string values = std::string(kSubTree) + "DELETE FROM vals WHERE key IN sub";
     static const std::string keys = std::string(kSubTree) + "DELETE FROM keys WHERE id IN sub";
     m_connection.Query(values.c_str()).Bind(1, key).Run();
     m_connection.Query(keys.c_str()).Bind(1, key).Run();
 }
 
-std::string CHiveStore::KeyPath(HiveKeyId key) {
+std::string CSqliteStore::KeyPath(HiveKeyId key) {
     std::vector<std::string> names;
     std::unordered_set<HiveKeyId> seen; // a hand-edited file may hold a cycle
     while (key != 0 && seen.insert(key).second) {
@@ -100,7 +157,7 @@ std::string CHiveStore::KeyPath(HiveKeyId key) {
     return CHivePath::Join(names);
 }
 
-Win32Status CHiveStore::ReadValue(HiveKeyId key, const std::string& name, SHiveValue& value) {
+Win32Status CSqliteStore::ReadValue(HiveKeyId key, const std::string& name, SHiveValue& value) {
     CSqliteQuery query =
         m_connection.Query("SELECT name, type, data FROM vals WHERE key = ?1 AND name = ?2");
     if (!query.Bind(1, key).Bind(2, name).Step()) {
@@ -109,8 +166,8 @@ Win32Status CHiveStore::ReadValue(HiveKeyId key, const std::string& name, SHiveV
     return ReadRow(query, value) ? ERROR_SUCCESS : ERROR_INVALID_DATA;
 }
 
-Win32Status CHiveStore::WriteValue(HiveKeyId key, const std::string& name, std::uint32_t type,
-                                   const std::vector<std::uint8_t>& data) {
+Win32Status CSqliteStore::WriteValue(HiveKeyId key, const std::string& name, std::uint32_t type,
+                                     const std::vector<std::uint8_t>& data) {
     // Overwriting is the common case and keeps the value's place and name. (An INSERT whose
     // SELECT reads vals would stage its rows in a temporary table: slow.)
     CSqliteQuery update =
@@ -129,7 +186,7 @@ Win32Status CHiveStore::WriteValue(HiveKeyId key, const std::string& name, std::
     return sqlite3_changes(m_connection.Handle()) == 0 ? ERROR_KEY_DELETED : ERROR_SUCCESS;
 }
 
-Win32Status CHiveStore::DeleteValue(HiveKeyId key, const std::string& name) {
+Win32Status CSqliteStore::DeleteValue(HiveKeyId key, const std::string& name) {
     m_connection.Query("DELETE FROM vals WHERE key = ?1 AND name = ?2")
         .Bind(1, key)
         .Bind(2, name)
@@ -137,8 +194,8 @@ Win32Status CHiveStore::DeleteValue(HiveKeyId key, const std::string& name) {
     return sqlite3_changes(m_connection.Handle()) == 0 ? ERROR_FILE_NOT_FOUND : ERROR_SUCCESS;
 }
 
-Win32Status CHiveStore::Values(HiveKeyId key, std::vector<SHiveValue>& values,
-                               std::vector<std::string>* unreadable) {
+Win32Status CSqliteStore::Values(HiveKeyId key, std::vector<SHiveValue>& values,
+                                 std::vector<std::string>* unreadable) {
     values.clear();
     Win32Status status = ERROR_SUCCESS;
     CSqliteQuery query =
@@ -158,37 +215,37 @@ Win32Status CHiveStore::Values(HiveKeyId key, std::vector<SHiveValue>& values,
     return status;
 }
 
-void CHiveStore::Collect(CSqliteQuery& query, std::vector<std::string>& names) {
+void CSqliteStore::Collect(CSqliteQuery& query, std::vector<std::string>& names) {
     names.clear();
     while (query.Step()) {
         names.push_back(query.ColumnText(0));
     }
 }
 
-void CHiveStore::SubKeysAt(HiveKeyId key, std::uint32_t index, std::uint32_t limit,
-                           std::vector<std::string>& names) {
+void CSqliteStore::SubKeysAt(HiveKeyId key, std::uint32_t index, std::uint32_t limit,
+                             std::vector<std::string>& names) {
     static const std::string sql = kUsableSubKeys + "ORDER BY name LIMIT ?3 OFFSET ?2";
     CSqliteQuery query = m_connection.Query(sql.c_str());
     query.Bind(1, key).Bind(2, std::int64_t{index}).Bind(3, std::int64_t{limit});
     Collect(query, names);
 }
 
-void CHiveStore::SubKeysAfter(HiveKeyId key, const std::string& previous, std::uint32_t limit,
-                              std::vector<std::string>& names) {
+void CSqliteStore::SubKeysAfter(HiveKeyId key, const std::string& previous, std::uint32_t limit,
+                                std::vector<std::string>& names) {
     static const std::string sql = kUsableSubKeys + "AND name > ?2 ORDER BY name LIMIT ?3";
     CSqliteQuery query = m_connection.Query(sql.c_str());
     query.Bind(1, key).Bind(2, previous).Bind(3, std::int64_t{limit});
     Collect(query, names);
 }
 
-void CHiveStore::SubKeyNames(HiveKeyId key, std::vector<std::string>& names) {
+void CSqliteStore::SubKeyNames(HiveKeyId key, std::vector<std::string>& names) {
     static const std::string sql = kUsableSubKeys + "ORDER BY name";
     CSqliteQuery query = m_connection.Query(sql.c_str());
     query.Bind(1, key);
     Collect(query, names);
 }
 
-void CHiveStore::SubKeyEntries(HiveKeyId key, std::vector<SHiveSubKey>& subKeys) {
+void CSqliteStore::SubKeyEntries(HiveKeyId key, std::vector<SHiveSubKey>& subKeys) {
     CSqliteQuery query =
         m_connection.Query("SELECT id, name FROM keys WHERE parent = ?1 ORDER BY name");
     query.Bind(1, key);
