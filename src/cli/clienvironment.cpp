@@ -12,7 +12,13 @@ CCliEnvironment::CCliEnvironment(EPlatformFamily family, const std::string& path
                                            .messageBox = &m_messages,
                                            .serviceControlManager = &m_serviceManager,
                                            .platformFamily = family},
-      m_scope(m_references) {}
+      m_scope(m_references) {
+    m_pHive->CheckFamily(family);
+}
+
+void CCliEnvironment::Error(const std::string& reason) {
+    m_err << "qserctl: " << reason << '\n';
+}
 
 bool CCliEnvironment::Keeps(const SCliResult& result) const {
     return result.status == ECliExit::Success && !m_messages.Declined();

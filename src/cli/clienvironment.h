@@ -20,7 +20,8 @@ enum class EBatchEnd { Keep, Discard };
 // prints. What was installed before comes back on destruction.
 class CCliEnvironment {
 public:
-    // Throws CHiveError when the file cannot be used (with MustExist: when it is missing).
+    // Throws CHiveError when the file cannot be used (with MustExist: when it is missing), also
+    // when it is a Windows hive file and the family is not the one that keeps such files.
     CCliEnvironment(EPlatformFamily family, const std::string& path, EHiveOpen mode,
                     CCliMessageBox& messages, std::ostream& out, std::ostream& err);
     CCliEnvironment(const CCliEnvironment&) = delete;
@@ -37,6 +38,8 @@ public:
     // met a question answered No. The messages raised inside the batch are printed when it
     // ends, before the command's own reason; its output follows on standard output.
     ECliExit RunBatch(EBatchEnd end, const std::function<SCliResult()>& command);
+    // A reason a command cannot run at all, on standard error.
+    void Error(const std::string& reason);
 
 private:
     bool Keeps(const SCliResult& result) const;

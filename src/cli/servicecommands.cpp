@@ -57,6 +57,12 @@ bool CServiceCommands::Writes() const {
 
 ECliExit CServiceCommands::Run(CCliEnvironment& environment) {
     CHiveServiceManager& manager = environment.ServiceManager();
+    if (!manager.IsReachable()) {
+        environment.Error("'" + environment.Hive().Path() +
+                          "' is the SYSTEM hive of an offline Windows installation: no service "
+                          "runs there and no service control manager can be asked");
+        return ECliExit::Failed;
+    }
     EBatchEnd end = m_pStatus->parsed() ? EBatchEnd::Discard : EBatchEnd::Keep;
     return environment.RunBatch(end, [this, &manager] {
         if (m_pStatus->parsed()) {

@@ -53,7 +53,7 @@ std::unique_ptr<CHive> CHive::Open(const std::string& path, EHiveOpen mode) {
         const bool readOnly = !connection.readOnlyReason.empty();
         auto hive = std::unique_ptr<CHive>(new CHive(std::make_unique<SImpl>(
             path, std::make_unique<CSqliteStore>(std::move(connection.pConnection)),
-            std::move(connection.readOnlyReason))));
+            std::move(connection.readOnlyReason), false)));
         if (readOnly) {
             RemoveNewLogs(path, walExisted, shmExisted, false);
         }
@@ -90,6 +90,19 @@ CHive::~CHive() {
 
 const std::string& CHive::Path() const {
     return m_pImpl->m_path;
+}
+
+bool CHive::IsWindowsHiveFile() const {
+    return m_pImpl->m_bWindowsHiveFile;
+}
+
+void CHive::CheckFamily(EPlatformFamily family) const {
+    if (IsWindowsHiveFile() && family != EPlatformFamily::WindowsNT) {
+        throw CHiveFile::Refusal(Path(),
+                                 "it is the SYSTEM hive of a Windows NT-family installation, and "
+                                 "Windows 95/98 keep their registry in another format; use a .reg "
+                                 "file for them, or leave out the 9x platform");
+    }
 }
 
 bool CHive::IsReadOnly() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platformfamily.h"
 #include "win32status.h"
 
 #include <cstdint>
@@ -90,6 +91,11 @@ public:
     CHive& operator=(const CHive&) = delete;
 
     const std::string& Path() const;
+    // The SYSTEM hive file of a Windows NT-family installation, rather than our own file.
+    bool IsWindowsHiveFile() const;
+    // Throws CHiveError naming the file when the family cannot keep its registry in this file:
+    // Windows 95/98 keep theirs in another format.
+    void CheckFamily(EPlatformFamily family) const;
     bool IsReadOnly() const;
     // Why the file cannot be written ("the file is read-only", "the disk is full", ...); empty
     // when it can.

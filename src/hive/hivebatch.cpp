@@ -30,3 +30,7 @@ void CHiveBatch::Rollback() {
     m_bDone = true;
     m_pHive->m_pImpl->EndBatch(false);
 }
+
+std::string CHiveBatch::FailureReason() const {
+    return m_pHive != nullptr ? m_pHive->m_pImpl->FailureReason() : std::string();
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 class CHive;
 
 // What became of a batch's operations at Commit(). The hive shows no message for any of them:
@@ -34,6 +36,9 @@ public:
 
     ECommitStatus Commit();
     void Rollback();
+    // After a WriteFailed: why, when the store knows more than that it failed ("the file is in
+    // use by another program"); otherwise empty.
+    std::string FailureReason() const;
 
 private:
     CHive* m_pHive;

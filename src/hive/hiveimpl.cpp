@@ -3,9 +3,9 @@
 #include "hivepath.h"
 
 CHive::SImpl::SImpl(const std::string& file, std::unique_ptr<IRegistryStore> store,
-                    std::string readOnlyReason)
-    : m_path(file), m_readOnlyReason(std::move(readOnlyReason)), m_pStore(std::move(store)),
-      m_store(*m_pStore) {}
+                    std::string readOnlyReason, bool windowsHiveFile)
+    : m_path(file), m_bWindowsHiveFile(windowsHiveFile),
+      m_readOnlyReason(std::move(readOnlyReason)), m_pStore(std::move(store)), m_store(*m_pStore) {}
 
 // ---- transactions
 

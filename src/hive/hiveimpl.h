@@ -17,7 +17,7 @@
 // argument of nullptr means "look it up if a fault or the observer needs it".
 struct CHive::SImpl {
     SImpl(const std::string& file, std::unique_ptr<IRegistryStore> store,
-          std::string readOnlyReason);
+          std::string readOnlyReason, bool windowsHiveFile);
 
     Win32Status OpenKey(const std::string& path, bool create, HiveKeyId& id,
                         std::size_t* created = nullptr);
@@ -57,6 +57,7 @@ struct CHive::SImpl {
     ECommitStatus EndBatch(bool commit);
 
     const std::string m_path;
+    const bool m_bWindowsHiveFile;
     // Empty when the file can be written.
     const std::string m_readOnlyReason;
     CHiveFaults m_faults;

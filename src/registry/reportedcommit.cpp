@@ -7,7 +7,9 @@
 bool CommitReported(CHiveBatch& batch) {
     const ECommitStatus status = batch.Commit();
     if (status == ECommitStatus::WriteFailed) {
-        CMessageService::Error(kWriteRegistryFailed);
+        const std::string reason = batch.FailureReason();
+        CMessageService::Error(reason.empty() ? std::string(kWriteRegistryFailed)
+                                              : std::string(kWriteRegistryFailed) + ": " + reason);
     }
     return status == ECommitStatus::Committed;
 }

@@ -92,6 +92,7 @@ int CQSERApp::InitInstance(const QStringList& arguments) {
     }
     try {
         m_pHive = CHive::Open(CHive::ResolvePath(commandLine.Registry().value_or("")));
+        m_pHive->CheckFamily(*family);
     } catch (const CHiveError& error) {
         CMessageService::Error(error.what());
         return kStartFailed;
