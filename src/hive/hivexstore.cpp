@@ -238,6 +238,7 @@ bool CHivexStore::CommitChanges() {
         Discard();
         return false;
     }
+    std::optional<SFileStamp> written;
     try {
         CAtomicFile::CopyOnce(m_path, m_path + ".qser-backup");
         const std::string temporary = CAtomicFile::MakeTemporary(m_path);
@@ -247,6 +248,9 @@ bool CHivexStore::CommitChanges() {
             unlink(temporary.c_str());
             throw CRegistryStoreError("cannot write '" + temporary + "'", error);
         }
+        // Taken before the rename: once the lock is given up, another program may replace the
+        // file at once, and a stamp taken then would pass its state for ours.
+        written = SFileStamp::Of(temporary);
         CAtomicFile::Install(temporary, m_path);
     } catch (const CRegistryStoreError& error) {
         m_failure =
@@ -254,11 +258,10 @@ bool CHivexStore::CommitChanges() {
         Discard();
         return false;
     }
-    // Our own commit: DataVersion does not move for it.
-    if (const std::optional<SFileStamp> stamp = SFileStamp::Of(m_path)) {
-        m_loaded = *stamp;
-        m_counted = *stamp;
-    }
+    // Our own commit: DataVersion does not move for it. (Without a stamp the next operation
+    // loads the file again.)
+    m_loaded = written.value_or(SFileStamp());
+    m_counted = m_loaded;
     return true;
 }
 
