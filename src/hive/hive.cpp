@@ -3,6 +3,7 @@
 #include "hivefile.h"
 #include "hiveimpl.h"
 #include "hiveschema.h"
+#include "hivexstore.h"
 #include "sqliteconnection.h"
 #include "sqlitestore.h"
 
@@ -45,6 +46,12 @@ void RemoveNewLogs(const std::string& path, bool walExisted, bool shmExisted, bo
 } // namespace
 
 std::unique_ptr<CHive> CHive::Open(const std::string& path, EHiveOpen mode) {
+    if (CHivexStore::IsHiveFile(path)) {
+        std::string readOnlyReason;
+        std::unique_ptr<IRegistryStore> store = CHivexStore::Open(path, mode, readOnlyReason);
+        return std::unique_ptr<CHive>(new CHive(
+            std::make_unique<SImpl>(path, std::move(store), std::move(readOnlyReason), true)));
+    }
     std::error_code ignored;
     const bool walExisted = std::filesystem::exists(path + "-wal", ignored);
     const bool shmExisted = std::filesystem::exists(path + "-shm", ignored);

@@ -169,23 +169,35 @@ void CHiveFile::CheckMissing(const std::string& path, EHiveOpen mode) {
     }
 }
 
+std::string CHiveFile::FileWriteRefusal(const std::string& path) {
+    if (access(path.c_str(), W_OK) == 0) {
+        return {};
+    }
+    if (errno == EROFS) {
+        return "the file system is read-only";
+    }
+    struct stat info {};
+    const bool noWriteBits = stat(path.c_str(), &info) == 0 && (info.st_mode & 0222) == 0;
+    return noWriteBits ? "the file is read-only" : "permission to write it is denied";
+}
+
+std::string CHiveFile::FolderWriteRefusal(const std::string& path) {
+    const fs::path folder = fs::path(path).parent_path();
+    if (access(folder.empty() ? "." : folder.c_str(), W_OK) == 0) {
+        return {};
+    }
+    return errno == EROFS ? "the file system is read-only" : "its folder cannot be written";
+}
+
 std::string CHiveFile::WriteRefusal(const std::string& path) {
-    if (access(path.c_str(), W_OK) != 0) {
-        if (errno == EROFS) {
-            return "the file system is read-only";
-        }
-        struct stat info {};
-        const bool noWriteBits = stat(path.c_str(), &info) == 0 && (info.st_mode & 0222) == 0;
-        return noWriteBits ? "the file is read-only" : "permission to write it is denied";
+    std::string refusal = FileWriteRefusal(path);
+    if (!refusal.empty()) {
+        return refusal;
     }
     // SQLite keeps its log and shared memory in files beside the database.
     const bool logsWritable =
         access((path + "-wal").c_str(), W_OK) == 0 && access((path + "-shm").c_str(), W_OK) == 0;
-    fs::path folder = fs::path(path).parent_path();
-    if (!logsWritable && access(folder.empty() ? "." : folder.c_str(), W_OK) != 0) {
-        return errno == EROFS ? "the file system is read-only" : "its folder cannot be written";
-    }
-    return {};
+    return logsWritable ? std::string() : FolderWriteRefusal(path);
 }
 
 bool CHiveFile::CheckHeader(const std::string& path) {

@@ -38,6 +38,12 @@ public:
     // A connection that never writes the file or its logs, also where SQLite cannot make the
     // shared-memory file (a folder that cannot be written, a full disk). Throws CSqliteError.
     static std::unique_ptr<CSqliteConnection> OpenReadOnly(const std::string& path);
+    // What a system error means for the user: "the disk is full", "permission denied", ...
+    static std::string SystemReason(int error);
+    // Why the file itself cannot be written; empty when it can.
+    static std::string FileWriteRefusal(const std::string& path);
+    // Why no file can be made or renamed in the file's folder; empty when they can.
+    static std::string FolderWriteRefusal(const std::string& path);
 
 private:
     static void CheckMissing(const std::string& path, EHiveOpen mode);
@@ -47,5 +53,4 @@ private:
     static bool CheckContent(const std::string& path, bool unmarked);
     static std::string TreeDamage(CSqliteConnection& connection);
     static std::string WriteRefusal(const std::string& path);
-    static std::string SystemReason(int error);
 };

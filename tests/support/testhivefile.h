@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+// Builds Windows SYSTEM hive files from code: a base block and one bin holding the root key and
+// its security descriptor, then hivex adds the keys. The content imitates an installation:
+// Select, and per control set the serial service with instance keys that are not QSER's, and
+// other services with expandable and multi-string values.
+class CTestHiveFile {
+public:
+    struct SOptions {
+        // The control set that Select\Current names (1 or 2).
+        unsigned current = 1;
+        // Also ControlSet002 (always there when current is 2).
+        bool bSecondSet = false;
+        // Without Select the file is no SYSTEM hive.
+        bool bSelect = true;
+        // Further services, each with a few values, to make the file large.
+        std::size_t bulkServices = 0;
+    };
+
+    // A hive with the root key only.
+    static void WriteEmpty(const std::string& path);
+    static void WriteSystem(const std::string& path, const SOptions& options);
+    static void WriteSystem(const std::string& path) { WriteSystem(path, SOptions()); }
+
+    // The damage a real file may show, each with a valid checksum unless said otherwise.
+    static void MakeDirty(const std::string& path);
+    static void BreakChecksum(const std::string& path);
+    static void Truncate(const std::string& path, std::size_t size);
+};
