@@ -1,7 +1,7 @@
 #include "checkcommand.h"
 
 #include "clienvironment.h"
-#include "latin1utf8.h"
+#include "hivetext.h"
 #include "resourcecheck.h"
 
 #include <CLI/CLI.hpp>
@@ -42,9 +42,9 @@ nlohmann::ordered_json CCheckCommand::Json(const std::vector<SCheckFinding>& fin
         entry["code"] = CheckCodeName(finding.code);
         entry["items"] = nlohmann::ordered_json::array();
         for (const std::string& item : finding.items) {
-            entry["items"].push_back(Latin1ToUtf8(item));
+            entry["items"].push_back(CHiveText::ToUtf8(item));
         }
-        entry["message"] = Latin1ToUtf8(finding.message);
+        entry["message"] = CHiveText::ToUtf8(finding.message);
         json["findings"].push_back(std::move(entry));
     }
     json["errors"] = CResourceCheck::Count(findings, ECheckSeverity::Error);
@@ -56,9 +56,9 @@ std::string CCheckCommand::Text(const std::vector<SCheckFinding>& findings) {
     std::string text;
     for (const SCheckFinding& finding : findings) {
         text += std::string(CheckSeverityName(finding.severity)) + " " +
-                CheckCodeName(finding.code) + ": " + Latin1ToUtf8(finding.message) + "\n";
+                CheckCodeName(finding.code) + ": " + CHiveText::ToUtf8(finding.message) + "\n";
         for (const std::string& item : finding.items) {
-            text += "  " + Latin1ToUtf8(item) + "\n";
+            text += "  " + CHiveText::ToUtf8(item) + "\n";
         }
     }
     return text + Counted(CResourceCheck::Count(findings, ECheckSeverity::Error), "error") + ", " +

@@ -1,7 +1,7 @@
 #include "configurationreport.h"
 
 #include "boardobj.h"
-#include "latin1utf8.h"
+#include "hivetext.h"
 #include "portobj.h"
 #include "qserdoc.h"
 #include "recordfields.h"
@@ -15,7 +15,7 @@ nlohmann::ordered_json RecordJson(const Record& record,
     for (const SRecordField<Record>* field : FieldsAsShown(fields)) {
         nlohmann::ordered_json& value = json[LoadString(field->valueNameId)];
         if (field->kind == EFieldKind::Text) {
-            value = Latin1ToUtf8(field->Text(record));
+            value = CHiveText::ToUtf8(field->Text(record));
         } else {
             value = field->Number(record);
         }
@@ -35,9 +35,9 @@ nlohmann::ordered_json BoardJson(const CBoardObj& board) {
 
 nlohmann::ordered_json CConfigurationReport::Json(const CQSERDoc& doc) {
     nlohmann::ordered_json json;
-    json[LoadString(IDS_SYSTEM_DRIVER_NAME)] = Latin1ToUtf8(doc.GetSystemName());
-    json[LoadString(IDS_SYSTEM_NUM_BOARDS)] = Latin1ToUtf8(doc.GetNumBoards());
-    json[LoadString(IDS_SYSTEM_NUM_PORTS)] = Latin1ToUtf8(doc.GetNumPorts());
+    json[LoadString(IDS_SYSTEM_DRIVER_NAME)] = CHiveText::ToUtf8(doc.GetSystemName());
+    json[LoadString(IDS_SYSTEM_NUM_BOARDS)] = CHiveText::ToUtf8(doc.GetNumBoards());
+    json[LoadString(IDS_SYSTEM_NUM_PORTS)] = CHiveText::ToUtf8(doc.GetNumPorts());
     json["Boards"] = nlohmann::ordered_json::array();
     for (const CBoardObj* board : doc.m_boardList) {
         json["Boards"].push_back(BoardJson(*board));
