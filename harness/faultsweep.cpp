@@ -4,8 +4,9 @@
 // after the action, and when it is the one from before, the person must have been told.
 //
 //   qser_faultsweep [--short] [--strict] [--folder DIR]
-// A change kept although "Unable to write to registry" was shown (a failed sync of the
-// write-ahead log whose frames survive) is reported as a known finding; --strict fails on it.
+// A change kept although "Unable to write to registry" was shown is reported as a known
+// finding; --strict (as scripts/proof runs it) fails on it. The store ends the frames that a
+// commit with a failed sync leaves in the write-ahead log, so there should be none.
 // --short tries two entries of each form setting instead of all of them.
 #include "actioncatalogue.h"
 #include "actiontrial.h"

@@ -66,7 +66,29 @@ bool CSqliteStore::Commit() {
         return true;
     }
     Rollback();
+    EndFailedFrames();
     return false;
+}
+
+// A commit whose log could not be synced may have left all its frames in the write-ahead log,
+// where a recovery of the log (the next open after every connection closed) would find them
+// whole and bring back what the person was told had not been written. The next commit writes
+// from the same place on and so ends that chain of frames: commit one that changes nothing.
+// When another process holds the write lock, its own commit does the same.
+void CSqliteStore::EndFailedFrames() {
+    if (sqlite3_db_readonly(m_connection.Handle(), "main") == 1) {
+        return;
+    }
+    sqlite3_busy_timeout(m_connection.Handle(), 0);
+    try {
+        const std::string version = m_connection.QueryText("PRAGMA user_version");
+        m_connection.Exec("BEGIN IMMEDIATE");
+        m_connection.Exec("PRAGMA user_version = " + version);
+        m_connection.Exec("COMMIT");
+    } catch (const CSqliteError&) {
+        Rollback();
+    }
+    sqlite3_busy_timeout(m_connection.Handle(), CHiveFile::kBusyTimeoutMs);
 }
 
 void CSqliteStore::Rollback() {

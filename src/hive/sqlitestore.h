@@ -53,6 +53,7 @@ private:
     static void Collect(CSqliteQuery& query, std::vector<std::string>& names);
     bool FindChild(HiveKeyId parent, const std::string& name, HiveKeyId& id);
     bool TryExec(const char* sql);
+    void EndFailedFrames();
 
     std::unique_ptr<CSqliteConnection> m_pConnection;
     CSqliteConnection& m_connection;
