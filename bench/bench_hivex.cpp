@@ -96,7 +96,7 @@ void BM_HivexPick(benchmark::State& state) {
             break;
         }
         HiveKeyId key = 0;
-        store->FindPath(board, key);
+        store->FindPath(0, board, key);
         ++irq;
         store->WriteValue(
             key, "Irq", REG_DWORD,
@@ -121,7 +121,7 @@ void BM_HivexLoad(benchmark::State& state) {
         std::unique_ptr<CHivexStore> store = OpenStore(path);
         store->Begin(false);
         HiveKeyId key = 0;
-        store->FindPath(driver, key);
+        store->FindPath(0, driver, key);
         std::vector<std::string> boards;
         store->SubKeyNames(key, boards);
         std::vector<SHiveValue> values;
@@ -129,10 +129,10 @@ void BM_HivexLoad(benchmark::State& state) {
             std::vector<std::string> names = driver;
             names.push_back(name);
             HiveKeyId board = 0;
-            store->FindPath(names, board);
+            store->FindPath(0, names, board);
             store->Values(board, values, nullptr);
         }
-        store->FindPath(serial, key);
+        store->FindPath(0, serial, key);
         store->Values(key, values, nullptr);
         store->SubKeyNames(key, boards);
         store->Commit();

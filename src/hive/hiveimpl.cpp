@@ -11,6 +11,7 @@ CHive::SImpl::SImpl(const std::string& file, std::unique_ptr<IRegistryStore> sto
 
 void CHive::SImpl::RollbackTransaction() {
     m_store.Rollback();
+    m_keys.Clear();
     ++m_generation;
 }
 
@@ -33,6 +34,7 @@ Win32Status CHive::SImpl::Finish(ETxn kind, Win32Status status) {
         if (!m_store.InTransaction()) {
             // The store gave up the transaction on its own (disk full, I/O error).
             m_batch = EBatch::Failed;
+            m_keys.Clear();
             ++m_generation;
             return ERROR_REGISTRY_IO_FAILED;
         }
@@ -84,6 +86,8 @@ ECommitStatus CHive::SImpl::EndBatch(bool commit) {
     }
     m_batchDepth = 0;
     m_batch = EBatch::Idle;
+    // Once the file is let go, another program may delete and create keys.
+    m_keys.Clear();
     return status;
 }
 
@@ -139,6 +143,37 @@ void CHive::SImpl::Notify(ERegOp op, HiveKeyId key, const std::string* keyPath,
     m_observer(SHiveWrite{op, KeyPathFor(key, keyPath, lookedUp), name, type, data});
 }
 
+// ---- key paths
+
+Win32Status CHive::SImpl::WalkPath(const std::string& path, const std::vector<std::string>& names,
+                                   bool create, HiveKeyId& id, int& made) {
+    if (m_batchDepth == 0) {
+        return WalkRest(0, names, create, id, made);
+    }
+    // Split refused empty names, so path is its names joined and folds as the cache keys it.
+    const std::string folded = CHivePath::Fold(path);
+    HiveKeyId from = 0;
+    const std::size_t known = m_keys.Resolve(folded, from);
+    Win32Status status = WalkRest(from, std::span(names).subspan(known), create, id, made);
+    if (status == ERROR_SUCCESS) {
+        m_keys.Remember(folded, id);
+    }
+    return status;
+}
+
+Win32Status CHive::SImpl::WalkRest(HiveKeyId from, std::span<const std::string> rest, bool create,
+                                   HiveKeyId& id, int& made) {
+    if (rest.empty()) {
+        id = from;
+        return ERROR_SUCCESS;
+    }
+    if (!create) {
+        return m_store.FindPath(from, rest, id);
+    }
+    made = m_store.CreatePath(from, rest, id);
+    return ERROR_SUCCESS;
+}
+
 // ---- operations
 
 Win32Status CHive::SImpl::OpenKey(const std::string& path, bool create, HiveKeyId& id,
@@ -151,13 +186,14 @@ Win32Status CHive::SImpl::OpenKey(const std::string& path, bool create, HiveKeyI
     if (status != ERROR_SUCCESS) {
         return status;
     }
+    int made = 0;
     if (!create || !m_readOnlyReason.empty()) {
-        Win32Status found = Run(ETxn::Read, [&] { return m_store.FindPath(names, id); });
+        Win32Status found = Run(ETxn::Read, [&] { return WalkPath(path, names, false, id, made); });
         // Creating a key in a file that cannot be written is refused, opening one is not.
         return create && found == ERROR_FILE_NOT_FOUND ? ERROR_ACCESS_DENIED : found;
     }
     return Run(ETxn::Write, [&] {
-        const int made = m_store.CreatePath(names, id);
+        WalkPath(path, names, true, id, made);
         if (made > 0) {
             ++m_generation;
         }
@@ -182,15 +218,18 @@ Win32Status CHive::SImpl::DeleteKey(const std::string& path, bool recursive) {
     }
     return Run(ETxn::Write, [&] {
         HiveKeyId key = 0;
-        Win32Status found = m_store.FindPath(names, key);
+        int made = 0;
+        Win32Status found = WalkPath(path, names, false, key, made);
         if (found != ERROR_SUCCESS) {
             return found;
         }
         if (recursive) {
+            m_keys.Clear();
             m_store.DeleteTree(key);
         } else if (m_store.HasSubKeys(key)) {
             return ERROR_ACCESS_DENIED;
         } else {
+            m_keys.Clear();
             m_store.DeleteKey(key);
         }
         ++m_generation;

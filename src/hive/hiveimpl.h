@@ -3,11 +3,13 @@
 #include "hive.h"
 #include "hivebatch.h"
 #include "hivefaults.h"
+#include "hivekeycache.h"
 #include "iregistrystore.h"
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -92,12 +94,21 @@ private:
     void RollbackTransaction();
     ECommitStatus CommitBatch();
 
+    // Finds (or, with create, makes) the key at path through the key cache: a batch holds the
+    // file from its first operation to its end, so the ids it found stay valid until a key is
+    // deleted or the batch's transaction ends. Outside a batch every walk starts at the root.
+    Win32Status WalkPath(const std::string& path, const std::vector<std::string>& names,
+                         bool create, HiveKeyId& id, int& made);
+    Win32Status WalkRest(HiveKeyId from, std::span<const std::string> rest, bool create,
+                         HiveKeyId& id, int& made);
+
     const std::string& KeyPathFor(HiveKeyId key, const std::string* keyPath, std::string& lookedUp);
     void Notify(ERegOp op, HiveKeyId key, const std::string* keyPath, const std::string& name,
                 std::uint32_t type, const std::vector<std::uint8_t>& data);
 
     std::unique_ptr<IRegistryStore> m_pStore;
     IRegistryStore& m_store;
+    CHiveKeyCache m_keys;
     std::uint64_t m_generation = 0;
     std::int64_t m_lookedVersion = -1;
     int m_batchDepth = 0;

@@ -407,9 +407,10 @@ std::string CHivexStore::HiveName(HiveKeyId parent, const std::string& latin1) c
     return CHiveText::ToUtf8(latin1);
 }
 
-Win32Status CHivexStore::FindPath(const std::vector<std::string>& names, HiveKeyId& id) {
+Win32Status CHivexStore::FindPath(HiveKeyId from, std::span<const std::string> names,
+                                  HiveKeyId& id) {
     Refresh();
-    HiveKeyId key = CHivexKeyTable::kMachine;
+    HiveKeyId key = from;
     for (const std::string& name : names) {
         const SChildren& children = Children(key);
         const auto found = children.byFold.find(CHivePath::Fold(HiveName(key, name)));
@@ -422,14 +423,19 @@ Win32Status CHivexStore::FindPath(const std::vector<std::string>& names, HiveKey
     return ERROR_SUCCESS;
 }
 
-int CHivexStore::CreatePath(const std::vector<std::string>& names, HiveKeyId& id) {
+int CHivexStore::CreatePath(HiveKeyId from, std::span<const std::string> names, HiveKeyId& id) {
     // Opening an existing path needs no writing transaction.
-    if (FindPath(names, id) == ERROR_SUCCESS) {
+    if (FindPath(from, names, id) == ERROR_SUCCESS) {
         return 0;
     }
-    if (CHivePath::Fold(names.front()) != CHivePath::Fold(kSystem)) {
-        Impossible("HKEY_LOCAL_MACHINE\\" + CHivePath::Join(names) +
-                   " cannot be made: the file holds HKEY_LOCAL_MACHINE\\SYSTEM only");
+    if (from == CHivexKeyTable::kMachine) {
+        if (CHivePath::Fold(names.front()) != CHivePath::Fold(kSystem)) {
+            Impossible("HKEY_LOCAL_MACHINE\\" +
+                       CHivePath::Join(std::vector<std::string>(names.begin(), names.end())) +
+                       " cannot be made: the file holds HKEY_LOCAL_MACHINE\\SYSTEM only");
+        }
+        from = CHivexKeyTable::kSystem;
+        names = names.subspan(1);
     }
     for (const std::string& name : names) {
         if (name.find('\0') != std::string::npos) {
@@ -437,9 +443,9 @@ int CHivexStore::CreatePath(const std::vector<std::string>& names, HiveKeyId& id
         }
     }
     return Change([&] {
-        HiveKeyId key = CHivexKeyTable::kSystem;
+        HiveKeyId key = from;
         int created = 0;
-        for (std::size_t i = 1; i < names.size(); ++i) {
+        for (std::size_t i = 0; i < names.size(); ++i) {
             const std::string name = HiveName(key, names[i]);
             const hive_node_h parent = Node(key);
             if (const SChild* child = FindChild(parent, name)) {
@@ -566,7 +572,7 @@ bool CHivexStore::ToSystemValue(const SRawValue& raw, SHiveValue& value) {
         return true;
     }
     return CHiveText::FromUtf16(reinterpret_cast<const char*>(raw.data.data()), raw.data.size(),
-                                  value.data);
+                                value.data);
 }
 
 // hivex can only replace all values of a key at once: every other value is written back with

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <hivex.h>
 #include <memory>
+#include <span>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -47,8 +48,9 @@ public:
     std::string FailureReason() const override { return m_failure; }
     CSqliteConnection* SqlConnection() override { return nullptr; }
 
-    Win32Status FindPath(const std::vector<std::string>& names, HiveKeyId& id) override;
-    int CreatePath(const std::vector<std::string>& names, HiveKeyId& id) override;
+    Win32Status FindPath(HiveKeyId from, std::span<const std::string> names,
+                         HiveKeyId& id) override;
+    int CreatePath(HiveKeyId from, std::span<const std::string> names, HiveKeyId& id) override;
     bool HasSubKeys(HiveKeyId key) override;
     void DeleteKey(HiveKeyId key) override;
     void DeleteTree(HiveKeyId key) override;

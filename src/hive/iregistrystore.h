@@ -3,6 +3,7 @@
 #include "hive.h"
 
 #include <cstdint>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -55,11 +56,14 @@ public:
     // nullptr for a store without.
     virtual CSqliteConnection* SqlConnection() = 0;
 
+    // The key at names below the existing key from (0 for a path from HKEY_LOCAL_MACHINE), so
+    // that a caller who knows a key on the way need not walk there again.
     // ERROR_FILE_NOT_FOUND when a key of the path is missing.
-    virtual Win32Status FindPath(const std::vector<std::string>& names, HiveKeyId& id) = 0;
-    // Creates the missing keys of the path and returns how many it created. Throws when a key
-    // cannot be created there (a path that does not exist in the store and never can).
-    virtual int CreatePath(const std::vector<std::string>& names, HiveKeyId& id) = 0;
+    virtual Win32Status FindPath(HiveKeyId from, std::span<const std::string> names,
+                                 HiveKeyId& id) = 0;
+    // Creates the missing keys of the path below from and returns how many it created. Throws
+    // when a key cannot be created there (a path that does not exist in the store and never can).
+    virtual int CreatePath(HiveKeyId from, std::span<const std::string> names, HiveKeyId& id) = 0;
     virtual bool HasSubKeys(HiveKeyId key) = 0;
     // A key without sub-keys, with its values.
     virtual void DeleteKey(HiveKeyId key) = 0;

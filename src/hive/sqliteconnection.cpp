@@ -5,7 +5,9 @@
 #include <sqlite3.h>
 
 CSqliteConnection::CSqliteConnection(const std::string& path, int flags) {
-    int rc = sqlite3_open_v2(path.c_str(), &m_pDb, flags | SQLITE_OPEN_EXRESCODE, nullptr);
+    // A connection is used by one thread only: SQLite need not lock it around every call.
+    int rc = sqlite3_open_v2(path.c_str(), &m_pDb,
+                             flags | SQLITE_OPEN_EXRESCODE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         std::string message = m_pDb != nullptr ? sqlite3_errmsg(m_pDb) : sqlite3_errstr(rc);
         int systemError = m_pDb != nullptr ? sqlite3_system_errno(m_pDb) : 0;

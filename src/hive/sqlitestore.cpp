@@ -51,17 +51,17 @@ bool CSqliteStore::TryExec(const char* sql) {
 }
 
 bool CSqliteStore::Begin(bool write) {
-    if (!write) {
-        return TryExec("BEGIN");
-    }
+    EndTransaction();
     // The whole transaction takes the write lock at once: a deferred transaction that later
     // wants to write could find its snapshot stale and fail without waiting. A connection that
     // only reads cannot take it.
-    return TryExec(sqlite3_db_readonly(m_connection.Handle(), "main") == 1 ? "BEGIN"
-                                                                           : "BEGIN IMMEDIATE");
+    const bool immediate = write && sqlite3_db_readonly(m_connection.Handle(), "main") != 1;
+    m_bOwnTransaction = TryExec(immediate ? "BEGIN IMMEDIATE" : "BEGIN");
+    return m_bOwnTransaction;
 }
 
 bool CSqliteStore::Commit() {
+    EndTransaction();
     if (TryExec("COMMIT")) {
         return true;
     }
@@ -91,7 +91,17 @@ void CSqliteStore::EndFailedFrames() {
     sqlite3_busy_timeout(m_connection.Handle(), CHiveFile::kBusyTimeoutMs);
 }
 
+void CSqliteStore::EndTransaction() {
+    m_bOwnTransaction = false;
+    m_values.Clear();
+}
+
+bool CSqliteStore::CachesValues() {
+    return m_bOwnTransaction && InTransaction();
+}
+
 void CSqliteStore::Rollback() {
+    EndTransaction();
     if (InTransaction()) {
         try {
             m_connection.Exec("ROLLBACK");
@@ -120,8 +130,9 @@ bool CSqliteStore::FindChild(HiveKeyId parent, const std::string& name, HiveKeyI
     return true;
 }
 
-Win32Status CSqliteStore::FindPath(const std::vector<std::string>& names, HiveKeyId& id) {
-    HiveKeyId key = 0;
+Win32Status CSqliteStore::FindPath(HiveKeyId from, std::span<const std::string> names,
+                                   HiveKeyId& id) {
+    HiveKeyId key = from;
     for (const std::string& name : names) {
         if (!FindChild(key, name, key)) {
             return ERROR_FILE_NOT_FOUND;
@@ -131,8 +142,8 @@ Win32Status CSqliteStore::FindPath(const std::vector<std::string>& names, HiveKe
     return ERROR_SUCCESS;
 }
 
-int CSqliteStore::CreatePath(const std::vector<std::string>& names, HiveKeyId& id) {
-    HiveKeyId key = 0;
+int CSqliteStore::CreatePath(HiveKeyId from, std::span<const std::string> names, HiveKeyId& id) {
+    HiveKeyId key = from;
     int created = 0;
     for (const std::string& name : names) {
         if (FindChild(key, name, key)) {
@@ -153,11 +164,13 @@ bool CSqliteStore::HasSubKeys(HiveKeyId key) {
 }
 
 void CSqliteStore::DeleteKey(HiveKeyId key) {
+    m_values.Clear();
     m_connection.Query("DELETE FROM vals WHERE key = ?1").Bind(1, key).Run();
     m_connection.Query("DELETE FROM keys WHERE id = ?1").Bind(1, key).Run();
 }
 
 void CSqliteStore::DeleteTree(HiveKeyId key) {
+    m_values.Clear();
     static const std::string values = std::string(kSubTree) + "DELETE FROM vals WHERE key IN sub";
     static const std::string keys = std::string(kSubTree) + "DELETE FROM keys WHERE id IN sub";
     m_connection.Query(values.c_str()).Bind(1, key).Run();
@@ -179,7 +192,31 @@ std::string CSqliteStore::KeyPath(HiveKeyId key) {
     return CHivePath::Join(names);
 }
 
+void CSqliteStore::CacheValues(HiveKeyId key) {
+    // A name that is not text never equals the name asked for, so it is no value of the cache.
+    CSqliteQuery query = m_connection.Query("SELECT name, type, data FROM vals WHERE key = ?1");
+    query.Bind(1, key);
+    m_values.Start(key);
+    while (query.Step()) {
+        SHiveValue value;
+        if (query.ColumnType(0) != SQLITE_TEXT) {
+            continue;
+        }
+        if (ReadRow(query, value)) {
+            m_values.Add(std::move(value));
+        } else {
+            m_values.AddUnreadable(query.ColumnText(0));
+        }
+    }
+}
+
 Win32Status CSqliteStore::ReadValue(HiveKeyId key, const std::string& name, SHiveValue& value) {
+    if (CachesValues() && m_values.ReadsWhole(key)) {
+        if (!m_values.Holds(key)) {
+            CacheValues(key);
+        }
+        return m_values.Read(name, value);
+    }
     CSqliteQuery query =
         m_connection.Query("SELECT name, type, data FROM vals WHERE key = ?1 AND name = ?2");
     if (!query.Bind(1, key).Bind(2, name).Step()) {
@@ -190,6 +227,7 @@ Win32Status CSqliteStore::ReadValue(HiveKeyId key, const std::string& name, SHiv
 
 Win32Status CSqliteStore::WriteValue(HiveKeyId key, const std::string& name, std::uint32_t type,
                                      const std::vector<std::uint8_t>& data) {
+    m_values.Clear();
     // Overwriting is the common case and keeps the value's place and name. (An INSERT whose
     // SELECT reads vals would stage its rows in a temporary table: slow.)
     CSqliteQuery update =
@@ -209,6 +247,7 @@ Win32Status CSqliteStore::WriteValue(HiveKeyId key, const std::string& name, std
 }
 
 Win32Status CSqliteStore::DeleteValue(HiveKeyId key, const std::string& name) {
+    m_values.Clear();
     m_connection.Query("DELETE FROM vals WHERE key = ?1 AND name = ?2")
         .Bind(1, key)
         .Bind(2, name)

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "iregistrystore.h"
+#include "sqlitevaluecache.h"
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -26,8 +28,9 @@ public:
     std::string FailureReason() const override { return m_failureReason; }
     CSqliteConnection* SqlConnection() override { return m_pConnection.get(); }
 
-    Win32Status FindPath(const std::vector<std::string>& names, HiveKeyId& id) override;
-    int CreatePath(const std::vector<std::string>& names, HiveKeyId& id) override;
+    Win32Status FindPath(HiveKeyId from, std::span<const std::string> names,
+                         HiveKeyId& id) override;
+    int CreatePath(HiveKeyId from, std::span<const std::string> names, HiveKeyId& id) override;
     bool HasSubKeys(HiveKeyId key) override;
     void DeleteKey(HiveKeyId key) override;
     void DeleteTree(HiveKeyId key) override;
@@ -51,6 +54,11 @@ public:
 
 private:
     static void Collect(CSqliteQuery& query, std::vector<std::string>& names);
+    // Values are cached only inside a transaction this store began, which no other program can
+    // change under it; a write or the end of the transaction drops them.
+    bool CachesValues();
+    void CacheValues(HiveKeyId key);
+    void EndTransaction();
     bool FindChild(HiveKeyId parent, const std::string& name, HiveKeyId& id);
     bool TryExec(const char* sql);
     void EndFailedFrames();
@@ -58,4 +66,6 @@ private:
     std::unique_ptr<CSqliteConnection> m_pConnection;
     CSqliteConnection& m_connection;
     std::string m_failureReason;
+    CSqliteValueCache m_values;
+    bool m_bOwnTransaction = false;
 };

@@ -249,6 +249,15 @@ TEST_F(HiveAccessTest, BrokenTreeIsDamage) {
                    "it is damaged (2 keys are their own ancestors)"},
              SCase{"INSERT INTO keys(id, parent, name) VALUES(0, 0, 'Root')",
                    "it is damaged (a key has the id of HKEY_LOCAL_MACHINE)"},
+             SCase{"INSERT INTO keys(id, parent, name) VALUES(300, 299, 'Late');"
+                   "INSERT INTO keys(id, parent, name) VALUES(200, 199, 'Early')",
+                   "it is damaged (the parent of key 200 does not exist)"},
+             // Below a key with a greater id, which only a hand editor makes: no cycle yet.
+             SCase{"INSERT INTO keys(id, parent, name) VALUES(300, 0, 'Top');"
+                   "INSERT INTO keys(id, parent, name) VALUES(200, 300, 'Fine');"
+                   "INSERT INTO keys(id, parent, name) VALUES(201, 202, 'X');"
+                   "INSERT INTO keys(id, parent, name) VALUES(202, 201, 'Y')",
+                   "it is damaged (2 keys are their own ancestors)"},
          }) {
         const std::string path = Path("tree.db");
         fs::remove(path);
@@ -264,6 +273,25 @@ TEST_F(HiveAccessTest, BrokenTreeIsDamage) {
         EXPECT_EQ(ReadAll(path), before);
         EXPECT_FALSE(HasLogs(path)) << c.sql;
     }
+}
+
+// Ids that grow make a parent's id smaller than its children's; a hand editor may break that
+// order without breaking the tree.
+TEST_F(HiveAccessTest, KeyBelowAKeyWithAGreaterIdIsNoDamage) {
+    const std::string path = Path("order.db");
+    MakeHive(path);
+    {
+        CRawDatabase raw(path);
+        ASSERT_EQ(raw.Exec("DROP TRIGGER keys_parent_exists; DROP TRIGGER keys_stay;"
+                           "INSERT INTO keys(id, parent, name) VALUES(300, 0, 'Top');"
+                           "INSERT INTO keys(id, parent, name) VALUES(200, 300, 'Below')"),
+                  0);
+    }
+    EXPECT_EQ(OpenVerdict(path), "writable");
+    std::unique_ptr<CHive> hive = CHive::Open(path, EHiveOpen::ForReading);
+    HiveKeyId id = 0;
+    EXPECT_EQ(hive->FindKey("Top\\Below", id), ERROR_SUCCESS);
+    EXPECT_EQ(id, 200);
 }
 
 // The schema refuses what would break the tree, also in files made before the guards.

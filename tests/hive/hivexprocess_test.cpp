@@ -31,7 +31,7 @@ bool Increment(CHivexStore& store) {
         return false;
     }
     HiveKeyId key = 0;
-    store.CreatePath(kCounterPath, key);
+    store.CreatePath(0, kCounterPath, key);
     const std::uint32_t next = ReadCounter(store, key) + 1;
     store.WriteValue(key, "Counter", REG_DWORD,
                      {static_cast<std::uint8_t>(next), static_cast<std::uint8_t>(next >> 8),

@@ -70,8 +70,8 @@ TEST_F(HivexStoreTest, MachineKeyHoldsOnlySystem) {
     for (const char* path : {"Enum\\Root\\Ports", "HARDWARE\\DEVICEMAP", "SOFTWARE"}) {
         std::vector<std::string> names;
         CHivePath::Split(path, names);
-        EXPECT_EQ(store->FindPath(names, id), ERROR_FILE_NOT_FOUND) << path;
-        EXPECT_THROW(store->CreatePath(names, id), CRegistryStoreError) << path;
+        EXPECT_EQ(store->FindPath(0, names, id), ERROR_FILE_NOT_FOUND) << path;
+        EXPECT_THROW(store->CreatePath(0, names, id), CRegistryStoreError) << path;
     }
     std::vector<SHiveValue> values;
     EXPECT_EQ(store->Values(0, values, nullptr), ERROR_SUCCESS);
@@ -251,7 +251,7 @@ TEST_F(HivexStoreTest, DamagedCellsAreRefusedOrReported) {
             std::vector<SHiveSubKey> entries;
             store->SubKeyEntries(Find(*store, "SYSTEM"), entries);
             std::vector<std::string> names = {"SYSTEM", "CurrentControlSet", "Services", "Serial"};
-            if (store->FindPath(names, id) == ERROR_SUCCESS) {
+            if (store->FindPath(0, names, id) == ERROR_SUCCESS) {
                 std::vector<SHiveValue> values;
                 store->Values(id, values, nullptr);
             }
@@ -417,7 +417,7 @@ TEST_F(HivexStoreTest, DeletedKeysKeepTheirIdsDead) {
     std::vector<std::string> names;
     CHivePath::Split(path + "\\Port0", names);
     HiveKeyId id = 0;
-    EXPECT_EQ(store->FindPath(names, id), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(store->FindPath(0, names, id), ERROR_FILE_NOT_FOUND);
 }
 
 // Walks by position and by name see the hive's order and skip names no path can hold.

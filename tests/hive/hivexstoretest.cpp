@@ -46,7 +46,7 @@ HiveKeyId HivexStoreTest::Find(CHivexStore& store, const std::string& path) {
     std::vector<std::string> names;
     EXPECT_EQ(CHivePath::Split(path, names), ERROR_SUCCESS) << path;
     HiveKeyId id = -1;
-    EXPECT_EQ(store.FindPath(names, id), ERROR_SUCCESS) << path;
+    EXPECT_EQ(store.FindPath(0, names, id), ERROR_SUCCESS) << path;
     return id;
 }
 
@@ -54,7 +54,7 @@ HiveKeyId HivexStoreTest::Create(CHivexStore& store, const std::string& path) {
     std::vector<std::string> names;
     EXPECT_EQ(CHivePath::Split(path, names), ERROR_SUCCESS) << path;
     HiveKeyId id = -1;
-    store.CreatePath(names, id);
+    store.CreatePath(0, names, id);
     return id;
 }
 

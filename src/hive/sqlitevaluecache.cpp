@@ -1,0 +1,54 @@
+#include "sqlitevaluecache.h"
+
+#include <algorithm>
+
+namespace {
+char FoldAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool SameName(const std::string& a, const std::string& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](char x, char y) { return FoldAscii(x) == FoldAscii(y); });
+}
+} // namespace
+
+bool CSqliteValueCache::ReadsWhole(HiveKeyId key) {
+    const bool again = key == m_lastReadKey;
+    m_lastReadKey = key;
+    return again;
+}
+
+void CSqliteValueCache::Start(HiveKeyId key) {
+    m_values.clear();
+    m_unreadable.clear();
+    m_heldKey = key;
+}
+
+void CSqliteValueCache::Add(SHiveValue value) {
+    m_values.push_back(std::move(value));
+}
+
+void CSqliteValueCache::AddUnreadable(const std::string& name) {
+    m_unreadable.push_back(name);
+}
+
+Win32Status CSqliteValueCache::Read(const std::string& name, SHiveValue& value) const {
+    auto found = std::find_if(m_values.begin(), m_values.end(),
+                              [&](const SHiveValue& held) { return SameName(held.name, name); });
+    if (found != m_values.end()) {
+        value = *found;
+        return ERROR_SUCCESS;
+    }
+    const bool unreadable =
+        std::any_of(m_unreadable.begin(), m_unreadable.end(),
+                    [&](const std::string& held) { return SameName(held, name); });
+    return unreadable ? ERROR_INVALID_DATA : ERROR_FILE_NOT_FOUND;
+}
+
+void CSqliteValueCache::Clear() {
+    m_lastReadKey = kNoKey;
+    m_heldKey = kNoKey;
+    m_values.clear();
+    m_unreadable.clear();
+}
