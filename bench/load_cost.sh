@@ -3,10 +3,13 @@
 # keys under Serial\Parameters that are not QSER's: `qserctl show` counted in instructions
 # (callgrind's summary for the whole process) on that registry and on an empty configuration.
 # Prints both totals and the difference; exits 1 when the difference is above the target.
-#   bench/load_cost.sh [build folder]   (default build/; needs qserctl)
+#   bench/load_cost.sh [build folder] [sqlite|hive]
+# (default build/ and sqlite; needs qserctl, and make_system_hive for hive: the registry is then
+# the SYSTEM hive file of a small Windows installation instead of our own file)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$top/build}" && pwd)
+store=${2:-sqlite}
 qserctl=$build/src/cli/qserctl
 target=6000000
 boards=10
@@ -18,8 +21,20 @@ command -v valgrind >/dev/null || { echo "load_cost.sh: valgrind is missing" >&2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-empty=$work/empty.db
-large=$work/large.db
+case "$store" in
+  sqlite)
+    empty=$work/empty.db
+    large=$work/large.db
+    ;;
+  hive)
+    mkdir "$work/empty" "$work/large"
+    empty=$work/empty/SYSTEM
+    large=$work/large/SYSTEM
+    "$build/bench/make_system_hive" "$empty"
+    "$build/bench/make_system_hive" "$large"
+    ;;
+  *) echo "load_cost.sh: the store is sqlite or hive" >&2; exit 2 ;;
+esac
 "$qserctl" --registry "$empty" --yes new >/dev/null 2>&1
 
 for _ in $(seq "$boards"); do
@@ -53,7 +68,8 @@ instructions() {
 empty_instructions=$(instructions "$empty")
 large_instructions=$(instructions "$large")
 
-awk -v e="$empty_instructions" -v l="$large_instructions" -v target="$target" 'BEGIN {
+awk -v store="$store" -v e="$empty_instructions" -v l="$large_instructions" -v target="$target" 'BEGIN {
+  printf "%s store\n", store
   printf "%-22s %14d\n", "empty configuration", e
   printf "%-22s %14d\n", "80 ports, 1000 keys", l
   printf "%-22s %14d   (target %d)\n", "difference", l - e, target

@@ -131,6 +131,7 @@ std::string CHivexStore::LoadOnce(bool& changedMeanwhile) {
     m_controlSet = controlSet;
     m_nodes.clear();
     m_children.clear();
+    m_valuesNode = 0;
     return {};
 }
 
@@ -299,6 +300,7 @@ std::int64_t CHivexStore::DataVersion() {
 }
 
 template <class F> auto CHivexStore::Change(F&& body) {
+    m_valuesNode = 0;
     if (m_txn == ETxn::Write) {
         return body();
     }
@@ -552,6 +554,14 @@ std::vector<CHivexStore::SRawValue> CHivexStore::RawValues(hive_node_h node) {
     return values;
 }
 
+const std::vector<CHivexStore::SRawValue>& CHivexStore::ValuesOf(hive_node_h node) {
+    if (m_valuesNode != node) {
+        m_values = RawValues(node);
+        m_valuesNode = node;
+    }
+    return m_values;
+}
+
 int CHivexStore::FindValue(const std::vector<SRawValue>& values, const std::string& name) {
     const std::string folded = CHivePath::Fold(name);
     for (std::size_t i = 0; i < values.size(); ++i) {
@@ -605,7 +615,7 @@ Win32Status CHivexStore::ReadValue(HiveKeyId key, const std::string& name, SHive
     if (node == 0) {
         return ERROR_FILE_NOT_FOUND;
     }
-    const std::vector<SRawValue> values = RawValues(node);
+    const std::vector<SRawValue>& values = ValuesOf(node);
     const int index = FindValue(values, CHiveText::ToUtf8(name));
     if (index < 0) {
         return ERROR_FILE_NOT_FOUND;
@@ -681,7 +691,7 @@ Win32Status CHivexStore::Values(HiveKeyId key, std::vector<SHiveValue>& values,
         return ERROR_FILE_NOT_FOUND;
     }
     Win32Status status = ERROR_SUCCESS;
-    for (const SRawValue& raw : RawValues(node)) {
+    for (const SRawValue& raw : ValuesOf(node)) {
         SHiveValue value;
         if (ToSystemValue(raw, value)) {
             values.push_back(std::move(value));

@@ -124,6 +124,9 @@ private:
     // The hive name of a path component: the alias CurrentControlSet resolved.
     std::string HiveName(HiveKeyId parent, const std::string& latin1) const;
     std::vector<SRawValue> RawValues(hive_node_h node);
+    // hivex lists a key's values only all at once, and a load reads them one by one: the values
+    // of the key read last are kept until the next change or load.
+    const std::vector<SRawValue>& ValuesOf(hive_node_h node);
     void SetValues(HiveKeyId key, hive_node_h node, const std::vector<SRawValue>& values);
     static int FindValue(const std::vector<SRawValue>& values, const std::string& name);
     static bool ToSystemValue(const SRawValue& raw, SHiveValue& value);
@@ -135,6 +138,8 @@ private:
     const EHiveOpen m_mode;
     const std::string m_readOnlyReason;
     HivePtr m_pHive;
+    hive_node_h m_valuesNode = 0;
+    std::vector<SRawValue> m_values;
     SFileStamp m_loaded;
     // The latest state of the file that DataVersion counted.
     SFileStamp m_counted;
