@@ -1,8 +1,11 @@
 // The Windows hive file store on a SYSTEM hive of realistic size (about 20 MB): one pick of a
 // form (a writing transaction with one DWORD, committed: the whole file written, synced and
 // renamed), and what loading the configuration reads. On a file on disk and on /dev/shm.
+#include "hive.h"
+#include "hivebatch.h"
 #include "hivepath.h"
 #include "hivexstore.h"
+#include "registry.h"
 #include "testhivefile.h"
 #include "testhivex.h"
 
@@ -110,6 +113,35 @@ void BM_HivexPick(benchmark::State& state) {
         static_cast<double>(std::filesystem::file_size(path)) / (1024.0 * 1024.0);
 }
 BENCHMARK(BM_HivexPick)->Arg(kDisk)->Arg(kShm)->Unit(benchmark::kMillisecond);
+
+// The same pick through the registry API on each store: the 20 MB hive file (store 1), or our
+// own SQLite file holding the driver key (store 0), both in the same folder.
+void BM_Pick(benchmark::State& state) {
+    const auto storage = static_cast<EStorage>(state.range(1));
+    std::string path = Hives().Hive(storage);
+    if (state.range(0) == 0) {
+        path = std::filesystem::path(path).parent_path() / "registry.db";
+    }
+    std::unique_ptr<CHive> hive = CHive::Open(path);
+    const std::string board = std::string(kDriver) + "\\Board000";
+    std::uint32_t irq = 0;
+    for (auto _ : state) {
+        CHiveBatch batch(hive.get());
+        CRegistry registry(*hive);
+        registry.OpenKey(board, "", KEY_ALL_ACCESS, 0);
+        registry.WriteValue("Irq", ++irq);
+        if (batch.Commit() != ECommitStatus::Committed) {
+            state.SkipWithError("the pick was not written");
+            break;
+        }
+    }
+    state.counters["file_MB"] =
+        static_cast<double>(std::filesystem::file_size(path)) / (1024.0 * 1024.0);
+}
+BENCHMARK(BM_Pick)
+    ->ArgNames({"hivefile", "shm"})
+    ->ArgsProduct({{0, 1}, {kDisk, kShm}})
+    ->Unit(benchmark::kMillisecond);
 
 // Opening the file and reading what the configuration load reads: the driver key's boards with
 // their values, and the serial service's values and instance keys.
