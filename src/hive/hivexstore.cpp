@@ -30,6 +30,17 @@ std::string ErrnoText() {
     return errno != 0 ? std::strerror(errno) : "no reason given";
 }
 
+// Windows sorts sub-keys by their names in upper case.
+std::string UpperFold(const std::string& name) {
+    std::string folded = name;
+    for (char& c : folded) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    return folded;
+}
+
 // The control set's number, or 0 when the value holds none.
 unsigned CurrentNumber(hive_h* hive, hive_node_h select) {
     const hive_value_h current = hivex_node_get_value(hive, select, "Current");
@@ -734,15 +745,16 @@ void CHivexStore::SubKeysAfter(HiveKeyId key, const std::string& previous, std::
                                std::vector<std::string>& names) {
     Refresh();
     const SChildren& children = Children(key);
-    const std::string folded = CHivePath::Fold(previous);
+    const std::string utf8 = CHiveText::ToUtf8(previous);
     std::size_t from = 0;
-    if (const auto found = children.byFold.find(CHivePath::Fold(CHiveText::ToUtf8(previous)));
+    if (const auto found = children.byFold.find(CHivePath::Fold(utf8));
         found != children.byFold.end()) {
         from = found->second + 1;
     } else {
-        // The previous name is gone: go on where it would have stood.
-        while (from < children.list.size() &&
-               CHivePath::Fold(children.list[from].latin1) <= folded) {
+        // The previous name is gone: go on where it would have stood in the order the file
+        // keeps, which folds to upper case ("B_" after "Ba").
+        const std::string folded = UpperFold(utf8);
+        while (from < children.list.size() && UpperFold(children.list[from].name) <= folded) {
             ++from;
         }
     }

@@ -1,114 +1,156 @@
+#include "filelock.h"
 #include "hivebatch.h"
 #include "hiveimpl.h"
+#include "hiveprobe.h"
 #include "processscope.h"
 #include "rawdatabase.h"
 #include "registry.h"
 #include "sqliteconnection.h"
+#include "storetest.h"
 #include "temphive.h"
+#include "testkeypaths.h"
+#include "testnames.h"
 
+#include <chrono>
 #include <gtest/gtest.h>
 #include <memory>
 #include <sqlite3.h>
 #include <string>
+#include <vector>
 
 namespace {
-class HiveBatchTest : public ::testing::Test {
+const std::string kK = TestKey("K");
+
+class HiveBatchFixture : public ::testing::Test {
 protected:
+    explicit HiveBatchFixture(ETestStore store) : m_hive(store) {}
+
     Win32Status Write(const std::string& path, const std::string& name, std::uint32_t value) {
         CRegistry registry;
         Win32Status status = registry.OpenKey(path, "", KEY_ALL_ACCESS, 0);
         return status != ERROR_SUCCESS ? status : registry.WriteValue(name, value);
     }
-    // What another process sees: a connection of its own.
-    std::string Seen(const std::string& sql) { return m_other.Text(sql); }
-    std::string ValueCount() { return Seen("SELECT count(*) FROM vals"); }
-    // Whether another connection could take the write lock now (without waiting).
+    // What another process sees below the test root: a hive of its own on the file.
+    std::vector<std::string> Seen() {
+        std::unique_ptr<CHive> other = CHive::Open(m_hive.FilePath(), EHiveOpen::ForReading);
+        CHiveProbe probe(*other);
+        return probe.Exists(kTestRoot) ? probe.Dump(kTestRoot) : std::vector<std::string>{};
+    }
+    // Whether another process could take the write lock now (without waiting), as it takes it
+    // on each store.
     bool OthersCanWrite() {
-        bool free = m_other.Exec("BEGIN IMMEDIATE") == SQLITE_OK;
+        if (m_hive.Store() == ETestStore::WindowsHive) {
+            CFileLock lock;
+            return lock.Acquire(m_hive.FilePath(), std::chrono::milliseconds(0)) == 0;
+        }
+        CRawDatabase other(m_hive.FilePath());
+        const bool free = other.Exec("BEGIN IMMEDIATE") == SQLITE_OK;
         if (free) {
-            m_other.Exec("ROLLBACK");
+            other.Exec("ROLLBACK");
         }
         return free;
     }
 
     CTempHive m_hive;
-    CRawDatabase m_other{m_hive.FilePath()};
 };
+
+using HiveBatchTest = CStoreTest<HiveBatchFixture>;
+
+// SQLite's own page limit stands in for a full disk; the Windows hive file's full disk is
+// tested with its store on a small tmpfs (hivexstore_test.cpp).
+class HiveBatchSqliteTest : public HiveBatchFixture {
+protected:
+    HiveBatchSqliteTest() : HiveBatchFixture(ETestStore::Sqlite) {}
+    std::string ValueCount() {
+        return CRawDatabase(m_hive.FilePath()).Text("SELECT count(*) FROM vals");
+    }
+};
+
+const std::vector<std::string> kA = {"[]", "[K]", "A=dword:00000001"};
+const std::vector<std::string> kAB = {"[]", "[K]", "A=dword:00000001", "B=dword:00000002"};
 } // namespace
 
-TEST_F(HiveBatchTest, OperationsOutsideABatchCommitEachOnTheirOwn) {
-    ASSERT_EQ(Write("K", "A", 1), ERROR_SUCCESS);
-    EXPECT_EQ(ValueCount(), "1");
-    ASSERT_EQ(Write("K", "B", 2), ERROR_SUCCESS);
-    EXPECT_EQ(ValueCount(), "2");
+TEST_P(HiveBatchTest, OperationsOutsideABatchCommitEachOnTheirOwn) {
+    ASSERT_EQ(Write(kK, "A", 1), ERROR_SUCCESS);
+    EXPECT_EQ(Seen(), kA);
+    ASSERT_EQ(Write(kK, "B", 2), ERROR_SUCCESS);
+    EXPECT_EQ(Seen(), kAB);
     EXPECT_TRUE(OthersCanWrite());
 }
 
-TEST_F(HiveBatchTest, BatchCommitsAllOperationsTogetherOnce) {
+TEST_P(HiveBatchTest, BatchCommitsAllOperationsTogetherOnce) {
     CHiveBatch batch;
-    ASSERT_EQ(Write("K", "A", 1), ERROR_SUCCESS);
-    ASSERT_EQ(Write("K\\Sub", "B", 2), ERROR_SUCCESS);
-    EXPECT_EQ(ValueCount(), "0");
-    EXPECT_EQ(Seen("SELECT count(*) FROM keys"), "0");
+    ASSERT_EQ(Write(kK, "A", 1), ERROR_SUCCESS);
+    ASSERT_EQ(Write(kK + "\\Sub", "B", 2), ERROR_SUCCESS);
+    EXPECT_TRUE(Seen().empty());
     EXPECT_EQ(batch.Commit(), ECommitStatus::Committed);
-    EXPECT_EQ(ValueCount(), "2");
-    EXPECT_EQ(Seen("SELECT count(*) FROM keys"), "2");
+    EXPECT_EQ(Seen(), (std::vector<std::string>{"[]", "[K]", "A=dword:00000001", "[K\\Sub]",
+                                                "B=dword:00000002"}));
 }
 
-TEST_F(HiveBatchTest, WriteLockIsTakenAtTheFirstOperationNotAtConstruction) {
-    ASSERT_EQ(Write("K", "A", 1), ERROR_SUCCESS);
+TEST_P(HiveBatchTest, WriteLockIsTakenAtTheFirstOperationNotAtConstruction) {
+    ASSERT_EQ(Write(kK, "A", 1), ERROR_SUCCESS);
     CHiveBatch batch;
     EXPECT_TRUE(OthersCanWrite());
     CRegistry reader;
-    ASSERT_EQ(reader.OpenKey("K", "", KEY_ALL_ACCESS, 1), ERROR_SUCCESS); // a read is enough
+    ASSERT_EQ(reader.OpenKey(kK, "", KEY_ALL_ACCESS, 1), ERROR_SUCCESS); // a read is enough
     EXPECT_FALSE(OthersCanWrite());
     EXPECT_EQ(batch.Commit(), ECommitStatus::Committed);
     EXPECT_TRUE(OthersCanWrite());
 }
 
-TEST_F(HiveBatchTest, DestroyedWithoutCommitRollsBack) {
+TEST_P(HiveBatchTest, DestroyedWithoutCommitRollsBack) {
     {
         CHiveBatch batch;
-        ASSERT_EQ(Write("K", "A", 1), ERROR_SUCCESS);
+        ASSERT_EQ(Write(kK, "A", 1), ERROR_SUCCESS);
     }
-    EXPECT_EQ(ValueCount(), "0");
+    EXPECT_TRUE(Seen().empty());
     CRegistry registry;
-    EXPECT_EQ(registry.OpenKey("K", "", KEY_ALL_ACCESS, 1), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(registry.OpenKey(kK, "", KEY_ALL_ACCESS, 1), ERROR_FILE_NOT_FOUND);
     EXPECT_TRUE(OthersCanWrite());
 }
 
-TEST_F(HiveBatchTest, NestedBatchesJoinTheOutermost) {
+TEST_P(HiveBatchTest, NestedBatchesJoinTheOutermost) {
     CHiveBatch outer;
     {
         CHiveBatch inner;
-        ASSERT_EQ(Write("K", "A", 1), ERROR_SUCCESS);
+        ASSERT_EQ(Write(kK, "A", 1), ERROR_SUCCESS);
         EXPECT_EQ(inner.Commit(), ECommitStatus::Committed);
     }
-    EXPECT_EQ(ValueCount(), "0"); // only the outermost commits
-    ASSERT_EQ(Write("K", "B", 2), ERROR_SUCCESS);
+    EXPECT_TRUE(Seen().empty()); // only the outermost commits
+    ASSERT_EQ(Write(kK, "B", 2), ERROR_SUCCESS);
     EXPECT_EQ(outer.Commit(), ECommitStatus::Committed);
-    EXPECT_EQ(ValueCount(), "2");
+    EXPECT_EQ(Seen(), kAB);
 }
 
-TEST_F(HiveBatchTest, InnerBatchWithoutCommitLosesTheWholeBatch) {
+TEST_P(HiveBatchTest, InnerBatchWithoutCommitLosesTheWholeBatch) {
     CHiveBatch outer;
-    ASSERT_EQ(Write("K", "A", 1), ERROR_SUCCESS);
+    ASSERT_EQ(Write(kK, "A", 1), ERROR_SUCCESS);
     { CHiveBatch inner; }
-    EXPECT_EQ(Write("K", "B", 2), ERROR_REGISTRY_IO_FAILED);
+    EXPECT_EQ(Write(kK, "B", 2), ERROR_REGISTRY_IO_FAILED);
     EXPECT_EQ(outer.Commit(), ECommitStatus::Lost);
-    EXPECT_EQ(ValueCount(), "0");
+    EXPECT_TRUE(Seen().empty());
     EXPECT_TRUE(m_hive.Messages().Records().empty());
 }
 
-TEST_F(HiveBatchTest, DiskFullAbandonsTheWholeBatchAndSaysSoOnlyAtTheOutermostCommit) {
-    ASSERT_EQ(Write("K", "Before", 1), ERROR_SUCCESS);
+TEST_P(HiveBatchTest, BatchOnAnotherHiveLeavesTheCurrentOneAlone) {
+    CTempHive other(GetParam());
+    CProcessScope current({.hive = &m_hive.Hive(), .messageBox = &m_hive.Messages()});
+    CHiveBatch batch(&other.Hive());
+    ASSERT_EQ(Write(kK, "A", 1), ERROR_SUCCESS);
+    EXPECT_EQ(Seen(), kA);
+    EXPECT_EQ(batch.Commit(), ECommitStatus::Committed);
+}
+
+TEST_F(HiveBatchSqliteTest, DiskFullAbandonsTheWholeBatchAndSaysSoOnlyAtTheOutermostCommit) {
+    ASSERT_EQ(Write(kK, "Before", 1), ERROR_SUCCESS);
     CSqliteConnection& connection = *m_hive.Hive().Impl().SqlConnection();
     std::string pages = connection.QueryText("PRAGMA page_count");
     connection.Exec("PRAGMA max_page_count=" + pages);
     {
         CHiveBatch batch;
         CRegistry registry;
-        ASSERT_EQ(registry.OpenKey("K", "", KEY_ALL_ACCESS, 1), ERROR_SUCCESS);
+        ASSERT_EQ(registry.OpenKey(kK, "", KEY_ALL_ACCESS, 1), ERROR_SUCCESS);
         ASSERT_EQ(registry.WriteValue("Small", 2u), ERROR_SUCCESS);
         const std::string big(20000, 'x');
         EXPECT_EQ(registry.WriteValue("Big", big), ERROR_REGISTRY_IO_FAILED);
@@ -125,13 +167,13 @@ TEST_F(HiveBatchTest, DiskFullAbandonsTheWholeBatchAndSaysSoOnlyAtTheOutermostCo
     EXPECT_TRUE(m_hive.Messages().Records().empty()); // the hive reports by status only
     EXPECT_EQ(ValueCount(), "1"); // nothing of the batch, not even the write that fitted
     EXPECT_TRUE(OthersCanWrite());
-    ASSERT_EQ(Write("K", "Later", 4), ERROR_SUCCESS); // the next action works again
+    ASSERT_EQ(Write(kK, "Later", 4), ERROR_SUCCESS); // the next action works again
     EXPECT_EQ(ValueCount(), "2");
 }
 
-TEST_F(HiveBatchTest, DiskFullOutsideABatchFailsOnlyThatOperation) {
+TEST_F(HiveBatchSqliteTest, DiskFullOutsideABatchFailsOnlyThatOperation) {
     CRegistry registry;
-    ASSERT_EQ(registry.OpenKey("K", "", KEY_ALL_ACCESS, 0), ERROR_SUCCESS);
+    ASSERT_EQ(registry.OpenKey(kK, "", KEY_ALL_ACCESS, 0), ERROR_SUCCESS);
     CSqliteConnection& connection = *m_hive.Hive().Impl().SqlConnection();
     connection.Exec("PRAGMA max_page_count=" + connection.QueryText("PRAGMA page_count"));
     EXPECT_EQ(registry.WriteValue("Big", std::string(20000, 'x')), ERROR_REGISTRY_IO_FAILED);
@@ -141,11 +183,4 @@ TEST_F(HiveBatchTest, DiskFullOutsideABatchFailsOnlyThatOperation) {
     EXPECT_TRUE(m_hive.Messages().Records().empty());
 }
 
-TEST_F(HiveBatchTest, BatchOnAnotherHiveLeavesTheCurrentOneAlone) {
-    CTempHive other;
-    CProcessScope current({.hive = &m_hive.Hive(), .messageBox = &m_hive.Messages()});
-    CHiveBatch batch(&other.Hive());
-    ASSERT_EQ(Write("K", "A", 1), ERROR_SUCCESS);
-    EXPECT_EQ(ValueCount(), "1");
-    EXPECT_EQ(batch.Commit(), ECommitStatus::Committed);
-}
+QSER_ON_BOTH_STORES(HiveBatchTest);

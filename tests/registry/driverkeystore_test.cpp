@@ -7,6 +7,7 @@
 #include "hiveprobe.h"
 #include "platformfamily.h"
 #include "portobj.h"
+#include "storetest.h"
 #include "temphive.h"
 #include "testkeypaths.h"
 #include "testnames.h"
@@ -17,8 +18,10 @@
 
 namespace {
 
-class DriverKeyStoreTest : public ::testing::Test {
+class DriverKeyStoreFixture : public ::testing::Test {
 protected:
+    explicit DriverKeyStoreFixture(ETestStore store) : m_hive(store) {}
+
     static CPortObj MakePort(const std::string& name, const std::string& instance) {
         CPortObj port("", 0);
         port.SetPortName(name);
@@ -31,9 +34,18 @@ protected:
     CHiveProbe m_probe{m_hive.Hive()};
     CFamilySwitch m_family;
 };
+
+using DriverKeyStoreTest = CStoreTest<DriverKeyStoreFixture>;
+
+// Windows 95/98 keep their registry in another format than a Windows hive file: these tests
+// have our own file only.
+class DriverKeyStore9xTest : public DriverKeyStoreFixture {
+protected:
+    DriverKeyStore9xTest() : DriverKeyStoreFixture(ETestStore::Sqlite) {}
+};
 } // namespace
 
-TEST_F(DriverKeyStoreTest, WriteBoardKeyWritesTheEightValuesInOrder) {
+TEST_P(DriverKeyStoreTest, WriteBoardKeyWritesTheEightValuesInOrder) {
     CBoardObj board;
     board.SetBoardType("RX-408");
     board.SetShareIRQEnabled(1);
@@ -59,7 +71,7 @@ TEST_F(DriverKeyStoreTest, WriteBoardKeyWritesTheEightValuesInOrder) {
     EXPECT_EQ(read.GetStandardModeEnabled(), 1);
 }
 
-TEST_F(DriverKeyStoreTest, WritePortKeyWritesTheSixValuesInOrderAndReadsThemBack) {
+TEST_P(DriverKeyStoreTest, WritePortKeyWritesTheSixValuesInOrderAndReadsThemBack) {
     CPortObj port = MakePort("Port012", "Serial017");
     port.SetPortIRQ("12");
     port.SetPortAddress("0x2f8");
@@ -81,7 +93,7 @@ TEST_F(DriverKeyStoreTest, WritePortKeyWritesTheSixValuesInOrderAndReadsThemBack
     EXPECT_TRUE(Records().empty());
 }
 
-TEST_F(DriverKeyStoreTest, RecordsWithoutAUsableNameWriteNothing) {
+TEST_P(DriverKeyStoreTest, RecordsWithoutAUsableNameWriteNothing) {
     CBoardObj board;
     for (const char* name : {"", "Board000\\Port000"}) {
         SCOPED_TRACE(name);
@@ -94,7 +106,7 @@ TEST_F(DriverKeyStoreTest, RecordsWithoutAUsableNameWriteNothing) {
     EXPECT_TRUE(m_probe.SubKeys(kDriverKey).empty());
 }
 
-TEST_F(DriverKeyStoreTest, FailedWriteIsReportedAndTheNextValuesAreStillWritten) {
+TEST_P(DriverKeyStoreTest, FailedWriteIsReportedAndTheNextValuesAreStillWritten) {
     m_hive.Hive().InjectFault(ERegOp::WriteValue, BoardKey("Board000"), "BoardType",
                               ERROR_ACCESS_DENIED);
     m_hive.Hive().InjectFault(ERegOp::WriteValue, BoardKey("Board000"), "BoardShareIRQ",
@@ -108,7 +120,7 @@ TEST_F(DriverKeyStoreTest, FailedWriteIsReportedAndTheNextValuesAreStillWritten)
     EXPECT_TRUE(m_probe.HasValue(BoardKey("Board000"), "BoardStandardModeEnabled"));
 }
 
-TEST_F(DriverKeyStoreTest, SaveSystemValuesWritesTheThreeTextsInOrder) {
+TEST_P(DriverKeyStoreTest, SaveSystemValuesWritesTheThreeTextsInOrder) {
     EXPECT_EQ(CDriverKeyStore::SaveSystemValues("System", "3", "10"), 1);
 
     EXPECT_EQ(m_probe.ValueNames(kDriverKey),
@@ -118,16 +130,19 @@ TEST_F(DriverKeyStoreTest, SaveSystemValuesWritesTheThreeTextsInOrder) {
     EXPECT_EQ(m_probe.Text(kDriverKey, "SystemNumPorts"), "10");
 }
 
-TEST_F(DriverKeyStoreTest, DeletingAnNTPortRemovesItsKeyAndItsInstance) {
+TEST_P(DriverKeyStoreTest, DeletingAnNTPortRemovesItsKeyAndItsInstance) {
     m_probe.CreateKey(PortKey("Board000", "Port001"));
     m_probe.CreateKey(PortKey("Board000", "Port002"));
+    // A Windows installation's own instances (Serial10000, ...) stay; our file has none.
+    std::vector<std::string> instances = m_probe.SubKeys(kSerialParameters);
     m_probe.CreateKey(kSerialParameters + "\\Serial005");
     m_probe.CreateKey(kSerialParameters + "\\Serial006");
 
     CDriverKeyStore::DeletePortKeys("Board000", MakePort("Port001", "Serial005"));
 
     EXPECT_EQ(m_probe.SubKeys(BoardKey("Board000")), std::vector<std::string>{"Port002"});
-    EXPECT_EQ(m_probe.SubKeys(kSerialParameters), std::vector<std::string>{"Serial006"});
+    instances.insert(instances.begin(), "Serial006");
+    EXPECT_EQ(m_probe.SubKeys(kSerialParameters), instances);
     EXPECT_TRUE(Records().empty());
 
     // Both deletes are reported when their keys are gone.
@@ -136,7 +151,7 @@ TEST_F(DriverKeyStoreTest, DeletingAnNTPortRemovesItsKeyAndItsInstance) {
               (std::vector<MessageRecord>{kDeleteRegistryFailed, kDeleteRegistryFailed}));
 }
 
-TEST_F(DriverKeyStoreTest, DeletingA9xPortRemovesItsClassAndDeviceKeysWithLogConfig) {
+TEST_F(DriverKeyStore9xTest, DeletingA9xPortRemovesItsClassAndDeviceKeysWithLogConfig) {
     m_family.Use(EPlatformFamily::Windows9x);
     m_probe.CreateKey(PortKey("Board000", "Port000"));
     m_probe.CreateKey(kClassPorts + "\\0004");
@@ -157,32 +172,37 @@ TEST_F(DriverKeyStoreTest, DeletingA9xPortRemovesItsClassAndDeviceKeysWithLogCon
 }
 
 namespace {
-class DriverKeyStoreFamilyTest : public DriverKeyStoreTest,
-                                 public ::testing::WithParamInterface<EPlatformFamily> {};
+class DriverKeyStoreFamilyTest : public DriverKeyStoreFixture,
+                                 public ::testing::WithParamInterface<SStoreFamily> {
+protected:
+    DriverKeyStoreFamilyTest() : DriverKeyStoreFixture(GetParam().store) {}
+};
 } // namespace
 
 TEST_P(DriverKeyStoreFamilyTest, UnusableNamesNeverMakeADeleteReachAParentKey) {
-    m_family.Use(GetParam());
-    m_probe.CreateKey(BoardKey("Board000"));
-    m_probe.CreateKey(kSerialParameters);
-    m_probe.CreateKey(kClassPorts);
-    m_probe.CreateKey(kEnumRootPorts);
+    m_family.Use(GetParam().family);
+    std::vector<std::string> parents = {BoardKey("Board000"), kSerialParameters, kClassPorts};
+    if (GetParam().store == ETestStore::Sqlite) {
+        parents.push_back(kEnumRootPorts); // outside SYSTEM: no Windows hive file holds it
+    }
+    for (const std::string& parent : parents) {
+        m_probe.CreateKey(parent);
+    }
 
     CDriverKeyStore::DeletePortKeys("Board000", MakePort("", ""));
     CDriverKeyStore::DeletePortKeys("", MakePort("Board000", "..\\Ports"));
     EXPECT_EQ(CDriverKeyStore::DeleteBoardKey(""), 0);
 
-    EXPECT_TRUE(m_probe.Exists(BoardKey("Board000")));
-    EXPECT_TRUE(m_probe.Exists(kSerialParameters));
-    EXPECT_TRUE(m_probe.Exists(kClassPorts));
-    EXPECT_TRUE(m_probe.Exists(kEnumRootPorts));
+    for (const std::string& parent : parents) {
+        EXPECT_TRUE(m_probe.Exists(parent)) << parent;
+    }
     // The key deletes are reported; an instance name that is no instance deletes nothing.
     EXPECT_EQ(Records(), std::vector<MessageRecord>(3, kDeleteRegistryFailed));
 }
 
-QSER_ON_BOTH_FAMILIES(DriverKeyStoreFamilyTest);
+QSER_ON_STORES_AND_FAMILIES(DriverKeyStoreFamilyTest);
 
-TEST_F(DriverKeyStoreTest, BoardKeyIsDeletedOnlyWithoutPortKeys) {
+TEST_P(DriverKeyStoreTest, BoardKeyIsDeletedOnlyWithoutPortKeys) {
     m_probe.CreateKey(PortKey("Board001", "Port000"));
 
     EXPECT_EQ(CDriverKeyStore::DeleteBoardKey("Board001"), 0);
@@ -226,3 +246,5 @@ TEST(ConfigRecordTest, ForcedConfigPatchesTheRangeAndTheIRQByteOnly) {
         EXPECT_EQ(record, expected);
     }
 }
+
+QSER_ON_BOTH_STORES(DriverKeyStoreTest);

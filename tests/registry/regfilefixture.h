@@ -13,6 +13,8 @@
 // importing .reg text (given as a string of bytes).
 class CRegFileFixture : public ::testing::Test {
 protected:
+    explicit CRegFileFixture(ETestStore store = ETestStore::Sqlite) : m_temp(store) {}
+
     static std::vector<std::uint8_t> Bytes(const std::string& text) {
         return {text.begin(), text.end()};
     }
@@ -32,7 +34,7 @@ protected:
     std::string Export(const std::string& path = "");
     // Imports under the file name "t.reg"; the error text lands in m_error.
     bool Import(const std::string& text);
-    // The database file and its write-ahead log, to prove that nothing was written.
+    // The file and (for our own) its write-ahead log, to prove that nothing was written.
     std::vector<std::uint8_t> DatabaseBytes() const;
 
     CTempHive m_temp;

@@ -4,10 +4,12 @@
 #include "hiveprobe.h"
 #include "platformfamily.h"
 #include "portregistration.h"
+#include "storetest.h"
 #include "temphive.h"
 #include "testkeypaths.h"
 #include "testnames.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <string>
@@ -77,8 +79,21 @@ const std::vector<std::string> kNTPortValueNames = {"DosDevices", "ForceFifoEnab
                                                     "Interrupt",  "InterruptStatus", "PortAddress",
                                                     "PortIndex"};
 
-class RegistrationTest : public ::testing::Test {
+class RegistrationFixture : public ::testing::Test {
 protected:
+    explicit RegistrationFixture(ETestStore store) : m_hive(store) {}
+
+    // A Windows installation's own serial instances (Serial10000, ...) stay beside those the
+    // pass writes; our file has none.
+    std::vector<std::string> WithForeignInstances(std::vector<std::string> ours) const {
+        ours.insert(ours.end(), m_foreignInstances.begin(), m_foreignInstances.end());
+        std::sort(ours.begin(), ours.end());
+        return ours;
+    }
+    // What a key holds, or nothing when it does not exist.
+    std::vector<std::string> Snapshot(const std::string& path) {
+        return m_probe.Exists(path) ? m_probe.Dump(path) : std::vector<std::string>{};
+    }
     void WriteBoard(const std::string& board, const std::string& vector) {
         m_probe.SetText(BoardKey(board), "BoardName", board);
         m_probe.SetText(BoardKey(board), "BoardVectorAddress", vector);
@@ -97,18 +112,35 @@ protected:
     CHiveProbe m_probe{m_hive.Hive()};
     CFamilySwitch m_family;
     SSystemValues m_values{"Brimholde QSER 32bit Utility Ver. 1.10", "1", "1"};
+    const std::vector<std::string> m_foreignInstances = m_probe.SubKeys(kSerialParameters);
+};
+
+using RegistrationTest = CStoreTest<RegistrationFixture>;
+
+// Windows 95/98 keep their registry in another format than a Windows hive file: our file only.
+class Registration9xTest : public RegistrationFixture {
+protected:
+    Registration9xTest() : RegistrationFixture(ETestStore::Sqlite) {}
 };
 } // namespace
 
-TEST_F(RegistrationTest, NTWritesTheSerialServiceValuesInOrder) {
+TEST_P(RegistrationTest, NTWritesTheSerialServiceValuesInOrder) {
     WriteBoard("Board000", "0x2d0");
     PutPortKey(m_probe, "Board000", {"Port000", "COM3", "7", "0x200", "1", "Serial002"});
 
+    // An installation's service key has values already: those written over keep their place,
+    // the others follow in the order written.
+    std::vector<std::string> names = m_probe.ValueNames(kSerialKey);
+    for (const char* name :
+         {"ErrorControl", "ForceFifoEnable", "Group", "Rxfifo", "Start", "Tag", "Txfifo", "Type"}) {
+        if (std::find(names.begin(), names.end(), name) == names.end()) {
+            names.push_back(name);
+        }
+    }
+
     EXPECT_EQ(RegisterNT(), 1);
 
-    EXPECT_EQ(m_probe.ValueNames(kSerialKey),
-              (std::vector<std::string>{"ErrorControl", "ForceFifoEnable", "Group", "Rxfifo",
-                                        "Start", "Tag", "Txfifo", "Type"}));
+    EXPECT_EQ(m_probe.ValueNames(kSerialKey), names);
     struct SDword {
         const char* name;
         std::uint32_t value;
@@ -164,12 +196,11 @@ const SInstanceCase kInstanceCases[] = {
      1},
 };
 
-class NTInstanceTest : public RegistrationTest,
-                       public ::testing::WithParamInterface<SInstanceCase> {};
+using NTInstanceTest = CStoreRowTest<RegistrationFixture, SInstanceCase>;
 } // namespace
 
 TEST_P(NTInstanceTest, NTWritesEachPortAsAnInstanceOfTheSerialService) {
-    const SInstanceCase& test = GetParam();
+    const SInstanceCase& test = Row();
     WriteBoard("Board000", test.vector);
     PutPortKey(m_probe, "Board000", test.port);
 
@@ -184,13 +215,13 @@ TEST_P(NTInstanceTest, NTWritesEachPortAsAnInstanceOfTheSerialService) {
     EXPECT_EQ(m_probe.Dword(key, "InterruptStatus"), test.interruptStatus);
     EXPECT_EQ(m_probe.Dword(key, "PortAddress"), test.portAddress);
     EXPECT_EQ(m_probe.Dword(key, "PortIndex"), test.portIndex);
-    EXPECT_EQ(m_probe.SubKeys(kSerialParameters), std::vector<std::string>{test.port.instance});
+    EXPECT_EQ(m_probe.SubKeys(kSerialParameters), WithForeignInstances({test.port.instance}));
     EXPECT_TRUE(Records().empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, NTInstanceTest, ::testing::ValuesIn(kInstanceCases), SRowName());
+QSER_ON_BOTH_STORES_WITH(NTInstanceTest, ::testing::ValuesIn(kInstanceCases));
 
-TEST_F(RegistrationTest, Win9xWritesTheClassDeviceAndBasicConfigurationKeys) {
+TEST_F(Registration9xTest, Win9xWritesTheClassDeviceAndBasicConfigurationKeys) {
     WriteBoard("Board000", "0x2d0");
     PutPortKey(m_probe, "Board000", {"Port000", "COM5", "5", "0x2e8", "4", "0007"});
 
@@ -260,7 +291,7 @@ const SForcedConfigCase kForcedConfigCases[] = {
      300 & 0xFF},
 };
 
-class ForcedConfigTest : public RegistrationTest,
+class ForcedConfigTest : public Registration9xTest,
                          public ::testing::WithParamInterface<SForcedConfigCase> {};
 } // namespace
 
@@ -281,7 +312,7 @@ TEST_P(ForcedConfigTest, Win9xForcedConfigCarriesThePortRangeAndIRQ) {
 INSTANTIATE_TEST_SUITE_P(Cases, ForcedConfigTest, ::testing::ValuesIn(kForcedConfigCases),
                          SRowName());
 
-TEST_F(RegistrationTest, PassVisitsEveryPortOfEveryBoardAndSkipsForeignAndOverlongKeys) {
+TEST_P(RegistrationTest, PassVisitsEveryPortOfEveryBoardAndSkipsForeignAndOverlongKeys) {
     WriteBoard("Board000", "0x2d0");
     PutPortKey(m_probe, "Board000", {"Port000", "COM3", "5", "0x200", "1", "Serial002"});
     PutPortKey(m_probe, "Board000", {"Port001", "COM4", "5", "0x208", "2", "Serial003"});
@@ -296,7 +327,7 @@ TEST_F(RegistrationTest, PassVisitsEveryPortOfEveryBoardAndSkipsForeignAndOverlo
     EXPECT_EQ(RegisterNT(), 1);
 
     EXPECT_EQ(m_probe.SubKeys(kSerialParameters),
-              (std::vector<std::string>{"Serial002", "Serial003", "Serial004"}));
+              WithForeignInstances({"Serial002", "Serial003", "Serial004"}));
     EXPECT_EQ(m_probe.Text(kSerialParameters + "\\Serial004", "DosDevices"), "COM7");
     EXPECT_EQ(m_probe.ValueNames(kDriverKey),
               (std::vector<std::string>{"SystemDriverName", "SystemNumBoards", "SystemNumPorts"}));
@@ -305,26 +336,31 @@ TEST_F(RegistrationTest, PassVisitsEveryPortOfEveryBoardAndSkipsForeignAndOverlo
 }
 
 namespace {
-class RegistrationFamilyTest : public RegistrationTest,
-                               public ::testing::WithParamInterface<EPlatformFamily> {};
+class RegistrationFamilyTest : public RegistrationFixture,
+                               public ::testing::WithParamInterface<SStoreFamily> {
+protected:
+    RegistrationFamilyTest() : RegistrationFixture(GetParam().store) {}
+};
 } // namespace
 
 TEST_P(RegistrationFamilyTest, NoBoardsWritesOnlyTheSystemValues) {
-    const bool nt = GetParam() == EPlatformFamily::WindowsNT;
-    m_family.Use(GetParam());
+    const bool nt = GetParam().family == EPlatformFamily::WindowsNT;
+    m_family.Use(GetParam().family);
+    // An installation has its serial service already; it stays as it was.
+    const std::vector<std::string> serial = Snapshot(kSerialKey);
     SSystemValues values{"name", "0", "0"};
     EXPECT_EQ(nt ? CPortRegistration::RegisterNTSerialPorts(values, false)
                  : CPortRegistration::Register95Ports(values, false),
               1);
     EXPECT_EQ(m_probe.Text(kDriverKey, "SystemNumBoards"), "0");
-    EXPECT_FALSE(m_probe.Exists(kSerialKey));
+    EXPECT_EQ(Snapshot(kSerialKey), serial);
     EXPECT_FALSE(m_probe.Exists(kClassPorts));
     EXPECT_FALSE(m_probe.Exists("Enum"));
 }
 
-QSER_ON_BOTH_FAMILIES(RegistrationFamilyTest);
+QSER_ON_STORES_AND_FAMILIES(RegistrationFamilyTest);
 
-TEST_F(RegistrationTest, PortThatCannotBeReadIsReportedAndSkipped) {
+TEST_F(Registration9xTest, PortThatCannotBeReadIsReportedAndSkipped) {
     WriteBoard("Board000", "0x2d0");
     PutPortKey(m_probe, "Board000", {"Port000", "COM3", "5", "0x200", "1", "0002"});
     PutPortKey(m_probe, "Board000", {"Port001", "COM4", "5", "0x208", "2", "0003"});
@@ -340,7 +376,7 @@ TEST_F(RegistrationTest, PortThatCannotBeReadIsReportedAndSkipped) {
     EXPECT_EQ(m_probe.Text(kEnumRootPorts + "\\0004", "PORTNAME"), "COM5");
 }
 
-TEST_F(RegistrationTest, BoardThatCannotBeReadStopsThePass) {
+TEST_P(RegistrationTest, BoardThatCannotBeReadStopsThePass) {
     WriteBoard("Board000", "0x2d0");
     PutPortKey(m_probe, "Board000", {"Port000", "COM3", "5", "0x200", "1", "Serial002"});
     WriteBoard("Board001", "0x2d0");
@@ -353,10 +389,10 @@ TEST_F(RegistrationTest, BoardThatCannotBeReadStopsThePass) {
     EXPECT_EQ(RegisterNT(), 0);
 
     EXPECT_EQ(Records(), (std::vector<MessageRecord>{kOpenRegistryFailed, kQueryRegistryFailed}));
-    EXPECT_EQ(m_probe.SubKeys(kSerialParameters), std::vector<std::string>{"Serial002"});
+    EXPECT_EQ(m_probe.SubKeys(kSerialParameters), WithForeignInstances({"Serial002"}));
 }
 
-TEST_F(RegistrationTest, PlatformKeyThatCannotBeOpenedStopsThePass) {
+TEST_F(Registration9xTest, PlatformKeyThatCannotBeOpenedStopsThePass) {
     WriteBoard("Board000", "0x2d0");
     PutPortKey(m_probe, "Board000", {"Port000", "COM3", "5", "0x200", "1", "0002"});
     m_hive.Hive().InjectFault(ERegOp::OpenKey, kClassPorts, "", ERROR_ACCESS_DENIED);
@@ -368,7 +404,7 @@ TEST_F(RegistrationTest, PlatformKeyThatCannotBeOpenedStopsThePass) {
     EXPECT_EQ(m_probe.Text(kDriverKey, "SystemNumPorts"), "1");
 }
 
-TEST_F(RegistrationTest, ValueThatCannotBeWrittenIsReportedAndTheOthersAreWritten) {
+TEST_P(RegistrationTest, ValueThatCannotBeWrittenIsReportedAndTheOthersAreWritten) {
     WriteBoard("Board000", "0x2d0");
     PutPortKey(m_probe, "Board000", {"Port000", "COM3", "5", "0x200", "1", "Serial002"});
     m_hive.Hive().InjectFault(ERegOp::WriteValue, kSerialParameters + "\\Serial002", "Interrupt",
@@ -382,7 +418,7 @@ TEST_F(RegistrationTest, ValueThatCannotBeWrittenIsReportedAndTheOthersAreWritte
                                         "InterruptStatus", "PortAddress", "PortIndex"}));
 }
 
-TEST_F(RegistrationTest, UnusableInstanceNamesNeverReachTheParentKeys) {
+TEST_F(Registration9xTest, UnusableInstanceNamesNeverReachTheParentKeys) {
     WriteBoard("Board000", "0x2d0");
     PutPortKey(m_probe, "Board000", {"Port000", "COM3", "5", "0x200", "1", ""});
     PutPortKey(m_probe, "Board000", {"Port001", "COM4", "5", "0x208", "2", "0003\\LogConfig"});
@@ -403,3 +439,5 @@ TEST_F(RegistrationTest, UnusableInstanceNamesNeverReachTheParentKeys) {
         EMsgButtons::Ok, EMsgIcon::None};
     EXPECT_EQ(Records(), (std::vector<MessageRecord>{unregistered, unregistered}));
 }
+
+QSER_ON_BOTH_STORES(RegistrationTest);

@@ -1,5 +1,6 @@
 #include "driverkeystore.h"
 #include "hiveprobe.h"
+#include "storetest.h"
 #include "temphive.h"
 
 #include <functional>
@@ -62,8 +63,10 @@ const SWriteRow kRows[] = {
     {"PortValueDenied", kPort, PortText, false, SFault{ERegOp::WriteValue, 5}, 0, kWriteFailed},
 };
 
-class SingleValueWriteTest : public testing::TestWithParam<SWriteRow> {
+class SingleValueWriteFixture : public testing::Test {
 protected:
+    explicit SingleValueWriteFixture(ETestStore store) : m_hive(store) {}
+
     std::vector<std::string> MessageTexts() {
         std::vector<std::string> texts;
         for (const auto& record : m_hive.Messages().Records()) {
@@ -77,8 +80,11 @@ protected:
     CHiveProbe m_probe{m_hive.Hive()};
 };
 
+using SingleValueWriteTest = CStoreRowTest<SingleValueWriteFixture, SWriteRow>;
+using SingleValueKindTest = CStoreTest<SingleValueWriteFixture>;
+
 TEST_P(SingleValueWriteTest, WritesIntoAnExistingKeyOnlyAndReportsAsAFormDoes) {
-    const SWriteRow& row = GetParam();
+    const SWriteRow& row = Row();
     if (!row.keyMissing) {
         m_probe.CreateKey(row.key);
     }
@@ -93,21 +99,18 @@ TEST_P(SingleValueWriteTest, WritesIntoAnExistingKeyOnlyAndReportsAsAFormDoes) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Writes, SingleValueWriteTest, testing::ValuesIn(kRows),
-                         [](const testing::TestParamInfo<SWriteRow>& row) {
-                             return std::string(row.param.name);
-                         });
+QSER_ON_BOTH_STORES_WITH(SingleValueWriteTest, testing::ValuesIn(kRows));
 
-TEST(SingleValueWrite, EachValueKindIsStoredAsItsOwnType) {
-    CTempHive hive;
-    CHiveProbe probe(hive.Hive());
-    probe.CreateKey(kPort);
+TEST_P(SingleValueKindTest, EachValueKindIsStoredAsItsOwnType) {
+    m_probe.CreateKey(kPort);
     ASSERT_EQ(BoardText(), 1);
     ASSERT_EQ(BoardNumber(), 1);
     ASSERT_EQ(PortText(), 1);
-    EXPECT_EQ(probe.Text(kBoard, "BoardBaseAddress"), "0x3e0");
-    EXPECT_EQ(probe.Dword(kBoard, "BoardShareIRQEnabled"), 1u);
-    EXPECT_EQ(probe.Text(kPort, "PortIRQ"), "12");
+    EXPECT_EQ(m_probe.Text(kBoard, "BoardBaseAddress"), "0x3e0");
+    EXPECT_EQ(m_probe.Dword(kBoard, "BoardShareIRQEnabled"), 1u);
+    EXPECT_EQ(m_probe.Text(kPort, "PortIRQ"), "12");
 }
+
+QSER_ON_BOTH_STORES(SingleValueKindTest);
 
 } // namespace

@@ -18,3 +18,11 @@ inline std::string BoardKey(const std::string& board) {
 inline std::string PortKey(const std::string& board, const std::string& port) {
     return BoardKey(board) + "\\" + port;
 }
+
+// A key of its own for tests that need a tree of arbitrary keys: SYSTEM is all that a Windows
+// hive file holds, and it already holds an installation's keys.
+inline const std::string kTestRoot = kServicesKey + "\\QserTest";
+
+inline std::string TestKey(const std::string& relative) {
+    return kTestRoot + "\\" + relative;
+}

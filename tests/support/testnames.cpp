@@ -62,3 +62,15 @@ std::string FamilyName(const ::testing::TestParamInfo<EPlatformFamily>& info) {
 void PrintTo(EPlatformFamily family, std::ostream* out) {
     *out << FamilyLabel(family);
 }
+
+std::string StoreLabel(ETestStore store) {
+    return store == ETestStore::Sqlite ? "Sqlite" : "WindowsHive";
+}
+
+std::string StoreName(const ::testing::TestParamInfo<ETestStore>& info) {
+    return StoreLabel(info.param);
+}
+
+void PrintTo(ETestStore store, std::ostream* out) {
+    *out << StoreLabel(store);
+}
