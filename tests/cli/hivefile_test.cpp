@@ -508,11 +508,12 @@ TEST_F(CliHiveFileTest, KilledCommitLeavesTheOldOrTheNewStateWhole) {
     std::mt19937 random(20240607);
     std::size_t boards = BoardKeys(Tree());
     std::size_t completed = 0;
-    for (int round = 0; round < 10 && boards < 10; ++round) {
+    for (int round = 0; round < 16 && boards < 10; ++round) {
         const pid_t child = StartQserctl(add);
         ASSERT_GT(child, 0);
+        // The commit is the end of the run: most kills land in its second half.
         std::this_thread::sleep_for(std::chrono::microseconds(
-            runTime.count() / 3 + static_cast<long>(random() % runTime.count())));
+            runTime.count() / 2 + static_cast<long>(random() % (runTime.count() / 2 + 1))));
         kill(child, SIGKILL);
         int status = 0;
         waitpid(child, &status, 0);
@@ -535,7 +536,7 @@ TEST_F(CliHiveFileTest, KilledCommitLeavesTheOldOrTheNewStateWhole) {
         // The next process reads what this one left.
         EXPECT_EQ(OkOnHive({"show", "--json"}).status, 0);
     }
-    RecordProperty("completed", static_cast<int>(completed));
+    RecordProperty("commands_completed", static_cast<int>(completed));
 }
 
 // Two qserctl processes, each adding ports to its own board and choosing their COM names, lose
