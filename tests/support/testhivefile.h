@@ -25,7 +25,7 @@ public:
             std::string name;
             std::u16string comName;
         };
-        std::vector<SInstance> extraInstances;
+        std::vector<SInstance> extraInstances = {};
     };
 
     // A hive with the root key only.
