@@ -326,7 +326,9 @@ void CHivexStore::Damaged(const std::string& what) const {
         errno);
 }
 
-void CHivexStore::Impossible(const std::string& what) const {
+// The operation's caller learns why from FailureReason(): the status it gets cannot say it.
+void CHivexStore::Impossible(const std::string& what) {
+    m_failure = what;
     throw CRegistryStoreError("In registry file '" + m_path + "': " + what);
 }
 
@@ -428,8 +430,7 @@ int CHivexStore::CreatePath(const std::vector<std::string>& names, HiveKeyId& id
         return 0;
     }
     if (CHivePath::Fold(names.front()) != CHivePath::Fold(kSystem)) {
-        Impossible("HKEY_LOCAL_MACHINE\\" + CHivePath::Join(names) +
-                   " cannot be made: the file holds HKEY_LOCAL_MACHINE\\SYSTEM only");
+        Impossible("a Windows SYSTEM hive file holds HKEY_LOCAL_MACHINE\\SYSTEM only");
     }
     for (const std::string& name : names) {
         if (name.find('\0') != std::string::npos) {
@@ -566,7 +567,7 @@ bool CHivexStore::ToSystemValue(const SRawValue& raw, SHiveValue& value) {
         return true;
     }
     return CHiveText::FromUtf16(reinterpret_cast<const char*>(raw.data.data()), raw.data.size(),
-                                  value.data);
+                                value.data);
 }
 
 // hivex can only replace all values of a key at once: every other value is written back with

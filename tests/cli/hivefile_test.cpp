@@ -596,3 +596,23 @@ TEST_F(CliHiveFileTest, TwoProcessesOnOneFileLoseNothing) {
     }
     EXPECT_EQ(instances.size(), static_cast<std::size_t>(2 * kPorts));
 }
+
+// A .reg file reaching beyond SYSTEM cannot be merged into the hive file: nothing of it is kept,
+// and the reason is the file's, not a bare error number.
+TEST_F(CliHiveFileTest, ImportBeyondSystemSaysWhyAndKeepsNothing) {
+    MakeHive();
+    const std::string before = Bytes();
+    const SQserCtlRun run = OnHive(
+        {"import", WriteFile("beyond.reg",
+                             Reg({"[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\New]",
+                                  "\"Type\"=dword:00000001", "",
+                                  "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor]", "\"A\"=\"b\""}))});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(
+        run.err.find("beyond.reg:6: cannot create key \"HKEY_LOCAL_MACHINE\\SOFTWARE\\Vendor\" "
+                     "(a Windows SYSTEM hive file holds HKEY_LOCAL_MACHINE\\SYSTEM only)\n"),
+        std::string::npos)
+        << run.err;
+    EXPECT_EQ(Bytes(), before);
+    EXPECT_EQ(Beside(), std::vector<std::string>{});
+}
