@@ -339,7 +339,9 @@ void CHivexStore::Damaged(const std::string& what) const {
         errno);
 }
 
-void CHivexStore::Impossible(const std::string& what) const {
+// The operation's caller learns why from FailureReason(): the status it gets cannot say it.
+void CHivexStore::Impossible(const std::string& what) {
+    m_failure = what;
     throw CRegistryStoreError("In registry file '" + m_path + "': " + what);
 }
 
@@ -443,9 +445,7 @@ int CHivexStore::CreatePath(HiveKeyId from, std::span<const std::string> names, 
     }
     if (from == CHivexKeyTable::kMachine) {
         if (CHivePath::Fold(names.front()) != CHivePath::Fold(kSystem)) {
-            Impossible("HKEY_LOCAL_MACHINE\\" +
-                       CHivePath::Join(std::vector<std::string>(names.begin(), names.end())) +
-                       " cannot be made: the file holds HKEY_LOCAL_MACHINE\\SYSTEM only");
+            Impossible("a Windows SYSTEM hive file holds HKEY_LOCAL_MACHINE\\SYSTEM only");
         }
         from = CHivexKeyTable::kSystem;
         names = names.subspan(1);

@@ -114,7 +114,7 @@ private:
     // Runs a change: in the open writing transaction, or in one of its own.
     template <class F> auto Change(F&& body);
     [[noreturn]] void Damaged(const std::string& what) const;
-    [[noreturn]] void Impossible(const std::string& what) const;
+    [[noreturn]] void Impossible(const std::string& what);
 
     // 0 for HKEY_LOCAL_MACHINE and for a key that is not (or no longer) in the hive.
     hive_node_h Node(HiveKeyId id);

@@ -23,10 +23,12 @@ bool CRegFileImporter::Apply(const std::string& fileName,
     for (const SRegFileOperation& operation : operations) {
         const Win32Status status = ApplyOne(operation, key);
         if (status != ERROR_SUCCESS) {
+            // The store may know more than the status says ("... holds SYSTEM only").
+            const std::string reason = batch.FailureReason();
             batch.Rollback();
             m_error = CHivePath::Printable(fileName, true) + ":" + std::to_string(operation.line) +
-                      ": cannot " + CHivePath::Printable(Describe(operation)) + " (error " +
-                      std::to_string(status) + ")";
+                      ": cannot " + CHivePath::Printable(Describe(operation)) + " (" +
+                      (reason.empty() ? "error " + std::to_string(status) : reason) + ")";
             return false;
         }
     }

@@ -54,20 +54,37 @@ Win32Status CRegFileWriter::FindStored(const std::string& path, SPendingKey& key
     std::vector<std::string> names;
     Win32Status status = CHivePath::Split(path, names);
     key = {};
+    std::string asked;
     std::vector<SHiveSubKey> subKeys;
     for (auto name = names.begin(); name != names.end() && status == ERROR_SUCCESS; ++name) {
+        asked = asked.empty() ? *name : asked + "\\" + *name;
         status = m_hive.SubKeys(key.id, subKeys);
         const auto match = std::find_if(subKeys.begin(), subKeys.end(), [&](const auto& subKey) {
             return subKey.bText && CHivePath::Fold(subKey.name) == CHivePath::Fold(*name);
         });
         if (status == ERROR_SUCCESS && match == subKeys.end()) {
-            status = ERROR_FILE_NOT_FOUND;
+            status = FindLinked(asked, *name, key);
         } else if (status == ERROR_SUCCESS) {
-            key = {match->id, key.path.empty() ? match->name : key.path + "\\" + match->name,
-                   key.depth + 1};
+            key = {match->id, Below(key.path, match->name), key.depth + 1};
         }
     }
     return status;
+}
+
+// A key reached through a link (CurrentControlSet in a Windows hive file) is no sub-key of its
+// parent: it is found by its path and keeps the name it was asked by.
+Win32Status CRegFileWriter::FindLinked(const std::string& asked, const std::string& name,
+                                       SPendingKey& key) {
+    HiveKeyId id = 0;
+    const Win32Status status = m_hive.FindKey(asked, id);
+    if (status == ERROR_SUCCESS) {
+        key = {id, Below(key.path, name), key.depth + 1};
+    }
+    return status;
+}
+
+std::string CRegFileWriter::Below(const std::string& path, const std::string& name) {
+    return path.empty() ? name : path + "\\" + name;
 }
 
 // Writes the key and pushes its sub-keys on pending so that the first one is popped first.
@@ -108,7 +125,7 @@ void CRegFileWriter::PushSubKeys(const SPendingKey& key, const std::vector<SHive
                                  std::vector<SPendingKey>& pending) {
     const std::size_t first = pending.size();
     for (const SHiveSubKey& subKey : subKeys) {
-        std::string path = key.path.empty() ? subKey.name : key.path + "\\" + subKey.name;
+        std::string path = Below(key.path, subKey.name);
         const char* problem = KeyNameProblem(subKey);
         if (problem == nullptr && key.depth + 1 > CHivePath::kMaxDepth) {
             problem = "it lies deeper than 512 levels";

@@ -38,6 +38,8 @@ private:
     };
 
     Win32Status FindStored(const std::string& path, SPendingKey& key);
+    Win32Status FindLinked(const std::string& asked, const std::string& name, SPendingKey& key);
+    static std::string Below(const std::string& path, const std::string& name);
     Win32Status WriteKey(const SPendingKey& key, std::vector<SPendingKey>& pending,
                          std::string& out);
     void PushSubKeys(const SPendingKey& key, const std::vector<SHiveSubKey>& subKeys,

@@ -86,7 +86,14 @@ std::vector<std::uint8_t> SecurityDescriptor() {
     return sd.Data();
 }
 
-void AddControlSet(CTestHivex& hive, const std::string& set) {
+void AddInstance(CTestHivex& hive, const std::string& key, const std::u16string& comName) {
+    hive.SetText(key, "DosDevices", 1, comName);
+    hive.SetDword(key, "PortIndex", 1);
+    hive.Set(key, "Settings", 3, {0xde, 0xad, 0xbe, 0xef, 0x00, 0xff});
+}
+
+void AddControlSet(CTestHivex& hive, const std::string& set,
+                   const CTestHiveFile::SOptions& options) {
     const std::string serial = set + "\\Services\\Serial";
     hive.SetDword(serial, "Type", 1);
     hive.SetDword(serial, "Start", 1);
@@ -94,10 +101,10 @@ void AddControlSet(CTestHivex& hive, const std::string& set) {
     hive.SetText(serial, "Group", 1, u"Extended base");
     hive.SetText(serial, "DependOnService", 7, std::u16string(u"Serenum\0Acpi\0", 13));
     for (const char* instance : {"Serial10000", "Serial10001"}) {
-        const std::string key = serial + "\\Parameters\\" + instance;
-        hive.SetText(key, "DosDevices", 1, u"COM1");
-        hive.SetDword(key, "PortIndex", 1);
-        hive.Set(key, "Settings", 3, {0xde, 0xad, 0xbe, 0xef, 0x00, 0xff});
+        AddInstance(hive, serial + "\\Parameters\\" + instance, u"COM1");
+    }
+    for (const auto& instance : options.extraInstances) {
+        AddInstance(hive, serial + "\\Parameters\\" + instance.name, instance.comName);
     }
     const std::string tcpip = set + "\\Services\\Tcpip\\Parameters";
     hive.SetText(tcpip, "Hostname", 1, u"WORKSTATION");
@@ -179,9 +186,9 @@ void CTestHiveFile::WriteSystem(const std::string& path, const SOptions& options
         hive.SetDword("Select", "Failed", 0);
         hive.SetDword("Select", "LastKnownGood", options.current);
     }
-    AddControlSet(hive, "ControlSet001");
+    AddControlSet(hive, "ControlSet001", options);
     if (options.bSecondSet || options.current == 2) {
-        AddControlSet(hive, "ControlSet002");
+        AddControlSet(hive, "ControlSet002", options);
         hive.SetText("ControlSet002\\Services\\Tcpip\\Parameters", "Hostname", 1, u"SECOND");
     }
     AddBulk(hive, "ControlSet001", options.bulkServices);

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 // Builds Windows SYSTEM hive files from code: a base block and one bin holding the root key and
 // its security descriptor, then hivex adds the keys. The content imitates an installation:
@@ -18,6 +19,13 @@ public:
         bool bSelect = true;
         // Further services, each with a few values, to make the file large.
         std::size_t bulkServices = 0;
+        // More instance keys of the machine's own ports under Serial\Parameters, beside
+        // Serial10000 and Serial10001 (both COM1), in each control set.
+        struct SInstance {
+            std::string name;
+            std::u16string comName;
+        };
+        std::vector<SInstance> extraInstances = {};
     };
 
     // A hive with the root key only.

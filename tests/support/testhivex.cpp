@@ -1,5 +1,6 @@
 #include "testhivex.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -125,8 +126,26 @@ std::vector<std::string> CTestHivex::SubKeys(const std::string& path) {
     return names;
 }
 
+CTestHivex::STree CTestHivex::Tree(const std::string& path) {
+    STree tree;
+    tree[path] = Values(path);
+    for (const std::string& name : SubKeys(path)) {
+        tree.merge(Tree(path.empty() ? name : path + "\\" + name));
+    }
+    return tree;
+}
+
 void CTestHivex::Commit() {
     if (hivex_commit(m_pHive, nullptr, 0) != 0) {
         throw std::runtime_error("hivex cannot write " + m_path + ": " + std::strerror(errno));
+    }
+}
+
+void PrintTo(const CTestHivex::SRaw& raw, std::ostream* os) {
+    *os << "type " << raw.type << ":";
+    for (const std::uint8_t byte : raw.data) {
+        char hex[4];
+        std::snprintf(hex, sizeof hex, " %02x", byte);
+        *os << hex;
     }
 }

@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <hivex.h>
+#include <map>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,8 @@ public:
         std::uint32_t type = 0;
         std::vector<std::uint8_t> data;
         bool operator==(const SRaw&) const = default;
+        // The type and the bytes in hex, for test failures.
+        friend void PrintTo(const SRaw& raw, std::ostream* os);
     };
 
     explicit CTestHivex(const std::string& path, bool write = false);
@@ -38,6 +42,9 @@ public:
     // name, type and bytes of every value of the key, in stored order.
     std::vector<std::pair<std::string, SRaw>> Values(const std::string& path);
     std::vector<std::string> SubKeys(const std::string& path);
+    // Every key from path down (path itself included) by its path, with its values.
+    using STree = std::map<std::string, std::vector<std::pair<std::string, SRaw>>>;
+    STree Tree(const std::string& path = {});
     void Commit();
 
 private:
