@@ -26,15 +26,6 @@ using STree = CTestHivex::STree;
 
 const std::string kDriverName = "Brimholde QSER 32bit Utility Ver. 1.10";
 
-SRaw Sz(const std::string& latin1) {
-    SRaw raw{1, {}};
-    for (const char c : latin1 + '\0') {
-        raw.data.push_back(static_cast<std::uint8_t>(c));
-        raw.data.push_back(0);
-    }
-    return raw;
-}
-
 SRaw Dw(std::uint32_t value) {
     return {4,
             {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
@@ -52,13 +43,13 @@ struct SBoardRow {
 };
 
 SValues BoardValues(const SBoardRow& b) {
-    return {{"BoardName", Sz(b.name)},
-            {"BoardType", Sz(b.type)},
-            {"BoardBaseAddress", Sz(b.base)},
+    return {{"BoardName", SRaw::Sz(b.name)},
+            {"BoardType", SRaw::Sz(b.type)},
+            {"BoardBaseAddress", SRaw::Sz(b.base)},
             {"BoardShareIRQEnabled", Dw(b.share ? 1 : 0)},
-            {"BoardBaseCOMPort", Sz(b.com)},
-            {"BoardShareIRQ", Sz(b.irq)},
-            {"BoardVectorAddress", Sz(b.vector)},
+            {"BoardBaseCOMPort", SRaw::Sz(b.com)},
+            {"BoardShareIRQ", SRaw::Sz(b.irq)},
+            {"BoardVectorAddress", SRaw::Sz(b.vector)},
             {"BoardStandardModeEnabled", Dw(0)}};
 }
 
@@ -80,16 +71,16 @@ std::string Hex(std::uint32_t value) {
 }
 
 SValues PortValues(const SPortRow& p) {
-    return {{"PortName", Sz(p.name)},
-            {"PortCOMPort", Sz(p.com)},
-            {"PortIRQ", Sz(std::to_string(p.irq))},
-            {"PortAddress", Sz(Hex(p.address))},
-            {"PortIndex", Sz(std::to_string(p.index))},
-            {"PortSerialPort", Sz(p.instance)}};
+    return {{"PortName", SRaw::Sz(p.name)},
+            {"PortCOMPort", SRaw::Sz(p.com)},
+            {"PortIRQ", SRaw::Sz(std::to_string(p.irq))},
+            {"PortAddress", SRaw::Sz(Hex(p.address))},
+            {"PortIndex", SRaw::Sz(std::to_string(p.index))},
+            {"PortSerialPort", SRaw::Sz(p.instance)}};
 }
 
 SValues InstanceValues(const SPortRow& p) {
-    return {{"DosDevices", Sz(p.com)},
+    return {{"DosDevices", SRaw::Sz(p.com)},
             {"ForceFifoEnable", Dw(1)},
             {"Indexed", Dw(0)},
             {"Interrupt", Dw(p.irq)},
@@ -210,9 +201,9 @@ TEST_P(CliHiveSessionTest, AdministratorSessionIsStoredKeyByKeyAndValueByValue) 
     const std::string services = set + "\\Services\\";
     const std::string parameters = services + "Serial\\Parameters\\";
     STree expected = before;
-    expected[services + "QSERDRV"] = {{"SystemDriverName", Sz(kDriverName)},
-                                      {"SystemNumBoards", Sz("2")},
-                                      {"SystemNumPorts", Sz("5")}};
+    expected[services + "QSERDRV"] = {{"SystemDriverName", SRaw::Sz(kDriverName)},
+                                      {"SystemNumBoards", SRaw::Sz("2")},
+                                      {"SystemNumPorts", SRaw::Sz("5")}};
     const SBoardRow boards[] = {{"Board000", "RX-404", "0x300", true, "COM5", "5", "0x2d0"},
                                 {"Board001", "RX-201", "0x200", false, "COM3", "NONE", "NONE"}};
     for (const SBoardRow& board : boards) {
@@ -238,7 +229,7 @@ TEST_P(CliHiveSessionTest, AdministratorSessionIsStoredKeyByKeyAndValueByValue) 
     expected[services + "Serial"] = {{"Type", Dw(1)},
                                      {"Start", Dw(2)},
                                      {"ImagePath", imagePath},
-                                     {"Group", Sz("Extended base")},
+                                     {"Group", SRaw::Sz("Extended base")},
                                      {"DependOnService", dependOn},
                                      {"ErrorControl", Dw(0)},
                                      {"ForceFifoEnable", Dw(1)},
@@ -323,7 +314,7 @@ TEST_F(CliHiveFileTest, RegFilesCarryTheConfigurationOutAndBackIn) {
                                        "\"Number\"=dword:00000102", "\"Bytes\"=hex:01,02,03"}))});
     CTestHivex raw(HivePath());
     const std::string extra = "ControlSet001\\Services\\QSERDRV\\Extra";
-    EXPECT_EQ(raw.Values(extra), (SValues{{"Plain", Sz("Caf\xe9")},
+    EXPECT_EQ(raw.Values(extra), (SValues{{"Plain", SRaw::Sz("Caf\xe9")},
                                           {"Expand", {2, {'%', 0, 'A', 0, '%', 0, 0, 0}}},
                                           {"Multi", {7, {'a', 0, 0, 0, 'b', 0, 0, 0, 0, 0}}},
                                           {"Number", Dw(0x102)},
@@ -524,7 +515,7 @@ TEST_F(CliHiveFileTest, KilledCommitLeavesTheOldOrTheNewStateWhole) {
         completed += now - boards;
         boards = now;
         const SValues& driver = tree.at("ControlSet001\\Services\\QSERDRV");
-        EXPECT_EQ(ValueOf(driver, "SystemNumBoards"), Sz(std::to_string(boards))) << round;
+        EXPECT_EQ(ValueOf(driver, "SystemNumBoards"), SRaw::Sz(std::to_string(boards))) << round;
         for (const auto& [path, values] : tree) {
             if (path.rfind("ControlSet001\\Services\\QSERDRV\\Board", 0) == 0) {
                 EXPECT_EQ(values.size(), 8u) << path;
@@ -591,7 +582,7 @@ TEST_F(CliHiveFileTest, TwoProcessesOnOneFileLoseNothing) {
             instances.insert(instance);
             EXPECT_EQ(
                 raw.Get("ControlSet001\\Services\\Serial\\Parameters\\" + instance, "DosDevices"),
-                Sz(com));
+                SRaw::Sz(com));
         }
     }
     EXPECT_EQ(instances.size(), static_cast<std::size_t>(2 * kPorts));

@@ -149,3 +149,12 @@ void PrintTo(const CTestHivex::SRaw& raw, std::ostream* os) {
         *os << hex;
     }
 }
+
+CTestHivex::SRaw CTestHivex::SRaw::Sz(const std::string& latin1) {
+    SRaw raw{1, {}};
+    for (const char c : latin1 + '\0') {
+        raw.data.push_back(static_cast<std::uint8_t>(c));
+        raw.data.push_back(0);
+    }
+    return raw;
+}

@@ -19,6 +19,8 @@ public:
         bool operator==(const SRaw&) const = default;
         // The type and the bytes in hex, for test failures.
         friend void PrintTo(const SRaw& raw, std::ostream* os);
+        // A REG_SZ as the registry stores the Latin-1 text: UTF-16LE with its zero.
+        static SRaw Sz(const std::string& latin1);
     };
 
     explicit CTestHivex(const std::string& path, bool write = false);

@@ -31,15 +31,6 @@ using SRaw = CTestHivex::SRaw;
 
 const std::string kSet = "ControlSet001\\Services\\";
 
-SRaw Sz(const std::string& latin1) {
-    SRaw raw{1, {}};
-    for (const char c : latin1 + '\0') {
-        raw.data.push_back(static_cast<std::uint8_t>(c));
-        raw.data.push_back(0);
-    }
-    return raw;
-}
-
 std::string ReadAll(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
@@ -109,13 +100,13 @@ TEST_F(CHiveFileWindowTest, AddPickSaveAndCloseWriteTheFileAndSayNothingOfTheSer
     Choose(IDC_BOARD_TYPE, QStringLiteral("RX-201"));
     ClickButton(ID_ADD_PORT);
     ClickButton(ID_FILE_SAVE);
-    EXPECT_EQ(Raw("QSERDRV", "SystemNumPorts"), Sz("1"));
+    EXPECT_EQ(Raw("QSERDRV", "SystemNumPorts"), SRaw::Sz("1"));
     m_pFileCalls->Clear();
     CloseAndDestroy();
 
-    EXPECT_EQ(Raw("QSERDRV\\Board000", "BoardType"), Sz("RX-201"));
-    EXPECT_EQ(Raw("QSERDRV\\Board000\\Port000", "PortSerialPort"), Sz("Serial002"));
-    EXPECT_EQ(Raw("Serial\\Parameters\\Serial002", "DosDevices"), Sz("COM3"));
+    EXPECT_EQ(Raw("QSERDRV\\Board000", "BoardType"), SRaw::Sz("RX-201"));
+    EXPECT_EQ(Raw("QSERDRV\\Board000\\Port000", "PortSerialPort"), SRaw::Sz("Serial002"));
+    EXPECT_EQ(Raw("Serial\\Parameters\\Serial002", "DosDevices"), SRaw::Sz("COM3"));
     for (const std::string& text : m_hive.Messages().Texts()) {
         EXPECT_EQ(text.find("ervice"), std::string::npos) << text;
     }
@@ -152,7 +143,7 @@ TEST_F(CHiveFileWindowTest, ChangeByQserctlIsSeenBeforeTheNextAction) {
     EXPECT_EQ(Boards(), std::vector<std::string>{"Board001"});
     CloseAndDestroy();
     EXPECT_EQ(Boards(), std::vector<std::string>{"Board001"});
-    EXPECT_EQ(Raw("QSERDRV", "SystemNumBoards"), Sz("1"));
+    EXPECT_EQ(Raw("QSERDRV", "SystemNumBoards"), SRaw::Sz("1"));
 }
 
 namespace {
