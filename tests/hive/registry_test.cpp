@@ -508,9 +508,7 @@ TEST_P(RegistryTest, SubKeysWithPunctuationEnumerateInTheOrderOfTheirStore) {
 // names hold: nothing is returned twice or skipped.
 TEST_P(RegistryTest, WalkGoesOnWhereANameDeletedByAnotherProgramStood) {
     for (int i = 0; i < 14; ++i) {
-        char name[8];
-        std::snprintf(name, sizeof name, "A%02d", i);
-        CreateKeys({kP + "\\" + name});
+        CreateKeys({kP + "\\A" + (i < 10 ? "0" : "") + std::to_string(i)});
     }
     CreateKeys({kP + "\\Ba", kP + "\\B_", kP + "\\C0", kP + "\\C1"});
     const std::vector<std::string> all = Enumerate(kP);
