@@ -4,6 +4,7 @@
 #include "hivefile.h"
 #include "hivepath.h"
 #include "hivetext.h"
+#include "hivextype.h"
 #include "regfheader.h"
 
 #include <cerrno>
@@ -47,10 +48,10 @@ unsigned CurrentNumber(hive_h* hive, hive_node_h select) {
     if (current == 0) {
         return 0;
     }
-    hive_type type = hive_t_REG_NONE;
+    std::uint32_t type = REG_NONE;
     std::size_t size = 0;
-    CMalloced<char> data(hivex_value_value(hive, current, &type, &size));
-    if (!data || type != hive_t_REG_DWORD || size != 4) {
+    CMalloced<char> data(CHivexType::Value(hive, current, type, size));
+    if (!data || type != REG_DWORD || size != 4) {
         return 0;
     }
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(data.get());
@@ -555,7 +556,7 @@ std::vector<CHivexStore::SRawValue> CHivexStore::RawValues(hive_node_h node) {
         SRawValue value;
         value.name.assign(name.get(), hivex_value_key_len(hive, *handle));
         std::size_t size = 0;
-        CMalloced<char> data(hivex_value_value(hive, *handle, &value.type, &size));
+        CMalloced<char> data(CHivexType::Value(hive, *handle, value.type, size));
         if (data) {
             value.data.assign(data.get(), data.get() + size);
             value.bReadable = true;
@@ -587,7 +588,7 @@ bool CHivexStore::ToSystemValue(const SRawValue& raw, SHiveValue& value) {
     if (!raw.bReadable || !CHiveText::FromUtf8(raw.name, value.name)) {
         return false;
     }
-    value.type = static_cast<std::uint32_t>(raw.type);
+    value.type = raw.type;
     if (!CHiveText::IsText(value.type)) {
         value.data = raw.data;
         return true;
@@ -608,8 +609,9 @@ void CHivexStore::SetValues(HiveKeyId key, hive_node_h node, const std::vector<S
                        "' cannot be written back unchanged (value '" +
                        CHivePath::Printable(value.name, true) + "')");
         }
-        set.push_back({const_cast<char*>(value.name.c_str()), value.type, value.data.size(),
-                       reinterpret_cast<char*>(const_cast<std::uint8_t*>(value.data.data()))});
+        set.push_back(CHivexType::SetValue(
+            const_cast<char*>(value.name.c_str()), value.type, value.data.size(),
+            reinterpret_cast<char*>(const_cast<std::uint8_t*>(value.data.data()))));
     }
     m_bChanged = true;
     errno = 0;
@@ -661,10 +663,10 @@ Win32Status CHivexStore::WriteValue(HiveKeyId key, const std::string& name, std:
             values.push_back({CHiveText::ToUtf8(name), hive_t_REG_NONE, {}, true});
         }
         SRawValue& value = values[static_cast<std::size_t>(index)];
-        if (value.bReadable && value.type == static_cast<hive_type>(type) && value.data == bytes) {
+        if (value.bReadable && value.type == type && value.data == bytes) {
             return ERROR_SUCCESS; // as it is: the file need not be written for it
         }
-        value.type = static_cast<hive_type>(type);
+        value.type = type;
         value.data = bytes;
         value.bReadable = true;
         SetValues(key, node, values);

@@ -92,7 +92,7 @@ private:
     // A value as the hive holds it, name in UTF-8.
     struct SRawValue {
         std::string name;
-        hive_type type = hive_t_REG_NONE;
+        std::uint32_t type = REG_NONE;
         std::vector<std::uint8_t> data;
         bool bReadable = false;
     };

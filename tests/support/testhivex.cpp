@@ -1,5 +1,8 @@
 #include "testhivex.h"
 
+#include "hive.h"
+#include "hivextype.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -63,8 +66,8 @@ hive_node_h CTestHivex::Key(const std::string& path) {
 void CTestHivex::Set(const std::string& path, const std::string& name, std::uint32_t type,
                      const std::vector<std::uint8_t>& data) {
     std::vector<std::uint8_t> bytes = data;
-    hive_set_value value{const_cast<char*>(name.c_str()), static_cast<hive_type>(type),
-                         bytes.size(), reinterpret_cast<char*>(bytes.data())};
+    hive_set_value value = CHivexType::SetValue(const_cast<char*>(name.c_str()), type, bytes.size(),
+                                                reinterpret_cast<char*>(bytes.data()));
     if (hivex_node_set_value(m_pHive, Key(path), &value, 0) != 0) {
         throw std::runtime_error("hivex cannot set " + path + "\\" + name);
     }
@@ -95,13 +98,13 @@ std::vector<std::pair<std::string, CTestHivex::SRaw>> CTestHivex::Values(const s
     std::unique_ptr<hive_value_h, SFree> handles(hivex_node_values(m_pHive, node));
     for (const hive_value_h* handle = handles.get(); handle != nullptr && *handle != 0; ++handle) {
         std::unique_ptr<char, SFree> name(hivex_value_key(m_pHive, *handle));
-        hive_type type = hive_t_REG_NONE;
+        std::uint32_t type = REG_NONE;
         std::size_t size = 0;
-        std::unique_ptr<char, SFree> data(hivex_value_value(m_pHive, *handle, &type, &size));
+        std::unique_ptr<char, SFree> data(CHivexType::Value(m_pHive, *handle, type, size));
         if (!name || !data) {
             throw std::runtime_error("hivex cannot read a value of " + path);
         }
-        SRaw raw{static_cast<std::uint32_t>(type), {data.get(), data.get() + size}};
+        SRaw raw{type, {data.get(), data.get() + size}};
         values.emplace_back(name.get(), std::move(raw));
     }
     return values;
