@@ -15,6 +15,8 @@
 #include <QTest>
 #include <QToolBar>
 #include <QTreeWidgetItem>
+#include <utility>
+#include <vector>
 
 namespace {
 // Once the others have finished, a step meets a reload at most once more; a hundred in a row
@@ -43,46 +45,46 @@ CWindowScript::~CWindowScript() {
 }
 
 bool CWindowScript::PickPortIrq(const std::string& port, const std::string& irq) {
-    const std::string path = "QSERDRV/" + port;
-    return UntilTaken("pick " + port + " PortIRQ=" + irq, [&] {
-        std::string why = Click(path);
-        return why.empty() ? Choose(CDialogTemplates::PortForm().id, IDC_IRQ, irq) : why;
-    });
+    const int portForm = CDialogTemplates::PortForm().id;
+    return UntilTaken(
+        "pick " + port + " PortIRQ=" + irq,
+        On("QSERDRV/" + port, [this, portForm, irq] { return Choose(portForm, IDC_IRQ, irq); }));
 }
 
 void CWindowScript::BoardCycle(const std::string& irq) {
-    if (!UntilTaken("add-board", [&] {
-            return Click("QSERDRV").empty() ? Button(ID_ADD_BOARD) : "no driver item";
-        })) {
+    if (!UntilTaken("add-board", On("QSERDRV", [this] { return Button(ID_ADD_BOARD); }))) {
         return;
     }
     const std::string board = CurrentPath();
-    const std::string port = board + "/Port000";
-    auto onBoard = [this, &board](const std::string& path, const Step& then) {
-        return [this, path, then] {
-            std::string why = Click(path);
-            return why.empty() ? then() : why;
-        };
-    };
     const std::string name = board.substr(board.find('/') + 1);
+    const int boardForm = CDialogTemplates::BoardForm().id;
+    const int portForm = CDialogTemplates::PortForm().id;
+    const std::vector<std::pair<std::string, Step>> steps = {
+        {"pick " + name + " BoardType=RX-202",
+         On(board, [this, boardForm] { return Choose(boardForm, IDC_BOARD_TYPE, "RX-202"); })},
+        // Add Port adds one port of this model at a time.
+        {"add-port " + name, On(board, [this] { return Button(ID_ADD_PORT); })},
+        {"add-port " + name, On(board, [this] { return Button(ID_ADD_PORT); })},
+        {"pick " + name + "/Port000 PortIRQ=" + irq,
+         On(board + "/Port000", [this, portForm, irq] { return Choose(portForm, IDC_IRQ, irq); })},
+        {"save", [this] { return Button(ID_FILE_SAVE); }},
+        {"delete " + name + "/Port001",
+         On(board + "/Port001", [this] { return Button(ID_DELETE); })},
+        {"delete " + name, On(board, [this] { return Button(ID_DELETE); })},
+    };
     // The steps go on only while each was taken: a board left behind is a finding at the end.
-    UntilTaken("pick " + name + " BoardType=RX-202",
-               onBoard(board,
-                       [this] {
-                           return Choose(CDialogTemplates::BoardForm().id, IDC_BOARD_TYPE,
-                                         "RX-202");
-                       })) &&
-        UntilTaken("add-port " + name, onBoard(board, [this] { return Button(ID_ADD_PORT); })) &&
-        UntilTaken("add-port " + name, onBoard(board, [this] { return Button(ID_ADD_PORT); })) &&
-        UntilTaken("pick " + name + "/Port000 PortIRQ=" + irq,
-                   onBoard(port,
-                           [this, &irq] {
-                               return Choose(CDialogTemplates::PortForm().id, IDC_IRQ, irq);
-                           })) &&
-        UntilTaken("save", [this] { return Button(ID_FILE_SAVE); }) &&
-        UntilTaken("delete " + name + "/Port001",
-                   onBoard(board + "/Port001", [this] { return Button(ID_DELETE); })) &&
-        UntilTaken("delete " + name, onBoard(board, [this] { return Button(ID_DELETE); }));
+    for (const auto& [what, step] : steps) {
+        if (!UntilTaken(what, step)) {
+            return;
+        }
+    }
+}
+
+CWindowScript::Step CWindowScript::On(const std::string& path, Step then) {
+    return [this, path, then = std::move(then)] {
+        const std::string why = Click(path);
+        return why.empty() ? then() : why;
+    };
 }
 
 void CWindowScript::Close() {

@@ -46,6 +46,8 @@ private:
     void OnConfigurationReloaded() override { ++m_reloads; }
 
     bool UntilTaken(const std::string& what, const Step& step);
+    // A click on the item first, as a person does again after the window loaded the file.
+    Step On(const std::string& path, Step then);
     void ReportMessages();
     // Each empty when made, else why not.
     std::string Click(const std::string& path);
