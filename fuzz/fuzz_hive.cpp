@@ -3,7 +3,8 @@
 // parents), then loads the configuration on both platform families and runs a pick of every
 // setting of every board and port form, every command, the registration and New. Nothing may
 // crash or raise a sanitizer report, and nothing outside the driver key and the instance keys
-// its ports name may be written or deleted (CWriteCheck).
+// its ports name may be written or deleted (CWriteCheck). A file the hive refuses must be left
+// byte for byte as it was, without log files beside it.
 #include "boardobj.h"
 #include "formpicker.h"
 #include "harnesssession.h"
@@ -16,7 +17,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <fuzzer/FuzzedDataProvider.h>
+#include <memory>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -39,6 +42,50 @@ const std::string& HivePath() {
         std::atexit(RemoveHiveFiles);
     }
     return g_path;
+}
+
+std::vector<char> FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    std::vector<char> bytes(in ? static_cast<std::size_t>(in.tellg()) : 0);
+    in.seekg(0);
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return bytes;
+}
+
+bool Exists(const std::string& path) {
+    return access(path.c_str(), F_OK) == 0;
+}
+
+// The skeleton, made through the hive itself once (the schema, the driver key, the folders of
+// the instance keys and a bystander): every input starts from a copy of its bytes.
+const std::vector<char>& Skeleton() {
+    static const std::vector<char> bytes = [] {
+        RemoveHiveFiles();
+        {
+            CHarnessSession session(HivePath(), EPlatformFamily::WindowsNT);
+            for (const std::string& path :
+                 {DriverKeyPath(), SerialParametersKeyPath(), ClassPortsKeyPath(),
+                  EnumRootPortsKeyPath(), std::string("SOFTWARE\\Bystander")}) {
+                HiveKeyId id = 0;
+                session.Hive().CreateKey(path, id);
+            }
+        }
+        // The last connection has gone: everything is in the database file.
+        return FileBytes(HivePath());
+    }();
+    return bytes;
+}
+
+void StartFromSkeleton() {
+    const std::vector<char>& bytes = Skeleton();
+    RemoveHiveFiles();
+    std::ofstream(HivePath(), std::ios::binary)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+[[noreturn]] void Fail(const std::string& what) {
+    std::fprintf(stderr, "%s\n", what.c_str());
+    std::abort();
 }
 
 std::string Numbered(const char* prefix, int number, int digits) {
@@ -163,37 +210,42 @@ void RunEverything(CHarnessSession& session, FuzzedDataProvider& data, CWriteChe
     check.Allow(doc);
     session.Run(&CQSERDoc::OnFileNew);
 }
+
+// A refused file is left as it was, byte for byte and without log files beside it.
+void CheckRefusal(const CHiveError& error, const std::vector<char>& before) {
+    if (FileBytes(HivePath()) != before || Exists(HivePath() + "-wal") ||
+        Exists(HivePath() + "-shm")) {
+        Fail(std::string("a refused file was changed: ") + error.what());
+    }
+}
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
     FuzzedDataProvider data(bytes, size);
-    RemoveHiveFiles();
-    {
-        // The skeleton through the hive itself: the schema, the driver key, the folders of
-        // the instance keys and a bystander.
-        CHarnessSession session(HivePath(), EPlatformFamily::WindowsNT);
-        for (const std::string& path :
-             {DriverKeyPath(), SerialParametersKeyPath(), ClassPortsKeyPath(),
-              EnumRootPortsKeyPath(), std::string("SOFTWARE\\Bystander")}) {
-            HiveKeyId id = 0;
-            session.Hive().CreateKey(path, id);
-        }
-    }
+    StartFromSkeleton();
     BuildTree(data);
+    const std::vector<char> built = FileBytes(HivePath());
+    std::unique_ptr<CHive> hive;
+    try {
+        hive = CHive::Open(HivePath());
+    } catch (const CHiveError& error) {
+        CheckRefusal(error, built);
+        return 0;
+    }
+    // Both families on the one connection, one run of the utility after the other: opening
+    // the file again would only repeat the checks on a file the system wrote itself.
     for (EPlatformFamily family : {EPlatformFamily::WindowsNT, EPlatformFamily::Windows9x}) {
         CWriteCheck check;
-        try {
-            CHarnessSession session(HivePath(), family);
-            session.Hive().SetWriteObserver(
-                [&check](const SHiveWrite& write) { check.Record(write); });
+        hive->SetWriteObserver([&check](const SHiveWrite& write) { check.Record(write); });
+        {
+            CHarnessSession session(*hive, family);
             session.Messages().SetDefaultAnswer(data.ConsumeBool() ? EMsgResult::Yes
                                                                    : EMsgResult::No);
             if (session.Start()) {
                 RunEverything(session, data, check);
             }
-        } catch (const CHiveError&) {
-            // A file the hive refuses is left alone: nothing to run on.
         }
+        hive->SetWriteObserver(nullptr);
         check.Verify();
     }
     return 0;

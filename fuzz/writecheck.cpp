@@ -20,7 +20,12 @@ bool Under(const std::string& path, const std::string& top) {
 void CWriteCheck::Allow(CQSERDoc& doc) {
     for (const CBoardObj* board : doc.m_boardList) {
         for (const CPortObj* port : board->m_PortList) {
-            m_instances.insert(port->GetPortSerialPort());
+            const std::string& instance = port->GetPortSerialPort();
+            if (m_instances.insert(instance).second) {
+                m_instanceKeys.push_back(SerialInstanceKeyPath(instance));
+                m_instanceKeys.push_back(ClassInstanceKeyPath(instance));
+                m_instanceKeys.push_back(DeviceInstanceKeyPath(instance));
+            }
         }
     }
 }
@@ -46,10 +51,8 @@ void CWriteCheck::Verify() const {
 }
 
 bool CWriteCheck::Named(const std::string& path) const {
-    for (const std::string& instance : m_instances) {
-        if (Under(path, SerialInstanceKeyPath(instance)) ||
-            Under(path, ClassInstanceKeyPath(instance)) ||
-            Under(path, DeviceInstanceKeyPath(instance))) {
+    for (const std::string& key : m_instanceKeys) {
+        if (Under(path, key)) {
             return true;
         }
     }

@@ -24,5 +24,7 @@ private:
     bool Named(const std::string& path) const;
 
     std::set<std::string> m_instances;
+    // The three instance keys of each, made once: Verify looks at every write.
+    std::vector<std::string> m_instanceKeys;
     std::vector<std::string> m_writes;
 };

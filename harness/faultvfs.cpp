@@ -136,7 +136,14 @@ int Truncate(sqlite3_file* file, sqlite3_int64 size) {
     if (Fails(EFaultOp::Truncate)) {
         return SQLITE_IOERR_TRUNCATE;
     }
-    return Real(file)->pMethods->xTruncate(Real(file), size);
+    auto* shim = reinterpret_cast<SShimFile*>(file);
+    const std::int64_t before = FileSize(shim->real);
+    // A truncation is no more durable than a write until the next sync: the cut-off tail is
+    // kept as a pending write's old bytes, so that a power loss can bring it back.
+    if (State().keepUnsynced && before > size) {
+        RememberBefore(*shim, size, static_cast<int>(before - size));
+    }
+    return shim->real->pMethods->xTruncate(shim->real, size);
 }
 
 int Sync(sqlite3_file* file, int flags) {

@@ -15,12 +15,17 @@ const char* FaultOpName(EFaultOp op);
 // that can fail on a disk and can
 // - fail the Nth one of a kind (once, or that one and every later one of the kind), as a full
 //   disk, a dying device or a lost lock does;
-// - lose power at the Nth operation of any kind: every write not yet synced is dropped, applied
-//   or torn, one 512-byte sector at a time, and the process ends at once (_exit) as if the
-//   machine had stopped.
+// - lose power at the Nth operation of any kind: every write and truncation not yet synced is
+//   dropped, applied or torn, one 512-byte sector at a time (the file's size goes back to its
+//   size before the write or truncation, or not), and the process ends at once (_exit) as if
+//   the machine had stopped.
 // Meant for a harness's child process: the state is process-wide. The power loss models the
-// contents of files that are open; it does not undo the creation or removal of a file, nor
-// writes to a file closed without a sync (SQLite syncs before it closes).
+// contents and sizes of files that are open, through SQLite's read and write calls; it does
+// not model the directory: a file created or deleted (the write-ahead log made at the first
+// write and deleted at the last close, with no sync of the folder after the deletion) stays
+// created or deleted, and no rename is modelled. Nor does it touch the shared-memory file
+// (written through a memory map, and rebuilt from the log after a crash) or writes to a file
+// closed without a sync (SQLite syncs before it closes).
 class CFaultVfs {
 public:
     using Counts = std::array<std::uint64_t, kFaultOpCount>;

@@ -11,9 +11,21 @@
 #include <stdexcept>
 
 CHarnessSession::CHarnessSession(const std::string& path, EPlatformFamily family)
-    : m_pHive(CHive::Open(path)), m_serviceManager(*m_pHive) {
+    : CHarnessSession(CHive::Open(path), family) {}
+
+CHarnessSession::CHarnessSession(std::unique_ptr<CHive> owned, EPlatformFamily family)
+    : m_pOwnedHive(std::move(owned)), m_hive(*m_pOwnedHive), m_serviceManager(m_hive) {
+    StartSession(family);
+}
+
+CHarnessSession::CHarnessSession(CHive& hive, EPlatformFamily family)
+    : m_hive(hive), m_serviceManager(m_hive) {
+    StartSession(family);
+}
+
+void CHarnessSession::StartSession(EPlatformFamily family) {
     m_messages.SetDefaultAnswer(EMsgResult::Yes);
-    m_session.emplace(SProcessReferences{.hive = m_pHive.get(),
+    m_session.emplace(SProcessReferences{.hive = &m_hive,
                                          .messageBox = &m_messages,
                                          .serviceControlManager = &m_serviceManager,
                                          .platformFamily = family});
@@ -38,7 +50,7 @@ void CHarnessSession::Import(const std::string& file) {
     std::ifstream in(file, std::ios::binary);
     std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
                                     std::istreambuf_iterator<char>());
-    CRegFileImporter importer(*m_pHive);
+    CRegFileImporter importer(m_hive);
     // File Open runs the importer's own batch, not a user action around it.
     if (!importer.Import("import.reg", bytes)) {
         CMessageService::Error(importer.Error());

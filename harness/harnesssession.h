@@ -17,6 +17,9 @@ class CHarnessSession {
 public:
     // Throws CHiveError when the file cannot be used.
     CHarnessSession(const std::string& path, EPlatformFamily family);
+    // On a hive already open, which must outlive the session: one run of the utility after
+    // another on one connection, as the fuzzer runs both families on each input.
+    CHarnessSession(CHive& hive, EPlatformFamily family);
     CHarnessSession(const CHarnessSession&) = delete;
     CHarnessSession& operator=(const CHarnessSession&) = delete;
 
@@ -33,13 +36,17 @@ public:
     void Import(const std::string& file);
     void Close();
 
-    CHive& Hive() { return *m_pHive; }
+    CHive& Hive() { return m_hive; }
     CHeadlessSession& Session() { return *m_session; }
     CQSERDoc& Doc() { return m_session->Doc(); }
     CRecordingMessageBox& Messages() { return m_messages; }
 
 private:
-    std::unique_ptr<CHive> m_pHive;
+    CHarnessSession(std::unique_ptr<CHive> owned, EPlatformFamily family);
+    void StartSession(EPlatformFamily family);
+
+    std::unique_ptr<CHive> m_pOwnedHive;
+    CHive& m_hive;
     CHiveServiceManager m_serviceManager;
     CRecordingMessageBox m_messages;
     std::optional<CHeadlessSession> m_session;

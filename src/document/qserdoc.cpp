@@ -23,6 +23,7 @@
 #include "treenodemanagerbase.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace {
 constexpr const char* kCannotAddBoard = "Unable to add board object!";
@@ -37,6 +38,13 @@ template <typename Record> ItemKey KeyOf(const Record* record) {
 
 std::string Decimal(int number) {
     return std::to_string(std::max(number, 0));
+}
+
+// A count read from the registry can be any text, the largest int included: the sum stays
+// within int instead of overflowing.
+int Shifted(const std::string& count, int by) {
+    const long long sum = static_cast<long long>(LeadingInt(count)) + by;
+    return static_cast<int>(std::clamp<long long>(sum, INT_MIN, INT_MAX));
 }
 } // namespace
 
@@ -146,12 +154,12 @@ void CQSERDoc::SetNumBoards(int number) {
 }
 
 std::string CQSERDoc::IncNumBoards() {
-    SetNumBoards(LeadingInt(m_numBoards) + 1);
+    SetNumBoards(Shifted(m_numBoards, 1));
     return m_numBoards;
 }
 
 std::string CQSERDoc::DecNumBoards() {
-    SetNumBoards(LeadingInt(m_numBoards) - 1);
+    SetNumBoards(Shifted(m_numBoards, -1));
     return m_numBoards;
 }
 
@@ -164,12 +172,12 @@ void CQSERDoc::SetNumPorts(int number) {
 }
 
 std::string CQSERDoc::AddNumPorts(int count) {
-    SetNumPorts(LeadingInt(m_numPorts) + count);
+    SetNumPorts(Shifted(m_numPorts, count));
     return m_numPorts;
 }
 
 std::string CQSERDoc::SubNumPorts(int count) {
-    SetNumPorts(LeadingInt(m_numPorts) - count);
+    SetNumPorts(Shifted(m_numPorts, -count));
     return m_numPorts;
 }
 

@@ -677,4 +677,14 @@ TEST_P(CommandsTest, CountersNeverGoBelowZero) {
     EXPECT_EQ(Doc().SubNumPorts(5), "0");
 }
 
+TEST_P(CommandsTest, CountersAtTheLimitsOfIntStayThere) {
+    Doc().SetNumBoards("2147483647");
+    EXPECT_EQ(Doc().IncNumBoards(), "2147483647");
+    Doc().SetNumPorts("2147483647");
+    EXPECT_EQ(Doc().AddNumPorts(4), "2147483647");
+    EXPECT_EQ(Doc().SubNumPorts(1), "2147483646");
+    Doc().SetNumBoards("-2147483648");
+    EXPECT_EQ(Doc().DecNumBoards(), "0");
+}
+
 QSER_ON_BOTH_FAMILIES(CommandsTest);

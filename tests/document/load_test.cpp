@@ -109,6 +109,18 @@ TEST_F(LoadTest, ForeignSubKeysAreNeitherLoadedNorCounted) {
     EXPECT_EQ(m_session.TreeText(), "QSERDRV[Board000[Port000]]");
 }
 
+TEST_F(LoadTest, CountsAsLargeAsIntCanHoldAreCountedAgain) {
+    WriteBoard("Board000", "RX-401");
+    WritePort("Board000", "Port000", "COM3");
+    Probe().SetText(kDriverKey, "SystemNumBoards", "2147483647");
+    Probe().SetText(kDriverKey, "SystemNumPorts", "99999999999");
+
+    ASSERT_TRUE(m_session.Open());
+
+    EXPECT_EQ(Doc().GetNumBoards(), "1");
+    EXPECT_EQ(Doc().GetNumPorts(), "1");
+}
+
 TEST_F(LoadTest, OverlongSubKeyNamesDoNotHideTheKeysAfterThem) {
     // Both sort before the real keys and do not fit the 80-character name buffer.
     const std::string longBoard = "Ba" + std::string(90, 'a');

@@ -6,9 +6,11 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <set>
 #include <sqlite3.h>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 class FaultVfsTest : public ::testing::Test {
@@ -124,6 +126,33 @@ TEST_F(FaultVfsTest, PowerLossDropsWhatWasNeverSynced) {
         Remove();
     }
     EXPECT_GT(lostWithoutSync, 0);
+}
+
+// A truncation never synced can be undone by the power loss, as a write can.
+TEST_F(FaultVfsTest, PowerLossCanBringBackWhatAnUnsyncedTruncationCutOff) {
+    std::set<std::uintmax_t> sizes;
+    for (std::uint32_t seed = 1; seed <= 8; ++seed) {
+        const std::string path = m_path;
+        SChildReport report = CForkedRun::Run([path, seed](int) {
+            CFaultVfs::Install();
+            CFaultVfs::KeepUnsynced(true);
+            sqlite3_vfs* vfs = sqlite3_vfs_find(nullptr);
+            std::vector<char> storage(static_cast<std::size_t>(vfs->szOsFile));
+            auto* file = reinterpret_cast<sqlite3_file*>(storage.data());
+            int flags = SQLITE_OPEN_MAIN_DB | SQLITE_OPEN_CREATE | SQLITE_OPEN_READWRITE;
+            vfs->xOpen(vfs, path.c_str(), file, flags, &flags);
+            const std::string bytes(4096, 'a');
+            file->pMethods->xWrite(file, bytes.data(), 4096, 0);
+            file->pMethods->xSync(file, SQLITE_SYNC_NORMAL);
+            file->pMethods->xTruncate(file, 1024);
+            CFaultVfs::ArmCrash(1, seed);
+            file->pMethods->xSync(file, SQLITE_SYNC_NORMAL); // the power goes first
+        });
+        ASSERT_EQ(report.status, CFaultVfs::kCrashExitStatus);
+        sizes.insert(std::filesystem::file_size(m_path));
+        Remove();
+    }
+    EXPECT_EQ(sizes, (std::set<std::uintmax_t>{1024, 4096}));
 }
 
 TEST_F(FaultVfsTest, PowerLossKeepsWhatFullSyncAcknowledged) {
