@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -41,6 +42,16 @@ std::string UpperFold(const std::string& name) {
     return folded;
 }
 
+// hivex hands a value's type over in its enum, which holds whatever number the file has; C++
+// cannot read a number the enum does not name through the enum, so it goes byte for byte.
+static_assert(sizeof(hive_type) == sizeof(std::uint32_t));
+
+std::uint32_t TypeNumber(const hive_type& type) {
+    std::uint32_t number = 0;
+    std::memcpy(&number, &type, sizeof number);
+    return number;
+}
+
 // The control set's number, or 0 when the value holds none.
 unsigned CurrentNumber(hive_h* hive, hive_node_h select) {
     const hive_value_h current = hivex_node_get_value(hive, select, "Current");
@@ -50,7 +61,7 @@ unsigned CurrentNumber(hive_h* hive, hive_node_h select) {
     hive_type type = hive_t_REG_NONE;
     std::size_t size = 0;
     CMalloced<char> data(hivex_value_value(hive, current, &type, &size));
-    if (!data || type != hive_t_REG_DWORD || size != 4) {
+    if (!data || TypeNumber(type) != REG_DWORD || size != 4) {
         return 0;
     }
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(data.get());
@@ -508,6 +519,10 @@ void CHivexStore::DeleteTree(HiveKeyId key) {
             return 0;
         }
         const hive_node_h parent = Node(m_keys.Parent(key));
+        if (!TreeFreeable(node)) {
+            Impossible("key '" + KeyPath(key) +
+                       "' cannot be deleted: the cells of its data are damaged");
+        }
         m_bChanged = true;
         errno = 0;
         if (hivex_node_delete_child(m_pHive.get(), node) != 0) {
@@ -555,7 +570,9 @@ std::vector<CHivexStore::SRawValue> CHivexStore::RawValues(hive_node_h node) {
         SRawValue value;
         value.name.assign(name.get(), hivex_value_key_len(hive, *handle));
         std::size_t size = 0;
-        CMalloced<char> data(hivex_value_value(hive, *handle, &value.type, &size));
+        hive_type type = hive_t_REG_NONE;
+        CMalloced<char> data(hivex_value_value(hive, *handle, &type, &size));
+        value.type = TypeNumber(type);
         if (data) {
             value.data.assign(data.get(), data.get() + size);
             value.bReadable = true;
@@ -587,13 +604,53 @@ bool CHivexStore::ToSystemValue(const SRawValue& raw, SHiveValue& value) {
     if (!raw.bReadable || !CHiveText::FromUtf8(raw.name, value.name)) {
         return false;
     }
-    value.type = static_cast<std::uint32_t>(raw.type);
+    value.type = raw.type;
     if (!CHiveText::IsText(value.type)) {
         value.data = raw.data;
         return true;
     }
     return CHiveText::FromUtf16(reinterpret_cast<const char*>(raw.data.data()), raw.data.size(),
                                 value.data);
+}
+
+// hivex frees the cells of a key's old values before it writes the new ones (also of a value
+// being overwritten), and stops the process when a cell is not one or is freed twice.
+bool CHivexStore::CellsFreeable(hive_node_h node) {
+    hive_h* hive = m_pHive.get();
+    CMalloced<hive_value_h> handles(hivex_node_values(hive, node));
+    std::set<std::size_t> cells;
+    for (const hive_value_h* handle = handles.get(); handle && *handle != 0; ++handle) {
+        if (!cells.insert(*handle).second) {
+            return false;
+        }
+        errno = 0;
+        const std::size_t data = hivex_value_data_cell_offset(hive, *handle, nullptr);
+        if ((data == 0 && errno != 0) || (data != 0 && !cells.insert(data).second)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A deletion frees the cells of every key below too. Each key is looked at once, so that a key
+// listed below itself ends the walk.
+bool CHivexStore::TreeFreeable(hive_node_h top) {
+    std::vector<hive_node_h> pending = {top};
+    std::set<hive_node_h> seen = {top};
+    while (!pending.empty()) {
+        const hive_node_h node = pending.back();
+        pending.pop_back();
+        CMalloced<hive_node_h> children(hivex_node_children(m_pHive.get(), node));
+        if (!children || !CellsFreeable(node)) {
+            return false;
+        }
+        for (const hive_node_h* child = children.get(); *child != 0; ++child) {
+            if (seen.insert(*child).second) {
+                pending.push_back(*child);
+            }
+        }
+    }
+    return true;
 }
 
 // hivex can only replace all values of a key at once: every other value is written back with
@@ -608,8 +665,16 @@ void CHivexStore::SetValues(HiveKeyId key, hive_node_h node, const std::vector<S
                        "' cannot be written back unchanged (value '" +
                        CHivePath::Printable(value.name, true) + "')");
         }
-        set.push_back({const_cast<char*>(value.name.c_str()), value.type, value.data.size(),
-                       reinterpret_cast<char*>(const_cast<std::uint8_t*>(value.data.data()))});
+        hive_set_value entry{};
+        entry.key = const_cast<char*>(value.name.c_str());
+        std::memcpy(&entry.t, &value.type, sizeof value.type);
+        entry.len = value.data.size();
+        entry.value = reinterpret_cast<char*>(const_cast<std::uint8_t*>(value.data.data()));
+        set.push_back(entry);
+    }
+    if (!CellsFreeable(node)) {
+        Impossible("the values of key '" + KeyPath(key) +
+                   "' cannot be written: the cells of their data are damaged");
     }
     m_bChanged = true;
     errno = 0;
@@ -658,13 +723,13 @@ Win32Status CHivexStore::WriteValue(HiveKeyId key, const std::string& name, std:
         int index = FindValue(values, CHiveText::ToUtf8(name));
         if (index < 0) {
             index = static_cast<int>(values.size());
-            values.push_back({CHiveText::ToUtf8(name), hive_t_REG_NONE, {}, true});
+            values.push_back({CHiveText::ToUtf8(name), REG_NONE, {}, true});
         }
         SRawValue& value = values[static_cast<std::size_t>(index)];
-        if (value.bReadable && value.type == static_cast<hive_type>(type) && value.data == bytes) {
+        if (value.bReadable && value.type == type && value.data == bytes) {
             return ERROR_SUCCESS; // as it is: the file need not be written for it
         }
-        value.type = static_cast<hive_type>(type);
+        value.type = type;
         value.data = bytes;
         value.bReadable = true;
         SetValues(key, node, values);

@@ -63,8 +63,12 @@ hive_node_h CTestHivex::Key(const std::string& path) {
 void CTestHivex::Set(const std::string& path, const std::string& name, std::uint32_t type,
                      const std::vector<std::uint8_t>& data) {
     std::vector<std::uint8_t> bytes = data;
-    hive_set_value value{const_cast<char*>(name.c_str()), static_cast<hive_type>(type),
-                         bytes.size(), reinterpret_cast<char*>(bytes.data())};
+    hive_set_value value{};
+    value.key = const_cast<char*>(name.c_str());
+    // Any type number, also those hive_type does not name: byte for byte into the enum.
+    std::memcpy(&value.t, &type, sizeof type);
+    value.len = bytes.size();
+    value.value = reinterpret_cast<char*>(bytes.data());
     if (hivex_node_set_value(m_pHive, Key(path), &value, 0) != 0) {
         throw std::runtime_error("hivex cannot set " + path + "\\" + name);
     }
@@ -101,7 +105,8 @@ std::vector<std::pair<std::string, CTestHivex::SRaw>> CTestHivex::Values(const s
         if (!name || !data) {
             throw std::runtime_error("hivex cannot read a value of " + path);
         }
-        SRaw raw{static_cast<std::uint32_t>(type), {data.get(), data.get() + size}};
+        SRaw raw{0, {data.get(), data.get() + size}};
+        std::memcpy(&raw.type, &type, sizeof raw.type);
         values.emplace_back(name.get(), std::move(raw));
     }
     return values;
