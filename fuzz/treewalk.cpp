@@ -4,6 +4,7 @@
 #include "keypaths.h"
 #include "stringtable.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <strings.h>
@@ -28,10 +29,10 @@ CTreeWalk::CTreeWalk(CHive& hive) : m_hive(hive) {
     if (m_hive.FindKey("SYSTEM\\CurrentControlSet", m_currentSet) != ERROR_SUCCESS) {
         m_currentSet = -1;
     }
-    Walk(root, "", 0);
+    Walk(root, "", 0, true);
 }
 
-void CTreeWalk::Walk(HiveKeyId id, const std::string& path, int depth) {
+void CTreeWalk::Walk(HiveKeyId id, const std::string& path, int depth, bool reachable) {
     if (depth > kMaxDepth || m_visited >= kMaxKeys) {
         m_bCut = true;
         return;
@@ -50,7 +51,7 @@ void CTreeWalk::Walk(HiveKeyId id, const std::string& path, int depth) {
     const std::string prefix = path.empty() ? "" : path + "\\";
     for (const std::string& name : names) {
         HiveKeyId found = 0;
-        if (m_hive.FindKey(prefix + name, found) != ERROR_SUCCESS) {
+        if (reachable && m_hive.FindKey(prefix + name, found) != ERROR_SUCCESS) {
             Fail("an enumerated key cannot be found by its path", prefix + name);
         }
     }
@@ -58,7 +59,10 @@ void CTreeWalk::Walk(HiveKeyId id, const std::string& path, int depth) {
     m_hive.SubKeys(id, subKeys);
     for (const SHiveSubKey& subKey : subKeys) {
         const bool current = depth == 1 && subKey.id == m_currentSet;
-        Walk(subKey.id, prefix + (current ? "CurrentControlSet" : subKey.name), depth + 1);
+        // Keys with names a path cannot hold (empty, with '\', ...) are walked by id only.
+        const bool named = std::find(names.begin(), names.end(), subKey.name) != names.end();
+        Walk(subKey.id, prefix + (current ? "CurrentControlSet" : subKey.name), depth + 1,
+             reachable && named);
     }
 }
 

@@ -34,7 +34,8 @@ public:
     static void CheckForeignUnchanged(const CTreeWalk& before, const CTreeWalk& after);
 
 private:
-    void Walk(HiveKeyId id, const std::string& path, int depth);
+    // reachable: every name of the path is one a path can hold.
+    void Walk(HiveKeyId id, const std::string& path, int depth, bool reachable);
     static bool Owned(const std::string& path);
     static bool ParentOfOwned(const std::string& path);
 
