@@ -5,14 +5,11 @@
 // crash or raise a sanitizer report, and nothing outside the driver key and the instance keys
 // its ports name may be written or deleted (CWriteCheck). A file the hive refuses must be left
 // byte for byte as it was, without log files beside it.
-#include "boardobj.h"
-#include "formpicker.h"
+#include "fuzzactions.h"
 #include "harnesssession.h"
 #include "keypaths.h"
-#include "portobj.h"
 #include "rawtree.h"
 #include "stringtable.h"
-#include "useraction.h"
 #include "writecheck.h"
 
 #include <cstdio>
@@ -152,65 +149,6 @@ void BuildTree(FuzzedDataProvider& data) {
     }
 }
 
-std::vector<std::string> Items(CQSERDoc& doc) {
-    std::vector<std::string> items;
-    for (const CBoardObj* board : doc.m_boardList) {
-        items.push_back(board->GetBoardName());
-        for (const CPortObj* port : board->m_PortList) {
-            items.push_back(board->GetBoardName() + "/" + port->GetPortName());
-        }
-    }
-    return items;
-}
-
-// One setting's pick on each item the tree shows, the entry chosen by the input.
-void PickEverything(CHarnessSession& session, FuzzedDataProvider& data) {
-    for (const std::string& item : Items(session.Doc())) {
-        if (!session.Session().Select(item)) {
-            continue;
-        }
-        CFormPicker picker(session.Session());
-        for (const std::string& setting : picker.SettingNames()) {
-            std::vector<std::string> offered = picker.Offered(setting);
-            if (!offered.empty()) {
-                std::size_t entry = data.ConsumeIntegralInRange<std::size_t>(0, offered.size() - 1);
-                picker.PickAll({setting + "=" + offered[entry]});
-            }
-        }
-    }
-}
-
-void SelectAny(CHarnessSession& session, bool port) {
-    for (const std::string& item : Items(session.Doc())) {
-        if ((item.find('/') != std::string::npos) == port) {
-            session.Session().Select(item);
-            return;
-        }
-    }
-}
-
-void RunEverything(CHarnessSession& session, FuzzedDataProvider& data, CWriteCheck& check) {
-    CQSERDoc& doc = session.Doc();
-    check.Allow(doc);
-    PickEverything(session, data);
-    check.Allow(doc);
-    session.Run(&CQSERDoc::OnAddBoard);
-    check.Allow(doc);
-    SelectAny(session, false);
-    session.Run(&CQSERDoc::OnAddPort);
-    check.Allow(doc);
-    session.Run(&CQSERDoc::OnFileSave);
-    CUserAction::Run([&doc] { doc.SaveConfiguration(); });
-    session.Close();
-    SelectAny(session, true);
-    session.Run(&CQSERDoc::OnDelete);
-    check.Allow(doc);
-    SelectAny(session, false);
-    session.Run(&CQSERDoc::OnDelete);
-    check.Allow(doc);
-    session.Run(&CQSERDoc::OnFileNew);
-}
-
 // A refused file is left as it was, byte for byte and without log files beside it.
 void CheckRefusal(const CHiveError& error, const std::vector<char>& before) {
     if (FileBytes(HivePath()) != before || Exists(HivePath() + "-wal") ||
@@ -242,7 +180,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
             session.Messages().SetDefaultAnswer(data.ConsumeBool() ? EMsgResult::Yes
                                                                    : EMsgResult::No);
             if (session.Start()) {
-                RunEverything(session, data, check);
+                CFuzzActions::RunEverything(session, data, check);
             }
         }
         hive->SetWriteObserver(nullptr);

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -509,6 +510,10 @@ void CHivexStore::DeleteTree(HiveKeyId key) {
             return 0;
         }
         const hive_node_h parent = Node(m_keys.Parent(key));
+        if (!TreeFreeable(node)) {
+            Impossible("key '" + KeyPath(key) +
+                       "' cannot be deleted: the cells of its data are damaged");
+        }
         m_bChanged = true;
         errno = 0;
         if (hivex_node_delete_child(m_pHive.get(), node) != 0) {
@@ -597,6 +602,46 @@ bool CHivexStore::ToSystemValue(const SRawValue& raw, SHiveValue& value) {
                                 value.data);
 }
 
+// hivex frees the cells of a key's old values before it writes the new ones (also of a value
+// being overwritten), and stops the process when a cell is not one or is freed twice.
+bool CHivexStore::CellsFreeable(hive_node_h node) {
+    hive_h* hive = m_pHive.get();
+    CMalloced<hive_value_h> handles(hivex_node_values(hive, node));
+    std::set<std::size_t> cells;
+    for (const hive_value_h* handle = handles.get(); handle && *handle != 0; ++handle) {
+        if (!cells.insert(*handle).second) {
+            return false;
+        }
+        errno = 0;
+        const std::size_t data = hivex_value_data_cell_offset(hive, *handle, nullptr);
+        if ((data == 0 && errno != 0) || (data != 0 && !cells.insert(data).second)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A deletion frees the cells of every key below too. Each key is looked at once, so that a key
+// listed below itself ends the walk.
+bool CHivexStore::TreeFreeable(hive_node_h top) {
+    std::vector<hive_node_h> pending = {top};
+    std::set<hive_node_h> seen = {top};
+    while (!pending.empty()) {
+        const hive_node_h node = pending.back();
+        pending.pop_back();
+        CMalloced<hive_node_h> children(hivex_node_children(m_pHive.get(), node));
+        if (!children || !CellsFreeable(node)) {
+            return false;
+        }
+        for (const hive_node_h* child = children.get(); *child != 0; ++child) {
+            if (seen.insert(*child).second) {
+                pending.push_back(*child);
+            }
+        }
+    }
+    return true;
+}
+
 // hivex can only replace all values of a key at once: every other value is written back with
 // its name, type and bytes as read.
 void CHivexStore::SetValues(HiveKeyId key, hive_node_h node, const std::vector<SRawValue>& values) {
@@ -612,6 +657,10 @@ void CHivexStore::SetValues(HiveKeyId key, hive_node_h node, const std::vector<S
         set.push_back(CHivexType::SetValue(
             const_cast<char*>(value.name.c_str()), value.type, value.data.size(),
             reinterpret_cast<char*>(const_cast<std::uint8_t*>(value.data.data()))));
+    }
+    if (!CellsFreeable(node)) {
+        Impossible("the values of key '" + KeyPath(key) +
+                   "' cannot be written: the cells of their data are damaged");
     }
     m_bChanged = true;
     errno = 0;
@@ -660,7 +709,7 @@ Win32Status CHivexStore::WriteValue(HiveKeyId key, const std::string& name, std:
         int index = FindValue(values, CHiveText::ToUtf8(name));
         if (index < 0) {
             index = static_cast<int>(values.size());
-            values.push_back({CHiveText::ToUtf8(name), hive_t_REG_NONE, {}, true});
+            values.push_back({CHiveText::ToUtf8(name), REG_NONE, {}, true});
         }
         SRawValue& value = values[static_cast<std::size_t>(index)];
         if (value.bReadable && value.type == type && value.data == bytes) {

@@ -128,6 +128,9 @@ private:
     // of the key read last are kept until the next change or load.
     const std::vector<SRawValue>& ValuesOf(hive_node_h node);
     void SetValues(HiveKeyId key, hive_node_h node, const std::vector<SRawValue>& values);
+    // Whether hivex can free the cells of the key's values: each a cell, and listed once.
+    bool CellsFreeable(hive_node_h node);
+    bool TreeFreeable(hive_node_h top);
     static int FindValue(const std::vector<SRawValue>& values, const std::string& name);
     static bool ToSystemValue(const SRawValue& raw, SHiveValue& value);
     // Up to limit names a key path can hold, from position from on, after skipping skip of them.

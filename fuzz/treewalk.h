@@ -1,0 +1,48 @@
+#pragma once
+
+#include "hive.h"
+
+#include <cstddef>
+#include <map>
+#include <string>
+#include <vector>
+
+// Every key and value under HKEY_LOCAL_MACHINE as CHive shows them, walked as `show` reads: the
+// sub-keys of each key, the values of each, and each name the enumeration offers found again by
+// its path. Bounded in depth and in keys, so that a hive whose index lists a key below itself
+// ends the walk. The current control set is named CurrentControlSet, as the system names it.
+class CTreeWalk {
+public:
+    static constexpr int kMaxDepth = 40;
+    static constexpr std::size_t kMaxKeys = 3000;
+
+    struct SKey {
+        Win32Status status = 0;
+        std::vector<SHiveValue> values;
+        std::vector<std::string> unreadable;
+        bool operator==(const SKey&) const = default;
+    };
+
+    // Aborts, naming the path, when a name the enumeration offers cannot be found by its path.
+    explicit CTreeWalk(CHive& hive);
+
+    // Whether a bound ended the walk before it saw everything.
+    bool Cut() const { return m_bCut; }
+    // Aborts, naming the key, when a key outside what QSER owns (the driver key, the serial
+    // service's values and its instance keys) differs between the walks or is missing in after;
+    // a key new in after may only be an empty parent of what QSER owns.
+    static void CheckForeignUnchanged(const CTreeWalk& before, const CTreeWalk& after);
+
+private:
+    // reachable: every name of the path is one a path can hold.
+    void Walk(HiveKeyId id, const std::string& path, int depth, bool reachable);
+    static bool Owned(const std::string& path);
+    static bool ParentOfOwned(const std::string& path);
+
+    CHive& m_hive;
+    HiveKeyId m_currentSet = -1;
+    // By path, and the occurrence of that path: a damaged hive may list a name twice.
+    std::map<std::string, SKey> m_keys;
+    std::size_t m_visited = 0;
+    bool m_bCut = false;
+};

@@ -1,0 +1,109 @@
+// Hostile bytes in a Windows hive file that a fuzz run found: each must be read or refused with
+// its reason, never stop the process, and a refused change leaves the file as it was.
+#include "hivexstoretest.h"
+#include "testhivex.h"
+
+#include <cstdint>
+#include <fstream>
+#include <functional>
+#include <hivex.h>
+
+namespace {
+constexpr const char* kInstance = "ControlSet001\\Services\\Serial\\Parameters\\Serial10000";
+constexpr const char* kInstancePath =
+    "SYSTEM\\CurrentControlSet\\Services\\Serial\\Parameters\\Serial10000";
+// A vk cell: its size, "vk", the name's length, the data's length, then the data's cell.
+constexpr std::size_t kDataCellField = 12;
+
+// The offset of a value's vk cell in the file, as hivex hands it over.
+std::size_t ValueCell(const std::string& hive, const std::string& name) {
+    hive_h* h = hivex_open(hive.c_str(), 0);
+    hive_node_h node = hivex_root(h);
+    for (const char* key : {"ControlSet001", "Services", "Serial", "Parameters", "Serial10000"}) {
+        node = hivex_node_get_child(h, node, key);
+    }
+    const std::size_t cell = node != 0 ? hivex_node_get_value(h, node, name.c_str()) : 0;
+    hivex_close(h);
+    return cell;
+}
+
+void Patch32(const std::string& path, std::size_t offset, std::uint32_t value) {
+    std::fstream file(path, std::ios::binary | std::ios::in | std::ios::out);
+    file.seekp(static_cast<std::streamoff>(offset));
+    for (int i = 0; i < 4; ++i) {
+        file.put(static_cast<char>(value >> (8 * i)));
+    }
+}
+
+std::uint32_t Read32(const std::string& path, std::size_t offset) {
+    std::ifstream file(path, std::ios::binary);
+    file.seekg(static_cast<std::streamoff>(offset));
+    std::uint32_t value = 0;
+    for (int i = 0; i < 4; ++i) {
+        value |= static_cast<std::uint32_t>(static_cast<std::uint8_t>(file.get())) << (8 * i);
+    }
+    return value;
+}
+} // namespace
+
+// A type number no hive_type names reads as it is, and stays so when the key is rewritten.
+TEST_F(HivexStoreTest, TypeNumbersBeyondTheKnownOnesAreKept) {
+    MakeHive();
+    {
+        CTestHivex raw(Hive(), true);
+        raw.Set(kInstance, "Odd", 0xFFF9, {1, 2, 3, 4, 5, 6});
+        raw.Commit();
+    }
+    {
+        auto store = Open();
+        const HiveKeyId key = Find(*store, kInstancePath);
+        SHiveValue odd;
+        ASSERT_EQ(store->ReadValue(key, "Odd", odd), ERROR_SUCCESS);
+        EXPECT_EQ(odd.type, 0xFFF9u);
+        ASSERT_EQ(store->WriteValue(key, "PortIndex", REG_DWORD, Dword(2)), ERROR_SUCCESS);
+    }
+    CTestHivex raw(Hive());
+    EXPECT_EQ(raw.Get(kInstance, "Odd"), (CTestHivex::SRaw{0xFFF9, {1, 2, 3, 4, 5, 6}}));
+}
+
+// hivex frees the old cells of a key's values when it rewrites them or deletes the key, and
+// stops the process on a cell that is none or that it has freed already: such changes are
+// refused with the reason, and the file stays as it was.
+TEST_F(HivexStoreTest, ValuesWithDamagedCellsAreNeitherRewrittenNorDeleted) {
+    struct SCase {
+        const char* name;
+        // Damages the Settings value (6 bytes, so in a cell of its own).
+        std::function<void(const std::string& hive)> damage;
+    };
+    const SCase cases[] = {
+        {"data in no cell",
+         [](const std::string& hive) {
+             Patch32(hive, ValueCell(hive, "Settings") + kDataCellField, 7);
+         }},
+        {"data in the cell of another value's data",
+         [](const std::string& hive) {
+             const std::uint32_t other = Read32(hive, ValueCell(hive, "Shared") + kDataCellField);
+             Patch32(hive, ValueCell(hive, "Settings") + kDataCellField, other);
+         }},
+    };
+    for (const SCase& c : cases) {
+        MakeHive();
+        {
+            CTestHivex raw(Hive(), true);
+            raw.Set(kInstance, "Shared", REG_BINARY, {9, 8, 7, 6, 5, 4, 3, 2});
+            raw.Commit();
+        }
+        c.damage(Hive());
+        const std::string before = ReadAll(Hive());
+        auto store = Open();
+        const HiveKeyId key = Find(*store, kInstancePath);
+        EXPECT_THROW(store->WriteValue(key, "Settings", REG_BINARY, {1}), CRegistryStoreError)
+            << c.name;
+        EXPECT_NE(store->FailureReason().find("damaged"), std::string::npos)
+            << c.name << ": " << store->FailureReason();
+        EXPECT_THROW(store->DeleteTree(key), CRegistryStoreError) << c.name;
+        EXPECT_NE(store->FailureReason().find("cannot be deleted"), std::string::npos)
+            << c.name << ": " << store->FailureReason();
+        EXPECT_EQ(ReadAll(Hive()), before) << c.name;
+    }
+}
