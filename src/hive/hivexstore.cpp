@@ -12,7 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <set>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -145,6 +145,7 @@ std::string CHivexStore::LoadOnce(bool& changedMeanwhile) {
     m_nodes.clear();
     m_children.clear();
     m_valuesNode = 0;
+    m_cells.reset();
     return {};
 }
 
@@ -467,7 +468,7 @@ int CHivexStore::CreatePath(HiveKeyId from, std::span<const std::string> names, 
                 key = m_keys.Child(key, child->name);
                 continue;
             }
-            m_bChanged = true;
+            Changing();
             errno = 0;
             const hive_node_h node = hivex_node_add_child(m_pHive.get(), parent, name.c_str());
             if (node == 0) {
@@ -510,11 +511,11 @@ void CHivexStore::DeleteTree(HiveKeyId key) {
             return 0;
         }
         const hive_node_h parent = Node(m_keys.Parent(key));
-        if (!TreeFreeable(node)) {
+        if (!Cells().TreeFreeable(node, parent)) {
             Impossible("key '" + KeyPath(key) +
                        "' cannot be deleted: the cells of its data are damaged");
         }
-        m_bChanged = true;
+        Changing();
         errno = 0;
         if (hivex_node_delete_child(m_pHive.get(), node) != 0) {
             throw CRegistryStoreError("In registry file '" + m_path + "': key '" + KeyPath(key) +
@@ -602,44 +603,52 @@ bool CHivexStore::ToSystemValue(const SRawValue& raw, SHiveValue& value) {
                                 value.data);
 }
 
-// hivex frees the cells of a key's old values before it writes the new ones (also of a value
-// being overwritten), and stops the process when a cell is not one or is freed twice.
-bool CHivexStore::CellsFreeable(hive_node_h node) {
-    hive_h* hive = m_pHive.get();
-    CMalloced<hive_value_h> handles(hivex_node_values(hive, node));
-    std::set<std::size_t> cells;
-    for (const hive_value_h* handle = handles.get(); handle && *handle != 0; ++handle) {
-        if (!cells.insert(*handle).second) {
-            return false;
-        }
-        errno = 0;
-        const std::size_t data = hivex_value_data_cell_offset(hive, *handle, nullptr);
-        if ((data == 0 && errno != 0) || (data != 0 && !cells.insert(data).second)) {
-            return false;
+// hivex writes the hive as it holds it now to a file that lives in memory only, and that is read
+// back.
+std::vector<std::uint8_t> CHivexStore::Snapshot() {
+    const int fd = memfd_create("qser-hive", MFD_CLOEXEC);
+    if (fd < 0) {
+        throw CRegistryStoreError("In registry file '" + m_path +
+                                      "': the hive cannot be looked at: " + ErrnoText(),
+                                  errno);
+    }
+    std::vector<std::uint8_t> bytes;
+    errno = 0;
+    struct stat status {};
+    bool read =
+        hivex_commit(m_pHive.get(), ("/proc/self/fd/" + std::to_string(fd)).c_str(), 0) == 0 &&
+        fstat(fd, &status) == 0;
+    if (read) {
+        bytes.resize(static_cast<std::size_t>(status.st_size));
+        std::size_t done = 0;
+        while (read && done < bytes.size()) {
+            const ssize_t got =
+                pread(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+            read = got > 0;
+            done += read ? static_cast<std::size_t>(got) : 0;
         }
     }
-    return true;
+    const int error = errno;
+    close(fd);
+    if (!read) {
+        errno = error;
+        throw CRegistryStoreError("In registry file '" + m_path +
+                                      "': the hive cannot be looked at: " + ErrnoText(),
+                                  error);
+    }
+    return bytes;
 }
 
-// A deletion frees the cells of every key below too. Each key is looked at once, so that a key
-// listed below itself ends the walk.
-bool CHivexStore::TreeFreeable(hive_node_h top) {
-    std::vector<hive_node_h> pending = {top};
-    std::set<hive_node_h> seen = {top};
-    while (!pending.empty()) {
-        const hive_node_h node = pending.back();
-        pending.pop_back();
-        CMalloced<hive_node_h> children(hivex_node_children(m_pHive.get(), node));
-        if (!children || !CellsFreeable(node)) {
-            return false;
-        }
-        for (const hive_node_h* child = children.get(); *child != 0; ++child) {
-            if (seen.insert(*child).second) {
-                pending.push_back(*child);
-            }
-        }
+const CHiveCells& CHivexStore::Cells() {
+    if (!m_cells) {
+        m_cells.emplace(Snapshot());
     }
-    return true;
+    return *m_cells;
+}
+
+void CHivexStore::Changing() {
+    m_bChanged = true;
+    m_cells.reset();
 }
 
 // hivex can only replace all values of a key at once: every other value is written back with
@@ -658,11 +667,11 @@ void CHivexStore::SetValues(HiveKeyId key, hive_node_h node, const std::vector<S
             const_cast<char*>(value.name.c_str()), value.type, value.data.size(),
             reinterpret_cast<char*>(const_cast<std::uint8_t*>(value.data.data()))));
     }
-    if (!CellsFreeable(node)) {
+    if (!Cells().ValuesFreeable(node)) {
         Impossible("the values of key '" + KeyPath(key) +
                    "' cannot be written: the cells of their data are damaged");
     }
-    m_bChanged = true;
+    Changing();
     errno = 0;
     if (hivex_node_set_values(m_pHive.get(), node, set.size(), set.data(), 0) != 0) {
         throw CRegistryStoreError("In registry file '" + m_path +

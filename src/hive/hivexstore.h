@@ -2,12 +2,14 @@
 
 #include "filelock.h"
 #include "filestamp.h"
+#include "hivecells.h"
 #include "hivexkeytable.h"
 #include "iregistrystore.h"
 
 #include <cstdint>
 #include <hivex.h>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <unordered_map>
@@ -128,9 +130,11 @@ private:
     // of the key read last are kept until the next change or load.
     const std::vector<SRawValue>& ValuesOf(hive_node_h node);
     void SetValues(HiveKeyId key, hive_node_h node, const std::vector<SRawValue>& values);
-    // Whether hivex can free the cells of the key's values: each a cell, and listed once.
-    bool CellsFreeable(hive_node_h node);
-    bool TreeFreeable(hive_node_h top);
+    // The cells of the hive as hivex holds it now, made once after each change.
+    const CHiveCells& Cells();
+    std::vector<std::uint8_t> Snapshot();
+    // Before hivex changes the hive in memory: the cells seen last are out of date.
+    void Changing();
     static int FindValue(const std::vector<SRawValue>& values, const std::string& name);
     static bool ToSystemValue(const SRawValue& raw, SHiveValue& value);
     // Up to limit names a key path can hold, from position from on, after skipping skip of them.
@@ -143,6 +147,7 @@ private:
     HivePtr m_pHive;
     hive_node_h m_valuesNode = 0;
     std::vector<SRawValue> m_values;
+    std::optional<CHiveCells> m_cells;
     SFileStamp m_loaded;
     // The latest state of the file that DataVersion counted.
     SFileStamp m_counted;
