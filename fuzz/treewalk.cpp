@@ -39,6 +39,7 @@ void CTreeWalk::Walk(HiveKeyId id, const std::string& path, int depth, bool reac
     }
     ++m_visited;
     SKey key;
+    key.path = path;
     key.status = m_hive.Values(id, key.values, &key.unreadable);
     std::string slot = path;
     for (int occurrence = 1; m_keys.count(CHivePath::Fold(slot)) != 0; ++occurrence) {
@@ -85,7 +86,7 @@ void CTreeWalk::CheckForeignUnchanged(const CTreeWalk& before, const CTreeWalk& 
         return; // the bounds may have cut the walks at different keys
     }
     for (const auto& [path, key] : before.m_keys) {
-        if (Owned(path)) {
+        if (Owned(key.path)) {
             continue;
         }
         const auto found = after.m_keys.find(path);
@@ -97,8 +98,8 @@ void CTreeWalk::CheckForeignUnchanged(const CTreeWalk& before, const CTreeWalk& 
         }
     }
     for (const auto& [path, key] : after.m_keys) {
-        const bool emptyParent = ParentOfOwned(path) && key.values.empty();
-        if (before.m_keys.count(path) == 0 && !Owned(path) && !emptyParent) {
+        const bool emptyParent = ParentOfOwned(key.path) && key.values.empty();
+        if (before.m_keys.count(path) == 0 && !Owned(key.path) && !emptyParent) {
             Fail("a key QSER does not own was made", path);
         }
     }

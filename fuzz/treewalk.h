@@ -17,6 +17,8 @@ public:
     static constexpr std::size_t kMaxKeys = 3000;
 
     struct SKey {
+        // The path without the occurrence: a key listed twice is owned as the key is.
+        std::string path;
         Win32Status status = 0;
         std::vector<SHiveValue> values;
         std::vector<std::string> unreadable;
