@@ -7,17 +7,22 @@
 #include "recordfields.h"
 #include "stringtable.h"
 
+#include <cstdint>
+#include <utility>
+
 namespace {
+// Each field once, so the names need no lookup.
 template <typename Record>
 nlohmann::ordered_json RecordJson(const Record& record,
                                   const std::vector<SRecordField<Record>>& fields) {
-    nlohmann::ordered_json json;
+    nlohmann::ordered_json json = nlohmann::ordered_json::object();
+    auto& object = json.get_ref<nlohmann::ordered_json::object_t&>();
     for (const SRecordField<Record>* field : FieldsAsShown(fields)) {
-        nlohmann::ordered_json& value = json[LoadString(field->valueNameId)];
         if (field->kind == EFieldKind::Text) {
-            value = CHiveText::ToUtf8(field->Text(record));
+            object.emplace_back(LoadString(field->valueNameId),
+                                CHiveText::ToUtf8(field->Text(record)));
         } else {
-            value = field->Number(record);
+            object.emplace_back(LoadString(field->valueNameId), field->Number(record));
         }
     }
     return json;
@@ -47,25 +52,34 @@ nlohmann::ordered_json CConfigurationReport::Json(const CQSERDoc& doc) {
 
 std::string CConfigurationReport::Text(const nlohmann::ordered_json& report) {
     std::string out;
-    AppendText(report, 0, out);
+    AppendText(report, 0, false, out);
     return out;
 }
 
+// The first field of a board or port (its name) heads its block, so the block skips it.
 void CConfigurationReport::AppendText(const nlohmann::ordered_json& object, int indent,
-                                      std::string& out) {
+                                      bool skipFirst, std::string& out) {
     const std::string margin(static_cast<std::size_t>(indent), ' ');
-    for (const auto& [key, value] : object.items()) {
-        if (!value.is_array()) {
-            out += margin + key + ": " +
-                   (value.is_string() ? value.get<std::string>() : value.dump()) + "\n";
+    bool first = true;
+    for (const auto& [key, value] : object.get_ref<const nlohmann::ordered_json::object_t&>()) {
+        if (std::exchange(first, false) && skipFirst) {
             continue;
         }
-        // The first field of a board or port (its name) heads its block.
+        if (!value.is_array()) {
+            out += margin;
+            out += key;
+            out += ": ";
+            out += value.is_string()           ? value.get_ref<const std::string&>()
+                   : value.is_number_integer() ? std::to_string(value.get<std::int64_t>())
+                                               : value.dump();
+            out += '\n';
+            continue;
+        }
         for (const auto& element : value) {
-            out += margin + element.begin().value().get<std::string>() + "\n";
-            nlohmann::ordered_json rest = element;
-            rest.erase(element.begin().key());
-            AppendText(rest, indent + 2, out);
+            out += margin;
+            out += element.begin().value().get_ref<const std::string&>();
+            out += '\n';
+            AppendText(element, indent + 2, true, out);
         }
     }
 }

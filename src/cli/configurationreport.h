@@ -15,5 +15,6 @@ public:
     static std::string Text(const nlohmann::ordered_json& report);
 
 private:
-    static void AppendText(const nlohmann::ordered_json& object, int indent, std::string& out);
+    static void AppendText(const nlohmann::ordered_json& object, int indent, bool skipFirst,
+                           std::string& out);
 };

@@ -6,16 +6,20 @@
 #include "hivepath.h"
 
 #include <CLI/CLI.hpp>
-#include <sstream>
+#include <algorithm>
+#include <string_view>
 
 namespace {
 // Names come from the registry file, which anyone may have edited: a control character in one
 // must not reach the terminal as it is.
 std::string PrintableLines(const std::string& text) {
-    std::istringstream lines(text);
     std::string printable;
-    for (std::string line; std::getline(lines, line);) {
-        printable += CHivePath::Printable(line, true) + "\n";
+    printable.reserve(text.size());
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        printable += CHivePath::Printable(std::string_view(text).substr(start, end - start), true);
+        printable += '\n';
+        start = end + 1;
     }
     return printable;
 }

@@ -199,8 +199,8 @@ CPortObj* CQSERDoc::Adopt(CPortObj* port) {
     return port;
 }
 
-CBoardObj* CQSERDoc::AppendBoard() {
-    return Adopt(new CBoardObj());
+CBoardObj* CQSERDoc::AppendBoard(const std::string& boardName) {
+    return Adopt(new CBoardObj(boardName));
 }
 
 CPortObj* CQSERDoc::AppendPort() {

@@ -136,7 +136,7 @@ public:
     std::string m_numPorts;
 
 private:
-    CBoardObj* AppendBoard() override;
+    CBoardObj* AppendBoard(const std::string& boardName) override;
     CPortObj* AppendPort() override;
     CBoardObj* Adopt(CBoardObj* board);
     CPortObj* Adopt(CPortObj* port);

@@ -1,5 +1,7 @@
 #include "hivepath.h"
 
+#include <algorithm>
+
 Win32Status CHivePath::Split(const std::string& path, std::vector<std::string>& names) {
     names.clear();
     if (path.empty()) {
@@ -31,6 +33,14 @@ std::string CHivePath::Fold(const std::string& name) {
     return folded;
 }
 
+bool CHivePath::SameFolded(std::string_view a, std::string_view b) {
+    const auto fold = [](char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [&](char x, char y) { return fold(x) == fold(y); });
+}
+
 std::string CHivePath::Join(const std::vector<std::string>& names) {
     std::string path;
     for (const std::string& name : names) {
@@ -44,6 +54,12 @@ std::string CHivePath::Join(const std::vector<std::string>& names) {
 
 std::string CHivePath::Printable(std::string_view text, bool utf8) {
     static constexpr char kDigits[] = "0123456789abcdef";
+    const bool plain = std::all_of(text.begin(), text.end(), [](char c) {
+        return static_cast<unsigned char>(c) >= 0x20 && static_cast<unsigned char>(c) < 0x7F;
+    });
+    if (plain) {
+        return std::string(text);
+    }
     std::string printable;
     printable.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {

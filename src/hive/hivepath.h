@@ -20,6 +20,8 @@ public:
     static Win32Status Split(const std::string& path, std::vector<std::string>& names);
     // The ASCII lower-case form under which names compare.
     static std::string Fold(const std::string& name);
+    // Whether the two names are the same under Fold, without making the folded forms.
+    static bool SameFolded(std::string_view a, std::string_view b);
     static std::string Join(const std::vector<std::string>& names);
     // text as it may safely reach a terminal or a message box: control characters (C0, DEL and
     // C1) written as \xNN. Text is Latin-1, as the registry holds it, or UTF-8 (where a C1

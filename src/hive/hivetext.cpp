@@ -2,6 +2,8 @@
 
 #include "hive.h"
 
+#include <algorithm>
+
 bool CHiveText::IsText(std::uint32_t type) {
     return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
 }
@@ -33,7 +35,18 @@ bool CHiveText::FromUtf16(const char* utf16, std::size_t size,
     return true;
 }
 
+namespace {
+// Most names and texts are ASCII, the same in both forms: one pass tells.
+bool IsAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+} // namespace
+
 std::string CHiveText::ToUtf8(std::string_view latin1) {
+    if (IsAscii(latin1)) {
+        return std::string(latin1);
+    }
     std::string utf8;
     utf8.reserve(latin1.size());
     for (const char ch : latin1) {
@@ -49,6 +62,10 @@ std::string CHiveText::ToUtf8(std::string_view latin1) {
 }
 
 bool CHiveText::FromUtf8(std::string_view utf8, std::string& latin1) {
+    if (IsAscii(utf8)) {
+        latin1.assign(utf8);
+        return true;
+    }
     std::string text;
     text.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size(); ++i) {

@@ -561,6 +561,7 @@ std::vector<CHivexStore::SRawValue> CHivexStore::RawValues(hive_node_h node) {
         }
         SRawValue value;
         value.name.assign(name.get(), hivex_value_key_len(hive, *handle));
+        value.bLatin1 = CHiveText::FromUtf8(value.name, value.latin1);
         std::size_t size = 0;
         CMalloced<char> data(CHivexType::Value(hive, *handle, value.type, size));
         if (data) {
@@ -581,9 +582,8 @@ const std::vector<CHivexStore::SRawValue>& CHivexStore::ValuesOf(hive_node_h nod
 }
 
 int CHivexStore::FindValue(const std::vector<SRawValue>& values, const std::string& name) {
-    const std::string folded = CHivePath::Fold(name);
     for (std::size_t i = 0; i < values.size(); ++i) {
-        if (CHivePath::Fold(values[i].name) == folded) {
+        if (values[i].bLatin1 && CHivePath::SameFolded(values[i].latin1, name)) {
             return static_cast<int>(i);
         }
     }
@@ -591,9 +591,10 @@ int CHivexStore::FindValue(const std::vector<SRawValue>& values, const std::stri
 }
 
 bool CHivexStore::ToSystemValue(const SRawValue& raw, SHiveValue& value) {
-    if (!raw.bReadable || !CHiveText::FromUtf8(raw.name, value.name)) {
+    if (!raw.bReadable || !raw.bLatin1) {
         return false;
     }
+    value.name = raw.latin1;
     value.type = raw.type;
     if (!CHiveText::IsText(value.type)) {
         value.data = raw.data;
@@ -687,7 +688,7 @@ Win32Status CHivexStore::ReadValue(HiveKeyId key, const std::string& name, SHive
         return ERROR_FILE_NOT_FOUND;
     }
     const std::vector<SRawValue>& values = ValuesOf(node);
-    const int index = FindValue(values, CHiveText::ToUtf8(name));
+    const int index = FindValue(values, name);
     if (index < 0) {
         return ERROR_FILE_NOT_FOUND;
     }
@@ -715,10 +716,10 @@ Win32Status CHivexStore::WriteValue(HiveKeyId key, const std::string& name, std:
             return ERROR_KEY_DELETED;
         }
         std::vector<SRawValue> values = RawValues(node);
-        int index = FindValue(values, CHiveText::ToUtf8(name));
+        int index = FindValue(values, name);
         if (index < 0) {
             index = static_cast<int>(values.size());
-            values.push_back({CHiveText::ToUtf8(name), REG_NONE, {}, true});
+            values.push_back({CHiveText::ToUtf8(name), REG_NONE, {}, true, name, true});
         }
         SRawValue& value = values[static_cast<std::size_t>(index)];
         if (value.bReadable && value.type == type && value.data == bytes) {
@@ -740,7 +741,7 @@ Win32Status CHivexStore::DeleteValue(HiveKeyId key, const std::string& name) {
     return Change([&]() -> Win32Status {
         const hive_node_h node = Node(key);
         std::vector<SRawValue> values = node != 0 ? RawValues(node) : std::vector<SRawValue>();
-        const int index = FindValue(values, CHiveText::ToUtf8(name));
+        const int index = FindValue(values, name);
         if (index < 0) {
             return ERROR_FILE_NOT_FOUND;
         }

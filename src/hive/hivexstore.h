@@ -97,6 +97,9 @@ private:
         std::uint32_t type = REG_NONE;
         std::vector<std::uint8_t> data;
         bool bReadable = false;
+        // The name as the system sees it, made once: a load reads every value of a key.
+        std::string latin1;
+        bool bLatin1 = false;
     };
 
     CHivexStore(const std::string& path, EHiveOpen mode, const std::string& readOnlyReason);
@@ -135,6 +138,7 @@ private:
     std::vector<std::uint8_t> Snapshot();
     // Before hivex changes the hive in memory: the cells seen last are out of date.
     void Changing();
+    // The value of that (Latin-1) name, or -1.
     static int FindValue(const std::vector<SRawValue>& values, const std::string& name);
     static bool ToSystemValue(const SRawValue& raw, SHiveValue& value);
     // Up to limit names a key path can hold, from position from on, after skipping skip of them.

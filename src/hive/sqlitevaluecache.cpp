@@ -1,17 +1,8 @@
 #include "sqlitevaluecache.h"
 
+#include "hivepath.h"
+
 #include <algorithm>
-
-namespace {
-char FoldAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameName(const std::string& a, const std::string& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](char x, char y) { return FoldAscii(x) == FoldAscii(y); });
-}
-} // namespace
 
 bool CSqliteValueCache::ReadsWhole(HiveKeyId key) {
     const bool again = key == m_lastReadKey;
@@ -34,15 +25,16 @@ void CSqliteValueCache::AddUnreadable(const std::string& name) {
 }
 
 Win32Status CSqliteValueCache::Read(const std::string& name, SHiveValue& value) const {
-    auto found = std::find_if(m_values.begin(), m_values.end(),
-                              [&](const SHiveValue& held) { return SameName(held.name, name); });
+    auto found = std::find_if(m_values.begin(), m_values.end(), [&](const SHiveValue& held) {
+        return CHivePath::SameFolded(held.name, name);
+    });
     if (found != m_values.end()) {
         value = *found;
         return ERROR_SUCCESS;
     }
     const bool unreadable =
         std::any_of(m_unreadable.begin(), m_unreadable.end(),
-                    [&](const std::string& held) { return SameName(held, name); });
+                    [&](const std::string& held) { return CHivePath::SameFolded(held, name); });
     return unreadable ? ERROR_INVALID_DATA : ERROR_FILE_NOT_FOUND;
 }
 

@@ -11,6 +11,8 @@
 
 CBoardObj::CBoardObj() : m_boardName(MakeDefaultBoardName()) {}
 
+CBoardObj::CBoardObj(std::string boardName) : m_boardName(std::move(boardName)) {}
+
 const char* CBoardObj::GetRuntimeClassName() const {
     return "CBoardObj";
 }

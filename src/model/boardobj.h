@@ -18,6 +18,8 @@ public:
     // Names the board MakeDefaultBoardName() (this reads the registry); other fields get the
     // defaults of a new RX-401 board.
     CBoardObj();
+    // A board read from the key of that name: looking for a free name would be wasted.
+    explicit CBoardObj(std::string boardName);
 
     const char* GetRuntimeClassName() const override;
 

@@ -126,7 +126,7 @@ int CDriverKeyStore::LoadConfiguration(IConfigurationBuilder& builder) {
         if (result == 0) {
             return;
         }
-        CBoardObj* board = builder.AppendBoard();
+        CBoardObj* board = builder.AppendBoard(boardKeyName);
         ++boards;
         if (ReadBoardKey(boardKeyName, *board) == 0) {
             CMessageService::Error(kQueryRegistryFailed);
