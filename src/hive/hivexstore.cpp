@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -146,6 +147,8 @@ std::string CHivexStore::LoadOnce(bool& changedMeanwhile) {
     m_children.clear();
     m_valuesNode = 0;
     m_cells.reset();
+    m_loadedSize = static_cast<std::size_t>(before->size);
+    m_bMemoryIsFile = true;
     return {};
 }
 
@@ -277,6 +280,7 @@ bool CHivexStore::CommitChanges() {
     // loads the file again.)
     m_loaded = written.value_or(SFileStamp());
     m_counted = m_loaded;
+    m_bMemoryIsFile = written.has_value();
     return true;
 }
 
@@ -604,33 +608,43 @@ bool CHivexStore::ToSystemValue(const SRawValue& raw, SHiveValue& value) {
                                 value.data);
 }
 
-// hivex writes the hive as it holds it now to a file that lives in memory only, and that is read
-// back.
-std::vector<std::uint8_t> CHivexStore::Snapshot() {
-    const int fd = memfd_create("qser-hive", MFD_CLOEXEC);
-    if (fd < 0) {
-        throw CRegistryStoreError("In registry file '" + m_path +
-                                      "': the hive cannot be looked at: " + ErrnoText(),
-                                  errno);
-    }
-    std::vector<std::uint8_t> bytes;
-    errno = 0;
+namespace {
+// The whole content of fd; errno set when it cannot be read.
+bool ReadWhole(int fd, std::vector<std::uint8_t>& bytes) {
     struct stat status {};
-    bool read =
-        hivex_commit(m_pHive.get(), ("/proc/self/fd/" + std::to_string(fd)).c_str(), 0) == 0 &&
-        fstat(fd, &status) == 0;
-    if (read) {
-        bytes.resize(static_cast<std::size_t>(status.st_size));
-        std::size_t done = 0;
-        while (read && done < bytes.size()) {
-            const ssize_t got =
-                pread(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
-            read = got > 0;
-            done += read ? static_cast<std::size_t>(got) : 0;
-        }
+    if (fstat(fd, &status) != 0) {
+        return false;
     }
+    bytes.resize(static_cast<std::size_t>(status.st_size));
+    for (std::size_t done = 0; done < bytes.size();) {
+        const ssize_t got =
+            pread(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+        if (got <= 0) {
+            errno = got == 0 ? EIO : errno;
+            return false;
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    return true;
+}
+} // namespace
+
+// Until a change the file holds what hivex holds (the open writing transaction has made sure no
+// other program replaced it); after one, hivex writes the hive to a file that lives in memory.
+std::vector<std::uint8_t> CHivexStore::Snapshot() {
+    errno = 0;
+    const int fd = m_bMemoryIsFile ? open(m_path.c_str(), O_RDONLY | O_CLOEXEC)
+                                   : memfd_create("qser-hive", MFD_CLOEXEC);
+    std::vector<std::uint8_t> bytes;
+    const bool read =
+        fd >= 0 &&
+        (m_bMemoryIsFile ||
+         hivex_commit(m_pHive.get(), ("/proc/self/fd/" + std::to_string(fd)).c_str(), 0) == 0) &&
+        ReadWhole(fd, bytes);
     const int error = errno;
-    close(fd);
+    if (fd >= 0) {
+        close(fd);
+    }
     if (!read) {
         errno = error;
         throw CRegistryStoreError("In registry file '" + m_path +
@@ -649,6 +663,7 @@ const CHiveCells& CHivexStore::Cells() {
 
 void CHivexStore::Changing() {
     m_bChanged = true;
+    m_bMemoryIsFile = false;
     m_cells.reset();
 }
 
@@ -668,7 +683,7 @@ void CHivexStore::SetValues(HiveKeyId key, hive_node_h node, const std::vector<S
             const_cast<char*>(value.name.c_str()), value.type, value.data.size(),
             reinterpret_cast<char*>(const_cast<std::uint8_t*>(value.data.data()))));
     }
-    if (!Cells().ValuesFreeable(node)) {
+    if (!MadeHere(node) && !Cells().ValuesFreeable(node)) {
         Impossible("the values of key '" + KeyPath(key) +
                    "' cannot be written: the cells of their data are damaged");
     }

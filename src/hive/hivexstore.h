@@ -135,7 +135,11 @@ private:
     void SetValues(HiveKeyId key, hive_node_h node, const std::vector<SRawValue>& values);
     // The cells of the hive as hivex holds it now, made once after each change.
     const CHiveCells& Cells();
+    // The hive as hivex holds it: the file itself until a change, else as hivex would write it.
     std::vector<std::uint8_t> Snapshot();
+    // Whether hivex made the key in this load: it gave it a cell beyond the file's end then, and
+    // only its own cells below it.
+    bool MadeHere(hive_node_h node) const { return node >= m_loadedSize; }
     // Before hivex changes the hive in memory: the cells seen last are out of date.
     void Changing();
     // The value of that (Latin-1) name, or -1.
@@ -152,6 +156,9 @@ private:
     hive_node_h m_valuesNode = 0;
     std::vector<SRawValue> m_values;
     std::optional<CHiveCells> m_cells;
+    // The file's size when hivex read it, and whether the hive in memory is still the file.
+    std::size_t m_loadedSize = 0;
+    bool m_bMemoryIsFile = false;
     SFileStamp m_loaded;
     // The latest state of the file that DataVersion counted.
     SFileStamp m_counted;

@@ -23,18 +23,6 @@ constexpr std::size_t kSecurityLinkFields[] = {8, 12};
 constexpr std::size_t kSecurityCountField = 16;
 constexpr std::size_t kFirstBin = 0x1000;
 
-// The offset of a value's vk cell in the file, as hivex hands it over.
-std::size_t ValueCell(const std::string& hive, const std::string& name) {
-    hive_h* h = hivex_open(hive.c_str(), 0);
-    hive_node_h node = hivex_root(h);
-    for (const char* key : {"ControlSet001", "Services", "Serial", "Parameters", "Serial10000"}) {
-        node = hivex_node_get_child(h, node, key);
-    }
-    const std::size_t cell = node != 0 ? hivex_node_get_value(h, node, name.c_str()) : 0;
-    hivex_close(h);
-    return cell;
-}
-
 // The offset of a key's nk cell in the file; path from the hive's root.
 std::size_t KeyCell(const std::string& hive, const std::string& path) {
     hive_h* h = hivex_open(hive.c_str(), 0);
@@ -48,6 +36,16 @@ std::size_t KeyCell(const std::string& hive, const std::string& path) {
     }
     hivex_close(h);
     return node;
+}
+
+// The offset of a value's vk cell in the file, as hivex hands it over.
+std::size_t ValueCell(const std::string& hive, const std::string& name,
+                      const std::string& key = kInstance) {
+    hive_h* h = hivex_open(hive.c_str(), 0);
+    const hive_node_h node = KeyCell(hive, key);
+    const std::size_t cell = node != 0 ? hivex_node_get_value(h, node, name.c_str()) : 0;
+    hivex_close(h);
+    return cell;
 }
 
 void Patch32(const std::string& path, std::size_t offset, std::uint32_t value) {
@@ -203,4 +201,31 @@ TEST_F(HivexStoreTest, KeysWithDamagedCellsAreNotDeleted) {
         const HiveKeyId other = Create(*store, "SYSTEM\\CurrentControlSet\\Services\\QserTest");
         EXPECT_EQ(store->WriteValue(other, "Count", REG_DWORD, Dword(1)), ERROR_SUCCESS) << c.name;
     }
+}
+
+// The second change of a transaction sees what the first one freed: a cell another key's
+// deletion freed a moment ago is one hivex would free again.
+TEST_F(HivexStoreTest, CellsFreedEarlierInTheTransactionAreSeen) {
+    constexpr const char* kOther = "ControlSet001\\Services\\Serial\\Parameters\\Serial10001";
+    MakeHive();
+    {
+        CTestHivex raw(Hive(), true);
+        raw.Set(kInstance, "Shared", REG_BINARY, {9, 8, 7, 6, 5, 4, 3, 2});
+        raw.Key(kOther);
+        raw.Commit();
+    }
+    const std::uint32_t shared = Read32(Hive(), ValueCell(Hive(), "Shared") + kDataCellField);
+    Patch32(Hive(), KeyCell(Hive(), kOther) + kClassNameField, shared);
+    const std::string before = ReadAll(Hive());
+    auto store = Open();
+    const HiveKeyId instance = Find(*store, kInstancePath);
+    const HiveKeyId other =
+        Find(*store, "SYSTEM\\CurrentControlSet\\Services\\Serial\\Parameters\\Serial10001");
+    ASSERT_TRUE(store->Begin(true));
+    store->DeleteTree(instance);
+    EXPECT_THROW(store->DeleteTree(other), CRegistryStoreError);
+    EXPECT_NE(store->FailureReason().find("cannot be deleted"), std::string::npos)
+        << store->FailureReason();
+    store->Rollback();
+    EXPECT_EQ(ReadAll(Hive()), before);
 }
