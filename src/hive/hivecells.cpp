@@ -63,15 +63,14 @@ void CHiveCells::ScanBins() {
             if (cell + 4 > size) {
                 return;
             }
-            const auto raw = static_cast<std::int32_t>(Dword(cell));
-            const std::int64_t length = std::llabs(std::int64_t{raw});
+            const std::size_t length = Length(cell);
             if (length <= 4 || (length & 3) != 0) {
                 return;
             }
-            if (raw < 0) {
+            if (static_cast<std::int32_t>(Dword(cell)) < 0) {
                 m_used[cell / 4] = true;
             }
-            cell += static_cast<std::size_t>(length);
+            cell += length;
         }
         bin += binSize;
     }
@@ -82,13 +81,17 @@ bool CHiveCells::IsCell(std::size_t offset, std::size_t size) const {
         !m_used[offset / 4]) {
         return false;
     }
-    const auto length = static_cast<std::size_t>(
-        std::llabs(std::int64_t{static_cast<std::int32_t>(Dword(offset))}));
-    return length >= size && offset + size <= m_bytes.size();
+    return Length(offset) >= size && offset + size <= m_bytes.size();
 }
 
 bool CHiveCells::IsCell(std::size_t offset, std::size_t size, const char id[2]) const {
     return IsCell(offset, size) && m_bytes[offset + 4] == id[0] && m_bytes[offset + 5] == id[1];
+}
+
+// A cell's size field: negative while the cell is in use.
+std::size_t CHiveCells::Length(std::size_t cell) const {
+    return static_cast<std::size_t>(
+        std::llabs(std::int64_t{static_cast<std::int32_t>(Dword(cell))}));
 }
 
 std::uint32_t CHiveCells::Dword(std::size_t offset) const {

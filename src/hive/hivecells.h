@@ -33,6 +33,7 @@ private:
     // Whether offset starts a cell in use of at least size bytes (its size field included).
     bool IsCell(std::size_t offset, std::size_t size) const;
     bool IsCell(std::size_t offset, std::size_t size, const char id[2]) const;
+    std::size_t Length(std::size_t cell) const;
     std::uint32_t Dword(std::size_t offset) const;
     std::uint16_t Word(std::size_t offset) const;
     // The cell a field of the file names: fields count from the first bin.

@@ -2,6 +2,12 @@
 
 #include <algorithm>
 
+namespace {
+char FoldChar(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+} // namespace
+
 Win32Status CHivePath::Split(const std::string& path, std::vector<std::string>& names) {
     names.clear();
     if (path.empty()) {
@@ -25,20 +31,13 @@ Win32Status CHivePath::Split(const std::string& path, std::vector<std::string>& 
 
 std::string CHivePath::Fold(const std::string& name) {
     std::string folded = name;
-    for (char& c : folded) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
+    std::transform(folded.begin(), folded.end(), folded.begin(), FoldChar);
     return folded;
 }
 
 bool CHivePath::SameFolded(std::string_view a, std::string_view b) {
-    const auto fold = [](char c) {
-        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    };
     return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [&](char x, char y) { return fold(x) == fold(y); });
+                      [](char x, char y) { return FoldChar(x) == FoldChar(y); });
 }
 
 std::string CHivePath::Join(const std::vector<std::string>& names) {
