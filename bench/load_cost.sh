@@ -3,6 +3,9 @@
 # keys under Serial\Parameters that are not QSER's: `qserctl show` counted in instructions
 # (callgrind's summary for the whole process) on that registry and on an empty configuration.
 # Prints both totals and the difference; exits 1 when the difference is above the target.
+# Measured twice: at the first open after a change, when the open reads the whole file to check
+# it, and once the file is at rest and its state has been checked before (which a user's
+# record of checked states in the cache folder remembers; the script keeps its own).
 #   bench/load_cost.sh [build folder] [sqlite|hive]
 # (default build/ and sqlite; needs qserctl, and make_system_hive for hive: the registry is then
 # the SYSTEM hive file of a small Windows installation instead of our own file)
@@ -20,6 +23,7 @@ command -v valgrind >/dev/null || { echo "load_cost.sh: valgrind is missing" >&2
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+export XDG_CACHE_HOME=$work/cache
 
 case "$store" in
   sqlite)
@@ -55,23 +59,34 @@ foreign=$work/foreign.reg
 } >"$foreign"
 "$qserctl" --registry "$large" import "$foreign" >/dev/null 2>&1
 
+# instructions FILE [CACHE FOLDER]
 instructions() {
-  valgrind --tool=callgrind --callgrind-out-file="$work/callgrind.out" \
-    "$qserctl" --registry "$1" show >/dev/null 2>&1
+  XDG_CACHE_HOME=${2:-$XDG_CACHE_HOME} valgrind --tool=callgrind \
+    --callgrind-out-file="$work/callgrind.out" "$qserctl" --registry "$1" show >/dev/null 2>&1
   sed -n 's/^summary: *//p' "$work/callgrind.out"
 }
 
-# The first runs fill the page cache; only later runs are measured.
+# Only a state that has not changed for a few seconds is remembered as checked.
+sleep 4
+# The first runs fill the page cache and the record; only later runs are measured.
 "$qserctl" --registry "$empty" show >/dev/null 2>&1
 "$qserctl" --registry "$large" show >/dev/null 2>&1
 
+# An empty record of its own for each: the check reads the file as after a change.
+changed_empty=$(instructions "$empty" "$(mktemp -d -p "$work")")
+changed_large=$(instructions "$large" "$(mktemp -d -p "$work")")
 empty_instructions=$(instructions "$empty")
 large_instructions=$(instructions "$large")
 
-awk -v store="$store" -v e="$empty_instructions" -v l="$large_instructions" -v target="$target" 'BEGIN {
-  printf "%s store\n", store
-  printf "%-22s %14d\n", "empty configuration", e
-  printf "%-22s %14d\n", "80 ports, 1000 keys", l
-  printf "%-22s %14d   (target %d)\n", "difference", l - e, target
+awk -v store="$store" -v ce="$changed_empty" -v cl="$changed_large" \
+    -v e="$empty_instructions" -v l="$large_instructions" -v target="$target" 'BEGIN {
+  printf "%s store, first open after a change\n", store
+  printf "  %-22s %14d\n", "empty configuration", ce
+  printf "  %-22s %14d\n", "80 ports, 1000 keys", cl
+  printf "  %-22s %14d\n", "difference", cl - ce
+  printf "%s store, at rest\n", store
+  printf "  %-22s %14d\n", "empty configuration", e
+  printf "  %-22s %14d\n", "80 ports, 1000 keys", l
+  printf "  %-22s %14d   (target %d)\n", "difference", l - e, target
   exit (l - e > target) ? 1 : 0
 }'

@@ -17,7 +17,10 @@ nlohmann::ordered_json RecordJson(const Record& record,
                                   const std::vector<SRecordField<Record>>& fields) {
     nlohmann::ordered_json json = nlohmann::ordered_json::object();
     auto& object = json.get_ref<nlohmann::ordered_json::object_t&>();
-    for (const SRecordField<Record>* field : FieldsAsShown(fields)) {
+    const auto shown = FieldsAsShown(fields);
+    // One more for the list a board adds.
+    object.reserve(shown.size() + 1);
+    for (const SRecordField<Record>* field : shown) {
         if (field->kind == EFieldKind::Text) {
             object.emplace_back(LoadString(field->valueNameId),
                                 CHiveText::ToUtf8(field->Text(record)));
@@ -29,11 +32,13 @@ nlohmann::ordered_json RecordJson(const Record& record,
 }
 
 nlohmann::ordered_json BoardJson(const CBoardObj& board) {
-    nlohmann::ordered_json json = RecordJson(board, BoardFields());
-    json["Ports"] = nlohmann::ordered_json::array();
+    nlohmann::ordered_json ports = nlohmann::ordered_json::array();
+    ports.get_ref<nlohmann::ordered_json::array_t&>().reserve(board.m_PortList.size());
     for (const CPortObj* port : board.m_PortList) {
-        json["Ports"].push_back(RecordJson(*port, PortFields()));
+        ports.push_back(RecordJson(*port, PortFields()));
     }
+    nlohmann::ordered_json json = RecordJson(board, BoardFields());
+    json.get_ref<nlohmann::ordered_json::object_t&>().emplace_back("Ports", std::move(ports));
     return json;
 }
 } // namespace
@@ -43,10 +48,12 @@ nlohmann::ordered_json CConfigurationReport::Json(const CQSERDoc& doc) {
     json[LoadString(IDS_SYSTEM_DRIVER_NAME)] = CHiveText::ToUtf8(doc.GetSystemName());
     json[LoadString(IDS_SYSTEM_NUM_BOARDS)] = CHiveText::ToUtf8(doc.GetNumBoards());
     json[LoadString(IDS_SYSTEM_NUM_PORTS)] = CHiveText::ToUtf8(doc.GetNumPorts());
-    json["Boards"] = nlohmann::ordered_json::array();
+    nlohmann::ordered_json boards = nlohmann::ordered_json::array();
+    boards.get_ref<nlohmann::ordered_json::array_t&>().reserve(doc.m_boardList.size());
     for (const CBoardObj* board : doc.m_boardList) {
-        json["Boards"].push_back(BoardJson(*board));
+        boards.push_back(BoardJson(*board));
     }
+    json["Boards"] = std::move(boards);
     return json;
 }
 

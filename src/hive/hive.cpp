@@ -6,30 +6,15 @@
 #include "hivexstore.h"
 #include "sqliteconnection.h"
 #include "sqlitestore.h"
+#include "userfolders.h"
 
 #include <cstdlib>
 #include <filesystem>
-#include <pwd.h>
-#include <unistd.h>
 
 namespace {
 CHive*& CurrentHive() {
     static CHive* current = nullptr;
     return current;
-}
-
-std::string Environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr ? value : "";
-}
-
-std::string HomeFolder() {
-    std::string home = Environment("HOME");
-    if (home.empty()) {
-        const passwd* entry = getpwuid(getuid());
-        home = entry != nullptr && entry->pw_dir != nullptr ? entry->pw_dir : ".";
-    }
-    return home;
 }
 
 // The log files that an open made and left behind. Beside a refused file nobody uses them;
@@ -72,19 +57,15 @@ std::unique_ptr<CHive> CHive::Open(const std::string& path, EHiveOpen mode) {
 }
 
 std::string CHive::DefaultPath() {
-    std::string data = Environment("XDG_DATA_HOME");
-    if (data.empty()) {
-        data = HomeFolder() + "/.local/share";
-    }
-    return data + "/qser/registry.db";
+    return CUserFolders::Data() + "/qser/registry.db";
 }
 
 std::string CHive::ResolvePath(const std::string& option) {
     if (!option.empty()) {
         return option;
     }
-    std::string variable = Environment("QSER_REGISTRY");
-    return variable.empty() ? DefaultPath() : variable;
+    const char* variable = std::getenv("QSER_REGISTRY");
+    return variable == nullptr || *variable == '\0' ? DefaultPath() : variable;
 }
 
 CHive::CHive(std::unique_ptr<SImpl> impl) : m_pImpl(std::move(impl)) {}

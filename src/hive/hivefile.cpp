@@ -1,5 +1,6 @@
 #include "hivefile.h"
 
+#include "checkedstates.h"
 #include "sqliteconnection.h"
 #include "sqliteerror.h"
 
@@ -234,7 +235,23 @@ bool CHiveFile::CheckHeader(const std::string& path) {
     return unmarked;
 }
 
+// Reading all of a file again that passed before and has not changed since only costs time.
 bool CHiveFile::CheckContent(const std::string& path, bool unmarked) {
+    const CCheckedStates checked = CCheckedStates::ForUser();
+    const std::optional<CCheckedStates::SState> state = CCheckedStates::Of(path);
+    if (state && checked.Holds(*state)) {
+        return false;
+    }
+    const std::int64_t startNs = CCheckedStates::NowNs();
+    const bool empty = InspectContent(path, unmarked);
+    // A state that changed during the check may not be the one that was checked.
+    if (!empty && state && CCheckedStates::Of(path) == state) {
+        checked.Remember(*state, startNs);
+    }
+    return empty;
+}
+
+bool CHiveFile::InspectContent(const std::string& path, bool unmarked) {
     std::string verdict;
     std::string application;
     std::string version;

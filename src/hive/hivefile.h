@@ -49,8 +49,10 @@ private:
     static void CheckMissing(const std::string& path, EHiveOpen mode);
     // Returns whether the file is not yet marked (application_id 0).
     static bool CheckHeader(const std::string& path);
-    // Returns whether the file holds no registry yet.
+    // Returns whether the file holds no registry yet. A file of ours is read whole only when
+    // its state has not passed before.
     static bool CheckContent(const std::string& path, bool unmarked);
+    static bool InspectContent(const std::string& path, bool unmarked);
     static std::string TreeDamage(CSqliteConnection& connection);
     static std::string WriteRefusal(const std::string& path);
 };

@@ -178,6 +178,18 @@ Win32Status CHive::SImpl::WalkRest(HiveKeyId from, std::span<const std::string> 
 
 Win32Status CHive::SImpl::OpenKey(const std::string& path, bool create, HiveKeyId& id,
                                   std::size_t* created) {
+    // A path this batch has opened before is valid and its key exists: the cache is emptied
+    // whenever either could change, and it is only filled while the batch's transaction is open.
+    if (HiveKeyId known = 0; m_batchDepth > 0 && m_keys.Find(CHivePath::Fold(path), known)) {
+        const Win32Status status = m_faults.Check(ERegOp::OpenKey, path, std::string());
+        if (status == ERROR_SUCCESS) {
+            id = known;
+            if (created != nullptr) {
+                *created = 0;
+            }
+        }
+        return status;
+    }
     std::vector<std::string> names;
     Win32Status status = CHivePath::Split(path, names);
     if (status == ERROR_SUCCESS) {

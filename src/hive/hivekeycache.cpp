@@ -18,8 +18,22 @@ std::size_t CHiveKeyCache::Resolve(std::string_view folded, HiveKeyId& id) const
     return 0;
 }
 
+bool CHiveKeyCache::Find(std::string_view folded, HiveKeyId& id) const {
+    auto found = m_ids.find(folded);
+    if (found == m_ids.end()) {
+        return false;
+    }
+    id = found->second;
+    return true;
+}
+
 void CHiveKeyCache::Remember(std::string_view folded, HiveKeyId id) {
-    if (!folded.empty()) {
-        m_ids.insert_or_assign(std::string(folded), id);
+    if (folded.empty()) {
+        return;
+    }
+    if (auto found = m_ids.find(folded); found != m_ids.end()) {
+        found->second = id;
+    } else {
+        m_ids.emplace(folded, id);
     }
 }

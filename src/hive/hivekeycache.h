@@ -18,6 +18,8 @@ public:
     // its components are known (0 when none is), and that key's id in id (0, the root, when none
     // is).
     std::size_t Resolve(std::string_view folded, HiveKeyId& id) const;
+    // Whether folded itself is known, and its id.
+    bool Find(std::string_view folded, HiveKeyId& id) const;
     void Remember(std::string_view folded, HiveKeyId id);
     void Clear() { m_ids.clear(); }
 

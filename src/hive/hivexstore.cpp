@@ -556,7 +556,12 @@ std::vector<CHivexStore::SRawValue> CHivexStore::RawValues(hive_node_h node) {
     if (!handles) {
         Damaged("the values of a key cannot be read");
     }
+    std::size_t count = 0;
+    while (handles.get()[count] != 0) {
+        ++count;
+    }
     std::vector<SRawValue> values;
+    values.reserve(count);
     for (const hive_value_h* handle = handles.get(); *handle != 0; ++handle) {
         errno = 0;
         CMalloced<char> name(hivex_value_key(hive, *handle));

@@ -58,7 +58,9 @@ Win32Status CRegistry::ReadValue(const std::string& name, char* buffer, std::uin
     }
     // A text written by another tool may lack its zero or hold one early: the text ends there.
     auto end = std::find(value.data.begin(), value.data.end(), std::uint8_t{0});
-    return CopyOut(std::string(value.data.begin(), end), buffer, size);
+    return CopyOut(std::string_view(reinterpret_cast<const char*>(value.data.data()),
+                                    static_cast<std::size_t>(end - value.data.begin())),
+                   buffer, size);
 }
 
 Win32Status CRegistry::ReadValue(const std::string& name, std::uint32_t& value) {
@@ -151,7 +153,7 @@ Win32Status CRegistry::ReadAhead(std::uint32_t index, bool continuing) {
     return status;
 }
 
-Win32Status CRegistry::CopyOut(const std::string& text, char* buffer, std::uint32_t& size) {
+Win32Status CRegistry::CopyOut(std::string_view text, char* buffer, std::uint32_t& size) {
     if (buffer == nullptr) {
         return ERROR_INVALID_PARAMETER;
     }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CHive;
@@ -67,7 +68,7 @@ private:
     Win32Status Write(const std::string& name, std::uint32_t type,
                       const std::vector<std::uint8_t>& data);
     Win32Status ReadAhead(std::uint32_t index, bool continuing);
-    static Win32Status CopyOut(const std::string& text, char* buffer, std::uint32_t& size);
+    static Win32Status CopyOut(std::string_view text, char* buffer, std::uint32_t& size);
 
     CHive* m_pHive;
     std::int64_t m_openKey = 0;

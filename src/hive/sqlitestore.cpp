@@ -211,7 +211,7 @@ void CSqliteStore::CacheValues(HiveKeyId key) {
 }
 
 Win32Status CSqliteStore::ReadValue(HiveKeyId key, const std::string& name, SHiveValue& value) {
-    if (CachesValues() && m_values.ReadsWhole(key)) {
+    if (CachesValues()) {
         if (!m_values.Holds(key)) {
             CacheValues(key);
         }

@@ -4,12 +4,6 @@
 
 #include <algorithm>
 
-bool CSqliteValueCache::ReadsWhole(HiveKeyId key) {
-    const bool again = key == m_lastReadKey;
-    m_lastReadKey = key;
-    return again;
-}
-
 void CSqliteValueCache::Start(HiveKeyId key) {
     m_values.clear();
     m_unreadable.clear();
@@ -39,7 +33,6 @@ Win32Status CSqliteValueCache::Read(const std::string& name, SHiveValue& value) 
 }
 
 void CSqliteValueCache::Clear() {
-    m_lastReadKey = kNoKey;
     m_heldKey = kNoKey;
     m_values.clear();
     m_unreadable.clear();

@@ -1,14 +1,13 @@
+#include "environmentguard.h"
 #include "hive.h"
 #include "rawdatabase.h"
 #include "registry.h"
 #include "temphive.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
-#include <optional>
 
 namespace {
 namespace fs = std::filesystem;
@@ -57,32 +56,6 @@ protected:
     CTempHive m_folder;
 };
 
-class EnvironmentGuard {
-public:
-    explicit EnvironmentGuard(const char* name) : m_name(name) {
-        if (const char* value = std::getenv(name)) {
-            m_saved = value;
-        }
-    }
-    ~EnvironmentGuard() {
-        if (m_saved) {
-            setenv(m_name, m_saved->c_str(), 1);
-        } else {
-            unsetenv(m_name);
-        }
-    }
-    void Set(const char* value) {
-        if (value != nullptr) {
-            setenv(m_name, value, 1);
-        } else {
-            unsetenv(m_name);
-        }
-    }
-
-private:
-    const char* m_name;
-    std::optional<std::string> m_saved;
-};
 } // namespace
 
 TEST_F(HiveFileTest, NewFileIsMarkedAsOursInWalMode) {
@@ -180,9 +153,9 @@ TEST_F(HiveFileTest, FolderInsteadOfFileIsRefused) {
 }
 
 TEST(HivePathTest, DefaultAndResolvedPaths) {
-    EnvironmentGuard data("XDG_DATA_HOME");
-    EnvironmentGuard home("HOME");
-    EnvironmentGuard registry("QSER_REGISTRY");
+    CEnvironmentGuard data("XDG_DATA_HOME");
+    CEnvironmentGuard home("HOME");
+    CEnvironmentGuard registry("QSER_REGISTRY");
     struct SCase {
         const char* data;
         const char* registry;

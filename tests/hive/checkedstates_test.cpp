@@ -1,0 +1,245 @@
+#include "checkedstates.h"
+#include "environmentguard.h"
+#include "hive.h"
+#include "rawdatabase.h"
+#include "registry.h"
+#include "temphive.h"
+
+#include <chrono>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+namespace fs = std::filesystem;
+
+// Well after any state made now has come to rest.
+std::int64_t Later() {
+    return CCheckedStates::NowNs() + 2 * CCheckedStates::kRestNs;
+}
+
+void Append(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::app) << bytes;
+}
+
+// Long enough for the coarse clock of file times to move on.
+void NextTick() {
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+}
+
+class CheckedStatesTest : public ::testing::Test {
+protected:
+    std::string Path(const std::string& name) const { return m_folder.Folder() + "/" + name; }
+    std::string RecordPath() const { return Path("cache/qser/checked"); }
+    CCheckedStates Record() const { return CCheckedStates(RecordPath()); }
+
+    std::string MakeFile(const std::string& name, const std::string& bytes) {
+        const std::string path = Path(name);
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+
+    CCheckedStates::SState StateOf(const std::string& path) {
+        std::optional<CCheckedStates::SState> state = CCheckedStates::Of(path);
+        EXPECT_TRUE(state.has_value()) << path;
+        return state.value_or(CCheckedStates::SState{});
+    }
+
+    CTempHive m_folder;
+};
+} // namespace
+
+TEST_F(CheckedStatesTest, OnlyAStateAtRestWhenTheCheckBeganIsKept) {
+    const std::string path = MakeFile("a.db", std::string(200, 'a'));
+    const CCheckedStates::SState state = StateOf(path);
+    Record().Remember(state, CCheckedStates::NowNs());
+    EXPECT_FALSE(Record().Holds(state)) << "changed just now, so a write may share its tick";
+    Record().Remember(state, state.changedNs + CCheckedStates::kRestNs);
+    EXPECT_FALSE(Record().Holds(state));
+    Record().Remember(state, Later());
+    EXPECT_TRUE(Record().Holds(state));
+}
+
+TEST_F(CheckedStatesTest, EveryChangeOfTheFileOrItsLogIsAnotherState) {
+    struct SCase {
+        const char* name;
+        std::function<void(const std::string&)> change;
+    };
+    const std::vector<SCase> cases = {
+        {"a byte appended", [](const std::string& path) { Append(path, "x"); }},
+        {"the same bytes written again in place",
+         [](const std::string& path) {
+             std::fstream file(path, std::ios::binary | std::ios::in | std::ios::out);
+             file.seekp(150);
+             file << 'a';
+         }},
+        {"a byte past the header changed and the modification time put back",
+         [](const std::string& path) {
+             struct stat before {};
+             ASSERT_EQ(stat(path.c_str(), &before), 0);
+             {
+                 std::fstream file(path, std::ios::binary | std::ios::in | std::ios::out);
+                 file.seekp(150);
+                 file << 'b';
+             }
+             const timespec times[2] = {before.st_atim, before.st_mtim};
+             ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+         }},
+        {"replaced by a copy of itself",
+         [](const std::string& path) {
+             fs::copy_file(path, path + ".copy");
+             fs::rename(path + ".copy", path);
+         }},
+        {"a log with content appeared",
+         [](const std::string& path) {
+             std::ofstream(path + "-wal", std::ios::binary) << std::string(32, 'w');
+         }},
+    };
+    for (const SCase& c : cases) {
+        const std::string path =
+            MakeFile(std::string("f") + std::to_string(&c - cases.data()), std::string(200, 'a'));
+        const CCheckedStates::SState before = StateOf(path);
+        Record().Remember(before, Later());
+        ASSERT_TRUE(Record().Holds(before)) << c.name;
+        NextTick();
+        c.change(path);
+        const CCheckedStates::SState after = StateOf(path);
+        EXPECT_NE(after, before) << c.name;
+        EXPECT_FALSE(Record().Holds(after)) << c.name;
+    }
+}
+
+TEST_F(CheckedStatesTest, LogChangesAreSeenAndAnEmptyLogIsNone) {
+    const std::string path = MakeFile("w.db", std::string(200, 'a'));
+    const CCheckedStates::SState alone = StateOf(path);
+    MakeFile("w.db-wal", "");
+    EXPECT_EQ(StateOf(path), alone) << "readers make an empty log and may leave it";
+    MakeFile("w.db-wal", std::string(64, 'w'));
+    const CCheckedStates::SState logged = StateOf(path);
+    EXPECT_NE(logged, alone);
+    NextTick();
+    // A log restarted from its beginning: same size, a new header.
+    MakeFile("w.db-wal", std::string(32, 'v') + std::string(32, 'w'));
+    EXPECT_NE(StateOf(path), logged);
+    EXPECT_FALSE(CCheckedStates::Of(Path("missing.db")).has_value());
+}
+
+TEST_F(CheckedStatesTest, ARecordThatCannotBeTrustedHoldsNothing) {
+    const std::string path = MakeFile("t.db", std::string(200, 'a'));
+    const CCheckedStates::SState state = StateOf(path);
+    struct SCase {
+        const char* name;
+        std::function<void(const std::string&)> spoil;
+    };
+    const std::vector<SCase> cases = {
+        {"writable by others", [](const std::string& record) { chmod(record.c_str(), 0666); }},
+        {"another format",
+         [&](const std::string& record) {
+             std::ofstream(record) << "QSER registry states checked: 0\n" << state.text << "\n";
+         }},
+        {"too large to be ours",
+         [&](const std::string& record) {
+             std::ofstream(record, std::ios::app) << std::string(70 * 1024, 'z') << "\n";
+         }},
+        {"a folder",
+         [](const std::string& record) {
+             fs::remove(record);
+             fs::create_directory(record);
+         }},
+    };
+    for (const SCase& c : cases) {
+        fs::remove_all(RecordPath());
+        Record().Remember(state, Later());
+        ASSERT_TRUE(Record().Holds(state)) << c.name;
+        c.spoil(RecordPath());
+        EXPECT_FALSE(Record().Holds(state)) << c.name;
+    }
+    if (geteuid() == 0) {
+        fs::remove_all(RecordPath());
+        Record().Remember(state, Later());
+        ASSERT_EQ(chown(RecordPath().c_str(), 1, 1), 0);
+        EXPECT_FALSE(Record().Holds(state)) << "another user's record";
+    }
+}
+
+TEST_F(CheckedStatesTest, TheNewestStatesAreKept) {
+    const std::size_t count = CCheckedStates::kMaxStates + 1;
+    for (std::size_t i = 0; i < count; ++i) {
+        Record().Remember({"state " + std::to_string(i), 0}, Later());
+    }
+    EXPECT_FALSE(Record().Holds({"state 0", 0}));
+    EXPECT_TRUE(Record().Holds({"state 1", 0}));
+    // Remembered again, a state is the newest: it outlives the others.
+    Record().Remember({"state 1", 0}, Later());
+    Record().Remember({"state x", 0}, Later());
+    EXPECT_TRUE(Record().Holds({"state 1", 0}));
+    EXPECT_FALSE(Record().Holds({"state 2", 0}));
+    EXPECT_TRUE(Record().Holds({"state x", 0}));
+}
+
+TEST_F(CheckedStatesTest, ARecordThatCannotBeWrittenIsLeftAlone) {
+    MakeFile("blocker", "a file where the record's folder would be");
+    const CCheckedStates record(Path("blocker/qser/checked"));
+    EXPECT_NO_THROW(record.Remember({"state", 0}, Later()));
+    EXPECT_FALSE(record.Holds({"state", 0}));
+}
+
+// The whole check runs again at the first open after any change, whatever a record says.
+TEST(CheckedRegistryTest, ARecordedFileIsCheckedAgainAfterItChanged) {
+    CTempHive folder;
+    CEnvironmentGuard cache("XDG_CACHE_HOME");
+    cache.Set((folder.Folder() + "/cache").c_str());
+    const auto makeHive = [&](const std::string& name) {
+        const std::string path = folder.Folder() + "/" + name;
+        std::unique_ptr<CHive> hive = CHive::Open(path);
+        CRegistry registry(*hive);
+        for (int i = 0; i < 20; ++i) {
+            EXPECT_EQ(registry.OpenKey("A\\Key" + std::to_string(i), "", KEY_ALL_ACCESS, 0),
+                      ERROR_SUCCESS);
+            EXPECT_EQ(registry.WriteValue("Value", std::string(300, 'v')), ERROR_SUCCESS);
+        }
+        return path;
+    };
+    const std::string orphaned = makeHive("orphaned.db");
+    const std::string overwritten = makeHive("overwritten.db");
+    std::this_thread::sleep_for(std::chrono::nanoseconds(CCheckedStates::kRestNs) +
+                                std::chrono::milliseconds(200));
+    for (const std::string& path : {orphaned, overwritten}) {
+        ASSERT_NO_THROW(CHive::Open(path, EHiveOpen::MustExist));
+        ASSERT_TRUE(CCheckedStates::ForUser().Holds(*CCheckedStates::Of(path))) << path;
+    }
+    {
+        // Keys whose parent is gone: only the tree check sees it.
+        CRawDatabase raw(orphaned);
+        ASSERT_EQ(raw.Exec("DELETE FROM keys WHERE name = 'A'"), 0);
+    }
+    {
+        // Page 3 overwritten behind SQLite's back, the modification time put back.
+        struct stat before {};
+        ASSERT_EQ(stat(overwritten.c_str(), &before), 0);
+        std::fstream file(overwritten, std::ios::binary | std::ios::in | std::ios::out);
+        file.seekp(2 * 4096);
+        file << std::string(64, '\xa5');
+        file.close();
+        const timespec times[2] = {before.st_atim, before.st_mtim};
+        ASSERT_EQ(utimensat(AT_FDCWD, overwritten.c_str(), times, 0), 0);
+    }
+    for (const auto& [path, reason] :
+         {std::pair{orphaned, std::string("it is damaged (the parent")},
+          {overwritten, std::string("it is damaged")}}) {
+        try {
+            CHive::Open(path, EHiveOpen::MustExist);
+            ADD_FAILURE() << "opened " << path;
+        } catch (const CHiveError& error) {
+            EXPECT_EQ(std::string(error.what())
+                          .rfind("Cannot use registry file '" + path + "': " + reason, 0),
+                      0u)
+                << error.what();
+        }
+    }
+}
