@@ -7,27 +7,44 @@
 #include "recordfields.h"
 #include "stringtable.h"
 
+#include <array>
 #include <cstdint>
 #include <utility>
 
 namespace {
-// Each field once, so the names need no lookup.
+// Each shown field of record in its order, with its value name and its value: a text in UTF-8
+// (onText) or a number (onNumber).
+template <typename Record, typename OnText, typename OnNumber>
+void ForEachShownField(const Record& record, const std::vector<SRecordField<Record>>& fields,
+                       OnText&& onText, OnNumber&& onNumber) {
+    for (const SRecordField<Record>* field : FieldsAsShown(fields)) {
+        if (field->kind == EFieldKind::Text) {
+            onText(LoadString(field->valueNameId), CHiveText::ToUtf8(field->Text(record)));
+        } else {
+            onNumber(LoadString(field->valueNameId), field->Number(record));
+        }
+    }
+}
+
+std::array<std::pair<const std::string&, std::string>, 3> SystemValues(const CQSERDoc& doc) {
+    return {{{LoadString(IDS_SYSTEM_DRIVER_NAME), CHiveText::ToUtf8(doc.GetSystemName())},
+             {LoadString(IDS_SYSTEM_NUM_BOARDS), CHiveText::ToUtf8(doc.GetNumBoards())},
+             {LoadString(IDS_SYSTEM_NUM_PORTS), CHiveText::ToUtf8(doc.GetNumPorts())}}};
+}
+
 template <typename Record>
 nlohmann::ordered_json RecordJson(const Record& record,
                                   const std::vector<SRecordField<Record>>& fields) {
     nlohmann::ordered_json json = nlohmann::ordered_json::object();
     auto& object = json.get_ref<nlohmann::ordered_json::object_t&>();
-    const auto shown = FieldsAsShown(fields);
     // One more for the list a board adds.
-    object.reserve(shown.size() + 1);
-    for (const SRecordField<Record>* field : shown) {
-        if (field->kind == EFieldKind::Text) {
-            object.emplace_back(LoadString(field->valueNameId),
-                                CHiveText::ToUtf8(field->Text(record)));
-        } else {
-            object.emplace_back(LoadString(field->valueNameId), field->Number(record));
-        }
-    }
+    object.reserve(fields.size() + 1);
+    ForEachShownField(
+        record, fields,
+        [&](const std::string& name, std::string text) {
+            object.emplace_back(name, std::move(text));
+        },
+        [&](const std::string& name, int number) { object.emplace_back(name, number); });
     return json;
 }
 
@@ -41,13 +58,42 @@ nlohmann::ordered_json BoardJson(const CBoardObj& board) {
     json.get_ref<nlohmann::ordered_json::object_t&>().emplace_back("Ports", std::move(ports));
     return json;
 }
+
+void AppendLine(std::string& out, int indent, const std::string& name, const std::string& value) {
+    out.append(static_cast<std::size_t>(indent), ' ');
+    out += name;
+    out += ": ";
+    out += value;
+    out += '\n';
+}
+
+// A board or port is headed by its first field, its name; the block below skips it.
+template <typename Record>
+void AppendRecordText(const Record& record, const std::vector<SRecordField<Record>>& fields,
+                      int indent, std::string& out) {
+    bool first = true;
+    const auto onText = [&](const std::string& name, const std::string& text) {
+        if (std::exchange(first, false)) {
+            out.append(static_cast<std::size_t>(indent), ' ');
+            out += text;
+            out += '\n';
+        } else {
+            AppendLine(out, indent + 2, name, text);
+        }
+    };
+    const auto onNumber = [&](const std::string& name, int number) {
+        first = false;
+        AppendLine(out, indent + 2, name, std::to_string(number));
+    };
+    ForEachShownField(record, fields, onText, onNumber);
+}
 } // namespace
 
 nlohmann::ordered_json CConfigurationReport::Json(const CQSERDoc& doc) {
     nlohmann::ordered_json json;
-    json[LoadString(IDS_SYSTEM_DRIVER_NAME)] = CHiveText::ToUtf8(doc.GetSystemName());
-    json[LoadString(IDS_SYSTEM_NUM_BOARDS)] = CHiveText::ToUtf8(doc.GetNumBoards());
-    json[LoadString(IDS_SYSTEM_NUM_PORTS)] = CHiveText::ToUtf8(doc.GetNumPorts());
+    for (auto& [name, value] : SystemValues(doc)) {
+        json[name] = std::move(value);
+    }
     nlohmann::ordered_json boards = nlohmann::ordered_json::array();
     boards.get_ref<nlohmann::ordered_json::array_t&>().reserve(doc.m_boardList.size());
     for (const CBoardObj* board : doc.m_boardList) {
@@ -57,36 +103,16 @@ nlohmann::ordered_json CConfigurationReport::Json(const CQSERDoc& doc) {
     return json;
 }
 
-std::string CConfigurationReport::Text(const nlohmann::ordered_json& report) {
+std::string CConfigurationReport::Text(const CQSERDoc& doc) {
     std::string out;
-    AppendText(report, 0, false, out);
-    return out;
-}
-
-// The first field of a board or port (its name) heads its block, so the block skips it.
-void CConfigurationReport::AppendText(const nlohmann::ordered_json& object, int indent,
-                                      bool skipFirst, std::string& out) {
-    const std::string margin(static_cast<std::size_t>(indent), ' ');
-    bool first = true;
-    for (const auto& [key, value] : object.get_ref<const nlohmann::ordered_json::object_t&>()) {
-        if (std::exchange(first, false) && skipFirst) {
-            continue;
-        }
-        if (!value.is_array()) {
-            out += margin;
-            out += key;
-            out += ": ";
-            out += value.is_string()           ? value.get_ref<const std::string&>()
-                   : value.is_number_integer() ? std::to_string(value.get<std::int64_t>())
-                                               : value.dump();
-            out += '\n';
-            continue;
-        }
-        for (const auto& element : value) {
-            out += margin;
-            out += element.begin().value().get_ref<const std::string&>();
-            out += '\n';
-            AppendText(element, indent + 2, true, out);
+    for (const auto& [name, value] : SystemValues(doc)) {
+        AppendLine(out, 0, name, value);
+    }
+    for (const CBoardObj* board : doc.m_boardList) {
+        AppendRecordText(*board, BoardFields(), 0, out);
+        for (const CPortObj* port : board->m_PortList) {
+            AppendRecordText(*port, PortFields(), 2, out);
         }
     }
+    return out;
 }

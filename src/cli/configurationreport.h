@@ -12,9 +12,5 @@ class CConfigurationReport {
 public:
     static nlohmann::ordered_json Json(const CQSERDoc& doc);
     // The same as an indented tree a person can read: a board or port is headed by its name.
-    static std::string Text(const nlohmann::ordered_json& report);
-
-private:
-    static void AppendText(const nlohmann::ordered_json& object, int indent, bool skipFirst,
-                           std::string& out);
+    static std::string Text(const CQSERDoc& doc);
 };

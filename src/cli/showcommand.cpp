@@ -37,8 +37,8 @@ bool CShowCommand::Parsed() const {
 ECliExit CShowCommand::Run(CCliEnvironment& environment) {
     return CCliSession::Run(
         environment, EBatchEnd::Discard, ESessionEnd::Leave, [this](CHeadlessSession& session) {
-            nlohmann::ordered_json report = CConfigurationReport::Json(session.Doc());
-            return SCliResult::Output(m_bJson ? report.dump(2) + "\n"
-                                              : PrintableLines(CConfigurationReport::Text(report)));
+            return SCliResult::Output(
+                m_bJson ? CConfigurationReport::Json(session.Doc()).dump(2) + "\n"
+                        : PrintableLines(CConfigurationReport::Text(session.Doc())));
         });
 }

@@ -4,16 +4,21 @@
 #include "registry.h"
 #include "registrymessages.h"
 
+#include <array>
 #include <vector>
 
 std::string ReadTextOr(CRegistry& key, const std::string& name, std::uint32_t bufferSize,
                        const std::string& fallback) {
-    std::vector<char> buffer(bufferSize, '\0');
+    // The buffers asked for are small: one on the stack saves an allocation for every value.
+    constexpr std::uint32_t kStackBuffer = 256;
+    std::array<char, kStackBuffer> stack;
+    std::vector<char> heap(bufferSize > kStackBuffer ? bufferSize : 0);
+    char* buffer = heap.empty() ? stack.data() : heap.data();
     std::uint32_t size = bufferSize;
-    if (key.ReadValue(name, buffer.data(), size) != ERROR_SUCCESS) {
+    if (key.ReadValue(name, buffer, size) != ERROR_SUCCESS) {
         return fallback;
     }
-    return std::string(buffer.data());
+    return std::string(buffer);
 }
 
 std::uint32_t ReadNumberOr(CRegistry& key, const std::string& name, std::uint32_t fallback) {
