@@ -110,7 +110,8 @@ bool CCheckedStates::Holds(const SState& state) const {
 }
 
 void CCheckedStates::Remember(const SState& state, std::int64_t checkStartNs) const {
-    if (state.changedNs >= checkStartNs - kRestNs) {
+    // A file system that keeps no change times cannot show a change by them.
+    if (state.changedNs <= 0 || state.changedNs >= checkStartNs - kRestNs) {
         return;
     }
     std::vector<std::string> states = Read();

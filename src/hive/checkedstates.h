@@ -37,8 +37,9 @@ public:
     static std::int64_t NowNs();
 
     bool Holds(const SState& state) const;
-    // Keeps state when it had been at rest for kRestNs when the check began. Nothing is
-    // reported when the record cannot be written: it only saves time.
+    // Keeps state when it had been at rest for kRestNs when the check began, by a change time the
+    // file system keeps. Nothing is reported when the record cannot be written: it only saves
+    // time.
     void Remember(const SState& state, std::int64_t checkStartNs) const;
 
 private:

@@ -63,6 +63,9 @@ TEST_F(CheckedStatesTest, OnlyAStateAtRestWhenTheCheckBeganIsKept) {
     EXPECT_FALSE(Record().Holds(state));
     Record().Remember(state, Later());
     EXPECT_TRUE(Record().Holds(state));
+    const CCheckedStates::SState untimed{"a file system without change times", 0};
+    Record().Remember(untimed, Later());
+    EXPECT_FALSE(Record().Holds(untimed));
 }
 
 TEST_F(CheckedStatesTest, EveryChangeOfTheFileOrItsLogIsAnotherState) {
@@ -170,23 +173,23 @@ TEST_F(CheckedStatesTest, ARecordThatCannotBeTrustedHoldsNothing) {
 TEST_F(CheckedStatesTest, TheNewestStatesAreKept) {
     const std::size_t count = CCheckedStates::kMaxStates + 1;
     for (std::size_t i = 0; i < count; ++i) {
-        Record().Remember({"state " + std::to_string(i), 0}, Later());
+        Record().Remember({"state " + std::to_string(i), 1}, Later());
     }
-    EXPECT_FALSE(Record().Holds({"state 0", 0}));
-    EXPECT_TRUE(Record().Holds({"state 1", 0}));
+    EXPECT_FALSE(Record().Holds({"state 0", 1}));
+    EXPECT_TRUE(Record().Holds({"state 1", 1}));
     // Remembered again, a state is the newest: it outlives the others.
-    Record().Remember({"state 1", 0}, Later());
-    Record().Remember({"state x", 0}, Later());
-    EXPECT_TRUE(Record().Holds({"state 1", 0}));
-    EXPECT_FALSE(Record().Holds({"state 2", 0}));
-    EXPECT_TRUE(Record().Holds({"state x", 0}));
+    Record().Remember({"state 1", 1}, Later());
+    Record().Remember({"state x", 1}, Later());
+    EXPECT_TRUE(Record().Holds({"state 1", 1}));
+    EXPECT_FALSE(Record().Holds({"state 2", 1}));
+    EXPECT_TRUE(Record().Holds({"state x", 1}));
 }
 
 TEST_F(CheckedStatesTest, ARecordThatCannotBeWrittenIsLeftAlone) {
     MakeFile("blocker", "a file where the record's folder would be");
     const CCheckedStates record(Path("blocker/qser/checked"));
-    EXPECT_NO_THROW(record.Remember({"state", 0}, Later()));
-    EXPECT_FALSE(record.Holds({"state", 0}));
+    EXPECT_NO_THROW(record.Remember({"state", 1}, Later()));
+    EXPECT_FALSE(record.Holds({"state", 1}));
 }
 
 // The whole check runs again at the first open after any change, whatever a record says.
