@@ -1,8 +1,4 @@
 #include "checkedstates.h"
-#include "environmentguard.h"
-#include "hive.h"
-#include "rawdatabase.h"
-#include "registry.h"
 #include "temphive.h"
 
 #include <chrono>
@@ -190,59 +186,4 @@ TEST_F(CheckedStatesTest, ARecordThatCannotBeWrittenIsLeftAlone) {
     const CCheckedStates record(Path("blocker/qser/checked"));
     EXPECT_NO_THROW(record.Remember({"state", 1}, Later()));
     EXPECT_FALSE(record.Holds({"state", 1}));
-}
-
-// The whole check runs again at the first open after any change, whatever a record says.
-TEST(CheckedRegistryTest, ARecordedFileIsCheckedAgainAfterItChanged) {
-    CTempHive folder;
-    CEnvironmentGuard cache("XDG_CACHE_HOME");
-    cache.Set((folder.Folder() + "/cache").c_str());
-    const auto makeHive = [&](const std::string& name) {
-        const std::string path = folder.Folder() + "/" + name;
-        std::unique_ptr<CHive> hive = CHive::Open(path);
-        CRegistry registry(*hive);
-        for (int i = 0; i < 20; ++i) {
-            EXPECT_EQ(registry.OpenKey("A\\Key" + std::to_string(i), "", KEY_ALL_ACCESS, 0),
-                      ERROR_SUCCESS);
-            EXPECT_EQ(registry.WriteValue("Value", std::string(300, 'v')), ERROR_SUCCESS);
-        }
-        return path;
-    };
-    const std::string orphaned = makeHive("orphaned.db");
-    const std::string overwritten = makeHive("overwritten.db");
-    std::this_thread::sleep_for(std::chrono::nanoseconds(CCheckedStates::kRestNs) +
-                                std::chrono::milliseconds(200));
-    for (const std::string& path : {orphaned, overwritten}) {
-        ASSERT_NO_THROW(CHive::Open(path, EHiveOpen::MustExist));
-        ASSERT_TRUE(CCheckedStates::ForUser().Holds(*CCheckedStates::Of(path))) << path;
-    }
-    {
-        // Keys whose parent is gone: only the tree check sees it.
-        CRawDatabase raw(orphaned);
-        ASSERT_EQ(raw.Exec("DELETE FROM keys WHERE name = 'A'"), 0);
-    }
-    {
-        // Page 3 overwritten behind SQLite's back, the modification time put back.
-        struct stat before {};
-        ASSERT_EQ(stat(overwritten.c_str(), &before), 0);
-        std::fstream file(overwritten, std::ios::binary | std::ios::in | std::ios::out);
-        file.seekp(2 * 4096);
-        file << std::string(64, '\xa5');
-        file.close();
-        const timespec times[2] = {before.st_atim, before.st_mtim};
-        ASSERT_EQ(utimensat(AT_FDCWD, overwritten.c_str(), times, 0), 0);
-    }
-    for (const auto& [path, reason] :
-         {std::pair{orphaned, std::string("it is damaged (the parent")},
-          {overwritten, std::string("it is damaged")}}) {
-        try {
-            CHive::Open(path, EHiveOpen::MustExist);
-            ADD_FAILURE() << "opened " << path;
-        } catch (const CHiveError& error) {
-            EXPECT_EQ(std::string(error.what())
-                          .rfind("Cannot use registry file '" + path + "': " + reason, 0),
-                      0u)
-                << error.what();
-        }
-    }
 }

@@ -1,13 +1,18 @@
+#include "checkedstates.h"
 #include "environmentguard.h"
 #include "hive.h"
 #include "rawdatabase.h"
 #include "registry.h"
 #include "temphive.h"
 
+#include <chrono>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <sys/stat.h>
+#include <thread>
 
 namespace {
 namespace fs = std::filesystem;
@@ -145,6 +150,37 @@ TEST_F(HiveFileTest, DamagedHiveIsRefused) {
     bytes.replace(2 * pageSize, 64, 64, '\xa5'); // the header of page 3
     WriteAll(path, bytes);
     ExpectRefused(path, "it is damaged");
+}
+
+// The whole check runs again at the first open after any change, whatever the record of checked
+// states says.
+TEST_F(HiveFileTest, ARecordedFileIsCheckedAgainAfterItChanged) {
+    CEnvironmentGuard cache("XDG_CACHE_HOME");
+    cache.Set(Path("cache").c_str());
+    const std::string orphaned = MakeHive("orphaned.db");
+    const std::string overwritten = MakeHive("overwritten.db");
+    std::this_thread::sleep_for(std::chrono::nanoseconds(CCheckedStates::kRestNs) +
+                                std::chrono::milliseconds(200));
+    for (const std::string& path : {orphaned, overwritten}) {
+        ASSERT_NO_THROW(CHive::Open(path, EHiveOpen::MustExist));
+        ASSERT_TRUE(CCheckedStates::ForUser().Holds(*CCheckedStates::Of(path))) << path;
+    }
+    {
+        // Keys whose parent is gone: only the tree check sees it.
+        CRawDatabase raw(orphaned);
+        ASSERT_EQ(raw.Exec("DELETE FROM keys WHERE name = 'Services'"), 0);
+    }
+    // A page overwritten behind SQLite's back, the modification time put back.
+    struct stat before {};
+    ASSERT_EQ(stat(overwritten.c_str(), &before), 0);
+    std::string bytes = ReadAll(overwritten);
+    bytes.replace(2 * 4096, 64, 64, '\xa5');
+    WriteAll(overwritten, bytes);
+    const timespec times[2] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(utimensat(AT_FDCWD, overwritten.c_str(), times, 0), 0);
+
+    ExpectRefused(orphaned, "it is damaged (the parent of key");
+    ExpectRefused(overwritten, "it is damaged");
 }
 
 TEST_F(HiveFileTest, FolderInsteadOfFileIsRefused) {
