@@ -4,7 +4,6 @@
 #include "hiveimpl.h"
 
 #include <algorithm>
-#include <cstring>
 
 CRegistry::CRegistry() : m_pHive(CHive::Current()) {}
 
@@ -162,7 +161,8 @@ Win32Status CRegistry::CopyOut(std::string_view text, char* buffer, std::uint32_
         size = needed;
         return ERROR_MORE_DATA;
     }
-    std::memcpy(buffer, text.data(), text.size());
+    // A value without bytes comes as a view without data: nothing to copy from.
+    std::copy(text.begin(), text.end(), buffer);
     buffer[text.size()] = '\0';
     size = needed;
     return ERROR_SUCCESS;

@@ -239,13 +239,15 @@ TEST_P(RegistryTest, TextReadsUpToTheFirstZeroOrTheEnd) {
               ERROR_SUCCESS);
     ASSERT_EQ(m_hive.Hive().WriteValue(key, "Expand", REG_EXPAND_SZ, {'%', 'X', '%', 0}),
               ERROR_SUCCESS);
+    ASSERT_EQ(m_hive.Hive().WriteValue(key, "NoBytes", REG_SZ, {}), ERROR_SUCCESS);
     struct SCase {
         const char* name;
         const char* text;
     };
-    for (const SCase& c :
-         {SCase{"Embedded", "ab"}, SCase{"Unterminated", "xyz"}, SCase{"Expand", "%X%"}}) {
+    for (const SCase& c : {SCase{"Embedded", "ab"}, SCase{"Unterminated", "xyz"},
+                           SCase{"Expand", "%X%"}, SCase{"NoBytes", ""}}) {
         char buffer[60];
+        std::memset(buffer, 'q', sizeof buffer);
         std::uint32_t size = sizeof buffer;
         EXPECT_EQ(registry.ReadValue(c.name, buffer, size), ERROR_SUCCESS) << c.name;
         EXPECT_STREQ(buffer, c.text);
