@@ -2,59 +2,16 @@
 
 #include "hivefile.h"
 #include "hiveimpl.h"
-#include "hiveschema.h"
-#include "hivexstore.h"
-#include "sqliteconnection.h"
-#include "sqlitestore.h"
 #include "userfolders.h"
 
 #include <cstdlib>
-#include <filesystem>
 
 namespace {
 CHive*& CurrentHive() {
     static CHive* current = nullptr;
     return current;
 }
-
-// The log files that an open made and left behind. Beside a refused file nobody uses them;
-// beside a file opened for reading only the empty ones are surely nobody's.
-void RemoveNewLogs(const std::string& path, bool walExisted, bool shmExisted, bool refused) {
-    std::error_code ignored;
-    for (const auto& [suffix, existed] : {std::pair{"-wal", walExisted}, {"-shm", shmExisted}}) {
-        const std::string log = path + suffix;
-        if (!existed && (refused || std::filesystem::file_size(log, ignored) == 0)) {
-            std::filesystem::remove(log, ignored);
-        }
-    }
-}
 } // namespace
-
-std::unique_ptr<CHive> CHive::Open(const std::string& path, EHiveOpen mode) {
-    if (CHivexStore::IsHiveFile(path)) {
-        std::string readOnlyReason;
-        std::unique_ptr<IRegistryStore> store = CHivexStore::Open(path, mode, readOnlyReason);
-        return std::unique_ptr<CHive>(new CHive(
-            std::make_unique<SImpl>(path, std::move(store), std::move(readOnlyReason), true)));
-    }
-    std::error_code ignored;
-    const bool walExisted = std::filesystem::exists(path + "-wal", ignored);
-    const bool shmExisted = std::filesystem::exists(path + "-shm", ignored);
-    try {
-        SHiveConnection connection = CHiveSchema::Open(path, CHiveFile::Check(path, mode), mode);
-        const bool readOnly = !connection.readOnlyReason.empty();
-        auto hive = std::unique_ptr<CHive>(new CHive(std::make_unique<SImpl>(
-            path, std::make_unique<CSqliteStore>(std::move(connection.pConnection)),
-            std::move(connection.readOnlyReason), false)));
-        if (readOnly) {
-            RemoveNewLogs(path, walExisted, shmExisted, false);
-        }
-        return hive;
-    } catch (const CHiveError&) {
-        RemoveNewLogs(path, walExisted, shmExisted, true);
-        throw;
-    }
-}
 
 std::string CHive::DefaultPath() {
     return CUserFolders::Data() + "/qser/registry.db";

@@ -63,14 +63,14 @@ struct SHiveSubKey {
     bool bText = true;
 };
 
-// The registry emulation: one SQLite database file holding the tree under HKEY_LOCAL_MACHINE
-// and the emulated service control manager's state. See hive/DESIGN.md.
+// The registry emulation: the tree under HKEY_LOCAL_MACHINE in our own SQLite file or in the
+// SYSTEM hive file of a Windows installation, picked by the file's content. See hive/DESIGN.md.
 //
-// Several processes may use one file at once: write transactions begin IMMEDIATE and wait on a
-// busy timeout. A file that is not an SQLite database, belongs to another program, is damaged
-// (also: a key whose parent is missing or that is its own ancestor) or was written by a newer
-// version is refused (CHiveError naming the file and the reason) and never modified, and no
-// log files are left beside it.
+// Several processes may use one file at once: a writing transaction waits a while for another
+// process's lock. A file that is neither store's, belongs to another program, is damaged (also:
+// a key whose parent is missing or that is its own ancestor) or was written by a newer version
+// is refused (CHiveError naming the file and the reason) and never modified, and no log files
+// are left beside it.
 //
 // A file that cannot be written (read-only file, folder or file system, no permission) or whose
 // disk is full opens for reading: IsReadOnly(), and every write fails with ERROR_ACCESS_DENIED

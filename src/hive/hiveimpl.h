@@ -44,9 +44,9 @@ struct CHive::SImpl {
     // Changes whenever keys may have appeared or vanished (created, deleted, rolled back), so
     // that cached enumeration positions are dropped.
     std::uint64_t Generation() const { return m_generation; }
-    // The SQL connection of our own file, for the hive layer's own tables (the service manager)
-    // and for tests; nullptr for a Windows hive file.
-    CSqliteConnection* SqlConnection() { return m_pStore->SqlConnection(); }
+    // The store itself, for what lives beside the registry in a store's file (the emulated
+    // services' table in our own).
+    IRegistryStore& Store() { return m_store; }
     // Why the last failed commit or lock failed, when the store knows more than that it failed.
     std::string FailureReason() const { return m_pStore->FailureReason(); }
 

@@ -8,8 +8,6 @@
 #include <string>
 #include <vector>
 
-class CSqliteConnection;
-
 // A store could not do what was asked (I/O, a lock not granted, damage met while reading).
 // Raised inside the hive only: the operations turn it into ERROR_REGISTRY_IO_FAILED.
 class CRegistryStoreError : public std::runtime_error {
@@ -52,9 +50,6 @@ public:
     // Why the last Begin or Commit failed, in words for the user ("the file is in use by another
     // program"); empty when nothing more specific than a failure is known.
     virtual std::string FailureReason() const = 0;
-    // The SQL connection of a store that has one (the service manager keeps its tables there);
-    // nullptr for a store without.
-    virtual CSqliteConnection* SqlConnection() = 0;
 
     // The key at names below the existing key from (0 for a path from HKEY_LOCAL_MACHINE), so
     // that a caller who knows a key on the way need not walk there again.

@@ -3,10 +3,10 @@
 #include "climessagebox.h"
 #include "clisession.h"
 #include "headlesssession.h"
-#include "hiveimpl.h"
 #include "qserdoc.h"
 #include "sqliteconnection.h"
 #include "sqliteerror.h"
+#include "sqlitestore.h"
 #include "temphive.h"
 
 #include <gtest/gtest.h>
@@ -24,7 +24,7 @@ TEST(CliFullDiskTest, RunThatCannotBeWrittenPrintsTheFailureAndNoSavedNotice) {
     CCliMessageBox messages(true, false, in, err);
     CCliEnvironment environment(EPlatformFamily::Windows9x, file, EHiveOpen::CreateIfMissing,
                                 messages, out, err);
-    CSqliteConnection& connection = *environment.Hive().Impl().SqlConnection();
+    CSqliteConnection& connection = *CSqliteStore::ConnectionOf(environment.Hive());
     connection.Exec("PRAGMA max_page_count=" + connection.QueryText("PRAGMA page_count"));
 
     const ECliExit status = CCliSession::Run(

@@ -1,7 +1,7 @@
 #include "clifixture.h"
 #include "hive.h"
-#include "hiveimpl.h"
 #include "sqliteconnection.h"
+#include "sqlitestore.h"
 #include "testkeypaths.h"
 #include "testnames.h"
 
@@ -152,8 +152,8 @@ namespace {
 // Runs SQL on the registry file as a hand editor would (after dropping the schema's guards).
 void EditByHand(const std::string& registry, const std::string& sql) {
     std::unique_ptr<CHive> hive = CHive::Open(registry, EHiveOpen::MustExist);
-    hive->Impl().SqlConnection()->Exec("DROP TRIGGER keys_parent_exists; DROP TRIGGER keys_stay;" +
-                                       sql);
+    CSqliteStore::ConnectionOf(*hive)->Exec(
+        "DROP TRIGGER keys_parent_exists; DROP TRIGGER keys_stay;" + sql);
 }
 
 std::size_t Lines(const std::string& text) {

@@ -1,8 +1,8 @@
 #include "boardobj.h"
 #include "documentfixture.h"
-#include "hiveimpl.h"
 #include "hiveprobe.h"
 #include "sqliteconnection.h"
+#include "sqlitestore.h"
 #include "useraction.h"
 
 #include <algorithm>
@@ -139,7 +139,7 @@ TEST(FullDiskSaveTest, SaveThatCannotBeWrittenSaysSoAndNotThatItSaved) {
             session.Doc().OnAddPort();
         }
     });
-    CSqliteConnection& connection = *session.Hive().Impl().SqlConnection();
+    CSqliteConnection& connection = *CSqliteStore::ConnectionOf(session.Hive());
     connection.Exec("PRAGMA max_page_count=" + connection.QueryText("PRAGMA page_count"));
     session.Messages().Clear();
 
@@ -160,7 +160,7 @@ TEST(FullDiskSaveTest, ActionThatCannotBeWrittenLeavesTheRecordsAsTheFileHoldsTh
     CUserAction::Run([&session] { session.AddBoard("RX-201"); });
     session.Click("QSERDRV/Board000");
     session.Doc().m_bConfigChanged = 0;
-    CSqliteConnection& connection = *session.Hive().Impl().SqlConnection();
+    CSqliteConnection& connection = *CSqliteStore::ConnectionOf(session.Hive());
     connection.Exec("PRAGMA max_page_count=" + connection.QueryText("PRAGMA page_count"));
 
     EXPECT_FALSE(CUserAction::Run([&session] {

@@ -1,7 +1,7 @@
-#include "hiveimpl.h"
 #include "messageservice.h"
 #include "registry.h"
 #include "sqliteconnection.h"
+#include "sqlitestore.h"
 #include "temphive.h"
 #include "useraction.h"
 
@@ -19,7 +19,7 @@ protected:
     }
     // The next value write that needs a new page fails as a full disk does.
     void FillDisk() {
-        CSqliteConnection& connection = *m_hive.Hive().Impl().SqlConnection();
+        CSqliteConnection& connection = *CSqliteStore::ConnectionOf(m_hive.Hive());
         connection.Exec("PRAGMA max_page_count=" + connection.QueryText("PRAGMA page_count"));
     }
     void WriteTooMuch() {

@@ -1,11 +1,11 @@
 #include "filelock.h"
 #include "hivebatch.h"
-#include "hiveimpl.h"
 #include "hiveprobe.h"
 #include "processscope.h"
 #include "rawdatabase.h"
 #include "registry.h"
 #include "sqliteconnection.h"
+#include "sqlitestore.h"
 #include "storetest.h"
 #include "temphive.h"
 #include "testkeypaths.h"
@@ -144,7 +144,7 @@ TEST_P(HiveBatchTest, BatchOnAnotherHiveLeavesTheCurrentOneAlone) {
 
 TEST_F(HiveBatchSqliteTest, DiskFullAbandonsTheWholeBatchAndSaysSoOnlyAtTheOutermostCommit) {
     ASSERT_EQ(Write(kK, "Before", 1), ERROR_SUCCESS);
-    CSqliteConnection& connection = *m_hive.Hive().Impl().SqlConnection();
+    CSqliteConnection& connection = *CSqliteStore::ConnectionOf(m_hive.Hive());
     std::string pages = connection.QueryText("PRAGMA page_count");
     connection.Exec("PRAGMA max_page_count=" + pages);
     {
@@ -174,7 +174,7 @@ TEST_F(HiveBatchSqliteTest, DiskFullAbandonsTheWholeBatchAndSaysSoOnlyAtTheOuter
 TEST_F(HiveBatchSqliteTest, DiskFullOutsideABatchFailsOnlyThatOperation) {
     CRegistry registry;
     ASSERT_EQ(registry.OpenKey(kK, "", KEY_ALL_ACCESS, 0), ERROR_SUCCESS);
-    CSqliteConnection& connection = *m_hive.Hive().Impl().SqlConnection();
+    CSqliteConnection& connection = *CSqliteStore::ConnectionOf(m_hive.Hive());
     connection.Exec("PRAGMA max_page_count=" + connection.QueryText("PRAGMA page_count"));
     EXPECT_EQ(registry.WriteValue("Big", std::string(20000, 'x')), ERROR_REGISTRY_IO_FAILED);
     EXPECT_EQ(registry.WriteValue("Small", 1u), ERROR_SUCCESS);

@@ -1,8 +1,8 @@
-#include "hiveimpl.h"
 #include "regfilefixture.h"
 #include "regfileimporter.h"
 #include "regfilewriter.h"
 #include "sqliteconnection.h"
+#include "sqlitestore.h"
 
 using RegFileWriterTest = CRegFileFixture;
 
@@ -139,7 +139,7 @@ namespace {
 // Rows as a hand editor may leave them, under the key Soft.
 void PlantHostileRows(CHive& hive, HiveKeyId soft, HiveKeyId good) {
     const std::string parent = std::to_string(soft);
-    hive.Impl().SqlConnection()->Exec(
+    CSqliteStore::ConnectionOf(hive)->Exec(
         "INSERT INTO keys(parent, name) VALUES(" + parent + ", 'a\\b'), (" + parent +
         ", X'426c6f62'), (" + parent + ", ''), (" + parent + ", '" + std::string(256, 'L') +
         "'), (" + parent + ", 'line' || char(10) || 'break'), (" + parent +
@@ -193,7 +193,7 @@ TEST_F(RegFileWriterTest, LeavesOutWhatTheFormatCannotCarryAndWritesEverythingEl
 // A chain of 10,000 keys: the export ends, writes the 512 levels a registry holds and names
 // the first key below them.
 TEST_F(RegFileWriterTest, KeysDeeperThan512LevelsAreLeftOut) {
-    Hive().Impl().SqlConnection()->Exec(
+    CSqliteStore::ConnectionOf(Hive())->Exec(
         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 10000) "
         "INSERT INTO keys(id, parent, name) SELECT 1000 + i, CASE i WHEN 1 THEN 0 ELSE 999 + i "
         "END, 'k' FROM n");

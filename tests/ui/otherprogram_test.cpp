@@ -2,11 +2,11 @@
 #include "configtreectrl.h"
 #include "dialogtemplates.h"
 #include "framestatusbar.h"
-#include "hiveimpl.h"
 #include "hiveprobe.h"
 #include "qserctlrunner.h"
 #include "qserdoc.h"
 #include "sqliteconnection.h"
+#include "sqlitestore.h"
 #include "uifixture.h"
 
 #include <QAction>
@@ -190,7 +190,7 @@ TEST_F(COtherProgramTest, SaveOnAFullDiskSaysItCouldNotWriteAndNotThatItSaved) {
     const std::size_t before = registeredValues();
     // No page left, and no room left in the pages there are (a table the registry never reads
     // takes the room up).
-    CSqliteConnection& connection = *m_hive.Hive().Impl().SqlConnection();
+    CSqliteConnection& connection = *CSqliteStore::ConnectionOf(m_hive.Hive());
     connection.Exec("CREATE TABLE filler(bytes BLOB)");
     connection.Exec("PRAGMA max_page_count=" + connection.QueryText("PRAGMA page_count"));
     for (bool room = true; room;) {

@@ -1,32 +1,13 @@
 #include "hiveservicemanager.h"
 
 #include "hive.h"
-#include "hiveimpl.h"
-#include "sqliteconnection.h"
-#include "sqliteerror.h"
-#include "sqlitequery.h"
+#include "sqliteservicestates.h"
 
 #include <cstring>
-#include <sqlite3.h>
 
 namespace {
-// The hive layer sits below the model's key paths; the services key is the platform's own.
+// The services sit below the model's key paths; the services key is the platform's own.
 constexpr const char* kServicesKeyPath = "SYSTEM\\CurrentControlSet\\Services\\";
-
-constexpr const char* kReadRow =
-    "SELECT running, refuse_stop, marked_for_deletion FROM services WHERE name = ?1";
-constexpr const char* kForget = "DELETE FROM services WHERE name = ?1";
-constexpr const char* kStop =
-    "UPDATE services SET running = 0 WHERE name = ?1 AND running <> 0 AND refuse_stop = 0";
-constexpr const char* kStart =
-    "INSERT INTO services(name, running) VALUES(?1, 1) ON CONFLICT(name) DO UPDATE "
-    "SET running = 1 WHERE running = 0 AND marked_for_deletion = 0";
-constexpr const char* kSetRefuseStop =
-    "INSERT INTO services(name, refuse_stop) VALUES(?1, ?2) ON CONFLICT(name) DO UPDATE "
-    "SET refuse_stop = excluded.refuse_stop";
-constexpr const char* kSetMarkedForDeletion =
-    "INSERT INTO services(name, marked_for_deletion) VALUES(?1, ?2) ON CONFLICT(name) DO UPDATE "
-    "SET marked_for_deletion = excluded.marked_for_deletion";
 
 std::uint32_t DwordOf(const SHiveValue& value) {
     std::uint32_t number = 0;
@@ -35,7 +16,10 @@ std::uint32_t DwordOf(const SHiveValue& value) {
 }
 } // namespace
 
-CHiveServiceManager::CHiveServiceManager(CHive& hive) : m_hive(hive) {}
+CHiveServiceManager::CHiveServiceManager(CHive& hive)
+    : m_hive(hive), m_pStates(CSqliteServiceStates::Of(hive)) {}
+
+CHiveServiceManager::~CHiveServiceManager() = default;
 
 int CHiveServiceManager::Fail(Win32Status error) {
     m_lastError = error;
@@ -76,52 +60,32 @@ Win32Status CHiveServiceManager::ServiceOf(SC_HANDLE handle, std::string& name,
 }
 
 Win32Status CHiveServiceManager::ReadRow(const std::string& name, SServiceState& state) {
-    try {
-        CSqliteConnection* tables = Tables();
-        if (tables == nullptr) {
-            return ERROR_REGISTRY_IO_FAILED;
-        }
-        CSqliteQuery query = tables->Query(kReadRow);
-        query.Bind(1, name);
-        if (query.Step()) {
-            state.running = query.ColumnInt64(0) != 0;
-            state.refuseStop = query.ColumnInt64(1) != 0;
-            state.markedForDeletion = query.ColumnInt64(2) != 0;
-        }
-        return ERROR_SUCCESS;
-    } catch (const CSqliteError&) {
-        return ERROR_REGISTRY_IO_FAILED;
-    }
+    return m_pStates == nullptr ? ERROR_REGISTRY_IO_FAILED : m_pStates->Read(name, state);
 }
 
-Win32Status CHiveServiceManager::Change(const char* sql, const std::string& name, bool& changed) {
-    CSqliteConnection* tables = Tables();
-    if (tables == nullptr) {
+Win32Status CHiveServiceManager::Writable() const {
+    if (m_pStates == nullptr) {
         return ERROR_REGISTRY_IO_FAILED;
     }
-    if (m_hive.IsReadOnly()) {
-        return ERROR_ACCESS_DENIED;
-    }
-    try {
-        tables->Query(sql).Bind(1, name).Run();
-        changed = sqlite3_changes(tables->Handle()) > 0;
-        return ERROR_SUCCESS;
-    } catch (const CSqliteError&) {
-        return ERROR_REGISTRY_IO_FAILED;
-    }
+    return m_hive.IsReadOnly() ? ERROR_ACCESS_DENIED : ERROR_SUCCESS;
+}
+
+Win32Status CHiveServiceManager::Change(Win32Status (IServiceStates::*change)(const std::string&,
+                                                                              bool&),
+                                        const std::string& name, bool& changed) {
+    const Win32Status status = Writable();
+    return status != ERROR_SUCCESS ? status : (m_pStates.get()->*change)(name, changed);
 }
 
 Win32Status CHiveServiceManager::Forget(const std::string& name) {
-    bool changed = false;
-    return Change(kForget, name, changed);
+    if (const Win32Status status = Writable(); status != ERROR_SUCCESS) {
+        return status;
+    }
+    return m_pStates->Forget(name);
 }
 
 bool CHiveServiceManager::IsReachable() {
-    return Tables() != nullptr;
-}
-
-CSqliteConnection* CHiveServiceManager::Tables() {
-    return m_hive.Impl().SqlConnection();
+    return m_pStates != nullptr;
 }
 
 SC_HANDLE CHiveServiceManager::OpenSCManager(const char* /*machine*/, const char* /*database*/,
@@ -159,7 +123,7 @@ int CHiveServiceManager::ControlService(SC_HANDLE service, std::uint32_t control
     }
     bool stopped = false;
     SServiceState state;
-    if (Win32Status error = Change(kStop, name, stopped); error != ERROR_SUCCESS) {
+    if (Win32Status error = Change(&IServiceStates::Stop, name, stopped); error != ERROR_SUCCESS) {
         return Fail(error);
     }
     if (Win32Status error = ReadRow(name, state); error != ERROR_SUCCESS) {
@@ -182,7 +146,7 @@ int CHiveServiceManager::StartService(SC_HANDLE service, std::uint32_t /*argc*/,
         return Fail(error);
     }
     bool started = false;
-    if (Win32Status error = Change(kStart, name, started); error != ERROR_SUCCESS) {
+    if (Win32Status error = Change(&IServiceStates::Start, name, started); error != ERROR_SUCCESS) {
         return Fail(error);
     }
     if (started) {
@@ -215,30 +179,21 @@ Win32Status CHiveServiceManager::QueryServiceState(const std::string& name, SSer
     return ReadRow(name, state);
 }
 
-Win32Status CHiveServiceManager::SetFlag(const char* sql, const std::string& name, bool value) {
+Win32Status CHiveServiceManager::SetFlag(Win32Status (IServiceStates::*set)(const std::string&,
+                                                                            bool),
+                                         const std::string& name, bool value) {
     std::uint32_t type = 0;
     if (Win32Status status = FindInstalled(name, type); status != ERROR_SUCCESS) {
         return status;
     }
-    CSqliteConnection* tables = Tables();
-    if (tables == nullptr) {
-        return ERROR_REGISTRY_IO_FAILED;
-    }
-    if (m_hive.IsReadOnly()) {
-        return ERROR_ACCESS_DENIED;
-    }
-    try {
-        tables->Query(sql).Bind(1, name).Bind(2, std::int64_t{value ? 1 : 0}).Run();
-        return ERROR_SUCCESS;
-    } catch (const CSqliteError&) {
-        return ERROR_REGISTRY_IO_FAILED;
-    }
+    const Win32Status status = Writable();
+    return status != ERROR_SUCCESS ? status : (m_pStates.get()->*set)(name, value);
 }
 
 Win32Status CHiveServiceManager::SetRefuseStop(const std::string& name, bool refuse) {
-    return SetFlag(kSetRefuseStop, name, refuse);
+    return SetFlag(&IServiceStates::SetRefuseStop, name, refuse);
 }
 
 Win32Status CHiveServiceManager::SetMarkedForDeletion(const std::string& name, bool marked) {
-    return SetFlag(kSetMarkedForDeletion, name, marked);
+    return SetFlag(&IServiceStates::SetMarkedForDeletion, name, marked);
 }

@@ -12,11 +12,19 @@
 class CSqliteConnection;
 class CSqliteQuery;
 
-// The registry tree in our own SQLite file (see hive/DESIGN.md for the tables). Writing
+// The registry tree in our own SQLite file (see hive/sqlite/DESIGN.md for the tables). Writing
 // transactions begin IMMEDIATE and wait on the connection's busy timeout; a connection that
 // only reads cannot take the write lock, so its writes go to temporary tables.
 class CSqliteStore : public IRegistryStore {
 public:
+    // Checks the file and sets up its connection; readOnlyReason says why it cannot be written,
+    // empty when it can. Throws CHiveError naming the file and the cause.
+    static std::unique_ptr<CSqliteStore> Open(const std::string& path, EHiveOpen mode,
+                                              std::string& readOnlyReason);
+    // The connection of a hive kept in our own file, for the tables that live beside the
+    // registry's (the emulated services); nullptr for a hive kept elsewhere.
+    static CSqliteConnection* ConnectionOf(CHive& hive);
+
     explicit CSqliteStore(std::unique_ptr<CSqliteConnection> connection);
     ~CSqliteStore() override;
 
@@ -26,7 +34,6 @@ public:
     bool InTransaction() override;
     std::int64_t DataVersion() override;
     std::string FailureReason() const override { return m_failureReason; }
-    CSqliteConnection* SqlConnection() override { return m_pConnection.get(); }
 
     Win32Status FindPath(HiveKeyId from, std::span<const std::string> names,
                          HiveKeyId& id) override;

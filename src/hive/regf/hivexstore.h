@@ -16,7 +16,7 @@
 #include <vector>
 
 // The SYSTEM hive file of an offline Windows installation as the registry tree, read and written
-// through hivex. See hive/DESIGN.md ("The Windows hive file").
+// through hivex. See hive/regf/DESIGN.md.
 //
 // HKEY_LOCAL_MACHINE is virtual: its only sub-key is SYSTEM, the hive's root, and
 // SYSTEM\CurrentControlSet is the control set that Select\Current names. Text is Latin-1 to
@@ -48,7 +48,6 @@ public:
     bool InTransaction() override { return m_txn != ETxn::None; }
     std::int64_t DataVersion() override;
     std::string FailureReason() const override { return m_failure; }
-    CSqliteConnection* SqlConnection() override { return nullptr; }
 
     Win32Status FindPath(HiveKeyId from, std::span<const std::string> names,
                          HiveKeyId& id) override;

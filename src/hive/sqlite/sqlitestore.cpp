@@ -1,11 +1,14 @@
 #include "sqlitestore.h"
 
-#include "hivefile.h"
+#include "hiveimpl.h"
 #include "hivepath.h"
+#include "hiveschema.h"
 #include "sqliteconnection.h"
 #include "sqliteerror.h"
+#include "sqlitefile.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <sqlite3.h>
 #include <unordered_set>
 
@@ -31,7 +34,43 @@ bool ReadRow(const CSqliteQuery& row, SHiveValue& value) {
     value.data = row.ColumnBlob(2);
     return true;
 }
+
+// The log files that an open made and left behind. Beside a refused file nobody uses them;
+// beside a file opened for reading only the empty ones are surely nobody's.
+void RemoveNewLogs(const std::string& path, bool walExisted, bool shmExisted, bool refused) {
+    std::error_code ignored;
+    for (const auto& [suffix, existed] : {std::pair{"-wal", walExisted}, {"-shm", shmExisted}}) {
+        const std::string log = path + suffix;
+        if (!existed && (refused || std::filesystem::file_size(log, ignored) == 0)) {
+            std::filesystem::remove(log, ignored);
+        }
+    }
+}
 } // namespace
+
+std::unique_ptr<CSqliteStore> CSqliteStore::Open(const std::string& path, EHiveOpen mode,
+                                                 std::string& readOnlyReason) {
+    std::error_code ignored;
+    const bool walExisted = std::filesystem::exists(path + "-wal", ignored);
+    const bool shmExisted = std::filesystem::exists(path + "-shm", ignored);
+    try {
+        SHiveConnection connection = CHiveSchema::Open(path, CSqliteFile::Check(path, mode), mode);
+        auto store = std::make_unique<CSqliteStore>(std::move(connection.pConnection));
+        readOnlyReason = std::move(connection.readOnlyReason);
+        if (!readOnlyReason.empty()) {
+            RemoveNewLogs(path, walExisted, shmExisted, false);
+        }
+        return store;
+    } catch (const CHiveError&) {
+        RemoveNewLogs(path, walExisted, shmExisted, true);
+        throw;
+    }
+}
+
+CSqliteConnection* CSqliteStore::ConnectionOf(CHive& hive) {
+    auto* store = dynamic_cast<CSqliteStore*>(&hive.Impl().Store());
+    return store == nullptr ? nullptr : store->m_pConnection.get();
+}
 
 CSqliteStore::CSqliteStore(std::unique_ptr<CSqliteConnection> connection)
     : m_pConnection(std::move(connection)), m_connection(*m_pConnection) {}
@@ -45,7 +84,7 @@ bool CSqliteStore::TryExec(const char* sql) {
         return true;
     } catch (const CSqliteError& error) {
         // Only a lock that was not granted says more than "unable to write".
-        m_failureReason = error.Code() == SQLITE_BUSY ? CHiveFile::Reason(error) : std::string();
+        m_failureReason = error.Code() == SQLITE_BUSY ? CSqliteFile::Reason(error) : std::string();
         return false;
     }
 }
@@ -88,7 +127,7 @@ void CSqliteStore::EndFailedFrames() {
     } catch (const CSqliteError&) {
         Rollback();
     }
-    sqlite3_busy_timeout(m_connection.Handle(), CHiveFile::kBusyTimeoutMs);
+    sqlite3_busy_timeout(m_connection.Handle(), CSqliteFile::kBusyTimeoutMs);
 }
 
 void CSqliteStore::EndTransaction() {

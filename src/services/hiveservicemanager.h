@@ -1,37 +1,32 @@
 #pragma once
 
 #include "iservicecontrolmanager.h"
+#include "iservicestates.h"
 
 #include <map>
+#include <memory>
 #include <string>
 
 class CHive;
-class CSqliteConnection;
-
-// What the emulated service control manager knows of one service.
-struct SServiceState {
-    bool installed = false;
-    bool running = false;
-    bool refuseStop = false;
-    bool markedForDeletion = false;
-    bool operator==(const SServiceState&) const = default;
-};
 
 // The service control manager of Windows NT, emulated on a hive. A service is installed while
 // SYSTEM\CurrentControlSet\Services\<name> holds a DWORD value Type; its running state and its
-// two flags live in the hive file's services table, so they persist across processes and
-// several processes share them. A service with no row is stopped and has both flags clear, and
-// the row of a service found uninstalled is dropped, so a newly installed service starts stopped.
+// two flags live in IServiceStates (the services table of our own registry file), so they
+// persist across processes and several processes share them. A service with no row is stopped and
+// has both flags clear, and the row of a service found uninstalled is dropped, so a newly installed
+// service starts stopped.
 //
 // Stop fails with ERROR_SERVICE_NOT_ACTIVE when the service is stopped and with
 // ERROR_INVALID_SERVICE_CONTROL when it refuses the stop; start fails with
 // ERROR_SERVICE_MARKED_FOR_DELETE when the service is marked for deletion and with
-// ERROR_SERVICE_ALREADY_RUNNING when it runs. Each change is one SQL statement, so two processes
-// never both stop (or start) the same service. Handles are numbers local to this object; access
-// masks are accepted and not checked, and the local machine's active database is the only one.
+// ERROR_SERVICE_ALREADY_RUNNING when it runs. Each change is one step of the states' store, so
+// two processes never both stop (or start) the same service. Handles are numbers local to this
+// object; access masks are accepted and not checked, and the local machine's active database is the
+// only one.
 class CHiveServiceManager : public IServiceControlManager {
 public:
     explicit CHiveServiceManager(CHive& hive);
+    ~CHiveServiceManager() override;
 
     SC_HANDLE OpenSCManager(const char* machine, const char* database,
                             std::uint32_t access) override;
@@ -70,15 +65,19 @@ private:
     Win32Status ServiceOf(SC_HANDLE handle, std::string& name, std::uint32_t& type);
     Win32Status ReadRow(const std::string& name, SServiceState& state);
     Win32Status Forget(const std::string& name);
-    // Runs one statement on the row of name; changed tells whether it changed a row.
-    Win32Status Change(const char* sql, const std::string& name, bool& changed);
-    Win32Status SetFlag(const char* sql, const std::string& name, bool value);
+    // One change of the service's state; changed tells whether it changed anything.
+    Win32Status Change(Win32Status (IServiceStates::*change)(const std::string&, bool&),
+                       const std::string& name, bool& changed);
+    Win32Status SetFlag(Win32Status (IServiceStates::*set)(const std::string&, bool),
+                        const std::string& name, bool value);
+    // ERROR_SUCCESS when the states can be changed.
+    Win32Status Writable() const;
     SC_HANDLE NewHandle(SHandle handle);
-    // The table of running states and flags; nullptr when the hive has none.
-    CSqliteConnection* Tables();
     int Fail(Win32Status error);
 
     CHive& m_hive;
+    // nullptr when the hive keeps no states (a Windows hive file).
+    std::unique_ptr<IServiceStates> m_pStates;
     std::map<SC_HANDLE, SHandle> m_handles;
     SC_HANDLE m_nextHandle = 1;
     Win32Status m_lastError = ERROR_SUCCESS;

@@ -3,6 +3,7 @@
 #include "hivefile.h"
 #include "sqliteconnection.h"
 #include "sqliteerror.h"
+#include "sqlitefile.h"
 
 #include <chrono>
 #include <sqlite3.h>
@@ -69,16 +70,16 @@ SHiveConnection CHiveSchema::Open(const std::string& path, const SHiveFileFacts&
         try {
             return {OpenForWriting(path, mode), {}};
         } catch (const CSqliteError& error) {
-            if (facts.bEmpty || !CHiveFile::IsDiskFull(error)) {
-                throw CHiveFile::Refusal(path, CHiveFile::Reason(error));
+            if (facts.bEmpty || !CSqliteFile::IsDiskFull(error)) {
+                throw CHiveFile::Refusal(path, CSqliteFile::Reason(error));
             }
-            readOnlyReason = CHiveFile::Reason(error);
+            readOnlyReason = CSqliteFile::Reason(error);
         }
     }
     try {
         return {OpenForReading(path, facts.bEmpty), readOnlyReason};
     } catch (const CSqliteError& error) {
-        throw CHiveFile::Refusal(path, CHiveFile::Reason(error));
+        throw CHiveFile::Refusal(path, CSqliteFile::Reason(error));
     }
 }
 
@@ -86,11 +87,11 @@ std::unique_ptr<CSqliteConnection> CHiveSchema::OpenForWriting(const std::string
                                                                EHiveOpen mode) {
     auto connection =
         std::make_unique<CSqliteConnection>(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-    sqlite3_busy_timeout(connection->Handle(), CHiveFile::kBusyTimeoutMs);
+    sqlite3_busy_timeout(connection->Handle(), CSqliteFile::kBusyTimeoutMs);
     // Changing the journal mode and the first look at a new WAL file can report a busy file
     // without waiting on the busy handler, while another process sets up the same file.
     auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::milliseconds(CHiveFile::kBusyTimeoutMs);
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(CSqliteFile::kBusyTimeoutMs);
     while (true) {
         try {
             Configure(*connection, path, mode);
@@ -108,7 +109,7 @@ std::unique_ptr<CSqliteConnection> CHiveSchema::OpenForWriting(const std::string
 // schema, so nothing ever reaches the file.
 std::unique_ptr<CSqliteConnection> CHiveSchema::OpenForReading(const std::string& path,
                                                                bool empty) {
-    std::unique_ptr<CSqliteConnection> connection = CHiveFile::OpenReadOnly(path);
+    std::unique_ptr<CSqliteConnection> connection = CSqliteFile::OpenReadOnly(path);
     connection->Exec("PRAGMA trusted_schema=OFF");
     if (empty) {
         connection->Exec(AsTemporary(kTables));
@@ -138,10 +139,10 @@ void CHiveSchema::Create(CSqliteConnection& connection, const std::string& path)
     std::string application = connection.QueryText("PRAGMA application_id");
     if (version == "0" && application == "0") {
         connection.Exec(kTables);
-        connection.Exec("PRAGMA application_id=" + std::to_string(CHiveFile::kApplicationId));
-        connection.Exec("PRAGMA user_version=" + std::to_string(CHiveFile::kSchemaVersion));
-    } else if (application != std::to_string(CHiveFile::kApplicationId) ||
-               version != std::to_string(CHiveFile::kSchemaVersion)) {
+        connection.Exec("PRAGMA application_id=" + std::to_string(CSqliteFile::kApplicationId));
+        connection.Exec("PRAGMA user_version=" + std::to_string(CSqliteFile::kSchemaVersion));
+    } else if (application != std::to_string(CSqliteFile::kApplicationId) ||
+               version != std::to_string(CSqliteFile::kSchemaVersion)) {
         // Checked before, but another process may have changed the file since.
         connection.Exec("ROLLBACK");
         throw CHiveFile::Refusal(path, "it is the database of another program");
