@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 #include <strings.h>
 
 namespace {
@@ -30,15 +31,63 @@ CConfigTreeCtrl::CConfigTreeCtrl(QWidget* parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setIconSize(QSize(kImageSize, kImageSize));
     setUniformRowHeights(true);
-    // Names are never cut: the one column is as wide as the widest name, and the tree scrolls
-    // sideways when the bar is narrower.
+    // Names are never cut: the one column is as wide as the widest name shown, and the tree
+    // scrolls sideways when the bar is narrower. The tree sizes the column itself, once per
+    // change of what it shows (see updateGeometries): sized to its contents by the header, the
+    // column measured every item again at each insertion and at each resize of the window.
     header()->setStretchLastSection(false);
-    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    header()->setSectionResizeMode(0, QHeaderView::Fixed);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setTextElideMode(Qt::ElideNone);
     connect(this, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current, QTreeWidgetItem*) { OnCurrentItemChanged(current); });
     connect(this, &QTreeWidget::itemExpanded, this, &CConfigTreeCtrl::OnItemExpanded);
+    WatchShownItems();
+}
+
+void CConfigTreeCtrl::WatchShownItems() {
+    const auto refit = [this] { RefitColumn(); };
+    QAbstractItemModel* items = model();
+    connect(items, &QAbstractItemModel::rowsInserted, this, refit);
+    connect(items, &QAbstractItemModel::rowsRemoved, this, refit);
+    connect(items, &QAbstractItemModel::modelReset, this, refit);
+    connect(items, &QAbstractItemModel::layoutChanged, this, refit);
+    connect(items, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex&, const QModelIndex&, const QList<int>& roles) {
+                if (ChangesWidth(roles)) {
+                    RefitColumn();
+                }
+            });
+    connect(this, &QTreeView::expanded, this, refit);
+    connect(this, &QTreeView::collapsed, this, refit);
+}
+
+bool CConfigTreeCtrl::ChangesWidth(const QList<int>& roles) {
+    return roles.isEmpty() || roles.contains(Qt::DisplayRole) ||
+           roles.contains(Qt::DecorationRole) || roles.contains(Qt::FontRole) ||
+           roles.contains(Qt::SizeHintRole);
+}
+
+// Many changes in a row (a fill of the tree, an expansion of every item) come to one measure of
+// the items shown, at the next layout of the tree, which Qt does before it paints.
+void CConfigTreeCtrl::RefitColumn() {
+    m_bColumnStale = true;
+    scheduleDelayedItemsLayout();
+}
+
+void CConfigTreeCtrl::updateGeometries() {
+    if (m_bColumnStale) {
+        m_bColumnStale = false;
+        header()->resizeSection(0, std::max(0, sizeHintForColumn(0)));
+    }
+    QTreeWidget::updateGeometries();
+}
+
+void CConfigTreeCtrl::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        RefitColumn();
+    }
+    QTreeWidget::changeEvent(event);
 }
 
 CConfigTreeCtrl::~CConfigTreeCtrl() {
@@ -271,6 +320,8 @@ void CConfigTreeCtrl::Collapse(HTREEITEM item) {
 void CConfigTreeCtrl::SetStyleBits(unsigned bits, bool set) {
     m_styleBits = set ? (m_styleBits | bits) : (m_styleBits & ~bits);
     setRootIsDecorated((m_styleBits & TVS_LINESATROOT) != 0);
+    // The decoration at the root moves every item sideways.
+    RefitColumn();
 }
 
 // Dotted lines join every item to its parent and to its siblings below; an item with children

@@ -58,6 +58,8 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void drawBranches(QPainter* painter, const QRect& rect,
                       const QModelIndex& index) const override;
+    void updateGeometries() override;
+    void changeEvent(QEvent* event) override;
 
 private:
     // Runs a change made by program with the person's notifications held back.
@@ -71,6 +73,9 @@ private:
     QTreeWidgetItem* SiblingAt(const QTreeWidgetItem* parent, int index) const;
     int SiblingCount(const QTreeWidgetItem* parent) const;
     void DrawButton(QPainter& painter, const QPoint& centre, bool expanded) const;
+    void WatchShownItems();
+    static bool ChangesWidth(const QList<int>& roles);
+    void RefitColumn();
 
     std::vector<QString> m_imageFiles;
     std::map<std::pair<int, int>, QIcon> m_icons;
@@ -78,4 +83,6 @@ private:
     QString m_driverToolTip;
     unsigned m_styleBits = 0;
     bool m_bQuiet = false;
+    // Set when what the tree shows has changed since the column was last sized.
+    bool m_bColumnStale = true;
 };

@@ -5,7 +5,9 @@
 #include <QHeaderView>
 #include <QIcon>
 #include <QMainWindow>
+#include <QSet>
 #include <QTreeWidget>
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -42,7 +44,9 @@ CProblemsBar::CProblemsBar(QMainWindow& frame)
     m_pList->setHeaderLabels({QStringLiteral("Problem"), QStringLiteral("Code")});
     m_pList->header()->setStretchLastSection(false);
     m_pList->header()->setSectionResizeMode(kProblemColumn, QHeaderView::Stretch);
-    m_pList->header()->setSectionResizeMode(kCodeColumn, QHeaderView::ResizeToContents);
+    // Sized by SetFindings: sized to its contents by the header, the column measured every
+    // finding again at each resize of the window.
+    m_pList->header()->setSectionResizeMode(kCodeColumn, QHeaderView::Fixed);
     setWidget(m_pList);
     connect(m_pList, &QTreeWidget::itemActivated, this, &CProblemsBar::OnItemActivated);
     frame.addDockWidget(Qt::BottomDockWidgetArea, this);
@@ -51,8 +55,11 @@ CProblemsBar::CProblemsBar(QMainWindow& frame)
 
 void CProblemsBar::SetFindings(const std::vector<SCheckFinding>& findings) {
     m_pList->clear();
+    QList<QTreeWidgetItem*> items;
+    items.reserve(static_cast<qsizetype>(findings.size()));
     for (const SCheckFinding& finding : findings) {
-        auto* item = new QTreeWidgetItem(m_pList);
+        auto* item = new QTreeWidgetItem;
+        items << item;
         item->setIcon(kProblemColumn, SeverityIcon(finding.severity));
         item->setText(kProblemColumn, CLatin1Text::ToQt(finding.message));
         item->setText(kCodeColumn, QString::fromLatin1(CheckCodeName(finding.code)));
@@ -65,6 +72,24 @@ void CProblemsBar::SetFindings(const std::vector<SCheckFinding>& findings) {
                       QString::fromLatin1(CheckSeverityName(finding.severity)) +
                           QStringLiteral(": ") + item->text(kProblemColumn));
     }
+    // Filled apart and added at once, the items reach the list without a signal each.
+    m_pList->addTopLevelItems(items);
+    FitCodeColumn();
+}
+
+// Codes are a few words shared by many findings: one finding of each code is measured.
+void CProblemsBar::FitCodeColumn() {
+    int width = m_pList->header()->sectionSizeHint(kCodeColumn);
+    QSet<QString> measured;
+    for (int row = 0; row < m_pList->topLevelItemCount(); ++row) {
+        const QString code = m_pList->topLevelItem(row)->text(kCodeColumn);
+        if (!measured.contains(code)) {
+            measured.insert(code);
+            const QModelIndex index = m_pList->model()->index(row, kCodeColumn);
+            width = std::max(width, m_pList->sizeHintForIndex(index).width());
+        }
+    }
+    m_pList->header()->resizeSection(kCodeColumn, width);
 }
 
 void CProblemsBar::SetActivationHandler(std::function<void(const std::string&)> handler) {

@@ -26,6 +26,7 @@ public:
 
 private:
     void OnItemActivated(QTreeWidgetItem* item);
+    void FitCodeColumn();
 
     QTreeWidget* m_pList;
     std::function<void(const std::string&)> m_onActivated;

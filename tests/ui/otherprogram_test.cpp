@@ -225,3 +225,30 @@ TEST_F(COtherProgramTest, TheirReadingIsNoChangeAndTheActionRuns) {
               (std::vector<std::string>{"Port000", "Port001", "Port002", "Port003"}));
     EXPECT_NE(StatusText(), kReloaded);
 }
+
+// The tree sizes its column itself, once per change of what it shows: each change that shows
+// wider names leaves no name cut.
+TEST_F(COtherProgramTest, NamesShownAfterAFillAReloadAndAnExpansionAreNotCut) {
+    Start();
+    CConfigTreeCtrl& tree = Frame().Tree();
+    // Qt's own measure of the items shown, each with its indentation.
+    const QAbstractItemView& view = tree;
+    const auto uncut = [&](const char* step) {
+        QApplication::processEvents();
+        EXPECT_GE(tree.columnWidth(0), view.sizeHintForColumn(0)) << step;
+    };
+    uncut("fill");
+    QWidget elsewhere;
+    elsewhere.show();
+    elsewhere.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere));
+    Ctl({"add-board", "BoardType=RX-404"});
+    Ctl({"add-port", "Board000"});
+    Frame().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Frame()));
+    ASSERT_EQ(StatusText(), kReloaded);
+    uncut("reload: the boards one level deeper than the driver");
+    Item("QSERDRV/Board000")->setExpanded(true);
+    uncut("expansion: the ports one level deeper still");
+    EXPECT_EQ(PortItems("Board000").size(), 4u);
+}
