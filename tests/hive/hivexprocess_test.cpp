@@ -121,14 +121,27 @@ TEST_F(HivexStoreTest, KilledCommitLeavesAWholeFile) {
     std::mt19937 random(20240601);
     std::uint32_t last = 0;
     for (int round = 0; round < 6; ++round) {
+        // The kill waits for the child's first commit, so that a slow machine still kills it
+        // in the middle of later ones.
+        int committed[2];
+        ASSERT_EQ(pipe(committed), 0);
         const pid_t child = Spawn([&] {
             std::string reason;
             auto store = CHivexStore::Open(Hive(), EHiveOpen::MustExist, reason);
+            bool first = true;
             while (Increment(*store)) {
+                if (first) {
+                    (void)!write(committed[1], "x", 1);
+                    first = false;
+                }
             }
             return false;
         });
-        std::this_thread::sleep_for(std::chrono::milliseconds(100 + random() % 500));
+        close(committed[1]);
+        char signal = 0;
+        ASSERT_EQ(read(committed[0], &signal, 1), 1) << "the child never committed";
+        close(committed[0]);
+        std::this_thread::sleep_for(std::chrono::milliseconds(random() % 400));
         kill(child, SIGKILL);
         ExitCode(child);
 
