@@ -48,6 +48,11 @@ ECliExit CCliEnvironment::RunBatch(EBatchEnd end, const std::function<SCliResult
             result.output.clear();
         }
     }
+    if (end == EBatchEnd::Discard && !m_pHive->StoreFailure().empty()) {
+        // A read that failed took a default without a word: nothing the command found can be
+        // trusted, whatever it would have printed.
+        result = SCliResult::Fail(m_pHive->StoreFailure());
+    }
     if (!result.reason.empty()) {
         m_err << "qserctl: " << result.reason << '\n';
     }

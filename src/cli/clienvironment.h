@@ -36,7 +36,9 @@ public:
     // Runs a command inside one batch, so that it reaches the hive whole or not at all. The
     // batch commits only when end is Keep and the command neither failed, nor was refused, nor
     // met a question answered No. The messages raised inside the batch are printed when it
-    // ends, before the command's own reason; its output follows on standard output.
+    // ends, before the command's own reason; its output follows on standard output. A command
+    // that keeps nothing fails, naming the file and the reason, when a read could not use the
+    // file.
     ECliExit RunBatch(EBatchEnd end, const std::function<SCliResult()>& command);
     // A reason a command cannot run at all, on standard error.
     void Error(const std::string& reason);

@@ -58,6 +58,10 @@ const std::string& CHive::ReadOnlyReason() const {
     return m_pImpl->m_readOnlyReason;
 }
 
+const std::string& CHive::StoreFailure() const {
+    return m_pImpl->m_storeFailure;
+}
+
 bool CHive::ChangedSinceLastLook() {
     return m_pImpl->ChangedSinceLastLook();
 }

@@ -101,6 +101,12 @@ public:
     // when it can.
     const std::string& ReadOnlyReason() const;
 
+    // Why a read of the outermost batch that is open, or that ended last, could not use the file
+    // (it could not be read, it is damaged, another program holds it), naming the file; empty
+    // when every read reached it. Failed writes (reported as such) and injected faults do not
+    // count: a caller that only read can trust what it read when this is empty.
+    const std::string& StoreFailure() const;
+
     // Whether another connection (another program, or another CHive on the same file) committed
     // a change since the previous call; this connection's own commits do not count, and the
     // first call answers false. Cheap: no table is read. Inside a batch it is one of the

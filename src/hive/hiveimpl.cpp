@@ -1,6 +1,8 @@
 #include "hiveimpl.h"
 
+#include "hivefile.h"
 #include "hivepath.h"
+#include "sqliteerror.h"
 
 CHive::SImpl::SImpl(const std::string& file, std::unique_ptr<IRegistryStore> store,
                     std::string readOnlyReason, bool windowsHiveFile)
@@ -8,6 +10,24 @@ CHive::SImpl::SImpl(const std::string& file, std::unique_ptr<IRegistryStore> sto
       m_readOnlyReason(std::move(readOnlyReason)), m_pStore(std::move(store)), m_store(*m_pStore) {}
 
 // ---- transactions
+
+void CHive::SImpl::NoteFailure(const std::string& reason) {
+    if (!m_storeFailure.empty()) {
+        return;
+    }
+    // The Windows hive file's store names the file itself.
+    const bool named = reason.find("'" + m_path + "'") != std::string::npos;
+    m_storeFailure =
+        named ? reason
+              : CHiveFile::Refusal(m_path, reason.empty() ? "it could not be read" : reason).what();
+}
+
+std::string CHive::SImpl::Described(const CRegistryStoreError& error) const {
+    if (const auto* sqlite = dynamic_cast<const CSqliteError*>(&error)) {
+        return CHiveFile::Reason(*sqlite);
+    }
+    return error.what();
+}
 
 void CHive::SImpl::RollbackTransaction() {
     m_store.Rollback();
@@ -18,21 +38,34 @@ void CHive::SImpl::RollbackTransaction() {
 Win32Status CHive::SImpl::Begin(ETxn kind) {
     if (m_batchDepth > 0) {
         if (m_batch == EBatch::Idle) {
-            // The whole action holds the write lock from its first operation on.
-            m_batch = m_store.Begin(true) ? EBatch::Open : EBatch::Failed;
+            // The whole action holds the write lock from its first operation on. A file that
+            // cannot be written is only read: Run refuses its writes before they reach the store.
+            m_batch = m_store.Begin(m_readOnlyReason.empty()) ? EBatch::Open : EBatch::Failed;
+            if (m_batch == EBatch::Failed) {
+                NoteFailure(m_store.FailureReason());
+            }
         }
         return m_batch == EBatch::Open ? ERROR_SUCCESS : ERROR_REGISTRY_IO_FAILED;
     }
     if (kind == ETxn::Single) {
         return ERROR_SUCCESS;
     }
-    return m_store.Begin(kind == ETxn::Write) ? ERROR_SUCCESS : ERROR_REGISTRY_IO_FAILED;
+    if (!m_store.Begin(kind == ETxn::Write)) {
+        if (kind == ETxn::Read) {
+            NoteFailure(m_store.FailureReason());
+        }
+        return ERROR_REGISTRY_IO_FAILED;
+    }
+    return ERROR_SUCCESS;
 }
 
 Win32Status CHive::SImpl::Finish(ETxn kind, Win32Status status) {
     if (m_batchDepth > 0) {
         if (!m_store.InTransaction()) {
             // The store gave up the transaction on its own (disk full, I/O error).
+            if (kind != ETxn::Write) {
+                NoteFailure(m_store.FailureReason());
+            }
             m_batch = EBatch::Failed;
             m_keys.Clear();
             ++m_generation;
@@ -48,6 +81,9 @@ Win32Status CHive::SImpl::Finish(ETxn kind, Win32Status status) {
         return status;
     }
     if (!m_store.Commit()) {
+        if (kind == ETxn::Read) {
+            NoteFailure(m_store.FailureReason());
+        }
         ++m_generation;
         return ERROR_REGISTRY_IO_FAILED;
     }
@@ -64,6 +100,7 @@ void CHive::SImpl::Abandon() {
 void CHive::SImpl::BeginBatch() {
     if (m_batchDepth++ == 0) {
         m_batch = EBatch::Idle;
+        m_storeFailure.clear();
     }
 }
 

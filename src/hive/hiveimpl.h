@@ -64,6 +64,8 @@ struct CHive::SImpl {
     const std::string m_readOnlyReason;
     CHiveFaults m_faults;
     std::function<void(const SHiveWrite&)> m_observer;
+    // The first failure of the store since the outermost batch began (CHive::StoreFailure).
+    std::string m_storeFailure;
 
 private:
     enum class ETxn { Single, Read, Write };
@@ -79,7 +81,11 @@ private:
         }
         try {
             status = body();
-        } catch (const CRegistryStoreError&) {
+        } catch (const CRegistryStoreError& error) {
+            // A change the store could not make is reported as a failed write.
+            if (kind != ETxn::Write) {
+                NoteFailure(Described(error));
+            }
             Abandon();
             return ERROR_REGISTRY_IO_FAILED;
         } catch (...) {
@@ -88,6 +94,9 @@ private:
         }
         return Finish(kind, status);
     }
+    // Keeps the first failure only: later ones follow from it.
+    void NoteFailure(const std::string& reason);
+    std::string Described(const CRegistryStoreError& error) const;
     Win32Status Begin(ETxn kind);
     Win32Status Finish(ETxn kind, Win32Status status);
     void Abandon();

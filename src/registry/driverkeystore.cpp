@@ -3,6 +3,7 @@
 #include "boardobj.h"
 #include "configurationbuilder.h"
 #include "driverkeywalk.h"
+#include "hive.h"
 #include "instanceownership.h"
 #include "keypaths.h"
 #include "messageservice.h"
@@ -107,8 +108,21 @@ bool CDriverKeyStore::OpenBoardKey(CRegistry& key, const std::string& boardKeyNa
 }
 
 int CDriverKeyStore::LoadConfiguration(IConfigurationBuilder& builder) {
+    // A registry that cannot be written may hold no configuration yet (a Windows installation
+    // seen through a read-only mount): nothing could make the driver key, and there is nothing
+    // to load.
+    const CHive* hive = CHive::Current();
+    const bool readOnly = hive != nullptr && hive->IsReadOnly();
     CRegistry driverKey;
-    if (driverKey.OpenKey(DriverKeyPath(), "", KEY_ALL_ACCESS, 0) != ERROR_SUCCESS) {
+    const Win32Status opened =
+        driverKey.OpenKey(DriverKeyPath(), "", KEY_ALL_ACCESS, readOnly ? 1 : 0);
+    if (readOnly && opened == ERROR_FILE_NOT_FOUND) {
+        builder.SetSystemName(kLoadedSystemName);
+        builder.SetNumBoards("0");
+        builder.SetNumPorts("0");
+        return 1;
+    }
+    if (opened != ERROR_SUCCESS) {
         CMessageService::Error(kOpenRegistryFailed);
         return 0;
     }

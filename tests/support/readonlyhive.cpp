@@ -2,6 +2,7 @@
 
 #include "temphive.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -12,7 +13,9 @@ std::string ReadAll(const std::string& path) {
 }
 } // namespace
 
-CReadOnlyHive::CReadOnlyHive(const CTempHive& source) : m_mount(source.Folder()) {
+CReadOnlyHive::CReadOnlyHive(const CTempHive& source)
+    : m_mount(source.Folder()),
+      m_name(std::filesystem::path(source.FilePath()).filename().string()) {
     if (m_mount.Mounted()) {
         m_pHive = CHive::Open(FilePath(), EHiveOpen::MustExist);
     }

@@ -19,11 +19,12 @@ public:
     CReadOnlyHive& operator=(const CReadOnlyHive&) = delete;
 
     CHive* Hive() const { return m_pHive.get(); }
-    std::string FilePath() const { return m_mount.Path("registry.db"); }
+    std::string FilePath() const { return m_mount.Path(m_name); }
     // The file's bytes with its write-ahead log, to show that nothing wrote to it.
     std::string Bytes() const;
 
 private:
     CReadOnlyMount m_mount;
+    std::string m_name; // the file's name in its folder
     std::unique_ptr<CHive> m_pHive;
 };

@@ -3,6 +3,7 @@
 #include "regfheader.h"
 #include "testhivex.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdio>
@@ -211,4 +212,21 @@ void CTestHiveFile::BreakChecksum(const std::string& path) {
 
 void CTestHiveFile::Truncate(const std::string& path, std::size_t size) {
     std::filesystem::resize_file(path, size);
+}
+
+void CTestHiveFile::BreakKey(const std::string& path, const std::string& name) {
+    // A key record holds its name 0x4C bytes after its signature "nk".
+    constexpr std::size_t kNameOffset = 0x4C;
+    std::vector<std::uint8_t> file = ReadFile(path);
+    const auto found = std::search(file.begin() + kBinSize, file.end(), name.begin(), name.end());
+    if (found == file.end() || found - file.begin() < static_cast<long>(kBinSize + kNameOffset)) {
+        throw std::runtime_error("no key " + name + " in " + path);
+    }
+    const auto signature = found - static_cast<long>(kNameOffset);
+    if (signature[0] != 'n' || signature[1] != 'k') {
+        throw std::runtime_error("the name " + name + " in " + path + " is no key's");
+    }
+    signature[0] = 'x';
+    signature[1] = 'x';
+    WriteFile(path, file);
 }

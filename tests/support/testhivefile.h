@@ -37,4 +37,7 @@ public:
     static void MakeDirty(const std::string& path);
     static void BreakChecksum(const std::string& path);
     static void Truncate(const std::string& path, std::size_t size);
+    // The record of the first key of that name loses its signature: the file opens, and the
+    // first read that reaches the key finds the damage.
+    static void BreakKey(const std::string& path, const std::string& name);
 };

@@ -1,5 +1,5 @@
-// The window on a registry file that cannot be written: it says so, offers no change and
-// closes without a word.
+// The window on a registry file that cannot be written, ours or a Windows hive file: it says so,
+// offers no change and closes without a word.
 #include "boardform.h"
 #include "commandids.h"
 #include "configtreectrl.h"
@@ -9,6 +9,7 @@
 #include "hiveprobe.h"
 #include "portform.h"
 #include "readonlyhive.h"
+#include "testnames.h"
 #include "uifixture.h"
 
 #include <QAction>
@@ -16,8 +17,9 @@
 #include <vector>
 
 namespace {
-class CReadOnlyWindowTest : public CUiFixture {
+class CReadOnlyWindowTest : public CUiFixture, public ::testing::WithParamInterface<ETestStore> {
 protected:
+    CReadOnlyWindowTest() : CUiFixture(GetParam()) {}
     void SetUp() override {
         CHiveProbe probe(m_hive.Hive());
         SBoardValues board;
@@ -62,7 +64,7 @@ protected:
 };
 } // namespace
 
-TEST_F(CReadOnlyWindowTest, SaysWhyAndOffersNoChange) {
+TEST_P(CReadOnlyWindowTest, SaysWhyAndOffersNoChange) {
     EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Brimholde - QSER [read-only]"));
     EXPECT_EQ(
         Frame().StatusBar()->currentMessage(),
@@ -83,3 +85,6 @@ TEST_F(CReadOnlyWindowTest, SaysWhyAndOffersNoChange) {
     EXPECT_EQ(m_recordedServices.Calls(), std::vector<std::string>{});
     EXPECT_EQ(m_pReadOnly->Bytes(), m_before);
 }
+
+INSTANTIATE_TEST_SUITE_P(Stores, CReadOnlyWindowTest,
+                         ::testing::Values(ETestStore::Sqlite, ETestStore::WindowsHive), StoreName);

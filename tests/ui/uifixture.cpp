@@ -12,7 +12,8 @@
 #include <QTest>
 #include <QToolBar>
 
-CUiFixture::CUiFixture() : m_services(m_hive.Hive()), m_recordedServices(m_services) {
+CUiFixture::CUiFixture(ETestStore store)
+    : m_hive(store), m_services(m_hive.Hive()), m_recordedServices(m_services) {
     QFile::remove(CAppProfile::Path());
     CHiveProbe probe(m_hive.Hive());
     InstallService(probe, "Serial");

@@ -14,11 +14,11 @@
 class QAction;
 class QTreeWidgetItem;
 
-// The main window on a fresh registry with the serial service installed, recording message
-// boxes and service calls, fake lock keys and an empty profile.
+// The main window on a fresh registry (of the given store) with the serial service installed,
+// recording message boxes and service calls, fake lock keys and an empty profile.
 class CUiFixture : public ::testing::Test {
 protected:
-    CUiFixture();
+    explicit CUiFixture(ETestStore store = ETestStore::Sqlite);
     ~CUiFixture() override;
 
     // Creates the window on the platform family, loads the configuration (of the fixture's
