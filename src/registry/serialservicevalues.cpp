@@ -28,7 +28,7 @@ void CSerialServiceValues::Write() {
     ReportKept();
 }
 
-bool CSerialServiceValues::Kept(unsigned id) {
+bool CSerialServiceValues::Kept(unsigned id, const std::function<bool(const SHiveValue&)>& ours) {
     if (!m_installed) {
         return false;
     }
@@ -37,18 +37,31 @@ bool CSerialServiceValues::Kept(unsigned id) {
     if (status == ERROR_FILE_NOT_FOUND) {
         return false;
     }
-    m_kept.push_back(status == ERROR_SUCCESS ? PrintableName(value.name) : LoadString(id));
+    if (status != ERROR_SUCCESS) {
+        m_kept.push_back(LoadString(id));
+    } else if (!ours(value)) {
+        m_kept.push_back(PrintableName(value.name));
+    }
     return true;
 }
 
 void CSerialServiceValues::Number(unsigned id, std::uint32_t number) {
-    if (!Kept(id)) {
+    auto same = [number](const SHiveValue& value) {
+        const std::vector<std::uint8_t> bytes{
+            static_cast<std::uint8_t>(number), static_cast<std::uint8_t>(number >> 8),
+            static_cast<std::uint8_t>(number >> 16), static_cast<std::uint8_t>(number >> 24)};
+        return value.type == REG_DWORD && value.data == bytes;
+    };
+    if (!Kept(id, same)) {
         WriteNumberReported(m_key, LoadString(id), number);
     }
 }
 
 void CSerialServiceValues::Text(unsigned id, const std::string& text) {
-    if (!Kept(id)) {
+    auto same = [&text](const SHiveValue& value) {
+        return value.type == REG_SZ && TextOf(value) == text;
+    };
+    if (!Kept(id, same)) {
         WriteTextReported(m_key, LoadString(id), text);
     }
 }
@@ -58,6 +71,7 @@ void CSerialServiceValues::ReportKept() const {
         return;
     }
     const bool one = m_kept.size() == 1;
-    CMessageService::Notice("This installation's Serial service already has " + JoinedList(m_kept) +
-                            ": " + (one ? "it was kept as it is." : "they were kept as they are."));
+    CMessageService::Notice("This installation's Serial service has its own " + JoinedList(m_kept) +
+                            ": " + (one ? "it was" : "they were") + " left as " +
+                            (one ? "it is." : "they are."));
 }
