@@ -117,7 +117,8 @@ bool CTreeWalk::OnlyOurComBitsChanged(const SKey& was, const SKey& is, const CTr
         for (std::size_t byte = 0; byte < now.data.size(); ++byte) {
             const unsigned changed = now.data[byte] ^ (byte < old.data.size() ? old.data[byte] : 0);
             for (unsigned bit = 0; bit < 8; ++bit) {
-                if ((changed >> bit & 1) != 0 && ours.count(byte * 8 + bit + 1) == 0) {
+                if ((changed >> bit & 1) != 0 &&
+                    ours.count(static_cast<unsigned>(byte * 8 + bit + 1)) == 0) {
                     return false;
                 }
             }
