@@ -169,7 +169,9 @@ TEST_P(OwnershipTest, ASessionWritesAndDeletesOnlyOwnedKeys) {
     const auto noteNamed = [&] {
         for (const std::string& board : Probe().SubKeys(kDriverKey)) {
             for (const std::string& port : Probe().SubKeys(BoardKey(board))) {
-                const SHiveValue com = Probe().Value(PortKey(board, port), "PortCOMPort");
+                const SHiveValue com = Probe().HasValue(PortKey(board, port), "PortCOMPort")
+                                           ? Probe().Value(PortKey(board, port), "PortCOMPort")
+                                           : SHiveValue{};
                 const std::string name(com.data.begin(), com.data.end());
                 if (com.type == REG_SZ && name.starts_with("COM")) {
                     comNumbers.insert(static_cast<unsigned>(std::atoi(name.c_str() + 3)));
