@@ -1,7 +1,9 @@
 #include "treewalk.h"
 
+#include "comnamedatabase.h"
 #include "hivepath.h"
 #include "keypaths.h"
+#include "registryvalues.h"
 #include "stringtable.h"
 
 #include <algorithm>
@@ -72,6 +74,59 @@ bool CTreeWalk::Owned(const std::string& path) {
            strcasecmp(path.c_str(), SerialServiceKeyPath().c_str()) == 0;
 }
 
+std::set<unsigned> CTreeWalk::OurComNumbers(const CTreeWalk& before, const CTreeWalk& after) {
+    std::set<unsigned> numbers;
+    for (const CTreeWalk* walk : {&before, &after}) {
+        for (const auto& [path, key] : walk->m_keys) {
+            const bool driver = Under(key.path, DriverKeyPath());
+            if (!driver && !Under(key.path, SerialParametersKeyPath())) {
+                continue;
+            }
+            for (const SHiveValue& value : key.values) {
+                const char* name = driver ? "PortCOMPort" : "DosDevices";
+                const std::optional<std::string> text = TextOf(value);
+                const std::optional<unsigned> number =
+                    text ? CComNameDatabase::ComNumber(*text) : std::nullopt;
+                if (strcasecmp(value.name.c_str(), name) == 0 && number) {
+                    numbers.insert(*number);
+                }
+            }
+        }
+    }
+    return numbers;
+}
+
+bool CTreeWalk::OnlyOurComBitsChanged(const SKey& was, const SKey& is, const CTreeWalk& before,
+                                      const CTreeWalk& after) {
+    if (strcasecmp(was.path.c_str(), ComNameArbiterKeyPath().c_str()) != 0 ||
+        was.status != is.status || was.unreadable != is.unreadable ||
+        was.values.size() != is.values.size()) {
+        return false;
+    }
+    const std::set<unsigned> ours = OurComNumbers(before, after);
+    for (std::size_t i = 0; i < was.values.size(); ++i) {
+        const SHiveValue& old = was.values[i];
+        const SHiveValue& now = is.values[i];
+        if (old == now) {
+            continue;
+        }
+        if (strcasecmp(old.name.c_str(), "ComDB") != 0 || old.name != now.name ||
+            old.type != REG_BINARY || now.type != REG_BINARY || now.data.size() < old.data.size()) {
+            return false;
+        }
+        for (std::size_t byte = 0; byte < now.data.size(); ++byte) {
+            const unsigned changed = now.data[byte] ^ (byte < old.data.size() ? old.data[byte] : 0);
+            for (unsigned bit = 0; bit < 8; ++bit) {
+                if ((changed >> bit & 1) != 0 &&
+                    ours.count(static_cast<unsigned>(byte * 8 + bit + 1)) == 0) {
+                    return false;
+                }
+            }
+        }
+    }
+    return true;
+}
+
 bool CTreeWalk::ParentOfOwned(const std::string& path) {
     for (const std::string& owned : {DriverKeyPath(), SerialParametersKeyPath()}) {
         if (Under(owned, path)) {
@@ -93,7 +148,7 @@ void CTreeWalk::CheckForeignUnchanged(const CTreeWalk& before, const CTreeWalk& 
         if (found == after.m_keys.end()) {
             Fail("a key QSER does not own is gone", path);
         }
-        if (!(found->second == key)) {
+        if (!(found->second == key) && !OnlyOurComBitsChanged(key, found->second, before, after)) {
             Fail("a key QSER does not own has changed", path);
         }
     }

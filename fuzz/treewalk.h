@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -31,7 +32,8 @@ public:
     // Whether a bound ended the walk before it saw everything.
     bool Cut() const { return m_bCut; }
     // Aborts, naming the key, when a key outside what QSER owns (the driver key, the serial
-    // service's values and its instance keys) differs between the walks or is missing in after;
+    // service's values and its instance keys, the bits of ComDB that our ports' COM numbers
+    // have) differs between the walks or is missing in after;
     // a key new in after may only be an empty parent of what QSER owns.
     static void CheckForeignUnchanged(const CTreeWalk& before, const CTreeWalk& after);
 
@@ -40,6 +42,12 @@ private:
     void Walk(HiveKeyId id, const std::string& path, int depth, bool reachable);
     static bool Owned(const std::string& path);
     static bool ParentOfOwned(const std::string& path);
+    // The COM numbers a port key or a Serial\Parameters instance names in either walk.
+    static std::set<unsigned> OurComNumbers(const CTreeWalk& before, const CTreeWalk& after);
+    // Whether was and is are the COM name database's key and differ only in ComDB bits of
+    // those numbers (grown, never cut short).
+    static bool OnlyOurComBitsChanged(const SKey& was, const SKey& is, const CTreeWalk& before,
+                                      const CTreeWalk& after);
 
     CHive& m_hive;
     HiveKeyId m_currentSet = -1;

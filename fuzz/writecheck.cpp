@@ -32,10 +32,13 @@ void CWriteCheck::Allow(CQSERDoc& doc) {
 
 void CWriteCheck::Verify() const {
     static const bool strict = std::getenv("QSER_FUZZ_STRICT_OWNERSHIP") != nullptr;
-    for (const std::string& path : m_writes) {
+    for (const auto& [path, value] : m_writes) {
         // The Windows NT registration writes the serial service's own values too.
         bool serviceValues = strcasecmp(path.c_str(), SerialServiceKeyPath().c_str()) == 0;
-        if (Under(path, DriverKeyPath()) || Named(path) || serviceValues) {
+        // The bits of our ports in the COM name database (the tree walk checks which bits).
+        bool comDB = strcasecmp(path.c_str(), ComNameArbiterKeyPath().c_str()) == 0 &&
+                     strcasecmp(value.c_str(), "ComDB") == 0;
+        if (Under(path, DriverKeyPath()) || Named(path) || serviceValues || comDB) {
             continue;
         }
         bool instanceFolder = Under(path, SerialParametersKeyPath()) ||

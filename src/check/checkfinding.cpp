@@ -28,6 +28,8 @@ const char* CheckCodeName(ECheckCode code) {
         return "com-taken";
     case ECheckCode::ComHigh:
         return "com-high";
+    case ECheckCode::SystemUnread:
+        return "system-unread";
     }
     return "";
 }
@@ -41,6 +43,7 @@ ECheckSeverity SeverityOf(ECheckCode code) {
     case ECheckCode::IoLegacy:
     case ECheckCode::IrqLegacy:
     case ECheckCode::ComHigh:
+    case ECheckCode::SystemUnread:
         return ECheckSeverity::Warning;
     default:
         return ECheckSeverity::Error;

@@ -19,6 +19,7 @@ enum class ECheckCode {
     ComDuplicate,
     ComTaken,
     ComHigh,
+    SystemUnread,
 };
 
 // One problem: what it is, the keys it involves (paths under HKEY_LOCAL_MACHINE, the first one

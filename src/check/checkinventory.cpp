@@ -3,10 +3,13 @@
 #include "boardtype.h"
 #include "driverkeystore.h"
 #include "keypaths.h"
+#include "registryvalues.h"
+#include "resourcelist.h"
 #include "sentences.h"
 #include "stringtable.h"
 #include "valueformats.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <strings.h>
 
@@ -54,14 +57,6 @@ std::uint32_t Little(const std::vector<std::uint8_t>& bytes, std::size_t at, std
     return value;
 }
 
-std::optional<std::string> TextOf(const SHiveValue& value) {
-    if (value.type != REG_SZ && value.type != REG_EXPAND_SZ) {
-        return std::nullopt;
-    }
-    std::string text(value.data.begin(), value.data.end());
-    return text.substr(0, text.find('\0'));
-}
-
 std::optional<std::uint32_t> DwordOf(const SHiveValue& value) {
     if (value.type != REG_DWORD || value.data.size() != 4) {
         return std::nullopt;
@@ -95,6 +90,10 @@ CCheckInventory::CCheckInventory(const SCheckSnapshot& snapshot) {
     for (const SForeignEntry& entry : snapshot.foreign) {
         AddForeign(entry, snapshot.windows9x);
     }
+    for (const SMachinePort& device : snapshot.devices) {
+        AddDevice(device);
+    }
+    ReportUnread();
 }
 
 void CCheckInventory::Invalid(const std::string& keyPath, const std::string& sentence) {
@@ -252,4 +251,57 @@ void CCheckInventory::AddForeign9x(const SForeignEntry& entry, SOccupant& occupa
     if (hasIrq) {
         occupant.irq = bytes[kIrqAt];
     }
+}
+
+void CCheckInventory::AddDevice(const SMachinePort& device) {
+    const std::string_view name = m_deviceNames.emplace_back(device.Label());
+    auto occupantOf = [&] {
+        SOccupant occupant;
+        occupant.name = name;
+        occupant.foreignKeyPath = device.keyPath;
+        return occupant;
+    };
+    SOccupant first = occupantOf();
+    first.comNumber = CValueFormats::ComNumber(device.comName);
+    std::optional<SDeviceResources> resources;
+    if (device.resources) {
+        resources = CResourceList::Decode(*device.resources);
+        if (!resources) {
+            m_unread.push_back(&device);
+        }
+    }
+    if (!resources) {
+        m_occupants.push_back(std::move(first));
+        return;
+    }
+    const std::size_t count = std::max(resources->ranges.size(), resources->irqs.size());
+    for (std::size_t i = 0; i < std::max<std::size_t>(count, 1); ++i) {
+        SOccupant occupant = i == 0 ? first : occupantOf();
+        if (i < resources->ranges.size()) {
+            occupant.range = resources->ranges[i];
+        }
+        if (i < resources->irqs.size()) {
+            occupant.irq = resources->irqs[i];
+        }
+        m_occupants.push_back(std::move(occupant));
+    }
+}
+
+void CCheckInventory::ReportUnread() {
+    if (m_unread.empty()) {
+        return;
+    }
+    SCheckFinding finding{SeverityOf(ECheckCode::SystemUnread), ECheckCode::SystemUnread, {}, {}};
+    std::vector<std::string> labels;
+    for (const SMachinePort* device : m_unread) {
+        finding.items.push_back(device->keyPath);
+        labels.push_back(device->Label());
+    }
+    const bool one = labels.size() == 1;
+    finding.message = std::string("The resources of the system's ") + (one ? "port " : "ports ") +
+                      CSentences::List(labels) + (one ? " are" : " are each") +
+                      " stored in a form the check does not know (neither a 32-bit nor a 64-bit "
+                      "resource list): " +
+                      (one ? "it is" : "they are") + " compared by COM name only.";
+    m_invalid.push_back(std::move(finding));
 }

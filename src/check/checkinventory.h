@@ -4,6 +4,7 @@
 #include "checksnapshot.h"
 #include "occupant.h"
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,8 @@ public:
     explicit CCheckInventory(const SCheckSnapshot& snapshot);
 
     // Ports and vector registers in the snapshot's board and port order, then the foreign
-    // entries in theirs.
+    // entries in theirs, then the enumerated devices (one occupant for each of their ranges and
+    // interrupts beyond the first, the COM name on the first only).
     const std::vector<SOccupant>& Occupants() const { return m_occupants; }
     const std::vector<SBoard>& Boards() const { return m_boards; }
     std::vector<SCheckFinding>& InvalidValues() { return m_invalid; }
@@ -33,9 +35,15 @@ private:
     void AddForeignNT(const SForeignEntry& entry, SOccupant& occupant);
     void AddForeign9x(const SForeignEntry& entry, SOccupant& occupant);
     void AddForeignComName(const SForeignEntry& entry, unsigned nameId, SOccupant& occupant);
+    void AddDevice(const SMachinePort& device);
+    void ReportUnread();
     void Invalid(const std::string& keyPath, const std::string& sentence);
 
     std::vector<SOccupant> m_occupants;
     std::vector<SBoard> m_boards;
     std::vector<SCheckFinding> m_invalid;
+    // The names devices are shown by, which their occupants view.
+    std::deque<std::string> m_deviceNames;
+    // The devices whose resources could not be read.
+    std::vector<const SMachinePort*> m_unread;
 };

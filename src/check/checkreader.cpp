@@ -1,8 +1,10 @@
 #include "checkreader.h"
 
 #include "boardobj.h"
+#include "comnamedatabase.h"
 #include "driverkeystore.h"
 #include "keypaths.h"
+#include "machineports.h"
 #include "platformfamily.h"
 #include "portobj.h"
 #include "registry.h"
@@ -46,11 +48,6 @@ SCheckBoard BoardOf(const CBoardObj& board) {
     return checked;
 }
 
-struct SCaseless {
-    bool operator()(const std::string& a, const std::string& b) const {
-        return strcasecmp(a.c_str(), b.c_str()) < 0;
-    }
-};
 } // namespace
 
 SCheckSnapshot CCheckReader::Read() {
@@ -58,6 +55,9 @@ SCheckSnapshot CCheckReader::Read() {
     snapshot.windows9x = IsWindows9x();
     ReadBoards(snapshot);
     ReadForeign(snapshot);
+    if (!snapshot.windows9x) {
+        ReadDevices(snapshot);
+    }
     return snapshot;
 }
 
@@ -97,7 +97,7 @@ void CCheckReader::ReadForeign(SCheckSnapshot& snapshot) {
         hive->SubKeyNames(parentId, names) != ERROR_SUCCESS) {
         return;
     }
-    std::set<std::string, SCaseless> ours;
+    CCaselessNames ours;
     for (const SCheckBoard& board : snapshot.boards) {
         for (const SCheckPort& port : board.ports) {
             ours.insert(port.serialPort);
@@ -109,6 +109,25 @@ void CCheckReader::ReadForeign(SCheckSnapshot& snapshot) {
         if (ours.count(name) == 0 && hive->FindKey(entry.keyPath, id) == ERROR_SUCCESS &&
             hive->Values(id, entry.values) == ERROR_SUCCESS) {
             snapshot.foreign.push_back(std::move(entry));
+        }
+    }
+}
+
+void CCheckReader::ReadDevices(SCheckSnapshot& snapshot) {
+    // A device is the machine's record of a port of ours when it carries the name the port has
+    // now or the one its instance was registered with, before a Save or a boot moved it.
+    CCaselessNames ourNames;
+    for (const SCheckBoard& board : snapshot.boards) {
+        for (const SCheckPort& port : board.ports) {
+            ourNames.insert(port.comPort);
+            if (IsInstanceName(port.serialPort)) {
+                ourNames.insert(CComNameDatabase::Registered(port.serialPort));
+            }
+        }
+    }
+    for (SMachinePort& device : CMachinePorts::Read()) {
+        if (!CMachinePorts::IsOurs(device, ourNames)) {
+            snapshot.devices.push_back(std::move(device));
         }
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "hive.h"
+#include "machineports.h"
 
 #include <string>
 #include <vector>
@@ -40,4 +41,7 @@ struct SCheckSnapshot {
     bool windows9x = false;
     std::vector<SCheckBoard> boards;
     std::vector<SForeignEntry> foreign;
+    // The serial ports a Windows 2000 or later installation enumerates under Enum that are not
+    // the machine's records of ports of ours.
+    std::vector<SMachinePort> devices;
 };

@@ -7,6 +7,7 @@
 struct SIoRange {
     unsigned first = 0;
     unsigned last = 0;
+    bool operator==(const SIoRange&) const = default;
 
     bool Overlaps(const SIoRange& other) const {
         return first <= other.last && other.first <= last;

@@ -1,5 +1,6 @@
 #include "valueformats.h"
 
+#include "comnamedatabase.h"
 #include "textnumbers.h"
 
 #include <cstdio>
@@ -9,7 +10,6 @@ namespace {
 constexpr std::size_t kMaxAddressDigits = 4;
 constexpr std::size_t kMaxQuoted = 40;
 constexpr unsigned kMaxIrq = 15;
-constexpr unsigned kMaxComNumber = 256;
 
 bool IsDecimal(char c) {
     return c >= '0' && c <= '9';
@@ -56,12 +56,7 @@ std::optional<unsigned> CValueFormats::Irq(const std::string& text) {
 }
 
 std::optional<unsigned> CValueFormats::ComNumber(const std::string& text) {
-    if (text.size() < 4 || text.size() > 6 || strncasecmp(text.c_str(), "COM", 3) != 0 ||
-        text[3] == '0' || !AllOf(text, 3, &IsDecimal)) {
-        return std::nullopt;
-    }
-    const unsigned number = Decimal(text.substr(3));
-    return number <= kMaxComNumber ? std::optional<unsigned>(number) : std::nullopt;
+    return CComNameDatabase::ComNumber(text);
 }
 
 bool CValueFormats::IsNone(const std::string& text) {

@@ -38,6 +38,16 @@ const std::string& EnumRootPortsKeyPath() {
     return path;
 }
 
+const std::string& DeviceEnumKeyPath() {
+    static const std::string path = "SYSTEM\\CurrentControlSet\\Enum";
+    return path;
+}
+
+const std::string& ComNameArbiterKeyPath() {
+    static const std::string path = "SYSTEM\\CurrentControlSet\\Control\\COM Name Arbiter";
+    return path;
+}
+
 bool SKeyNaming::Counts(const std::string& keyName) const {
     return keyName.starts_with(scanPrefix);
 }

@@ -16,6 +16,10 @@ const std::string& SerialParametersKeyPath();
 const std::string& ClassPortsKeyPath();
 // The Windows 95/98 parent of the per-port device keys.
 const std::string& EnumRootPortsKeyPath();
+// Where Windows 2000 and later keep the devices they enumerate (bus\device\instance) and the
+// key of the COM name database (its value ComDB).
+const std::string& DeviceEnumKeyPath();
+const std::string& ComNameArbiterKeyPath();
 
 // How a kind of key is named: a sub-key counts as one when its name begins with scanPrefix
 // (case-sensitive), and its slot is the number from numberOffset on, read as atoi reads it. A

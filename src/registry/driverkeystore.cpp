@@ -1,6 +1,7 @@
 #include "driverkeystore.h"
 
 #include "boardobj.h"
+#include "comnamedatabase.h"
 #include "configurationbuilder.h"
 #include "driverkeywalk.h"
 #include "hive.h"
@@ -258,10 +259,14 @@ void CDriverKeyStore::DeletePortKeys(const std::string& boardKeyName, const CPor
     if (!CInstanceOwnership::MayDeleteAfterRemoval(instance)) {
         return;
     }
-    DeleteReported(InstanceKeyPath(instance));
     if (!IsWindows9x()) {
+        // The number the port was registered with goes back to the COM name database.
+        const std::string registered = CComNameDatabase::Registered(instance);
+        DeleteReported(InstanceKeyPath(instance));
+        CComNameDatabase::Update({}, {registered});
         return;
     }
+    DeleteReported(InstanceKeyPath(instance));
     // The device key holds its LogConfig sub-key; removing only the key would leave an orphan.
     CRegistry registry;
     registry.DeleteKeyTree(DeviceInstanceKeyPath(instance));

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
+#include <vector>
 
 namespace {
 constexpr std::uint32_t kRecordValueBuffer = 128;
@@ -19,49 +21,61 @@ bool SameKeyName(const std::string& a, const std::string& b) {
     });
 }
 
-// A key that exists but cannot be read may name the instance: it counts as one that does, so
-// that nothing is deleted on a guess.
-constexpr int kUnreadable = 1;
+using CTexts = std::vector<std::optional<std::string>>;
 
-int PortNames(const std::string& boardKeyName, const std::string& portKeyName,
-              const std::string& instance) {
+void PortText(const std::string& boardKeyName, const std::string& portKeyName,
+              const std::string& valueName, CTexts& texts) {
     CRegistry port;
     const Win32Status status =
         port.OpenKey(PortKeyPath(boardKeyName, portKeyName), "", KEY_ALL_ACCESS, 1);
-    if (status != ERROR_SUCCESS) {
-        return status == ERROR_FILE_NOT_FOUND ? 0 : kUnreadable;
+    if (status == ERROR_SUCCESS) {
+        texts.emplace_back(ReadTextOr(port, valueName, kRecordValueBuffer, ""));
+    } else if (status != ERROR_FILE_NOT_FOUND) {
+        texts.emplace_back(std::nullopt);
     }
-    const std::string named =
-        ReadTextOr(port, LoadString(IDS_PORT_SERIAL_PORT), kRecordValueBuffer, "");
-    return SameKeyName(named, instance) ? 1 : 0;
 }
 
-int BoardPortsNaming(CDriverKeyWalk& walk, const std::string& boardKeyName,
-                     const std::string& instance) {
+void BoardPortTexts(CDriverKeyWalk& walk, const std::string& boardKeyName,
+                    const std::string& valueName, CTexts& texts) {
     CRegistry boardKey;
     const Win32Status status = boardKey.OpenKey(BoardKeyPath(boardKeyName), "", KEY_ALL_ACCESS, 1);
     if (status != ERROR_SUCCESS) {
-        return status == ERROR_FILE_NOT_FOUND ? 0 : kUnreadable;
+        if (status != ERROR_FILE_NOT_FOUND) {
+            texts.emplace_back(std::nullopt);
+        }
+        return;
     }
-    int count = 0;
     walk.ForEachPortKey(boardKey, boardKeyName, [&](const std::string& portKeyName) {
-        count += PortNames(boardKeyName, portKeyName, instance);
+        PortText(boardKeyName, portKeyName, valueName, texts);
     });
-    return count;
 }
 } // namespace
 
-int CInstanceOwnership::NamingPorts(const std::string& instance) {
+std::vector<std::optional<std::string>> CInstanceOwnership::PortTexts(unsigned valueId) {
+    CTexts texts;
     CRegistry driverKey;
     const Win32Status status = driverKey.OpenKey(DriverKeyPath(), "", KEY_ALL_ACCESS, 1);
     if (status != ERROR_SUCCESS) {
-        return status == ERROR_FILE_NOT_FOUND ? 0 : kUnreadable;
+        if (status != ERROR_FILE_NOT_FOUND) {
+            texts.emplace_back(std::nullopt);
+        }
+        return texts;
     }
-    int count = 0;
+    const std::string valueName = LoadString(valueId);
     CDriverKeyWalk walk;
     walk.ForEachBoardKey(driverKey, [&](const std::string& boardKeyName) {
-        count += BoardPortsNaming(walk, boardKeyName, instance);
+        BoardPortTexts(walk, boardKeyName, valueName, texts);
     });
+    return texts;
+}
+
+int CInstanceOwnership::NamingPorts(const std::string& instance) {
+    // A key that cannot be read may name the instance: it counts as one that does, so that
+    // nothing is deleted on a guess.
+    int count = 0;
+    for (const std::optional<std::string>& named : PortTexts(IDS_PORT_SERIAL_PORT)) {
+        count += !named || SameKeyName(*named, instance) ? 1 : 0;
+    }
     return count;
 }
 

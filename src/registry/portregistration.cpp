@@ -1,6 +1,7 @@
 #include "portregistration.h"
 
 #include "boardobj.h"
+#include "comnamedatabase.h"
 #include "configrecord.h"
 #include "driverkeystore.h"
 #include "driverkeywalk.h"
@@ -11,9 +12,12 @@
 #include "registry.h"
 #include "registrymessages.h"
 #include "registryvalues.h"
+#include "serialservicevalues.h"
 #include "stringtable.h"
 #include "textnumbers.h"
 
+#include <optional>
+#include <strings.h>
 #include <vector>
 
 namespace {
@@ -40,23 +44,36 @@ bool OpenCreated(CRegistry& key, const std::string& path) {
     return key.OpenKey(path, "", KEY_ALL_ACCESS, 0) == ERROR_SUCCESS;
 }
 
-void WriteSerialServiceValues(CRegistry& key) {
-    WriteNumber(key, IDS_SERIAL_ERROR_CONTROL, 0);
-    WriteNumber(key, IDS_SERIAL_FORCE_FIFO_ENABLE, 1);
-    WriteText(key, IDS_SERIAL_GROUP, "Extended base");
-    WriteNumber(key, IDS_SERIAL_RXFIFO, 8);
-    WriteNumber(key, IDS_SERIAL_START, 2);
-    WriteNumber(key, IDS_SERIAL_TAG, 1);
-    WriteNumber(key, IDS_SERIAL_TXFIFO, 1);
-    WriteNumber(key, IDS_SERIAL_TYPE, 1);
-}
+// The COM names a Windows NT pass registers and those its ports were registered with before,
+// for the COM name database.
+struct SComNames {
+    std::vector<std::string> reserved;
+    std::vector<std::string> released;
+};
 
 // What one pass has walked and which ports it left without registration.
 struct SPass {
     PortWriter writePort;
     CDriverKeyWalk walk;
     std::vector<std::string> withoutInstance;
+    // Windows NT only.
+    std::optional<SComNames> comNames;
 };
+
+void WritePort(const CBoardObj& board, const CPortObj& port, SPass& pass) {
+    if (!pass.comNames) {
+        pass.writePort(board, port);
+        return;
+    }
+    const std::string before = CComNameDatabase::Registered(port.GetPortSerialPort());
+    if (pass.writePort(board, port) == 0) {
+        return;
+    }
+    pass.comNames->reserved.push_back(port.GetPortCOMPort());
+    if (!before.empty() && strcasecmp(before.c_str(), port.GetPortCOMPort().c_str()) != 0) {
+        pass.comNames->released.push_back(before);
+    }
+}
 
 // Registers the ports of one board key; 0 when the board itself cannot be read.
 int RegisterBoard(const std::string& boardKeyName, CBoardObj& board, SPass& pass) {
@@ -78,7 +95,7 @@ int RegisterBoard(const std::string& boardKeyName, CBoardObj& board, SPass& pass
             pass.withoutInstance.push_back(PrintableName(portKeyName) + " of " +
                                            PrintableName(boardKeyName));
         } else {
-            pass.writePort(board, port);
+            WritePort(board, port, pass);
         }
     });
     boardKey.CloseKey();
@@ -96,7 +113,7 @@ void ReportPortsWithoutInstance(const std::vector<std::string>& ports) {
 }
 
 int RunPass(const SSystemValues& values, bool hasBoards, const std::string& platformKeyPath,
-            bool writeServiceValues, PortWriter writePort) {
+            bool windowsNT, PortWriter writePort) {
     CBoardObj board;
     CDriverKeyStore::SaveSystemValues(values.systemName, values.numBoards, values.numPorts);
     if (!hasBoards) {
@@ -107,8 +124,8 @@ int RunPass(const SSystemValues& values, bool hasBoards, const std::string& plat
         CMessageService::Error(kOpenRegistryFailed);
         return 0;
     }
-    if (writeServiceValues) {
-        WriteSerialServiceValues(platformKey);
+    if (windowsNT) {
+        CSerialServiceValues(platformKey).Write();
     }
     CRegistry driverKey;
     if (!OpenCreated(driverKey, DriverKeyPath())) {
@@ -116,12 +133,18 @@ int RunPass(const SSystemValues& values, bool hasBoards, const std::string& plat
         return 0;
     }
     int result = 1;
-    SPass pass{writePort, {}, {}};
+    SPass pass{writePort, {}, {}, {}};
+    if (windowsNT) {
+        pass.comNames.emplace();
+    }
     pass.walk.ForEachBoardKey(driverKey, [&](const std::string& boardKeyName) {
         if (result == 1) {
             result = RegisterBoard(boardKeyName, board, pass);
         }
     });
+    if (pass.comNames) {
+        CComNameDatabase::Update(pass.comNames->reserved, pass.comNames->released);
+    }
     ReportPortsWithoutInstance(pass.withoutInstance);
     return result;
 }

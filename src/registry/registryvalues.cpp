@@ -1,5 +1,6 @@
 #include "registryvalues.h"
 
+#include "hive.h"
 #include "messageservice.h"
 #include "registry.h"
 #include "registrymessages.h"
@@ -45,4 +46,12 @@ void WriteNumberReported(CRegistry& key, const std::string& name, std::uint32_t 
 void WriteBytesReported(CRegistry& key, const std::string& name, const std::uint8_t* bytes,
                         std::size_t length) {
     Report(key.WriteValue(name, bytes, static_cast<std::uint32_t>(length)));
+}
+
+std::optional<std::string> TextOf(const SHiveValue& value) {
+    if (value.type != REG_SZ && value.type != REG_EXPAND_SZ) {
+        return std::nullopt;
+    }
+    std::string text(value.data.begin(), value.data.end());
+    return text.substr(0, text.find('\0'));
 }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 class CRegistry;
@@ -18,3 +19,7 @@ void WriteTextReported(CRegistry& key, const std::string& name, const std::strin
 void WriteNumberReported(CRegistry& key, const std::string& name, std::uint32_t number);
 void WriteBytesReported(CRegistry& key, const std::string& name, const std::uint8_t* bytes,
                         std::size_t length);
+
+struct SHiveValue;
+// The text a REG_SZ or REG_EXPAND_SZ value holds, up to its first zero; nothing for other types.
+std::optional<std::string> TextOf(const SHiveValue& value);

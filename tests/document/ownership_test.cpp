@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <functional>
 #include <gtest/gtest.h>
 #include <set>
@@ -142,6 +143,14 @@ TEST_P(OwnershipTest, ASessionWritesAndDeletesOnlyOwnedKeys) {
         Probe().SetText(key, "Owner", "another driver");
     }
     Probe().SetText(kSerialKey, "DisplayName", "Serial port driver");
+    // The COM name database marks COM1, COM2, COM200 and COM256, which no port of ours takes.
+    std::vector<std::uint8_t> comDB(32, 0);
+    comDB[0] = 0x03;
+    comDB[24] = 0x80;
+    comDB[31] = 0x80;
+    HiveKeyId arbiter = 0;
+    ASSERT_EQ(m_session.Hive().CreateKey(kComNameArbiter, arbiter), ERROR_SUCCESS);
+    ASSERT_EQ(m_session.Hive().WriteValue(arbiter, "ComDB", REG_BINARY, comDB), ERROR_SUCCESS);
     // A configuration brought in by hand whose port names no instance of its own.
     Probe().SetText(BoardKey("Board004"), "BoardType", "RX-202");
     Probe().SetText(PortKey("Board004", "Port000"), "PortSerialPort", "");
@@ -156,9 +165,17 @@ TEST_P(OwnershipTest, ASessionWritesAndDeletesOnlyOwnedKeys) {
     std::vector<SHiveWrite> writes;
     m_session.Hive().SetWriteObserver([&](const SHiveWrite& write) { writes.push_back(write); });
     std::set<std::string> named;
+    std::set<unsigned> comNumbers;
     const auto noteNamed = [&] {
         for (const std::string& board : Probe().SubKeys(kDriverKey)) {
             for (const std::string& port : Probe().SubKeys(BoardKey(board))) {
+                const SHiveValue com = Probe().HasValue(PortKey(board, port), "PortCOMPort")
+                                           ? Probe().Value(PortKey(board, port), "PortCOMPort")
+                                           : SHiveValue{};
+                const std::string name(com.data.begin(), com.data.end());
+                if (com.type == REG_SZ && name.starts_with("COM")) {
+                    comNumbers.insert(static_cast<unsigned>(std::atoi(name.c_str() + 3)));
+                }
                 const SHiveValue value = Probe().Value(PortKey(board, port), "PortSerialPort");
                 const std::string text =
                     value.data.empty() ? "" : std::string(value.data.begin(), value.data.end() - 1);
@@ -205,6 +222,8 @@ TEST_P(OwnershipTest, ASessionWritesAndDeletesOnlyOwnedKeys) {
         const bool driverValue = path == Lower(kDriverKey) && !write.valueName.empty();
         const bool serviceValue = path == Lower(kSerialKey) && write.op == ERegOp::WriteValue &&
                                   kSerialServiceValues.contains(write.valueName);
+        const bool comDBValue = IsNT() && path == Lower(kComNameArbiter) &&
+                                write.op == ERegOp::WriteValue && write.valueName == "ComDB";
         bool instanceKey = false;
         for (const std::string& instance : named) {
             for (const std::string& key : InstanceKeys(instance)) {
@@ -212,7 +231,8 @@ TEST_P(OwnershipTest, ASessionWritesAndDeletesOnlyOwnedKeys) {
             }
         }
         instanceWrites += instanceKey ? 1 : 0;
-        EXPECT_TRUE(IsBelow(path, kDriverKey) || driverValue || serviceValue || instanceKey);
+        EXPECT_TRUE(IsBelow(path, kDriverKey) || driverValue || serviceValue || comDBValue ||
+                    instanceKey);
     }
     EXPECT_GT(instanceWrites, 0);
     for (const std::string& key : foreignKeys) {
@@ -221,6 +241,23 @@ TEST_P(OwnershipTest, ASessionWritesAndDeletesOnlyOwnedKeys) {
         EXPECT_TRUE(Probe().SubKeys(key).empty()) << key;
     }
     EXPECT_EQ(Probe().Text(kSerialKey, "DisplayName"), "Serial port driver");
+    // Only bits of numbers our ports had may have moved, and the last Save left its ports' bits.
+    const std::vector<std::uint8_t> after = Probe().Binary(kComNameArbiter, "ComDB");
+    ASSERT_EQ(after.size(), comDB.size());
+    for (unsigned number = 1; number <= 256; ++number) {
+        const bool was = (comDB[(number - 1) / 8] >> ((number - 1) % 8) & 1) != 0;
+        const bool is = (after[(number - 1) / 8] >> ((number - 1) % 8) & 1) != 0;
+        EXPECT_TRUE(was == is || comNumbers.contains(number)) << "COM" << number;
+    }
+    if (IsNT()) {
+        for (const std::string& port : Probe().SubKeys(BoardKey("Board000"))) {
+            const std::string name = Probe().Text(PortKey("Board000", port), "PortCOMPort");
+            const unsigned number = static_cast<unsigned>(std::atoi(name.c_str() + 3));
+            EXPECT_NE(after[(number - 1) / 8] >> ((number - 1) % 8) & 1, 0) << name;
+        }
+    } else {
+        EXPECT_EQ(after, comDB);
+    }
 }
 
 QSER_ON_BOTH_FAMILIES(OwnershipTest);

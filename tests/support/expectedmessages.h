@@ -29,6 +29,10 @@ inline const MessageRecord kSavedNotice{"Configuration's been saved to registry!
                                         EMsgIcon::Information};
 inline const MessageRecord kSetConfigurationNotice{"Set configruation to Windows Registry!",
                                                    EMsgButtons::Ok, EMsgIcon::Information};
+// What a Save on the test installation's hive (Serial's Start is 1) says of the values kept.
+inline const MessageRecord kKeptStartNotice{
+    "This installation's Serial service has its own Start: it was left as it is.", EMsgButtons::Ok,
+    EMsgIcon::Information};
 inline const MessageRecord kRestartNotice{"Restart Windows95/98 to make this setting work!",
                                           EMsgButtons::Ok, EMsgIcon::Information};
 inline const MessageRecord kCannotAddBoard{"Unable to add board object!", EMsgButtons::Ok,

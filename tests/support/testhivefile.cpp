@@ -2,6 +2,7 @@
 
 #include "regfheader.h"
 #include "testhivex.h"
+#include "testresources.h"
 
 #include <algorithm>
 #include <array>
@@ -93,8 +94,31 @@ void AddInstance(CTestHivex& hive, const std::string& key, const std::u16string&
     hive.Set(key, "Settings", 3, {0xde, 0xad, 0xbe, 0xef, 0x00, 0xff});
 }
 
+void AddMachinePort(CTestHivex& hive, const std::string& key, const std::u16string& comName,
+                    const std::vector<std::uint8_t>& bootConfig) {
+    hive.SetText(key, "HardwareID", 7, std::u16string(u"ACPI\\PNP0501\0*PNP0501\0", 22));
+    hive.SetText(key, "Service", 1, u"Serial");
+    hive.SetText(key + "\\Device Parameters", "PortName", 1, comName);
+    hive.Set(key + "\\LogConf", "BootConfig", 8, bootConfig);
+}
+
+void AddMachinePorts(CTestHivex& hive, const std::string& set) {
+    AddMachinePort(hive, set + "\\Enum\\ACPI\\PNP0501\\1", u"COM1",
+                   ResourceList(ETestLayout::Bits32, {IoPort(0x3f8), Irq(4)}));
+    AddMachinePort(hive, set + "\\Enum\\ACPI\\PNP0501\\2", u"COM2",
+                   ResourceList(ETestLayout::Bits64, {IoPort(0x2f8), Irq(3)}));
+    std::vector<std::uint8_t> comDB(32, 0);
+    comDB[0] = 0x03;
+    comDB[1] = 0x08;
+    comDB[31] = 0x80;
+    hive.Set(set + "\\Control\\COM Name Arbiter", "ComDB", 3, comDB);
+}
+
 void AddControlSet(CTestHivex& hive, const std::string& set,
                    const CTestHiveFile::SOptions& options) {
+    if (options.bMachinePorts) {
+        AddMachinePorts(hive, set);
+    }
     const std::string serial = set + "\\Services\\Serial";
     hive.SetDword(serial, "Type", 1);
     hive.SetDword(serial, "Start", 1);

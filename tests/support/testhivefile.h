@@ -26,6 +26,11 @@ public:
             std::u16string comName;
         };
         std::vector<SInstance> extraInstances = {};
+        // The ports and the COM name database of Windows 2000 and later in each control set:
+        // the built-in COM1 (Enum\ACPI\PNP0501\1, 0x3f8, interrupt 4, a 32-bit resource list)
+        // and COM2 (\2, 0x2f8, interrupt 3, a 64-bit one), and ComDB, 32 bytes, marking COM1,
+        // COM2 and the foreign COM12 and COM256.
+        bool bMachinePorts = false;
     };
 
     // A hive with the root key only.

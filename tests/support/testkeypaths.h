@@ -10,6 +10,7 @@ inline const std::string kSerialKey = kServicesKey + "\\Serial";
 inline const std::string kSerialParameters = kSerialKey + "\\Parameters";
 inline const std::string kClassPorts = "SYSTEM\\CurrentControlSet\\Services\\Class\\Ports";
 inline const std::string kEnumRootPorts = "Enum\\Root\\Ports";
+inline const std::string kComNameArbiter = "SYSTEM\\CurrentControlSet\\Control\\COM Name Arbiter";
 
 inline std::string BoardKey(const std::string& board) {
     return kDriverKey + "\\" + board;
