@@ -2,7 +2,6 @@
 
 #include "hivefile.h"
 #include "hivepath.h"
-#include "sqliteerror.h"
 
 CHive::SImpl::SImpl(const std::string& file, std::unique_ptr<IRegistryStore> store,
                     std::string readOnlyReason, bool windowsHiveFile)
@@ -20,13 +19,6 @@ void CHive::SImpl::NoteFailure(const std::string& reason) {
     m_storeFailure =
         named ? reason
               : CHiveFile::Refusal(m_path, reason.empty() ? "it could not be read" : reason).what();
-}
-
-std::string CHive::SImpl::Described(const CRegistryStoreError& error) const {
-    if (const auto* sqlite = dynamic_cast<const CSqliteError*>(&error)) {
-        return CHiveFile::Reason(*sqlite);
-    }
-    return error.what();
 }
 
 void CHive::SImpl::RollbackTransaction() {

@@ -84,7 +84,7 @@ private:
         } catch (const CRegistryStoreError& error) {
             // A change the store could not make is reported as a failed write.
             if (kind != ETxn::Write) {
-                NoteFailure(Described(error));
+                NoteFailure(error.Reason());
             }
             Abandon();
             return ERROR_REGISTRY_IO_FAILED;
@@ -96,7 +96,6 @@ private:
     }
     // Keeps the first failure only: later ones follow from it.
     void NoteFailure(const std::string& reason);
-    std::string Described(const CRegistryStoreError& error) const;
     Win32Status Begin(ETxn kind);
     Win32Status Finish(ETxn kind, Win32Status status);
     void Abandon();

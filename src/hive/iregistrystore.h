@@ -15,7 +15,11 @@ public:
     // systemError: the operating system's errno behind the failure, 0 when there is none.
     explicit CRegistryStoreError(const std::string& message, int systemError = 0)
         : std::runtime_error(message), m_nSystemError(systemError) {}
+    virtual ~CRegistryStoreError() = default;
     int SystemError() const { return m_nSystemError; }
+    // The failure in words for the user ("the disk is full"); a store whose errors carry codes
+    // of their own words them itself.
+    virtual std::string Reason() const { return what(); }
 
 private:
     int m_nSystemError;

@@ -12,6 +12,7 @@ public:
     CSqliteError(int code, const std::string& message, int systemError = 0)
         : CRegistryStoreError(message, systemError), m_nCode(code) {}
     int Code() const { return m_nCode; }
+    std::string Reason() const override;
 
 private:
     int m_nCode;
