@@ -3,6 +3,7 @@
 #include "checkcommand.h"
 #include "clienvironment.h"
 #include "configurationsource.h"
+#include "consentingmessagebox.h"
 #include "desiredstateaction.h"
 #include "hivepath.h"
 
@@ -98,6 +99,10 @@ ECliExit CDesiredStateCommands::Run(CCliEnvironment& environment) {
         environment.Error(error.what());
         return error.Refused() ? ECliExit::Refused : ECliExit::Failed;
     }
+    // A dry run's Save tells of a save that does not happen: its notices, which appear when the
+    // action has ended, are left out.
+    CConsentingMessageBox messages(**environment.References().messageBox, m_bDryRun);
+    const CProcessScope quiet({.messageBox = &messages});
     SApplyReport report;
     const ECliExit status =
         environment.RunBatch(m_bDryRun ? EBatchEnd::Discard : EBatchEnd::Keep, [&] {

@@ -174,15 +174,14 @@ void CConfigurationApplier::AddBoards() {
 void CConfigurationApplier::ApplyBoard(const Json& board) {
     const std::string name = NameOf(board, kBoardName);
     if (m_session.Select(name)) {
-        PickValues(name, board, false);
+        PickValues(name, {}, board);
     }
     const Json& ports = ListOf(board, kPorts);
     DeletePortsNotStated(name, ports);
     AddPorts(name, ports);
     for (const Json& port : ports) {
-        const std::string item = Item(name, NameOf(port, kPortName));
-        if (m_session.Select(item)) {
-            PickValues(item, port, true);
+        if (m_session.Select(Item(name, NameOf(port, kPortName)))) {
+            PickValues(name, NameOf(port, kPortName), port);
         }
     }
 }
@@ -240,23 +239,55 @@ void CConfigurationApplier::AddPorts(const std::string& board, const Json& ports
     }
 }
 
-void CConfigurationApplier::PickValues(const std::string& item, const Json& stated, bool port) {
+Json CConfigurationApplier::Written(const std::string& board, const std::string& port) const {
+    if (port.empty()) {
+        CBoardObj record(board);
+        m_doc.ReadBoardKey(board, record);
+        return CConfigurationReport::BoardJson(record);
+    }
+    CPortObj record;
+    m_doc.ReadPortKey(board, port, record);
+    return CConfigurationReport::PortJson(record);
+}
+
+std::optional<std::string> CConfigurationApplier::PickWritten(CFormPicker& picker,
+                                                              const std::string& board,
+                                                              const std::string& port,
+                                                              const std::string& name,
+                                                              const Json& value) const {
+    const std::string text = PickText(value);
+    if (std::optional<std::string> refusal = picker.Pick(name, text)) {
+        return refusal;
+    }
+    if (Written(board, port).value(name, Json()) == value) {
+        return std::nullopt;
+    }
+    // The form showed the value already and so wrote nothing: a person picks another entry
+    // and then this one again.
+    for (const std::string& other : picker.Offered(name)) {
+        if (other != text) {
+            picker.Pick(name, other);
+            return picker.Pick(name, text);
+        }
+    }
+    return std::nullopt;
+}
+
+void CConfigurationApplier::PickValues(const std::string& board, const std::string& port,
+                                       const Json& stated) {
+    const std::string item = Item(board, port);
     CFormPicker picker(m_session);
     for (int pass = 0; pass < kPickPasses; ++pass) {
         bool progress = false;
         bool refused = false;
         for (const auto& [name, value] : stated.items()) {
             if (value.is_array() || name == kBoardName || name == kPortName ||
-                CConfigurationDiff::IsMachineValue(name)) {
+                CConfigurationDiff::IsMachineValue(name) ||
+                Written(board, port).value(name, Json()) == value) {
                 continue;
             }
-            const Json now = port ? CConfigurationReport::PortJson(*m_doc.m_pCurPort)
-                                  : CConfigurationReport::BoardJson(*m_doc.m_pCurBoard);
-            const auto current = now.find(name);
-            if (current != now.end() && *current == value) {
-                continue;
-            }
-            if (std::optional<std::string> refusal = picker.Pick(name, PickText(value))) {
+            if (std::optional<std::string> refusal =
+                    PickWritten(picker, board, port, name, value)) {
                 m_refusals[item + " " + name] = *refusal;
                 refused = true;
             } else {

@@ -9,6 +9,7 @@
 #include <vector>
 
 class CBoardObj;
+class CFormPicker;
 class CHeadlessSession;
 class CQSERDoc;
 
@@ -41,9 +42,15 @@ private:
     void ApplyBoard(const Json& board);
     void DeletePortsNotStated(const std::string& board, const Json& ports);
     void AddPorts(const std::string& board, const Json& ports);
-    // The stated values of the selected board or port, in passes, since one pick can enable
-    // another (or carry over to it); item names it in refusals.
-    void PickValues(const std::string& item, const Json& stated, bool port);
+    // The stated values of the selected board or port (port empty for a board), in passes,
+    // since one pick can enable another (or carry over to it).
+    void PickValues(const std::string& board, const std::string& port, const Json& stated);
+    // One value, until the registry holds it: the forms may show a value they never wrote.
+    std::optional<std::string> PickWritten(CFormPicker& picker, const std::string& board,
+                                           const std::string& port, const std::string& name,
+                                           const Json& value) const;
+    // The board's or port's values as its key holds them.
+    Json Written(const std::string& board, const std::string& port) const;
     void Delete(const std::string& item);
     CBoardObj* FindBoard(const std::string& name) const;
     std::vector<std::string> PortNames(const std::string& board) const;

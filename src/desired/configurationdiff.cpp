@@ -35,13 +35,6 @@ const Json* FindNamed(const Json& list, const char* field, const std::string& na
     return found == list.end() ? nullptr : &*found;
 }
 
-// The record without its list of ports, for what a plan shows of an added or removed board.
-Json WithoutPorts(const Json& record) {
-    Json copy = record;
-    copy.erase(kPorts);
-    return copy;
-}
-
 std::string Shown(const Json& value) {
     return value.is_string() ? value.get<std::string>() : value.dump();
 }
@@ -90,13 +83,8 @@ public:
 private:
     void Add(EKind kind, const std::string& board, const std::string& name, const Json& record) {
         const bool port = kind == EKind::PortAdded || kind == EKind::PortRemoved;
-        m_diffs.push_back({kind,
-                           port ? board : name,
-                           port ? name : std::string(),
-                           {},
-                           {},
-                           {},
-                           port ? record : WithoutPorts(record)});
+        m_diffs.push_back(
+            {kind, port ? board : name, port ? name : std::string(), {}, {}, {}, record});
     }
 
     EDiffScope m_scope;

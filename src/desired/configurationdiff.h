@@ -14,7 +14,7 @@ struct SConfigurationDifference {
     std::string name;  // the value's name, for ValueChanged
     nlohmann::ordered_json oldValue;
     nlohmann::ordered_json newValue;
-    // The added or removed board or port as the configuration states it.
+    // The added or removed board (with its ports) or port as the configuration states it.
     nlohmann::ordered_json record;
 
     bool operator==(const SConfigurationDifference&) const = default;
