@@ -141,6 +141,12 @@ void CActionCatalogue::AddFamilyActions(EPlatformFamily family) {
                          BoardStep(model, true),
                          {},
                          [importFile](CHarnessSession& session) { session.Import(importFile); }});
+    m_actions.push_back({"apply .reg" + suffix,
+                         family,
+                         base,
+                         BoardStep(model, true),
+                         {},
+                         [importFile](CHarnessSession& session) { session.Apply(importFile); }});
 }
 
 // The export of a configuration of two boards with ports, to import over another one.

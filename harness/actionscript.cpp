@@ -60,6 +60,9 @@ void CActionScript::Apply(std::unique_ptr<CHarnessSession>& session, const std::
     } else if (verb == "import") {
         session->Import(item);
         session.reset();
+    } else if (verb == "apply") {
+        session->Apply(item);
+        session.reset();
     } else if (verb == "close") {
         session->Close();
         session.reset();
@@ -72,7 +75,7 @@ void CActionScript::Apply(std::unique_ptr<CHarnessSession>& session, const std::
 }
 
 // Mostly picks, which are most of what people do; adds and deletes keep the number of boards
-// moving; save, close, import and New now and then.
+// moving; save, close, import, apply and New now and then.
 std::string CActionScript::Choose(CHarnessSession& session, std::uint32_t roll,
                                   const std::string& importFile) {
     CQSERDoc& doc = session.Doc();
@@ -107,7 +110,10 @@ std::string CActionScript::Choose(CHarnessSession& session, std::uint32_t roll,
     if (kind < 14 && !importFile.empty()) {
         return "import " + importFile;
     }
-    if (kind < 15) {
+    if (kind < 15 && !importFile.empty()) {
+        return "apply " + importFile;
+    }
+    if (kind < 16) {
         return "new";
     }
     const std::string item =

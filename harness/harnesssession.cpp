@@ -1,6 +1,8 @@
 #include "harnesssession.h"
 
 #include "closesequence.h"
+#include "configurationsource.h"
+#include "desiredstateaction.h"
 #include "formpicker.h"
 #include "messageservice.h"
 #include "regfileimporter.h"
@@ -24,11 +26,16 @@ CHarnessSession::CHarnessSession(CHive& hive, EPlatformFamily family)
 }
 
 void CHarnessSession::StartSession(EPlatformFamily family) {
+    m_family = family;
     m_messages.SetDefaultAnswer(EMsgResult::Yes);
-    m_session.emplace(SProcessReferences{.hive = &m_hive,
-                                         .messageBox = &m_messages,
-                                         .serviceControlManager = &m_serviceManager,
-                                         .platformFamily = family});
+    m_session.emplace(References());
+}
+
+SProcessReferences CHarnessSession::References() {
+    return {.hive = &m_hive,
+            .messageBox = &m_messages,
+            .serviceControlManager = &m_serviceManager,
+            .platformFamily = m_family};
 }
 
 void CHarnessSession::Run(void (CQSERDoc::*command)()) {
@@ -54,6 +61,14 @@ void CHarnessSession::Import(const std::string& file) {
     // File Open runs the importer's own batch, not a user action around it.
     if (!importer.Import("import.reg", bytes)) {
         CMessageService::Error(importer.Error());
+    }
+}
+
+void CHarnessSession::Apply(const std::string& source) {
+    const nlohmann::ordered_json desired = CConfigurationSource::Read(source, m_family);
+    CUserAction action(&m_hive);
+    if (CDesiredStateAction::Run(References(), desired, {.bAllowProblems = true}).Keep()) {
+        action.Commit();
     }
 }
 

@@ -34,6 +34,8 @@ public:
     void Select(const std::string& item);
     void Pick(const std::string& pick);
     void Import(const std::string& file);
+    // qserctl apply of a source file: one user action, kept only when it went through whole.
+    void Apply(const std::string& source);
     void Close();
 
     CHive& Hive() { return m_hive; }
@@ -43,11 +45,13 @@ public:
 
 private:
     CHarnessSession(std::unique_ptr<CHive> owned, EPlatformFamily family);
+    SProcessReferences References();
     void StartSession(EPlatformFamily family);
 
     std::unique_ptr<CHive> m_pOwnedHive;
     CHive& m_hive;
     CHiveServiceManager m_serviceManager;
     CRecordingMessageBox m_messages;
+    EPlatformFamily m_family;
     std::optional<CHeadlessSession> m_session;
 };

@@ -1,8 +1,11 @@
 // Opening a file picks its store by the file's content. This is the one place that knows every
 // store: a new store adds its test and its Open here.
 #include "hive.h"
+#include "hivefile.h"
 #include "hiveimpl.h"
+#include "hiveschema.h"
 #include "hivexstore.h"
+#include "sqliteerror.h"
 #include "sqlitestore.h"
 
 std::unique_ptr<CHive> CHive::Open(const std::string& path, EHiveOpen mode) {
@@ -18,4 +21,14 @@ std::unique_ptr<CHive> CHive::Open(const std::string& path, EHiveOpen mode) {
     }
     return std::unique_ptr<CHive>(new CHive(std::make_unique<SImpl>(
         path, std::move(store), std::move(readOnlyReason), windowsHiveFile)));
+}
+
+std::unique_ptr<CHive> CHive::OpenInMemory() {
+    try {
+        return std::unique_ptr<CHive>(new CHive(std::make_unique<SImpl>(
+            kInMemoryPath, std::make_unique<CSqliteStore>(CHiveSchema::OpenInMemory()), "",
+            false)));
+    } catch (const CSqliteError& error) {
+        throw CHiveFile::Refusal(kInMemoryPath, error.Reason());
+    }
 }
