@@ -23,7 +23,11 @@ except ImportError as error:  # reported by the module with the package to insta
     IMPACKET_IMPORT_ERROR = error
 
 ERROR_FILE_NOT_FOUND = 2
+ERROR_MORE_DATA = 234
 ERROR_NO_MORE_ITEMS = 259
+# The registry's limits: value names of 16,383 characters, values of about 1 MB.
+MAX_NAME_LENGTH = 16384
+MAX_VALUE_SIZE = 1 << 21
 ERROR_SERVICE_DOES_NOT_EXIST = 1060
 ERROR_SERVICE_NOT_ACTIVE = 1062
 
@@ -174,15 +178,32 @@ class WindowsHost:
             names.append(answer["lpNameOut"].rstrip("\x00"))
             index += 1
 
+    def _enum_value(self, handle, index, data_length):
+        request = rrp.BaseRegEnumValue()
+        request["hKey"] = handle
+        request["dwIndex"] = index
+        request.fields["lpValueNameIn"].fields["MaximumLength"] = MAX_NAME_LENGTH * 2
+        request.fields["lpValueNameIn"].fields["Data"].fields["Data"].fields["MaximumCount"] = MAX_NAME_LENGTH
+        request["lpData"] = b" " * data_length
+        request["lpcbData"] = data_length
+        request["lpcbLen"] = data_length
+        return self._registry.request(request)
+
     def _values(self, handle, path):
+        # impacket's own helper trusts the size that an ERROR_MORE_DATA answer names, which not
+        # every server fills in, and gives up after one retry: the buffer doubles instead.
         values = []
         index = 0
+        data_length = 512
         while True:
             try:
-                answer = rrp.hBaseRegEnumValue(self._registry, handle, index)
+                answer = self._enum_value(handle, index, data_length)
             except DCERPCException as error:
                 if _rpc_code(error) == ERROR_NO_MORE_ITEMS:
                     return values
+                if _rpc_code(error) == ERROR_MORE_DATA and data_length < MAX_VALUE_SIZE:
+                    data_length *= 2
+                    continue
                 raise WindowsHostError("cannot read the values of %s on %s: %s" % (path, self.host, _rpc_text(error)))
             data = b"".join(answer["lpData"])[: answer["lpcbData"]]
             values.append((answer["lpValueNameOut"].rstrip("\x00"), answer["lpType"], data))
