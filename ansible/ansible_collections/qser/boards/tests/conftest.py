@@ -40,3 +40,19 @@ def samba(tmp_path_factory):
     server.start("configured.reg")
     yield server
     server.stop()
+
+
+_RECAPS = []
+
+
+@pytest.fixture
+def recaps():
+    """Lines for the summary: each target's recaps of its first and second run."""
+    return _RECAPS
+
+
+def pytest_terminal_summary(terminalreporter):
+    if _RECAPS:
+        terminalreporter.section("playbook recaps")
+        for line in _RECAPS:
+            terminalreporter.write_line(line)

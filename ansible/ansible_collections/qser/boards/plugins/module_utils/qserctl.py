@@ -9,8 +9,10 @@ __metaclass__ = type
 import json
 import os
 
-# apply's exit statuses.
+# apply's exit status when the check found errors and nothing was written.
 EXIT_FINDINGS = 4
+# The field of apply's answer that lists the changes in registry terms.
+REGISTRY_CHANGES = "registry"
 
 
 class QserctlError(Exception):

@@ -9,6 +9,7 @@ __metaclass__ = type
 
 import os
 
+from ansible_collections.qser.boards.plugins.module_utils.qserctl import REGISTRY_CHANGES
 from ansible_collections.qser.boards.plugins.module_utils.regfile import write_reg
 
 SERVICES = "SYSTEM\\CurrentControlSet\\Services"
@@ -123,7 +124,7 @@ class RemoteApply:
     def plan(self, source, allow_problems):
         """apply on the scratch file: its answer, and the operations the host needs."""
         answer = self.qserctl.apply(self.scratch, source, allow_problems=allow_problems)
-        return answer, host_operations(answer.get("registry_changes", []))
+        return answer, host_operations(answer.get(REGISTRY_CHANGES, []))
 
     def write(self, operations):
         for operation in operations:

@@ -212,7 +212,7 @@ import shutil
 
 from ansible.module_utils.basic import AnsibleModule, missing_required_lib
 
-from ansible_collections.qser.boards.plugins.module_utils.qserctl import FindingsError, Qserctl, QserctlError, render
+from ansible_collections.qser.boards.plugins.module_utils.qserctl import REGISTRY_CHANGES, FindingsError, Qserctl, QserctlError, render
 from ansible_collections.qser.boards.plugins.module_utils.remote_apply import PlanError, RemoteApply
 from ansible_collections.qser.boards.plugins.module_utils.windows_host import (
     HAS_IMPACKET,
@@ -244,7 +244,7 @@ def result_of(answer, changed=None):
     return {
         "changed": bool(answer.get("changed")) if changed is None else changed,
         "changes": answer.get("changes", []),
-        "registry_changes": answer.get("registry_changes", []),
+        "registry_changes": answer.get(REGISTRY_CHANGES, []),
         "findings": answer.get("findings", []),
         "restart": answer.get("restart", "none"),
     }

@@ -1,0 +1,211 @@
+# ansible-playbook -c local against four targets: a registry file of a machine with a serial
+# port of its own, a registry file configured otherwise, a SYSTEM hive file, and a Samba server
+# standing in for a running Windows host; and the image role where guestmount works.
+
+import json
+import os
+import re
+import shutil
+import subprocess
+
+import pytest
+
+import machines
+from machines import COLLECTIONS, QSERCTL, SAMBA_PASSWORD, SAMBA_USER, fixture, qserctl
+from ansible_collections.qser.boards.plugins.module_utils.qserctl import Qserctl
+from ansible_collections.qser.boards.plugins.module_utils.remote_apply import RemoteApply, read_host
+from ansible_collections.qser.boards.plugins.module_utils.windows_host import WindowsHost
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+RECAP = re.compile(r"^machine\s*:\s*(ok=\d+\s+changed=\d+.*)$", re.MULTILINE)
+# Values that belong to the machine, not to a configuration.
+MACHINE_VALUES = ("PortSerialPort", "SystemNumBoards", "SystemNumPorts")
+
+
+def playbook(name, extra, *flags, as_json=True):
+    env = dict(os.environ, ANSIBLE_COLLECTIONS_PATH=COLLECTIONS, ANSIBLE_NOCOLOR="1", ANSIBLE_RETRY_FILES_ENABLED="0",
+               ANSIBLE_STDOUT_CALLBACK="json" if as_json else "default", ANSIBLE_LOAD_CALLBACK_PLUGINS="1")
+    command = ["ansible-playbook", "-i", os.path.join(HERE, "inventory.ini"), os.path.join(HERE, name),
+               "-e", json.dumps(dict(extra, qserctl=QSERCTL))] + list(flags)
+    return subprocess.run(command, env=env, capture_output=True, text=True, timeout=600)
+
+
+def result_of(done):
+    """The last task's result on the one host."""
+    try:
+        plays = json.loads(done.stdout)["plays"]
+    except ValueError:
+        raise AssertionError("ansible-playbook printed no JSON:\n%s\n%s" % (done.stdout, done.stderr))
+    return plays[-1]["tasks"][-1]["hosts"]["machine"]
+
+
+def recap(done):
+    found = RECAP.search(done.stdout)
+    assert found, "no recap in:\n%s\n%s" % (done.stdout, done.stderr)
+    return found.group(1).split()
+
+
+def configuration_only(configuration):
+    """The configuration without the values that belong to the machine."""
+    clean = {name: value for name, value in configuration.items() if name not in MACHINE_VALUES and name != "Boards"}
+    clean["Boards"] = [
+        dict({n: v for n, v in board.items() if n != "Ports"},
+             Ports=[{n: v for n, v in port.items() if n not in MACHINE_VALUES} for port in board["Ports"]])
+        for board in configuration["Boards"]
+    ]
+    return clean
+
+
+def desired(name):
+    with open(fixture(name)) as source:
+        return configuration_only(json.load(source))
+
+
+class FileTarget:
+    def __init__(self, option, path):
+        self.option = option
+        self.path = path
+        self.extra = {option: path}
+
+    def state(self):
+        """Everything the target holds, to compare before and after a run."""
+        files = [self.path] + [self.path + suffix for suffix in ("-wal", ".qser-backup") if os.path.exists(self.path + suffix)]
+        return {name: open(name, "rb").read() for name in files}
+
+    def configuration(self, folder):
+        return json.loads(qserctl(self.path, "show", "--json").stdout)
+
+
+class HostTarget:
+    def __init__(self, server, folder):
+        self.server = server
+        self.extra = {"windows_host": "127.0.0.1", "smb_port": server.port, "username": SAMBA_USER, "password": SAMBA_PASSWORD}
+
+    def _host(self):
+        return WindowsHost("127.0.0.1", self.server.port, SAMBA_USER, SAMBA_PASSWORD)
+
+    def state(self):
+        with self._host() as host:
+            return [(key.path, sorted(key.values)) for key in read_host(host)]
+
+    def configuration(self, folder):
+        """Read back through the remote registry protocol, shown by qserctl."""
+
+        class Runner:
+            def run_command(self, command, environ_update=None):
+                done = subprocess.run(command, capture_output=True, text=True)
+                return done.returncode, done.stdout, done.stderr
+
+        with self._host() as host:
+            remote = RemoteApply(host, Qserctl(Runner(), QSERCTL, "nt"), folder)
+            remote.load()
+            return json.loads(qserctl(remote.scratch, "show", "--json").stdout)
+
+
+@pytest.fixture(params=["registry file with a port of its own", "registry file configured otherwise", "hive file", "windows host"])
+def target(request, tmp_path, tmp_path_factory):
+    kind = request.param
+    if kind == "registry file with a port of its own":
+        return FileTarget("registry", machines.registry_file(str(tmp_path / "machine.db"), "machine.reg"))
+    if kind == "registry file configured otherwise":
+        return FileTarget("registry", machines.registry_file(str(tmp_path / "configured.db"), "configured.reg"))
+    if kind == "hive file":
+        return FileTarget("hive", machines.hive_file(str(tmp_path / "SYSTEM"), "configured.reg"))
+    server = machines.SambaServer(str(tmp_path_factory.mktemp("samba")))
+    reason = server.why_not()
+    if reason:
+        pytest.skip("windows_host not tested: " + reason)
+    server.start("configured.reg")
+    request.addfinalizer(server.stop)
+    return HostTarget(server, str(tmp_path))
+
+
+def test_a_target_is_brought_to_the_configuration_once(target, tmp_path, recaps, request):
+    extra = dict(target.extra, configuration=fixture("golden.json"), inline=target.extra.get("registry", "").endswith("machine.db"))
+    name = request.node.callspec.id
+
+    first = playbook("apply.yml", extra, as_json=False)
+    assert first.returncode == 0, first.stdout + first.stderr
+    assert "changed=1" in recap(first)
+    after_first = target.state()
+    second = playbook("apply.yml", extra, as_json=False)
+    assert second.returncode == 0, second.stdout + second.stderr
+    assert "changed=0" in recap(second)
+    assert target.state() == after_first, "the second run changed the target"
+    recaps.append("%s: first run %s; second run %s" % (name, " ".join(recap(first)[:2]), " ".join(recap(second)[:2])))
+    assert configuration_only(target.configuration(str(tmp_path))) == desired("golden.json")
+
+    # Check mode, with and without diff: nothing written, but the verdict and the diff.
+    extra["configuration"] = fixture("golden2.json")
+    checked = result_of(playbook("apply.yml", extra, "--check"))
+    assert checked["changed"] is True and not checked.get("failed")
+    assert {(c.get("board"), c.get("port", ""), c.get("name")) for c in checked["changes"]} >= {("Board000", "", "BoardShareIRQ"), ("Board001", "Port001", "PortIRQ")}
+    diffed = result_of(playbook("apply.yml", extra, "--check", "--diff"))
+    assert diffed["changed"] is True
+    assert 'Board000: BoardShareIRQ = "5"' in diffed["diff"]["before"] and 'Board000: BoardShareIRQ = "7"' in diffed["diff"]["after"]
+    assert 'Board001/Port001: PortIRQ = "4"' in diffed["diff"]["before"] and 'Board001/Port001: PortIRQ = "10"' in diffed["diff"]["after"]
+    assert target.state() == after_first, "check mode wrote to the target"
+
+    # A configuration with errors on this machine: the task fails with the findings.
+    extra["configuration"] = fixture("conflict.json")
+    refused = playbook("apply.yml", extra)
+    assert refused.returncode != 0
+    failed = result_of(refused)
+    assert failed["failed"] is True and failed["changed"] is False
+    assert "errors on this machine" in failed["msg"] and "io-overlap" in failed["msg"]
+    assert any(f["severity"] == "error" and f["code"] == "io-overlap" for f in failed["findings"])
+    assert target.state() == after_first, "a refused configuration was written"
+
+    # A real change in diff mode.
+    extra["configuration"] = fixture("golden2.json")
+    changed = result_of(playbook("apply.yml", extra, "--diff"))
+    assert changed["changed"] is True and not changed.get("failed"), changed.get("msg")
+    assert 'Board000: BoardShareIRQ = "7"' in changed["diff"]["after"]
+    assert configuration_only(target.configuration(str(tmp_path))) == desired("golden2.json")
+
+
+def test_a_wrong_password_fails_with_the_reason(samba):
+    extra = {"windows_host": "127.0.0.1", "smb_port": samba.port, "username": SAMBA_USER, "password": "not the password",
+             "configuration": fixture("golden.json")}
+    done = playbook("apply.yml", extra)
+    assert done.returncode != 0
+    assert result_of(done)["msg"].startswith("logon to 127.0.0.1 as root failed: STATUS_LOGON_FAILURE")
+
+
+def guestmount_works(folder):
+    """Why the image role cannot be tried here, or None."""
+    if shutil.which("guestmount") is None:
+        return "guestmount is not installed (Debian package libguestfs-tools)"
+    if not os.path.exists("/dev/fuse"):
+        return "there is no /dev/fuse"
+    image = os.path.join(folder, "probe.img")
+    subprocess.run(["mke2fs", "-q", "-t", "ext4", image, "4M"], check=True)
+    mount = os.path.join(folder, "probe")
+    os.mkdir(mount)
+    done = subprocess.run(["guestmount", "--format=raw", "-a", image, "-m", "/dev/sda", "--ro", mount], capture_output=True, text=True)
+    if done.returncode != 0:
+        return "guestmount cannot mount an image here: " + (done.stderr.strip().splitlines() or ["(no message)"])[-1]
+    subprocess.run(["guestunmount", mount], check=True)
+    return None
+
+
+def test_the_image_role_configures_each_image_once(tmp_path, recaps):
+    reason = guestmount_works(str(tmp_path))
+    if reason:
+        pytest.skip("image role not tried: " + reason)
+    tree = tmp_path / "tree" / "Windows" / "System32" / "config"
+    tree.mkdir(parents=True)
+    machines.hive_file(str(tree / "SYSTEM"), "configured.reg")
+    image = str(tmp_path / "windows.img")
+    subprocess.run(["mke2fs", "-q", "-t", "ext4", "-d", str(tmp_path / "tree"), image, "16M"], check=True)
+    extra = {"images": [{"path": image, "format": "raw", "partition": "/dev/sda"}], "configuration": fixture("golden.json")}
+
+    first = playbook("images.yml", extra, as_json=False)
+    assert first.returncode == 0, first.stdout + first.stderr
+    second = playbook("images.yml", extra, as_json=False)
+    assert second.returncode == 0, second.stdout + second.stderr
+    assert "changed=1" in recap(first) and "changed=0" in recap(second)
+    recaps.append("disk image: first run %s; second run %s" % (" ".join(recap(first)[:2]), " ".join(recap(second)[:2])))
+    hive = str(tmp_path / "SYSTEM.out")
+    subprocess.run(["debugfs", "-R", "dump /Windows/System32/config/SYSTEM " + hive, image], check=True, capture_output=True)
+    assert configuration_only(json.loads(qserctl(hive, "show", "--json").stdout)) == desired("golden.json")
