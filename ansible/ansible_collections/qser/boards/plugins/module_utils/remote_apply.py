@@ -11,6 +11,7 @@ import os
 
 from ansible_collections.qser.boards.plugins.module_utils.qserctl import REGISTRY_CHANGES
 from ansible_collections.qser.boards.plugins.module_utils.regfile import write_reg
+from ansible_collections.qser.boards.plugins.module_utils.windows_host import WindowsHostError
 
 SERVICES = "SYSTEM\\CurrentControlSet\\Services"
 DRIVER_KEY = SERVICES + "\\QSERDRV"
@@ -127,8 +128,13 @@ class RemoteApply:
         return answer, host_operations(answer.get(REGISTRY_CHANGES, []))
 
     def write(self, operations):
-        for operation in operations:
-            getattr(self.host, operation[0])(*operation[1:])
+        for done, operation in enumerate(operations):
+            try:
+                getattr(self.host, operation[0])(*operation[1:])
+            except WindowsHostError as error:
+                # The protocol has no transactions: say how far it got; a new run completes it.
+                raise WindowsHostError("%s (%d of the %d registry changes were made; run again to complete them)"
+                                       % (error, done, len(operations)))
 
     def restart_serial(self):
         return self.host.restart_service(SERIAL_SERVICE)
