@@ -4,7 +4,7 @@ import json
 
 import pytest
 
-from machines import SAMBA_PASSWORD, SAMBA_USER, QSERCTL, fixture, qserctl, registry_file
+from machines import SAMBA_PASSWORD, SAMBA_USER, QSERCTL, qserctl, registry_file
 from ansible_collections.qser.boards.plugins.module_utils.qserctl import Qserctl
 from ansible_collections.qser.boards.plugins.module_utils.remote_apply import SERVICES, RemoteApply
 from ansible_collections.qser.boards.plugins.module_utils.windows_host import WindowsHost, WindowsHostError
