@@ -291,8 +291,10 @@ def apply_to_file(module, qserctl, kind, source, folder):
     path = os.path.abspath(module.params[kind])
     check_file_kind(module, kind, path)
     allow = module.params["allow_problems"]
-    before = qserctl.show(path) if module._diff and os.path.exists(path) else None
-    if module.check_mode and module._diff:
+    exists = os.path.exists(path)
+    before = qserctl.show(path) if module._diff and exists else None
+    # A dry run needs the file; the diff needs the result: both come from a copy.
+    if module.check_mode and (module._diff or not exists):
         copy = copy_of(path, folder)
         answer = qserctl.apply(copy, source, allow_problems=allow)
         after = qserctl.show(copy)
