@@ -235,7 +235,7 @@ def source_file(module, folder):
     if isinstance(configuration, str):
         path = os.path.expanduser(configuration)
         if not os.path.isfile(path):
-            module.fail_json(msg="configuration: no such file on %s: %s" % ("the managed host", path))
+            module.fail_json(msg="configuration: no such file on the managed host: %s" % path)
         return path
     module.fail_json(msg="configuration must be a dictionary or the path of a configuration file, not %s" % type(configuration).__name__)
 
