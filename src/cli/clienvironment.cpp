@@ -21,7 +21,7 @@ void CCliEnvironment::Error(const std::string& reason) {
 }
 
 bool CCliEnvironment::Keeps(const SCliResult& result) const {
-    return result.status == ECliExit::Success && !m_messages.Declined();
+    return result.status == ECliExit::Success && result.bKeep && !m_messages.Declined();
 }
 
 ECliExit CCliEnvironment::StatusOf(const SCliResult& result) const {

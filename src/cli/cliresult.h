@@ -9,6 +9,7 @@ enum class ECliExit {
     Refused = 2,  // a usage error, an unknown board, port or key, or a refused pick
     Declined = 3, // a confirmation was answered No, so nothing was done
     Problems = 4, // the resource check found errors
+    Changed = 5,  // diff found differences; apply --detailed-exitcode changed (or would change)
 };
 
 // How a command ended. A refused or failed command keeps nothing; its reason (when it has one
@@ -18,6 +19,9 @@ struct SCliResult {
     ECliExit status = ECliExit::Success;
     std::string reason;
     std::string output;
+    // false: the command succeeded but its batch keeps nothing (nothing to change, or a change
+    // the resource check held back).
+    bool bKeep = true;
 
     static SCliResult Output(std::string text) { return {ECliExit::Success, {}, std::move(text)}; }
     static SCliResult Refuse(std::string reason) {

@@ -8,6 +8,7 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <optional>
 
 namespace {
 constexpr const char* kPicksHelp =
@@ -77,9 +78,8 @@ SCliResult CDocumentCommands::AddBoard(CHeadlessSession& session) const {
         return SCliResult::Fail();
     }
     std::string name = doc.m_pCurBoard->GetBoardName();
-    SCliResult picked = CFormPicker(session).PickAll(m_picks);
-    if (picked.status != ECliExit::Success) {
-        return picked;
+    if (std::optional<std::string> refusal = CFormPicker(session).PickAll(m_picks)) {
+        return SCliResult::Refuse(*refusal);
     }
     return SCliResult::Output(name + "\n");
 }
@@ -110,7 +110,8 @@ SCliResult CDocumentCommands::Set(CHeadlessSession& session) const {
     if (!session.Select(m_item)) {
         return UnknownItem(m_item);
     }
-    return CFormPicker(session).PickAll(m_picks);
+    std::optional<std::string> refusal = CFormPicker(session).PickAll(m_picks);
+    return refusal ? SCliResult::Refuse(*refusal) : SCliResult{};
 }
 
 SCliResult CDocumentCommands::Delete(CHeadlessSession& session) const {

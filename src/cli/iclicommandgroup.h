@@ -2,6 +2,9 @@
 
 #include "cliresult.h"
 #include "hive.h"
+#include "platformfamily.h"
+
+#include <iosfwd>
 
 namespace CLI {
 class App;
@@ -23,4 +26,11 @@ public:
     // refused before it runs.
     virtual bool Writes() const = 0;
     virtual ECliExit Run(CCliEnvironment& environment) = 0;
+    // Whether the given command works on the registry file (--registry). One that reads only
+    // the files it is given runs through RunAlone, and a missing registry file does not stop it.
+    virtual bool UsesRegistry() const { return true; }
+    virtual ECliExit RunAlone(EPlatformFamily /*family*/, std::ostream& /*out*/,
+                              std::ostream& /*err*/) {
+        return ECliExit::Failed;
+    }
 };

@@ -3,6 +3,7 @@
 #include "checkcommand.h"
 #include "clienvironment.h"
 #include "climessagebox.h"
+#include "desiredstatecommands.h"
 #include "documentcommands.h"
 #include "platformfamily.h"
 #include "regfilecommands.h"
@@ -19,7 +20,8 @@ constexpr const char* kDescription =
 constexpr const char* kFooter =
     "Exit status: 0 success; 1 an error message was shown or the command failed; 2 a usage\n"
     "error, an unknown board, port or key, or a refused pick; 3 a question was answered No;\n"
-    "4 check found errors.\n"
+    "4 check found errors, or apply found errors in the result; 5 diff found differences,\n"
+    "or apply --detailed-exitcode changed something.\n"
     "Environment: QSER_REGISTRY and QSER_PLATFORM stand in for --registry and --platform.";
 } // namespace
 
@@ -46,6 +48,7 @@ CQserCtl::CQserCtl(std::istream& in, std::ostream& out, std::ostream& err, bool 
     m_groups.push_back(std::make_unique<CRegFileCommands>());
     m_groups.push_back(std::make_unique<CServiceCommands>());
     m_groups.push_back(std::make_unique<CCheckCommand>());
+    m_groups.push_back(std::make_unique<CDesiredStateCommands>());
     for (auto& group : m_groups) {
         group->Register(m_app);
     }
@@ -83,6 +86,9 @@ ECliExit CQserCtl::RunParsed() {
     }
     auto group = std::find_if(m_groups.begin(), m_groups.end(),
                               [](const auto& candidate) { return candidate->Parsed(); });
+    if (!(*group)->UsesRegistry()) {
+        return (*group)->RunAlone(*family, m_out, m_err);
+    }
     CCliMessageBox messages(m_bYes, m_bInteractive, m_in, m_err);
     try {
         CCliEnvironment environment(*family, CHive::ResolvePath(m_registry), (*group)->OpenMode(),

@@ -5,6 +5,7 @@
 #include "hiveschema.h"
 #include "hivexstore.h"
 #include "sqliteconnection.h"
+#include "sqliteerror.h"
 #include "sqlitestore.h"
 #include "userfolders.h"
 
@@ -53,6 +54,16 @@ std::unique_ptr<CHive> CHive::Open(const std::string& path, EHiveOpen mode) {
     } catch (const CHiveError&) {
         RemoveNewLogs(path, walExisted, shmExisted, true);
         throw;
+    }
+}
+
+std::unique_ptr<CHive> CHive::OpenInMemory() {
+    try {
+        return std::unique_ptr<CHive>(new CHive(std::make_unique<SImpl>(
+            kInMemoryPath, std::make_unique<CSqliteStore>(CHiveSchema::OpenInMemory()), "",
+            false)));
+    } catch (const CSqliteError& error) {
+        throw CHiveFile::Refusal(kInMemoryPath, CHiveFile::Reason(error));
     }
 }
 

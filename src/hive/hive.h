@@ -81,6 +81,10 @@ public:
     // DefaultPath(); a path that names a missing folder is refused.
     static std::unique_ptr<CHive> Open(const std::string& path,
                                        EHiveOpen mode = EHiveOpen::CreateIfMissing);
+    // An empty registry that lives in this process's memory only and goes with the object: a
+    // scratch registry to read a .reg file into. Its Path() is kInMemoryPath.
+    static std::unique_ptr<CHive> OpenInMemory();
+    static constexpr const char* kInMemoryPath = "(in memory)";
     // $XDG_DATA_HOME/qser/registry.db, or ~/.local/share/qser/registry.db.
     static std::string DefaultPath();
     // The option wins over QSER_REGISTRY; neither gives DefaultPath().

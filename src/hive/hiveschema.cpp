@@ -104,6 +104,14 @@ std::unique_ptr<CSqliteConnection> CHiveSchema::OpenForWriting(const std::string
     }
 }
 
+std::unique_ptr<CSqliteConnection> CHiveSchema::OpenInMemory() {
+    auto connection =
+        std::make_unique<CSqliteConnection>(":memory:", SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    connection->Exec("PRAGMA trusted_schema=OFF");
+    Create(*connection, ":memory:");
+    return connection;
+}
+
 // An empty file read as an empty registry: the tables live in the connection's temporary
 // schema, so nothing ever reaches the file.
 std::unique_ptr<CSqliteConnection> CHiveSchema::OpenForReading(const std::string& path,

@@ -22,6 +22,8 @@ class CHiveSchema {
 public:
     static SHiveConnection Open(const std::string& path, const SHiveFileFacts& facts,
                                 EHiveOpen mode);
+    // A database in memory with the tables of the current version. Throws CSqliteError.
+    static std::unique_ptr<CSqliteConnection> OpenInMemory();
 
 private:
     static std::unique_ptr<CSqliteConnection> OpenForWriting(const std::string& path,

@@ -48,17 +48,6 @@ nlohmann::ordered_json RecordJson(const Record& record,
     return json;
 }
 
-nlohmann::ordered_json BoardJson(const CBoardObj& board) {
-    nlohmann::ordered_json ports = nlohmann::ordered_json::array();
-    ports.get_ref<nlohmann::ordered_json::array_t&>().reserve(board.m_PortList.size());
-    for (const CPortObj* port : board.m_PortList) {
-        ports.push_back(RecordJson(*port, PortFields()));
-    }
-    nlohmann::ordered_json json = RecordJson(board, BoardFields());
-    json.get_ref<nlohmann::ordered_json::object_t&>().emplace_back("Ports", std::move(ports));
-    return json;
-}
-
 void AppendLine(std::string& out, int indent, const std::string& name, const std::string& value) {
     out.append(static_cast<std::size_t>(indent), ' ');
     out += name;
@@ -88,6 +77,21 @@ void AppendRecordText(const Record& record, const std::vector<SRecordField<Recor
     ForEachShownField(record, fields, onText, onNumber);
 }
 } // namespace
+
+nlohmann::ordered_json CConfigurationReport::BoardJson(const CBoardObj& board) {
+    nlohmann::ordered_json ports = nlohmann::ordered_json::array();
+    ports.get_ref<nlohmann::ordered_json::array_t&>().reserve(board.m_PortList.size());
+    for (const CPortObj* port : board.m_PortList) {
+        ports.push_back(PortJson(*port));
+    }
+    nlohmann::ordered_json json = RecordJson(board, BoardFields());
+    json.get_ref<nlohmann::ordered_json::object_t&>().emplace_back("Ports", std::move(ports));
+    return json;
+}
+
+nlohmann::ordered_json CConfigurationReport::PortJson(const CPortObj& port) {
+    return RecordJson(port, PortFields());
+}
 
 nlohmann::ordered_json CConfigurationReport::Json(const CQSERDoc& doc) {
     nlohmann::ordered_json json;

@@ -128,28 +128,26 @@ std::string CFormPicker::FieldNames(bool enabledOnly) const {
     return Joined(names);
 }
 
-SCliResult CFormPicker::PickAll(const std::vector<std::string>& picks) {
+std::optional<std::string> CFormPicker::PickAll(const std::vector<std::string>& picks) {
     for (const std::string& pick : picks) {
-        SCliResult result = Pick(pick);
-        if (result.status != ECliExit::Success) {
-            return result;
+        std::size_t equals = pick.find('=');
+        if (equals == std::string::npos || equals == 0) {
+            return "'" + pick + "' is not NAME=VALUE";
+        }
+        if (Refusal refusal = Pick(pick.substr(0, equals), pick.substr(equals + 1))) {
+            return refusal;
         }
     }
-    return {};
+    return std::nullopt;
 }
 
-SCliResult CFormPicker::Pick(const std::string& pick) {
-    std::size_t equals = pick.find('=');
-    if (equals == std::string::npos || equals == 0) {
-        return SCliResult::Refuse("'" + pick + "' is not NAME=VALUE");
-    }
-    std::string name = pick.substr(0, equals);
-    std::string value = pick.substr(equals + 1);
+std::optional<std::string> CFormPicker::Pick(const std::string& asked, const std::string& value) {
+    std::string name = asked;
     const SField* field = FindField(name);
     CHeadlessDialog* page = Page();
     if (field == nullptr || page == nullptr) {
-        return SCliResult::Refuse(name + " is not a setting of a " + ItemKind() +
-                                  "; the settings are: " + FieldNames(false));
+        return name + " is not a setting of a " + ItemKind() +
+               "; the settings are: " + FieldNames(false);
     }
     name = LoadString(field->valueNameId);
     if (CHeadlessComboBox* combo = page->HeadlessComboBox(field->controlId)) {
@@ -158,47 +156,44 @@ SCliResult CFormPicker::Pick(const std::string& pick) {
     return PickState(name, *page->HeadlessCheckBox(field->controlId), value);
 }
 
-SCliResult CFormPicker::Disabled(const std::string& name) const {
-    return SCliResult::Refuse(name + " is disabled for this " + ItemKind() +
-                              "; settable now: " + FieldNames(true));
+CFormPicker::Refusal CFormPicker::Disabled(const std::string& name) const {
+    return name + " is disabled for this " + ItemKind() + "; settable now: " + FieldNames(true);
 }
 
-SCliResult CFormPicker::PickEntry(const std::string& name, CHeadlessComboBox& combo,
-                                  const std::string& value) const {
+CFormPicker::Refusal CFormPicker::PickEntry(const std::string& name, CHeadlessComboBox& combo,
+                                            const std::string& value) const {
     std::string entry = EntryFor(combo.Entries(), value);
     switch (combo.Pick(entry)) {
     case EPickResult::Disabled:
         return Disabled(name);
     case EPickResult::NotOffered:
-        return SCliResult::Refuse(name + ": " + value +
-                                  " is not offered; offered: " + Joined(combo.Entries()));
+        return name + ": " + value + " is not offered; offered: " + Joined(combo.Entries());
     case EPickResult::Done:
         break;
     }
     // The form may turn a choice down and show the old value again (a model change while the
     // board has ports); its message has said why.
     if (combo.GetWindowText() != entry) {
-        return SCliResult::Refuse(name + ": " + value + " was not taken; it stays " +
-                                  combo.GetWindowText());
+        return name + ": " + value + " was not taken; it stays " + combo.GetWindowText();
     }
-    return {};
+    return std::nullopt;
 }
 
-SCliResult CFormPicker::PickState(const std::string& name, CHeadlessCheckBox& check,
-                                  const std::string& value) const {
+CFormPicker::Refusal CFormPicker::PickState(const std::string& name, CHeadlessCheckBox& check,
+                                            const std::string& value) const {
     std::optional<int> wanted = CheckStateOf(value);
     if (!wanted) {
-        return SCliResult::Refuse(name + " takes 0 or 1 (also off or on), not '" + value + "'");
+        return name + " takes 0 or 1 (also off or on), not '" + value + "'";
     }
     // A click toggles: a box already in the asked state is left alone.
     if (check.GetCheck() == *wanted) {
-        return {};
+        return std::nullopt;
     }
     if (check.Click() == EPickResult::Disabled) {
         return Disabled(name);
     }
     if (check.GetCheck() != *wanted) {
-        return SCliResult::Refuse(name + ": " + value + " was not taken");
+        return name + ": " + value + " was not taken";
     }
-    return {};
+    return std::nullopt;
 }

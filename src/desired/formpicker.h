@@ -1,7 +1,6 @@
 #pragma once
 
-#include "cliresult.h"
-
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,8 +19,10 @@ public:
     explicit CFormPicker(CHeadlessSession& session) : m_session(session) {}
 
     // The picks in order; the first refused one ends the run with a reason that says why and
-    // what is offered.
-    SCliResult PickAll(const std::vector<std::string>& picks);
+    // what is offered (nothing when every pick was taken).
+    std::optional<std::string> PickAll(const std::vector<std::string>& picks);
+    // One value as NAME and VALUE, the same as the pick NAME=VALUE.
+    std::optional<std::string> Pick(const std::string& name, const std::string& value);
 
     // The registry value names of the settings of the selected item's form, in shown order.
     std::vector<std::string> SettingNames() const;
@@ -35,12 +36,13 @@ private:
         int controlId;
     };
 
-    SCliResult Pick(const std::string& pick);
-    SCliResult PickEntry(const std::string& name, CHeadlessComboBox& combo,
-                         const std::string& value) const;
-    SCliResult PickState(const std::string& name, CHeadlessCheckBox& check,
-                         const std::string& value) const;
-    SCliResult Disabled(const std::string& name) const;
+    using Refusal = std::optional<std::string>;
+
+    Refusal PickEntry(const std::string& name, CHeadlessComboBox& combo,
+                      const std::string& value) const;
+    Refusal PickState(const std::string& name, CHeadlessCheckBox& check,
+                      const std::string& value) const;
+    Refusal Disabled(const std::string& name) const;
     const std::vector<SField>& Fields() const;
     const SField* FindField(const std::string& name) const;
     bool IsEnabled(const SField& field) const;
