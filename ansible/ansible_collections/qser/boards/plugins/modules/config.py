@@ -39,8 +39,8 @@ options:
   configuration:
     description:
       - The desired configuration, in the JSON form that C(qserctl show --json) prints.
-      - A dictionary (inline, or read with C(lookup('file', ...) | from_json)), or the path of a
-        configuration file on the host that runs the module.
+      - A dictionary (written inline, or read from a file with the C(file) lookup and the
+        C(from_json) filter), or the path of a configuration file on the host that runs the module.
       - Quote texts that look like numbers in YAML, for example C("0x2e8") as a C(BoardBaseAddress);
         YAML reads an unquoted C(0x2e8) as the number 744, which qserctl refuses as a wrong type.
     type: raw
