@@ -137,4 +137,4 @@ class RemoteApply:
                                        % (error, done, len(operations)))
 
     def restart_serial(self):
-        return self.host.restart_service(SERIAL_SERVICE)
+        return self.host.restart_service(SERIAL_SERVICE, self.host.timeout)
