@@ -5,6 +5,7 @@
 #include "hiveimpl.h"
 #include "hiveschema.h"
 #include "hivexstore.h"
+#include "sqliteconnection.h"
 #include "sqliteerror.h"
 #include "sqlitestore.h"
 
