@@ -84,19 +84,24 @@ protected:
 
 TEST_F(CHiveFileWindowTest, OpensWithTheUsualCaptionAndNamesTheFile) {
     StartOnFile();
-    EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Brimholde - QSER"));
+    EXPECT_EQ(
+        Frame().windowTitle(),
+        QString::fromUtf8("SYSTEM \u2014 offline Windows installation[*] - Brimholde - QSER"));
     EXPECT_EQ(Frame().StatusBar()->RegistryFilePane()->toolTip().toStdString(), Path());
     EXPECT_EQ(StatusText(), "");
     EXPECT_TRUE(Action(ID_ADD_BOARD)->isEnabled());
     EXPECT_TRUE(m_hive.Messages().Records().empty());
 }
 
-// Add Board, a pick, Add Port, Save and the close reach the file; the close's stop and start of
-// the serial service find no service control manager and show nothing.
-TEST_F(CHiveFileWindowTest, AddPickSaveAndCloseWriteTheFileAndSayNothingOfTheService) {
+// Add Board, a pick, Add Port, Save and the close reach the file; the first change names the
+// backup of the original; the close's stop and start of the serial service find no service
+// control manager and show nothing of their own, and the window says why there is none.
+TEST_F(CHiveFileWindowTest, AddPickSaveAndCloseWriteTheFileAndSayThereIsNoServiceToRestart) {
     StartOnFile();
     ClickButton(ID_ADD_BOARD);
     ASSERT_NE(Item("QSERDRV/Board000"), nullptr);
+    EXPECT_EQ(StatusText(), "The original hive file was copied to " + Path() +
+                                ".qser-backup before the first change.");
     Choose(IDC_BOARD_TYPE, QStringLiteral("RX-201"));
     ClickButton(ID_ADD_PORT);
     ClickButton(ID_FILE_SAVE);
@@ -107,7 +112,11 @@ TEST_F(CHiveFileWindowTest, AddPickSaveAndCloseWriteTheFileAndSayNothingOfTheSer
     EXPECT_EQ(Raw("QSERDRV\\Board000", "BoardType"), SRaw::Sz("RX-201"));
     EXPECT_EQ(Raw("QSERDRV\\Board000\\Port000", "PortSerialPort"), SRaw::Sz("Serial002"));
     EXPECT_EQ(Raw("Serial\\Parameters\\Serial002", "DosDevices"), SRaw::Sz("COM3"));
-    for (const std::string& text : m_hive.Messages().Texts()) {
+    std::vector<std::string> texts = m_hive.Messages().Texts();
+    ASSERT_FALSE(texts.empty());
+    EXPECT_EQ(texts.back(), CMainFrame::kOfflineCloseText);
+    texts.pop_back();
+    for (const std::string& text : texts) {
         EXPECT_EQ(text.find("ervice"), std::string::npos) << text;
     }
     // Both operations asked for the manager and were turned away; nothing else was reached.

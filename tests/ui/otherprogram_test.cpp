@@ -225,3 +225,21 @@ TEST_F(COtherProgramTest, TheirReadingIsNoChangeAndTheActionRuns) {
               (std::vector<std::string>{"Port000", "Port001", "Port002", "Port003"}));
     EXPECT_NE(StatusText(), kReloaded);
 }
+
+TEST_F(COtherProgramTest, TheirChangeClearsUndoAndRedoAndSaysSo) {
+    Start();
+    ClickButton(ID_ADD_BOARD);
+    ClickButton(ID_ADD_BOARD);
+    Action(ID_EDIT_UNDO)->trigger();
+    ASSERT_TRUE(Action(ID_EDIT_UNDO)->isEnabled());
+    ASSERT_TRUE(Action(ID_EDIT_REDO)->isEnabled());
+    Ctl({"add-board", "BoardType=RX-201"});
+
+    Action(ID_EDIT_UNDO)->trigger();
+
+    // Nothing of theirs is taken back: the undo met their change and did not run.
+    EXPECT_EQ(m_probe.SubKeys(kDriverKey), (std::vector<std::string>{"Board000", "Board001"}));
+    EXPECT_EQ(StatusText(), CMainFrame::kHistoryClearedText);
+    EXPECT_FALSE(Action(ID_EDIT_UNDO)->isEnabled());
+    EXPECT_FALSE(Action(ID_EDIT_REDO)->isEnabled());
+}

@@ -63,7 +63,8 @@ protected:
 } // namespace
 
 TEST_F(CReadOnlyWindowTest, SaysWhyAndOffersNoChange) {
-    EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Brimholde - QSER [read-only]"));
+    EXPECT_EQ(Frame().windowTitle(),
+              QStringLiteral("registry.db[*] - Brimholde - QSER [read-only]"));
     EXPECT_EQ(
         Frame().StatusBar()->currentMessage(),
         QStringLiteral(

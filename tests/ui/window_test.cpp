@@ -391,8 +391,10 @@ TEST_F(CWindowTest, TheRegistryFileIsNamedInTheStatusBarAndOnTheDriverItem) {
     EXPECT_TRUE(pane->text().endsWith(QStringLiteral("registry.db"))) << pane->text().toStdString();
     EXPECT_LE(pane->width(), Frame().width() / 2);
     EXPECT_TRUE(Item("QSERDRV")->toolTip(0).contains(path));
-    EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Brimholde - QSER"));
-    // After the lock indicators.
+    EXPECT_EQ(Frame().windowTitle(), QStringLiteral("registry.db[*] - Brimholde - QSER"));
+    // After the lock indicators (shown, when a lock is on).
+    Frame().StatusBar()->Indicator(2)->show();
+    QApplication::processEvents();
     EXPECT_GT(pane->x(), Frame().StatusBar()->Indicator(2)->x());
 }
 
