@@ -2,6 +2,7 @@
 #include "configtreectrl.h"
 #include "dialogtemplates.h"
 #include "formtemplateids.h"
+#include "framestatusbar.h"
 #include "helpviewer.h"
 #include "processscope.h"
 #include "qserdoc.h"

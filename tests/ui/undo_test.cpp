@@ -2,12 +2,14 @@
 #include "dialogtemplates.h"
 #include "formtemplateids.h"
 #include "framestatusbar.h"
+#include "qserdoc.h"
 #include "testkeypaths.h"
 #include "uifixture.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QTest>
+#include <QTreeWidgetItem>
 
 namespace {
 class CUndoWindowTest : public CUiFixture {
