@@ -43,6 +43,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 #include <utility>
@@ -382,6 +383,8 @@ void CMainFrame::OnUserActionFinished() {
     RefreshProblems();
     UpdateCommandUI();
     ShowHiveBackup();
+    // The history records an action once it has ended, after this; Undo names it next turn.
+    QTimer::singleShot(0, this, [this] { UpdateUndoCommands(); });
 }
 
 void CMainFrame::ShowHiveBackup() {

@@ -146,7 +146,7 @@ TEST_F(CHiveFileWindowTest, ChangeByQserctlIsSeenBeforeTheNextAction) {
     EXPECT_NE(Item("QSERDRV/Board001"), nullptr);
     Ctl({"delete", "Board000"});
     ClickButton(ID_ADD_BOARD);
-    EXPECT_EQ(StatusText(), CMainFrame::kReloadedText);
+    EXPECT_EQ(StatusText(), CMainFrame::kHistoryClearedText);
     EXPECT_EQ(Item("QSERDRV/Board000"), nullptr);
     EXPECT_NE(Item("QSERDRV/Board001"), nullptr);
     EXPECT_EQ(Boards(), std::vector<std::string>{"Board001"});

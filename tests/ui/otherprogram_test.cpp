@@ -149,7 +149,7 @@ TEST_F(COtherProgramTest, ActivationLoadsWhatTheyChangedAndKeepsTheChangedFlag) 
     ASSERT_NE(Item("QSERDRV/Board001"), nullptr);
     EXPECT_EQ(PortItems("Board001").size(), 4u);
     EXPECT_EQ(Current(), "QSERDRV/Board000");
-    EXPECT_EQ(StatusText(), kReloaded);
+    EXPECT_EQ(StatusText(), CMainFrame::kHistoryClearedText);
     EXPECT_EQ(Frame().Document()->m_bConfigChanged, 1);
     EXPECT_TRUE(m_hive.Messages().Records().empty());
 }

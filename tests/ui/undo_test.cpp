@@ -7,6 +7,7 @@
 #include "uifixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QTest>
 #include <QTreeWidgetItem>
@@ -59,6 +60,7 @@ TEST_F(CUndoWindowTest, APickIsUndoneInTheRegistryAndOnTheForm) {
     address->setCurrentIndex(index);
     emit address->activated(index);
     ASSERT_EQ(RegistryText(BoardKey("Board000"), "BoardBaseAddress"), "0x300");
+    QApplication::processEvents();
     EXPECT_EQ(Action(ID_EDIT_UNDO)->text(), QStringLiteral("&Undo Base Address"));
 
     Action(ID_EDIT_UNDO)->trigger();
