@@ -12,6 +12,11 @@ std::string SOccupant::Label() const {
     case EKind::Foreign:
         break;
     }
+    // A person knows the machine's own ports by their COM names; the key finds the entry.
+    if (comNumber) {
+        return "the system's port COM" + std::to_string(*comNumber) + " (" + std::string(name) +
+               ")";
+    }
     return "the system's port " + std::string(name);
 }
 

@@ -27,7 +27,8 @@ struct SOccupant {
     static constexpr int kForeign = -1;
     bool IsForeign() const { return board == kForeign; }
     // How sentences name it: "Port001 of Board000", "the vector register of Board000",
-    // "the system's port Serial000". Made when a finding needs it, which is rare.
+    // "the system's port COM1 (Serial000)" (without a valid COM name: "the system's port
+    // Serial000"). Made when a finding needs it, which is rare.
     std::string Label() const;
     // Its key under HKEY_LOCAL_MACHINE.
     std::string KeyPath() const;

@@ -4,6 +4,7 @@
 #include "hive.h"
 #include "messageservice.h"
 #include "platformservices.h"
+#include "undohistory.h"
 #include "useraction.h"
 
 namespace {
@@ -40,6 +41,7 @@ SProcessReferences CProcessScope::Installed(const SProcessReferences& wanted) {
         IfWanted(wanted.treeNodeManager, &CAppContext::TreeNodeManager),
         IfWanted(wanted.treeControl, &CAppContext::TreeControl),
         IfWanted(wanted.actionObserver, &CUserAction::Observer),
+        IfWanted(wanted.undoHistory, &CUndoHistory::Current),
     };
 }
 
@@ -53,4 +55,5 @@ void CProcessScope::Install(const SProcessReferences& references) {
     IfGiven(references.treeNodeManager, &CAppContext::SetTreeNodeManager);
     IfGiven(references.treeControl, &CAppContext::SetTreeControl);
     IfGiven(references.actionObserver, &CUserAction::SetObserver);
+    IfGiven(references.undoHistory, &CUndoHistory::SetCurrent);
 }

@@ -12,6 +12,7 @@ class IMessageBox;
 class IServiceControlManager;
 class ITreeControl;
 class IUserActionObserver;
+class CUndoHistory;
 
 // The process-wide references the layers reach without being handed them. A field without a
 // value is left as it is; a field holding nullptr uninstalls that reference.
@@ -25,6 +26,7 @@ struct SProcessReferences {
     std::optional<CTreeNodeManagerBase*> treeNodeManager = std::nullopt;
     std::optional<ITreeControl*> treeControl = std::nullopt;
     std::optional<IUserActionObserver*> actionObserver = std::nullopt;
+    std::optional<CUndoHistory*> undoHistory = std::nullopt;
 };
 
 // The one way to install process-wide references: installs the given ones for the scope's

@@ -56,16 +56,20 @@ void CBoardForm::Create(std::unique_ptr<IDialog> dialog) {
 }
 
 void CBoardForm::BindHandlers() {
-    m_ShareIRQEnableCheck->SetClickedHandler(AsUserAction(this, &CBoardForm::OnShareIRQEnable));
-    m_BoardTypeCombo->SetActivatedHandler(AsUserAction(this, &CBoardForm::OnSelchangeBoardType));
+    m_ShareIRQEnableCheck->SetClickedHandler(
+        AsUserAction(this, &CBoardForm::OnShareIRQEnable, "Share IRQ Enable"));
+    m_BoardTypeCombo->SetActivatedHandler(
+        AsUserAction(this, &CBoardForm::OnSelchangeBoardType, "Board Type"));
     m_BaseAddressCombo->SetActivatedHandler(
-        AsUserAction(this, &CBoardForm::OnSelchangeBaseAddress));
+        AsUserAction(this, &CBoardForm::OnSelchangeBaseAddress, "Base Address"));
     m_BaseCOMPortCombo->SetActivatedHandler(
-        AsUserAction(this, &CBoardForm::OnSelchangeBaseCOMPort));
-    m_ShareIRQCombo->SetActivatedHandler(AsUserAction(this, &CBoardForm::OnSelchangeShareIRQ));
+        AsUserAction(this, &CBoardForm::OnSelchangeBaseCOMPort, "Base COM Port"));
+    m_ShareIRQCombo->SetActivatedHandler(
+        AsUserAction(this, &CBoardForm::OnSelchangeShareIRQ, "Share IRQ"));
     m_VectorAddressCombo->SetActivatedHandler(
-        AsUserAction(this, &CBoardForm::OnSelchangeVectorAddress));
-    m_StandardModeCheck->SetClickedHandler(AsUserAction(this, &CBoardForm::OnStandardModeEnable));
+        AsUserAction(this, &CBoardForm::OnSelchangeVectorAddress, "Vector Address"));
+    m_StandardModeCheck->SetClickedHandler(
+        AsUserAction(this, &CBoardForm::OnStandardModeEnable, "Standard Mode Enable"));
 }
 
 void CBoardForm::UpdateData(bool save) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "useraction.h"
+#include "undohistory.h"
 
 #include <functional>
 #include <string>
@@ -16,7 +16,10 @@ void FillComboBox(IComboBox* combo, const std::vector<std::string>& entries);
 // stored "0x20" is not shown as 0x200.
 int FindEntryIgnoringCase(const IComboBox& combo, const std::string& text);
 
-// A control's handler that runs a form's handler as one user action.
-template <typename Form> std::function<void()> AsUserAction(Form* form, void (Form::*handler)()) {
-    return [form, handler] { CUserAction::Run([form, handler] { (form->*handler)(); }); };
+// A control's handler that runs a form's handler as one user action, which Undo names by the
+// control's label (name).
+template <typename Form>
+std::function<void()> AsUserAction(Form* form, void (Form::*handler)(), const char* name) {
+    return
+        [form, handler, name] { CUndoHistory::Run(name, [form, handler] { (form->*handler)(); }); };
 }

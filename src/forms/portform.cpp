@@ -30,9 +30,11 @@ const std::vector<SFormField<CPortForm>>& CPortForm::Fields() {
 void CPortForm::Create(std::unique_ptr<IDialog> dialog) {
     m_pDialog = std::move(dialog);
     BindControls(*this, *m_pDialog, Fields());
-    m_PortAddressCombo->SetActivatedHandler(AsUserAction(this, &CPortForm::OnSelchangePortAddress));
-    m_COMPortCombo->SetActivatedHandler(AsUserAction(this, &CPortForm::OnSelchangeCOMPort));
-    m_IRQCombo->SetActivatedHandler(AsUserAction(this, &CPortForm::OnSelchangeIRQ));
+    m_PortAddressCombo->SetActivatedHandler(
+        AsUserAction(this, &CPortForm::OnSelchangePortAddress, "Port Address"));
+    m_COMPortCombo->SetActivatedHandler(
+        AsUserAction(this, &CPortForm::OnSelchangeCOMPort, "COM Port Mapped"));
+    m_IRQCombo->SetActivatedHandler(AsUserAction(this, &CPortForm::OnSelchangeIRQ, "IRQ"));
 }
 
 void CPortForm::UpdateData() {

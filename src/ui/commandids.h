@@ -5,10 +5,13 @@ enum ECommandId {
     ID_FILE_NEW = 57600,
     ID_FILE_OPEN = 57601,
     ID_FILE_SAVE = 57603,
+    // The Open Recent sub-menu, which holds the recent files.
+    ID_FILE_MRU_FILE1 = 57616,
     ID_EDIT_COPY = 57634,
     ID_EDIT_CUT = 57635,
     ID_EDIT_PASTE = 57637,
     ID_EDIT_UNDO = 57643,
+    ID_EDIT_REDO = 57644,
     ID_APP_ABOUT = 57664,
     ID_APP_EXIT = 57665,
     ID_HELP_FINDER = 57667,
@@ -24,4 +27,9 @@ enum ECommandId {
     ID_EXIT_BUTTON = 32790,
     // Beyond the original's commands: the Problems bar of the resource check.
     ID_VIEW_PROBLEMS_BAR = 32791,
+    // Beyond the original's commands: the registry file as a desktop program opens it.
+    ID_FILE_IMPORT = 32800,
+    ID_FILE_EXPORT = 32801,
+    ID_HELP_ABOUT_QT = 32802,
+    ID_VIEW_PROBLEMS_FLOAT = 32803,
 };

@@ -2,6 +2,7 @@
 
 #include <QChildEvent>
 #include <QEvent>
+#include <algorithm>
 
 CFormPane::CFormPane(QWidget* parent) : QScrollArea(parent) {
     setObjectName(QStringLiteral("formView"));
@@ -31,9 +32,8 @@ bool CFormPane::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::Hide:
     case QEvent::Resize:
     case QEvent::Move:
-        if (watched != widget()) {
-            FitContent();
-        }
+        // The content grows with the window; its page is centred in it again.
+        FitContent();
         break;
     default:
         break;
@@ -41,16 +41,25 @@ bool CFormPane::eventFilter(QObject* watched, QEvent* event) {
     return QScrollArea::eventFilter(watched, event);
 }
 
-// The content is as large as the controls of the page on show, with the page's own margin at
-// the right and bottom as at the left and top.
+// The content is at least as large as the controls of the page on show, with the page's own
+// margin at the right and bottom as at the left and top; where the window gives it more room,
+// the page sits in the middle of it.
 void CFormPane::FitContent() {
     QSize needed(0, 0);
-    for (QWidget* page : widget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    const QList<QWidget*> pages = widget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    for (QWidget* page : pages) {
         if (!page->isHidden()) {
             const QRect controls = page->childrenRect();
-            const QPoint extent = page->pos() + controls.bottomRight() + controls.topLeft();
+            const QPoint extent = controls.bottomRight() + controls.topLeft();
             needed = needed.expandedTo(QSize(extent.x() + 1, extent.y() + 1));
         }
     }
     widget()->setMinimumSize(needed);
+    const QPoint offset(std::max(0, (widget()->width() - needed.width()) / 2),
+                        std::max(0, (widget()->height() - needed.height()) / 2));
+    for (QWidget* page : pages) {
+        if (!page->isHidden() && page->pos() != offset) {
+            page->move(offset);
+        }
+    }
 }

@@ -4,8 +4,9 @@
 #include <QSize>
 
 // The form view's window: the central widget of the main frame. It wants the size of the view's
-// form template; the form pages are children of its content, at the top-left corner. When the
-// pane is smaller than the controls of the page on show, it scrolls instead of cutting them off.
+// form template; the form pages are children of its content, at its top-left corner while the
+// pane has that size and in its middle when the window is made larger. When the pane is smaller
+// than the controls of the page on show, it scrolls instead of cutting them off.
 class CFormPane : public QScrollArea {
 public:
     explicit CFormPane(QWidget* parent);

@@ -23,6 +23,10 @@ CFrameStatusBar::CFrameStatusBar(const IKeyboardLockState& locks, QWidget* paren
     m_pRegistryFile->setObjectName(QStringLiteral("registryFile"));
     m_pRegistryFile->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     addPermanentWidget(m_pRegistryFile);
+    // The message is drawn in the free width left of the panes; a text longer than that is
+    // still there whole, in the tooltip.
+    connect(this, &QStatusBar::messageChanged, this,
+            [this](const QString& message) { setToolTip(message); });
     RefreshIndicators();
     qApp->installEventFilter(this);
 }
@@ -40,9 +44,10 @@ QLabel* CFrameStatusBar::AddIndicator(const QString& text) {
     auto* label = new QLabel(this);
     label->setAlignment(Qt::AlignCenter);
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    // The pane keeps the width of its text while the lock is off and the text is hidden.
+    // The pane takes the width of its text while the lock is on, and no room while it is off.
     label->setMinimumWidth(label->fontMetrics().horizontalAdvance(text) +
                            2 * label->fontMetrics().averageCharWidth());
+    label->setAccessibleName(text);
     addPermanentWidget(label);
     return label;
 }
@@ -56,6 +61,7 @@ void CFrameStatusBar::RefreshIndicators() {
     const bool on[kIndicatorCount] = {locks.capsLock, locks.numLock, locks.scrollLock};
     for (int i = 0; i < kIndicatorCount; ++i) {
         m_indicators[i]->setText(on[i] ? QString::fromLatin1(kIndicatorTexts[i]) : QString());
+        m_indicators[i]->setVisible(on[i]);
     }
 }
 

@@ -6,10 +6,11 @@ class IKeyboardLockState;
 class QLabel;
 
 // The status bar of the main window: the message pane, which shows the prompt of the command
-// under the mouse and "Ready" when idle, and the CAP, NUM and SCRL indicators, which show their
-// text while the lock is on. The indicators are read again on every key event and whenever a
-// window of the program is activated. After the indicators, a pane names the registry file the
-// window edits (shortened in the middle when long; the whole path is its tooltip).
+// under the mouse and "Ready" when idle and takes the free width (the whole message is the
+// bar's tooltip), and the CAP, NUM and SCRL indicators, which show their text while the lock is
+// on and take no room while it is off. The indicators are read again on every key event and
+// whenever a window of the program is activated. After the indicators, a pane names the registry
+// file the window edits (shortened in the middle when long; the whole path is its tooltip).
 class CFrameStatusBar : public QStatusBar {
 public:
     // The lock state must outlive the bar.

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QMainWindow>
 #include <QScreen>
 #include <QStyle>
 #include <QTextBrowser>
@@ -30,17 +31,22 @@ CHelpViewer::CHelpViewer() = default;
 CHelpViewer::~CHelpViewer() = default;
 
 void CHelpViewer::CreateWindow() {
-    m_pFrame = std::make_unique<QWidget>();
+    // A main window, so that a screen reader announces it as a frame of its own, by its name.
+    auto frame = std::make_unique<QMainWindow>();
+    auto* content = new QWidget(frame.get());
+    frame->setCentralWidget(content);
+    m_pFrame = std::move(frame);
     m_pFrame->setObjectName(QStringLiteral("helpWindow"));
     m_pFrame->setWindowTitle(QStringLiteral("QSER Help"));
+    m_pFrame->setAccessibleName(QStringLiteral("QSER Help"));
     // An open help window does not keep the program running after the main window closed.
     m_pFrame->setAttribute(Qt::WA_QuitOnClose, false);
-    auto* layout = new QVBoxLayout(m_pFrame.get());
+    auto* layout = new QVBoxLayout(content);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    auto* bar = new QToolBar(m_pFrame.get());
+    auto* bar = new QToolBar(content);
     bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    m_pBrowser = new QTextBrowser(m_pFrame.get());
+    m_pBrowser = new QTextBrowser(content);
     m_pBrowser->setOpenExternalLinks(true);
     layout->addWidget(bar);
     layout->addWidget(m_pBrowser);

@@ -2,22 +2,29 @@
 
 #include "aboutbox.h"
 #include "bartoggle.h"
+#include "checkfixes.h"
+#include "checkreader.h"
 #include "closesequence.h"
 #include "cmduiaction.h"
 #include "commandids.h"
 #include "configtreectrl.h"
 #include "configurationsession.h"
+#include "dialogtemplates.h"
 #include "dialogunits.h"
 #include "findinglocator.h"
 #include "formpane.h"
 #include "frameactions.h"
 #include "framestatusbar.h"
 #include "hive.h"
+#include "latin1text.h"
 #include "mainmenu.h"
+#include "messageservice.h"
 #include "problemsbar.h"
 #include "problemspane.h"
 #include "qserdoc.h"
 #include "qtdialogfactory.h"
+#include "recentfilesmenu.h"
+#include "regfileexport.h"
 #include "regfileopen.h"
 #include "resourcecheck.h"
 #include "treebrowserbar.h"
@@ -25,36 +32,78 @@
 #include "useraction.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QIcon>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QScreen>
+#include <QTimer>
 #include <QToolBar>
+#include <QUrl>
 #include <utility>
 
 namespace {
 constexpr const char* kCaption = "Brimholde - QSER";
 
-// The frame hears of every user action while a configuration is open.
-SProcessReferences Observed(SProcessReferences environment, IUserActionObserver* observer) {
+// The frame hears of every user action while a configuration is open, and records those that
+// Undo takes back.
+SProcessReferences Observed(SProcessReferences environment, IUserActionObserver* observer,
+                            CUndoHistory* history) {
     environment.actionObserver = observer;
+    environment.undoHistory = history;
     return environment;
+}
+
+// The selection of a view without the focus is drawn in a muted colour, so that the item the
+// keys act on (in the view that has the focus) stands out from the one that is merely chosen.
+void ShowInactiveSelectionApart(QWidget& view) {
+    QPalette palette = view.palette();
+    const QColor highlight = palette.color(QPalette::Active, QPalette::Highlight);
+    const QColor base = palette.color(QPalette::Active, QPalette::Base);
+    constexpr float kShare = 0.35F;
+    const QColor muted =
+        QColor::fromRgbF(base.redF() + (highlight.redF() - base.redF()) * kShare,
+                         base.greenF() + (highlight.greenF() - base.greenF()) * kShare,
+                         base.blueF() + (highlight.blueF() - base.blueF()) * kShare);
+    palette.setColor(QPalette::Inactive, QPalette::Highlight, muted);
+    palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                     palette.color(QPalette::Active, QPalette::Text));
+    view.setPalette(palette);
+}
+
+// The .reg file among the dropped URLs, or empty.
+QString DroppedRegFile(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls() || data->urls().size() != 1) {
+        return {};
+    }
+    const QUrl url = data->urls().constFirst();
+    const QString path = url.toLocalFile();
+    return url.isLocalFile() && path.endsWith(QStringLiteral(".reg"), Qt::CaseInsensitive)
+               ? path
+               : QString();
 }
 } // namespace
 
 CMainFrame::CMainFrame(const IKeyboardLockState& locks, const SProcessReferences& environment)
     : m_pActions(std::make_unique<CFrameActions>(*this)),
-      m_environment(Observed(environment, this)) {
+      m_environment(Observed(environment, this, &m_undoHistory)) {
     setObjectName(QStringLiteral("CMainFrame"));
     setWindowTitle(QString::fromLatin1(kCaption));
     setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
-    CMainMenu::Build(*menuBar(), *m_pActions);
+    setAcceptDrops(true);
+    m_pRecentMenu = new CRecentFilesMenu([this](const QString& path) { OpenRegistry(path); }, this);
+    CMainMenu::Build(*menuBar(), *m_pActions, *m_pRecentMenu);
 
-    m_pMainToolBar = AddToolBar(QStringLiteral("MainToolbar"),
-                                {ID_FILE_NEW, ID_FILE_SAVE, ID_HELP_FINDER, ID_APP_ABOUT},
-                                QSize(17, 15), Qt::TopToolBarArea, Qt::AllToolBarAreas);
+    m_pMainToolBar = AddToolBar(
+        QStringLiteral("MainToolbar"),
+        {ID_FILE_NEW, ID_FILE_SAVE, ID_EDIT_UNDO, ID_EDIT_REDO, ID_HELP_FINDER, ID_APP_ABOUT},
+        QSize(17, 15), Qt::TopToolBarArea, Qt::AllToolBarAreas);
     m_pStatusBar = new CFrameStatusBar(locks, this);
     setStatusBar(m_pStatusBar);
     m_pConfigToolBar =
@@ -64,6 +113,7 @@ CMainFrame::CMainFrame(const IKeyboardLockState& locks, const SProcessReferences
 
     m_pTreeBar = new CTreeBrowserBar(*this, true);
     Tree().SetStyleBits(TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS, true);
+    ShowInactiveSelectionApart(Tree());
     new CTreeContextMenu(Tree(), *m_pActions, *m_pTreeBar);
 
     m_pPane = new CFormPane(this);
@@ -72,6 +122,11 @@ CMainFrame::CMainFrame(const IKeyboardLockState& locks, const SProcessReferences
     m_pProblemsBar = new CProblemsBar(*this);
     m_pProblemsBar->SetActivationHandler(
         [this](const std::string& keyPath) { OnProblemActivated(keyPath); });
+    m_pProblemsBar->SetFixHandlers(
+        [](const SCheckFinding& finding) {
+            return CCheckFixes::For(CCheckReader::Read(), finding);
+        },
+        [this](const SCheckFix& fix) { ApplyFix(fix); });
     m_pProblemsPane = new CProblemsPane(m_pStatusBar);
     m_pStatusBar->addPermanentWidget(m_pProblemsPane);
     ConnectCommands();
@@ -111,26 +166,92 @@ QToolBar* CMainFrame::AddToolBar(const QString& title, std::initializer_list<int
     return bar;
 }
 
-void CMainFrame::ConnectDocumentCommand(int id, void (CQSERDoc::*command)()) {
-    connect(m_pActions->Action(id), &QAction::triggered, this, [this, command] {
+void CMainFrame::ConnectDocumentCommand(int id, void (CQSERDoc::*command)(), const char* undoName) {
+    connect(m_pActions->Action(id), &QAction::triggered, this, [this, command, undoName] {
         CQSERDoc* doc = Document();
         if (doc == nullptr) {
             return;
         }
-        CUserAction::Run([doc, command] { (doc->*command)(); });
+        KeepFocusInTree([doc, command, undoName] {
+            CUndoHistory::Run(undoName, [doc, command] { (doc->*command)(); });
+        });
         UpdateCommandUI();
     });
 }
 
+void CMainFrame::KeepFocusInTree(const std::function<void()>& command) {
+    const QWidget* before = QApplication::focusWidget();
+    const bool wasInProblems = before != nullptr && m_pProblemsBar->isAncestorOf(before);
+    command();
+    // A form that hid or a tree item that went passes the focus on down the chain, which ends
+    // in the list of problems; the person was working in the tree and stays there.
+    const QWidget* after = QApplication::focusWidget();
+    const bool intoProblems =
+        after != nullptr && m_pProblemsBar->isAncestorOf(after) && !wasInProblems;
+    if ((before == &Tree() && after != &Tree()) || intoProblems) {
+        Tree().setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void CMainFrame::MoveToPane(int step) {
+    // The tree, the form on show and the list of problems, in that order, those that are on
+    // screen.
+    std::vector<QWidget*> panes;
+    auto addIfShown = [&panes](QWidget* pane) {
+        if (pane != nullptr && pane->isVisible()) {
+            panes.push_back(pane);
+        }
+    };
+    addIfShown(&Tree());
+    QWidget* formTarget = nullptr;
+    for (QWidget* widget = m_pPane->nextInFocusChain(); widget != m_pPane && formTarget == nullptr;
+         widget = widget->nextInFocusChain()) {
+        if (m_pPane->isAncestorOf(widget) && widget->isVisible() && widget->isEnabled() &&
+            (widget->focusPolicy() & Qt::TabFocus)) {
+            formTarget = widget;
+        }
+    }
+    addIfShown(formTarget);
+    addIfShown(m_pProblemsBar->widget());
+    if (panes.empty()) {
+        return;
+    }
+    const QWidget* focus = QApplication::focusWidget();
+    int current = -1;
+    for (int i = 0; i < static_cast<int>(panes.size()); ++i) {
+        if (focus != nullptr &&
+            (focus == panes[i] || panes[i]->isAncestorOf(focus) ||
+             (i == 1 && formTarget != nullptr && m_pPane->isAncestorOf(focus)))) {
+            current = i;
+        }
+    }
+    const int count = static_cast<int>(panes.size());
+    const int next = current < 0 ? 0 : (current + step + count) % count;
+    panes[next]->setFocus(step > 0 ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+}
+
 void CMainFrame::ConnectCommands() {
-    ConnectDocumentCommand(ID_FILE_NEW, &CQSERDoc::OnFileNew);
-    ConnectDocumentCommand(ID_FILE_SAVE, &CQSERDoc::OnFileSave);
-    ConnectDocumentCommand(ID_ADD_BOARD, &CQSERDoc::OnAddBoard);
-    ConnectDocumentCommand(ID_ADD_PORT, &CQSERDoc::OnAddPort);
-    ConnectDocumentCommand(ID_DELETE, &CQSERDoc::OnDelete);
-    ConnectDocumentCommand(ID_HELP_FINDER, &CQSERDoc::OnHelpTopics);
+    ConnectDocumentCommand(ID_FILE_NEW, &CQSERDoc::OnFileNew, "New");
+    ConnectDocumentCommand(ID_FILE_SAVE, &CQSERDoc::OnFileSave, "");
+    ConnectDocumentCommand(ID_ADD_BOARD, &CQSERDoc::OnAddBoard, "Add Board");
+    ConnectDocumentCommand(ID_ADD_PORT, &CQSERDoc::OnAddPort, "Add Port");
+    ConnectDocumentCommand(ID_DELETE, &CQSERDoc::OnDelete, "Delete");
+    ConnectDocumentCommand(ID_HELP_FINDER, &CQSERDoc::OnHelpTopics, "");
     connect(m_pActions->Action(ID_FILE_OPEN), &QAction::triggered, this, &CMainFrame::OnFileOpen);
+    connect(m_pActions->Action(ID_FILE_IMPORT), &QAction::triggered, this,
+            &CMainFrame::OnFileImport);
+    connect(m_pActions->Action(ID_FILE_EXPORT), &QAction::triggered, this,
+            &CMainFrame::OnFileExport);
+    connect(m_pActions->Action(ID_EDIT_UNDO), &QAction::triggered, this,
+            [this] { OnUndoRedo(&CUndoHistory::Undo, "Undone: %1"); });
+    connect(m_pActions->Action(ID_EDIT_REDO), &QAction::triggered, this,
+            [this] { OnUndoRedo(&CUndoHistory::Redo, "Redone: %1"); });
+    connect(m_pActions->Action(ID_NEXT_PANE), &QAction::triggered, this, [this] { MoveToPane(1); });
+    connect(m_pActions->Action(ID_PREV_PANE), &QAction::triggered, this,
+            [this] { MoveToPane(-1); });
     connect(m_pActions->Action(ID_APP_ABOUT), &QAction::triggered, this, &CMainFrame::OnAbout);
+    connect(m_pActions->Action(ID_HELP_ABOUT_QT), &QAction::triggered, this,
+            [this] { QApplication::aboutQt(); });
     connect(m_pActions->Action(ID_APP_EXIT), &QAction::triggered, this, &QWidget::close);
     connect(m_pActions->Action(ID_EXIT_BUTTON), &QAction::triggered, this, &QWidget::close);
 }
@@ -141,6 +262,13 @@ void CMainFrame::ConnectToggles() {
     new CBarToggle(*m_pActions->Action(ID_VIEW_STATUS_BAR), *m_pStatusBar);
     new CBarToggle(*m_pActions->Action(ID_VIEW_CONFIG_TOOLBAR), *m_pConfigToolBar);
     new CBarToggle(*m_pActions->Action(ID_VIEW_PROBLEMS_BAR), *m_pProblemsBar);
+    // Floating and docking again from the keyboard, as the tree's context menu does for its bar.
+    QAction* floating = m_pActions->Action(ID_VIEW_PROBLEMS_FLOAT);
+    connect(floating, &QAction::triggered, m_pProblemsBar, [this](bool checked) {
+        m_pProblemsBar->show();
+        m_pProblemsBar->setFloating(checked);
+    });
+    connect(m_pProblemsBar, &QDockWidget::topLevelChanged, floating, &QAction::setChecked);
 }
 
 void CMainFrame::ShowRegistryFile() {
@@ -167,12 +295,26 @@ bool CMainFrame::OpenDocument() {
     return true;
 }
 
+void CMainFrame::UpdateCaption() {
+    const CHive* hive = CHive::Current();
+    CQSERDoc* doc = Document();
+    if (hive == nullptr || doc == nullptr) {
+        setWindowTitle(QString::fromLatin1(kCaption));
+        return;
+    }
+    const QString file = QFileInfo(QFile::decodeName(hive->Path().c_str())).fileName();
+    const QString name =
+        hive->IsWindowsHiveFile() ? QString::fromUtf8(kHiveCaption).arg(file) : file;
+    setWindowTitle(name + QStringLiteral("[*] - ") + QString::fromLatin1(kCaption) +
+                   (doc->IsReadOnly() ? QStringLiteral(" [read-only]") : QString()));
+    setWindowModified(doc->m_bConfigChanged != 0);
+}
+
 void CMainFrame::ShowReadOnly() {
     const CHive* hive = CHive::Current();
     if (!Document()->IsReadOnly() || hive == nullptr) {
         return;
     }
-    setWindowTitle(QString::fromLatin1(kCaption) + QStringLiteral(" [read-only]"));
     m_pStatusBar->showMessage(
         QString::fromLatin1(kReadOnlyText).arg(QString::fromLatin1(hive->ReadOnlyReason())));
 }
@@ -185,16 +327,43 @@ void CMainFrame::CloseDocument() {
 }
 
 void CMainFrame::OpenRegFile(const QString& fileName) {
-    if (!CRegFileOpen::Import(fileName)) {
+    if (Document() == nullptr || Document()->IsReadOnly()) {
         return;
     }
+    const QString done = CRegFileOpen::Import(fileName);
+    UpdateCommandUI();
+    if (!done.isEmpty()) {
+        m_pStatusBar->showMessage(done);
+    }
+}
+
+bool CMainFrame::OpenRegistry(const QString& path) {
+    if (!m_opener) {
+        return false;
+    }
+    const SProcessReferences previous = m_environment;
+    std::optional<SProcessReferences> opened;
+    {
+        // The new file's reasons for refusal are shown while the old file is still in use.
+        CProcessScope environment(m_environment);
+        opened = m_opener(path);
+    }
+    if (!opened) {
+        return false;
+    }
+    RunCloseSequence();
     CloseDocument();
     Tree().DeleteAllItems();
-    if (!OpenDocument()) {
-        close();
-        return;
+    m_undoHistory.Clear();
+    m_bBackupShown = false;
+    m_environment = Observed(*opened, this, &m_undoHistory);
+    if (OpenDocument()) {
+        return true;
     }
-    Document()->m_bConfigChanged = 1;
+    m_environment = previous;
+    Tree().DeleteAllItems();
+    OpenDocument();
+    return false;
 }
 
 void CMainFrame::PutProblemsLastInTabOrder() {
@@ -212,6 +381,26 @@ void CMainFrame::PutProblemsLastInTabOrder() {
 
 void CMainFrame::OnUserActionFinished() {
     RefreshProblems();
+    UpdateCommandUI();
+    ShowHiveBackup();
+    // The history records an action once it has ended, after this; Undo names it next turn.
+    QTimer::singleShot(0, this, [this] { UpdateUndoCommands(); });
+}
+
+void CMainFrame::ShowHiveBackup() {
+    const CHive* hive = CHive::Current();
+    if (m_bBackupShown || hive == nullptr || !hive->IsWindowsHiveFile() || Document() == nullptr ||
+        Document()->m_bConfigChanged == 0) {
+        return;
+    }
+    const QString backup = QFileInfo(QFile::decodeName(hive->Path().c_str())).absoluteFilePath() +
+                           QStringLiteral(".qser-backup");
+    if (QFileInfo::exists(backup)) {
+        m_bBackupShown = true;
+        m_pStatusBar->showMessage(
+            QStringLiteral("The original hive file was copied to %1 before the first change.")
+                .arg(backup));
+    }
 }
 
 void CMainFrame::RefreshProblems() {
@@ -229,11 +418,77 @@ void CMainFrame::OnProblemActivated(const std::string& keyPath) {
     }
 }
 
+void CMainFrame::ApplyFix(const SCheckFix& fix) {
+    CQSERDoc* doc = Document();
+    if (doc == nullptr || doc->IsReadOnly()) {
+        return;
+    }
+    const int form =
+        fix.port.empty() ? CDialogTemplates::BoardForm().id : CDialogTemplates::PortForm().id;
+    const int control = fix.kind == ECheckFixKind::NextFreeBaseAddress ? IDC_BASE_ADDRESS
+                        : fix.kind == ECheckFixKind::ShareInterrupt    ? IDC_SHARE_IRQ_ENABLE
+                        : fix.port.empty()                             ? IDC_BASE_COM_PORT
+                                                                       : IDC_COM_PORT;
+    const std::string keyPath = CCheckFixes::KeyPathOf(fix);
+    // The picks a person would make: the item in the tree, then the entry in its form; all of
+    // it one step for Undo.
+    KeepFocusInTree([&] {
+        CUndoHistory::Run(fix.label, [&] {
+            OnProblemActivated(keyPath);
+            QWidget* page = m_pPane->findChild<QWidget*>(QStringLiteral("form%1").arg(form));
+            QWidget* widget =
+                page == nullptr ? nullptr : page->findChild<QWidget*>(QString::number(control));
+            if (auto* combo = qobject_cast<QComboBox*>(widget);
+                combo != nullptr && combo->isEnabled()) {
+                const int index = combo->findText(CLatin1Text::ToQt(fix.value));
+                if (index >= 0) {
+                    combo->setCurrentIndex(index);
+                    emit combo->activated(index);
+                }
+            } else if (auto* box = qobject_cast<QCheckBox*>(widget);
+                       box != nullptr && box->isEnabled() && !box->isChecked()) {
+                box->click();
+            }
+        });
+    });
+    UpdateCommandUI();
+}
+
 void CMainFrame::OnFileOpen() {
+    const QString fileName = QFileDialog::getOpenFileName(
+        this, QStringLiteral("Open"), QString(),
+        QStringLiteral("Registry files (*.db);;Windows SYSTEM hive files (SYSTEM system);;All "
+                       "files (*)"));
+    if (!fileName.isEmpty()) {
+        OpenRegistry(fileName);
+    }
+}
+
+void CMainFrame::OnFileImport() {
     const QString fileName = CRegFileOpen::AskFileName(this);
     if (!fileName.isEmpty()) {
         OpenRegFile(fileName);
     }
+}
+
+void CMainFrame::OnFileExport() {
+    CProcessScope environment(m_environment);
+    const QString done = CRegFileExport::AskAndExport(this);
+    if (!done.isEmpty()) {
+        m_pStatusBar->showMessage(done);
+    }
+}
+
+void CMainFrame::OnUndoRedo(bool (CUndoHistory::*step)(), const char* done) {
+    const std::string name =
+        step == &CUndoHistory::Undo ? m_undoHistory.UndoName() : m_undoHistory.RedoName();
+    bool stepped = false;
+    KeepFocusInTree(
+        [this, step, &stepped] { stepped = Document() != nullptr && (m_undoHistory.*step)(); });
+    if (stepped) {
+        m_pStatusBar->showMessage(QString::fromLatin1(done).arg(CLatin1Text::ToQt(name)));
+    }
+    UpdateCommandUI();
 }
 
 void CMainFrame::OnAbout() {
@@ -246,7 +501,11 @@ void CMainFrame::OnUpdate() {
 }
 
 void CMainFrame::OnConfigurationReloaded() {
-    m_pStatusBar->showMessage(QString::fromLatin1(kReloadedText));
+    // The steps would put back keys as this window last saw them, not as the file holds them.
+    const bool hadHistory = m_undoHistory.Size() > 0;
+    m_undoHistory.Clear();
+    m_pStatusBar->showMessage(
+        QString::fromLatin1(hadHistory ? kHistoryClearedText : kReloadedText));
 }
 
 void CMainFrame::changeEvent(QEvent* event) {
@@ -275,6 +534,31 @@ void CMainFrame::UpdateCommandUI() {
         CCmdUIAction state(*m_pActions->Action(id));
         (doc->*update)(state);
     }
+    m_pActions->Action(ID_FILE_IMPORT)->setEnabled(!doc->IsReadOnly());
+    UpdateUndoCommands();
+    UpdateCaption();
+}
+
+void CMainFrame::UpdateUndoCommands() {
+    const bool writable = Document() != nullptr && !Document()->IsReadOnly();
+    const struct {
+        int id;
+        bool can;
+        std::string name;
+        const char* text;
+    } commands[] = {
+        {ID_EDIT_UNDO, m_undoHistory.CanUndo(), m_undoHistory.UndoName(), "Undo"},
+        {ID_EDIT_REDO, m_undoHistory.CanRedo(), m_undoHistory.RedoName(), "Redo"},
+    };
+    for (const auto& command : commands) {
+        QAction* action = m_pActions->Action(command.id);
+        const QString text = QString::fromLatin1(command.text);
+        const QString named =
+            command.name.empty() ? text : text + QLatin1Char(' ') + CLatin1Text::ToQt(command.name);
+        action->setEnabled(writable && command.can);
+        action->setText(QLatin1Char('&') + named);
+        action->setToolTip(named);
+    }
 }
 
 void CMainFrame::FitAndCentre(int widthDialogUnits, int heightDialogUnits) {
@@ -296,9 +580,37 @@ void CMainFrame::FitAndCentre(int widthDialogUnits, int heightDialogUnits) {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    RunCloseSequence();
+    event->accept();
+}
+
+void CMainFrame::RunCloseSequence() {
     // A reload that failed leaves no session, and the close sequence still needs the platform.
     CProcessScope environment(m_environment);
+    // Recorded as the file is left rather than at start-up, which reads and writes no profile.
+    if (const CHive* hive = CHive::Current()) {
+        CRecentFilesMenu::Add(QFile::decodeName(hive->Path().c_str()));
+    }
     CQSERDoc* doc = Document();
     CUserAction::Run([doc] { CCloseSequence::Run(doc); }, EAfterReload::Act);
-    event->accept();
+    const CHive* hive = CHive::Current();
+    if (doc != nullptr && !doc->IsReadOnly() && hive != nullptr && hive->IsWindowsHiveFile()) {
+        CMessageService::Notice(kOfflineCloseText);
+    }
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (Document() != nullptr && !Document()->IsReadOnly() &&
+        !DroppedRegFile(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    const QString fileName = DroppedRegFile(event->mimeData());
+    if (fileName.isEmpty()) {
+        return;
+    }
+    event->acceptProposedAction();
+    OpenRegFile(fileName);
 }

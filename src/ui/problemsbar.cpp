@@ -4,7 +4,9 @@
 
 #include <QHeaderView>
 #include <QIcon>
+#include <QLabel>
 #include <QMainWindow>
+#include <QMenu>
 #include <QSet>
 #include <QTreeWidget>
 #include <algorithm>
@@ -48,7 +50,15 @@ CProblemsBar::CProblemsBar(QMainWindow& frame)
     // finding again at each resize of the window.
     m_pList->header()->setSectionResizeMode(kCodeColumn, QHeaderView::Fixed);
     setWidget(m_pList);
+    // An empty list says so, rather than look as if nothing had been checked.
+    m_pEmpty = new QLabel(QStringLiteral("No problems"), m_pList->viewport());
+    m_pEmpty->setObjectName(QStringLiteral("noProblems"));
+    m_pEmpty->setEnabled(false);
+    m_pEmpty->move(m_pList->fontMetrics().averageCharWidth(), m_pList->fontMetrics().height() / 2);
+    m_pEmpty->adjustSize();
     connect(m_pList, &QTreeWidget::itemActivated, this, &CProblemsBar::OnItemActivated);
+    m_pList->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_pList, &QWidget::customContextMenuRequested, this, &CProblemsBar::OnContextMenu);
     frame.addDockWidget(Qt::BottomDockWidgetArea, this);
     frame.resizeDocks({this}, {m_pList->fontMetrics().height() * (kDockedLines + 2)}, Qt::Vertical);
 }
@@ -57,6 +67,8 @@ void CProblemsBar::SetFindings(const std::vector<SCheckFinding>& findings) {
     m_pList->clear();
     QList<QTreeWidgetItem*> items;
     items.reserve(static_cast<qsizetype>(findings.size()));
+    m_findings = findings;
+    m_pEmpty->setVisible(findings.empty());
     for (const SCheckFinding& finding : findings) {
         auto* item = new QTreeWidgetItem;
         items << item;
@@ -99,5 +111,54 @@ void CProblemsBar::SetActivationHandler(std::function<void(const std::string&)> 
 void CProblemsBar::OnItemActivated(QTreeWidgetItem* item) {
     if (item != nullptr && m_onActivated) {
         m_onActivated(CLatin1Text::FromQt(item->data(kProblemColumn, kKeyPathRole).toString()));
+    }
+}
+
+void CProblemsBar::SetFixHandlers(FixProvider provider,
+                                  std::function<void(const SCheckFix&)> apply) {
+    m_fixProvider = std::move(provider);
+    m_applyFix = std::move(apply);
+}
+
+QMenu* CProblemsBar::ContextMenu(int row) {
+    if (row < 0 || row >= static_cast<int>(m_findings.size())) {
+        return nullptr;
+    }
+    if (m_pMenu == nullptr) {
+        m_pMenu = new QMenu(this);
+        m_pMenu->setObjectName(QStringLiteral("problemMenu"));
+    }
+    m_pMenu->clear();
+    QTreeWidgetItem* item = m_pList->topLevelItem(row);
+    connect(m_pMenu->addAction(QStringLiteral("&Go to Item")), &QAction::triggered, this,
+            [this, item] { OnItemActivated(item); });
+    m_pMenu->addSeparator();
+    const SCheckFinding finding = m_findings[static_cast<std::size_t>(row)];
+    const std::vector<SCheckFix> fixes =
+        m_fixProvider ? m_fixProvider(finding) : std::vector<SCheckFix>();
+    for (const SCheckFix& fix : fixes) {
+        connect(m_pMenu->addAction(CLatin1Text::ToQt(fix.label)), &QAction::triggered, this,
+                [this, fix] {
+                    if (m_applyFix) {
+                        m_applyFix(fix);
+                    }
+                });
+    }
+    if (fixes.empty()) {
+        m_pMenu->addAction(QStringLiteral("No fix offered for this problem"))->setEnabled(false);
+    }
+    return m_pMenu;
+}
+
+void CProblemsBar::OnContextMenu(const QPoint& point) {
+    QTreeWidgetItem* item = m_pList->itemAt(point);
+    if (item == nullptr) {
+        item = m_pList->currentItem();
+    }
+    QMenu* menu = ContextMenu(item == nullptr ? -1 : m_pList->indexOfTopLevelItem(item));
+    if (menu != nullptr) {
+        const QPoint at =
+            m_pList->itemAt(point) != nullptr ? point : m_pList->visualItemRect(item).bottomLeft();
+        menu->popup(m_pList->viewport()->mapToGlobal(at));
     }
 }

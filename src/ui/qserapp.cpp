@@ -53,6 +53,35 @@ QStringList CQSERApp::TakeArguments(int& argc, char** argv) {
 
 CQSERApp::CQSERApp() = default;
 
+std::optional<SProcessReferences> CQSERApp::OpenRegistry(const QString& path) {
+    const std::string name = path.toStdString();
+    for (SRegistryFile& file : m_files) {
+        if (file.hive->Path() == name) {
+            return References(file);
+        }
+    }
+    SRegistryFile file;
+    try {
+        file.hive =
+            CHive::Open(name, m_files.empty() ? EHiveOpen::CreateIfMissing : EHiveOpen::MustExist);
+        file.hive->CheckFamily(m_family);
+    } catch (const CHiveError& error) {
+        CMessageService::Error(error.what());
+        return std::nullopt;
+    }
+    file.services = std::make_unique<CHiveServiceManager>(*file.hive);
+    m_files.push_back(std::move(file));
+    return References(m_files.back());
+}
+
+SProcessReferences CQSERApp::References(SRegistryFile& file) {
+    return SProcessReferences{.hive = file.hive.get(),
+                              .messageBox = &m_messageBox,
+                              .serviceControlManager = file.services.get(),
+                              .helpRequest = &m_help,
+                              .platformFamily = m_family};
+}
+
 CQSERApp::~CQSERApp() = default;
 
 std::optional<int> CQSERApp::AnswerWithoutWindow(int& argc, char** argv,
@@ -90,21 +119,14 @@ int CQSERApp::InitInstance(const QStringList& arguments) {
     if (!family) {
         return UsageError(QStringLiteral("the platform is nt or 9x"));
     }
-    try {
-        m_pHive = CHive::Open(CHive::ResolvePath(commandLine.Registry().value_or("")));
-        m_pHive->CheckFamily(*family);
-    } catch (const CHiveError& error) {
-        CMessageService::Error(error.what());
+    m_family = *family;
+    std::optional<SProcessReferences> references = OpenRegistry(
+        QString::fromStdString(CHive::ResolvePath(commandLine.Registry().value_or(""))));
+    if (!references) {
         return kStartFailed;
     }
-    m_pServices = std::make_unique<CHiveServiceManager>(*m_pHive);
-
-    m_pFrame = std::make_unique<CMainFrame>(
-        m_locks, SProcessReferences{.hive = m_pHive.get(),
-                                    .messageBox = &m_messageBox,
-                                    .serviceControlManager = m_pServices.get(),
-                                    .helpRequest = &m_help,
-                                    .platformFamily = *family});
+    m_pFrame = std::make_unique<CMainFrame>(m_locks, *references);
+    m_pFrame->SetRegistryOpener([this](const QString& path) { return OpenRegistry(path); });
     if (qEnvironmentVariable("QSER_QUIT_AFTER_FIRST_PAINT") == QLatin1String("1")) {
         new CFirstPaintQuit(*m_pFrame);
     }

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class CHive;
 class CHiveServiceManager;
@@ -42,12 +43,24 @@ public:
 
     CMainFrame* MainFrame() const { return m_pFrame.get(); }
 
+    // The main window's File Open: opens the registry file at path (or takes the one already
+    // open there) and returns its platform references; nothing when it cannot be used, after
+    // its reason was shown. Every file opened stays open until the application ends, so that
+    // the window can go back to the one it used before.
+    std::optional<SProcessReferences> OpenRegistry(const QString& path);
+
 private:
+    struct SRegistryFile {
+        std::unique_ptr<CHive> hive;
+        std::unique_ptr<CHiveServiceManager> services;
+    };
+    SProcessReferences References(SRegistryFile& file);
+
     CQtMessageBox m_messageBox;
     CProcessScope m_messageScope{{.messageBox = &m_messageBox}};
     CHelpViewer m_help;
     CX11KeyboardLockState m_locks;
-    std::unique_ptr<CHive> m_pHive;
-    std::unique_ptr<CHiveServiceManager> m_pServices;
+    EPlatformFamily m_family = EPlatformFamily::WindowsNT;
+    std::vector<SRegistryFile> m_files;
     std::unique_ptr<CMainFrame> m_pFrame;
 };

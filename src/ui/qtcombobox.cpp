@@ -4,7 +4,11 @@
 #include "latin1text.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLineEdit>
+#include <QPalette>
+#include <QStatusTipEvent>
+#include <QStringList>
 #include <strings.h>
 
 CQtComboBox::CQtComboBox(QComboBox& combo, bool sorted) : m_combo(combo), m_bSorted(sorted) {
@@ -14,13 +18,13 @@ CQtComboBox::CQtComboBox(QComboBox& combo, bool sorted) : m_combo(combo), m_bSor
         // With duplicates allowed, Return in the edit field does not look the typed text up
         // and activate a matching entry: typed text never counts as a choice.
         m_combo.setDuplicatesEnabled(true);
-        // Nor does leaving the field: the box would otherwise select the entry that matches the
-        // typed text and report it as chosen.
+        // Nor does leaving the field on its own: the box would select the entry that matches
+        // the typed text by its own rules (case, prefixes) and report it as chosen.
         QObject::disconnect(m_combo.lineEdit(), &QLineEdit::editingFinished, &m_combo, nullptr);
-        // Typed text that was never applied does not stay on show once the person has left the
-        // field (or pressed Return): the field shows what the record holds again.
+        // Typed text that names an entry, case aside, counts as its choice once the person
+        // leaves the field or presses Return; any other text stays, marked, and is explained.
         QObject::connect(m_combo.lineEdit(), &QLineEdit::editingFinished, &m_combo,
-                         [this] { RestoreShownText(); });
+                         [this] { ApplyTypedText(); });
     }
     QObject::connect(&m_combo, &QComboBox::activated, &m_combo, [this](int) {
         if (m_onActivated) {
@@ -35,10 +39,63 @@ void CQtComboBox::ResetContent() {
     m_shownText.clear();
 }
 
-void CQtComboBox::RestoreShownText() {
+void CQtComboBox::ApplyTypedText() {
+    const QString typed = m_combo.currentText();
     const QString shown = GetCurSel() >= 0 ? m_combo.itemText(GetCurSel()) : m_shownText;
-    if (m_combo.currentText() != shown) {
-        m_combo.setEditText(shown);
+    if (typed == shown) {
+        MarkInvalid(QString());
+        return;
+    }
+    const int index = FindEntryIgnoringCase(*this, CLatin1Text::FromQt(typed));
+    if (index < 0) {
+        MarkInvalid(typed);
+        return;
+    }
+    MarkInvalid(QString());
+    m_combo.setCurrentIndex(index);
+    if (m_onActivated) {
+        m_onActivated();
+    }
+}
+
+QString CQtComboBox::AllowedText(const QString& typed) const {
+    QStringList entries;
+    for (int i = 0; i < m_combo.count(); ++i) {
+        if (!m_combo.itemText(i).isEmpty()) {
+            entries << m_combo.itemText(i);
+        }
+    }
+    const QString field = m_combo.accessibleName().isEmpty()
+                              ? QStringLiteral("this field")
+                              : m_combo.accessibleName().remove(QLatin1Char(':'));
+    if (entries.isEmpty()) {
+        return QStringLiteral("\"%1\" was not taken: %2 offers no entries now.").arg(typed, field);
+    }
+    const QString allowed = entries.size() <= 2
+                                ? entries.join(QStringLiteral(" or "))
+                                : QStringLiteral("%1 to %2").arg(entries.first(), entries.last());
+    return QStringLiteral("\"%1\" was not taken: %2 takes one of its entries (%3).")
+        .arg(typed, field, allowed);
+}
+
+void CQtComboBox::MarkInvalid(const QString& typed) {
+    QLineEdit* edit = m_combo.lineEdit();
+    const bool invalid = !typed.isEmpty();
+    if (!invalid && m_combo.property(kInvalidProperty).toString().isEmpty()) {
+        return;
+    }
+    m_combo.setProperty(kInvalidProperty, typed);
+    QPalette palette = m_combo.palette();
+    if (invalid) {
+        palette.setColor(QPalette::Text, QColor(0xd0, 0x20, 0x20));
+    }
+    edit->setPalette(palette);
+    const QString why = invalid ? AllowedText(typed) : QString();
+    edit->setToolTip(why);
+    m_combo.setAccessibleDescription(why);
+    if (invalid) {
+        QStatusTipEvent tip(why);
+        QCoreApplication::sendEvent(&m_combo, &tip);
     }
 }
 
@@ -81,6 +138,7 @@ std::string CQtComboBox::GetWindowText() const {
 }
 
 void CQtComboBox::ShowValue(const std::string& text) {
+    MarkInvalid(QString());
     SetCurSel(FindEntryIgnoringCase(*this, text));
     if (GetCurSel() < 0 && m_combo.isEditable()) {
         m_shownText = CLatin1Text::ToQt(text);

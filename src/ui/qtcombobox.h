@@ -7,8 +7,11 @@
 class QComboBox;
 
 // A QComboBox as the forms use it. An editable box takes no typed text into its list and offers
-// no completion; only a person's choice of an entry (QComboBox::activated) reaches the handler,
-// and typed text is replaced by the shown value again when the field loses the focus.
+// no completion. A person's choice of an entry (QComboBox::activated) reaches the handler; so
+// does typed text equal to an entry (case aside) once the field is left or Return is pressed,
+// as that entry's choice. Other typed text is never applied: it stays in the field, drawn in
+// red and marked (property "invalidText"), and the status bar and the field's tooltip say what
+// the field takes, until the next value shown replaces it.
 // A sorted box inserts new entries in case-insensitive order. The widget belongs to its page.
 class CQtComboBox : public IComboBox {
 public:
@@ -26,9 +29,14 @@ public:
     bool IsWindowEnabled() const override;
     void SetActivatedHandler(std::function<void()> handler) override;
 
+    static constexpr const char* kInvalidProperty = "invalidText";
+
 private:
     int SortedPosition(const std::string& text) const;
-    void RestoreShownText();
+    void ApplyTypedText();
+    // Marks typed text that is no entry, or clears the mark when typed is empty.
+    void MarkInvalid(const QString& typed);
+    QString AllowedText(const QString& typed) const;
 
     QComboBox& m_combo;
     // What an editable box shows while no entry is selected: the value last shown.

@@ -1,7 +1,9 @@
 #include "qtdialog.h"
 
+#include "boardtypedelegate.h"
 #include "comboaccessible.h"
 #include "controltemplate.h"
+#include "dialogtemplates.h"
 #include "dialogunits.h"
 #include "latin1text.h"
 #include "listpopupstyle.h"
@@ -9,6 +11,7 @@
 #include "qtcombobox.h"
 #include "qtedit.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -38,7 +41,7 @@ void CentreOn(QWidget& widget, const QWidget& reference) {
 
 // What a reader says for the control of a label: its text without the colon.
 QString ControlName(const QLabel& label) {
-    QString name = label.text().trimmed();
+    QString name = label.text().trimmed().remove(QLatin1Char('&'));
     if (name.endsWith(QLatin1Char(':'))) {
         name.chop(1);
     }
@@ -128,6 +131,11 @@ void CQtDialog::AddComboBox(const SControlTemplate& spec, const CDialogUnits& un
     combo->setMaxVisibleItems(kListRows);
     combo->setGeometry(units.X(spec.x), units.Y(spec.y), units.X(spec.width),
                        combo->sizeHint().height());
+    if (spec.id == IDC_BOARD_TYPE) {
+        combo->setItemDelegate(new CBoardTypeDelegate(combo));
+        combo->view()->setMinimumWidth(
+            combo->fontMetrics().horizontalAdvance(QStringLiteral("RX-204E - 8 ports  ")));
+    }
     auto adapter = std::make_unique<CQtComboBox>(*combo, (spec.style & CS_SORT) != 0);
     for (const std::string& entry : spec.initialList) {
         adapter->AddString(entry);
@@ -179,11 +187,35 @@ int CQtDialog::NeededWidth(const QLabel& label) {
     return label.fontMetrics().horizontalAdvance(label.text()) + 1;
 }
 
+// Alt and a letter of the label reaches its control: the first letter of a word, else any
+// letter, that no other label of the page and no menu title (File, Edit, View, Help) uses.
+void CQtDialog::AddMnemonic(QLabel& label, QString& taken) {
+    const QString text = label.text();
+    int chosen = -1;
+    for (int pass = 0; pass < 2 && chosen < 0; ++pass) {
+        for (int i = 0; i < text.size() && chosen < 0; ++i) {
+            const bool wordStart = i == 0 || text[i - 1] == QLatin1Char(' ');
+            if (text[i].isLetter() && (pass == 1 || wordStart) &&
+                !taken.contains(text[i].toLower())) {
+                chosen = i;
+            }
+        }
+    }
+    if (chosen >= 0) {
+        taken += text[chosen].toLower();
+        label.setText(text.left(chosen) + QLatin1Char('&') + text.mid(chosen));
+    }
+}
+
 // Each label names the control it stands before, for a screen reader too.
 void CQtDialog::NameControls() {
+    QString taken = QStringLiteral("fevh");
     for (const SLabel& entry : m_labels) {
         QWidget* control = entry.box != nullptr ? entry.box : NextOnRow(entry.label);
         if (control != nullptr) {
+            if (control->focusPolicy() & Qt::TabFocus) {
+                AddMnemonic(*entry.label, taken);
+            }
             entry.label->setBuddy(control);
             control->setAccessibleName(ControlName(*entry.label));
             if (auto* combo = qobject_cast<QComboBox*>(control); combo && combo->lineEdit()) {

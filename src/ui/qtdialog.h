@@ -57,6 +57,7 @@ private:
     void AlignCheckBoxes();
     QWidget* NextOnRow(const QWidget* label) const;
     void NameControls();
+    static void AddMnemonic(QLabel& label, QString& taken);
     void NestInGroupBoxes();
     QPalette ReadablePalette() const;
 

@@ -330,12 +330,13 @@ TEST(ResourceCheckSentences, SayWhatAndWhere) {
     EXPECT_EQ(OnlyMessage(Nt({Unshared("Board000", {Port("Port000", "0x3f0", "5", "COM3")})})),
               "Port000 of Board000 (0x3f0-0x3f7) uses the addresses of the primary IDE controller "
               "and the floppy controller: disable them, or choose another address.");
-    EXPECT_EQ(OnlyMessage(Nt({Unshared("Board000", {Port("Port000", "0x200", "4", "COM3")}),
-                              Unshared("Board001", {Port("Port000", "0x300", "4", "COM4")})},
-                             {NtEntry("Serial000", 0x3f8, 4, "COM1")})),
-              "Interrupt 4 is used by Board000 (Port000), Board001 (Port000) and the system's "
-              "port Serial000: ISA interrupts are edge-triggered and cannot be shared between "
-              "cards.");
+    EXPECT_EQ(
+        OnlyMessage(Nt({Unshared("Board000", {Port("Port000", "0x200", "4", "COM3")}),
+                        Unshared("Board001", {Port("Port000", "0x300", "4", "COM4")})},
+                       {NtEntry("Serial000", 0x3f8, 4, "COM1")})),
+        "Interrupt 4 is used by Board000 (Port000), Board001 (Port000) and the system's "
+        "port COM1 (Serial000): ISA interrupts are edge-triggered and cannot be shared between "
+        "cards.");
     EXPECT_EQ(OnlyMessage(Nt({Shared("Board000", "NONE", {})})),
               "Board000 shares its interrupt, but its vector address \"NONE\" is not an address: "
               "the registration would point the driver at address 0.");

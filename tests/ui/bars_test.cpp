@@ -193,11 +193,14 @@ TEST_F(CBarsTest, LockIndicatorsFollowTheKeyboardOnKeysAndActivation) {
     CFrameStatusBar& bar = *Frame().StatusBar();
     for (int i = 0; i < CFrameStatusBar::kIndicatorCount; ++i) {
         EXPECT_TRUE(bar.Indicator(i)->text().isEmpty()) << i;
+        EXPECT_TRUE(bar.Indicator(i)->isHidden()) << i; // no room taken while off
     }
     m_locks.Set({true, false, true});
     QTest::keyClick(Frame().windowHandle(), Qt::Key_CapsLock);
     EXPECT_EQ(bar.Indicator(0)->text(), QStringLiteral("CAP"));
+    EXPECT_FALSE(bar.Indicator(0)->isHidden());
     EXPECT_TRUE(bar.Indicator(1)->text().isEmpty());
+    EXPECT_TRUE(bar.Indicator(1)->isHidden());
     EXPECT_EQ(bar.Indicator(2)->text(), QStringLiteral("SCRL"));
 
     m_locks.Set({false, true, false});
@@ -218,4 +221,11 @@ TEST_F(CBarsTest, StatusBarShowsReadyWhenIdleAndThePromptOnHover) {
     EXPECT_TRUE(ready);
     Action(ID_ADD_BOARD)->showStatusText(Frame().ConfigToolBar());
     EXPECT_EQ(bar->currentMessage(), QStringLiteral("Add a new board"));
+}
+
+TEST_F(CBarsTest, ALongStatusMessageIsWholeInTheTooltip) {
+    const QString message = QStringLiteral("Exported the whole registry to ") +
+                            QString(300, QLatin1Char('x')) + QStringLiteral(".reg");
+    Frame().statusBar()->showMessage(message);
+    EXPECT_EQ(Frame().statusBar()->toolTip(), message);
 }

@@ -5,12 +5,13 @@
 #include "uifixture.h"
 
 #include <QAction>
+#include <QTest>
 #include <functional>
 #include <string>
 #include <vector>
 
 namespace {
-enum class ERoute { CloseButton, FileExit, ExitButton };
+enum class ERoute { CloseButton, FileExit, ExitButton, CtrlQ };
 
 struct SCloseCase {
     const char* name;
@@ -33,6 +34,9 @@ protected:
             break;
         case ERoute::ExitButton:
             ClickButton(ID_EXIT_BUTTON);
+            break;
+        case ERoute::CtrlQ:
+            QTest::keyClick(&Frame(), Qt::Key_Q, Qt::ControlModifier);
             break;
         }
     }
@@ -77,6 +81,12 @@ INSTANTIATE_TEST_SUITE_P(Routes, CCloseSequenceTest,
                                                       EPlatformFamily::WindowsNT,
                                                       false,
                                                       {},
+                                                      true},
+                                           SCloseCase{"NtCtrlQEdited",
+                                                      ERoute::CtrlQ,
+                                                      EPlatformFamily::WindowsNT,
+                                                      true,
+                                                      {kSetConfigurationNotice},
                                                       true},
                                            SCloseCase{"NtCloseButtonEdited",
                                                       ERoute::CloseButton,

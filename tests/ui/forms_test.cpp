@@ -53,7 +53,7 @@ protected:
 TEST_P(CFormLayoutTest, NoLabelIsClippedOrCoveredByAControl) {
     const std::vector<QWidget*> controls = Controls();
     for (QLabel* label : m_page.findChildren<QLabel*>()) {
-        const QString text = label->text().trimmed();
+        const QString text = label->text().trimmed().remove(QLatin1Char('&'));
         EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(text))
             << text.toStdString();
         for (QWidget* control : controls) {
@@ -112,7 +112,8 @@ TEST_P(CFormLayoutTest, EveryControlIsNamedByItsLabelInsideItsGroup) {
     for (QWidget* control : Controls()) {
         const std::string id = control->objectName().toStdString();
         ASSERT_TRUE(labelOf.count(control) == 1) << id;
-        QString expected = labelOf[control];
+        // The mnemonic's marker is no part of the name.
+        QString expected = labelOf[control].remove(QLatin1Char('&'));
         ASSERT_TRUE(expected.endsWith(QLatin1Char(':'))) << id;
         expected.chop(1);
         QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
@@ -122,6 +123,22 @@ TEST_P(CFormLayoutTest, EveryControlIsNamedByItsLabelInsideItsGroup) {
     }
     for (QLabel* label : m_page.findChildren<QLabel*>()) {
         EXPECT_EQ(label->text(), label->text().trimmed()) << label->text().toStdString();
+    }
+}
+
+// Alt and a letter reaches every control that takes the focus by Tab, and no two controls of a
+// page, nor a menu title, share the letter.
+TEST_P(CFormLayoutTest, EveryTabStopHasItsOwnMnemonic) {
+    QString used = QStringLiteral("fevh");
+    for (QLabel* label : m_page.findChildren<QLabel*>()) {
+        if (label->buddy() == nullptr || !(label->buddy()->focusPolicy() & Qt::TabFocus)) {
+            continue;
+        }
+        const qsizetype marker = label->text().indexOf(QLatin1Char('&'));
+        ASSERT_GE(marker, 0) << label->text().toStdString();
+        const QChar letter = label->text().at(marker + 1).toLower();
+        EXPECT_FALSE(used.contains(letter)) << label->text().toStdString();
+        used += letter;
     }
 }
 

@@ -1,3 +1,4 @@
+#include "aboutbox.h"
 #include "boardobj.h"
 #include "commandids.h"
 #include "configtreectrl.h"
@@ -8,14 +9,19 @@
 #include "qserdoc.h"
 #include "qtdialog.h"
 #include "testkeypaths.h"
+#include "treebrowserbar.h"
 #include "uifixture.h"
 
+#include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScreen>
+#include <QStyledItemDelegate>
 #include <QTest>
 
 namespace {
@@ -36,7 +42,8 @@ protected:
 } // namespace
 
 TEST_F(CFrameTest, StartsWithTheDriverItemSelectedAndTheSystemFormShown) {
-    EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Brimholde - QSER"));
+    EXPECT_EQ(Frame().windowTitle(), QStringLiteral("registry.db[*] - Brimholde - QSER"));
+    EXPECT_FALSE(Frame().isWindowModified());
     QTreeWidgetItem* driver = Item("QSERDRV");
     ASSERT_NE(driver, nullptr);
     EXPECT_EQ(Frame().Tree().currentItem(), driver);
@@ -145,7 +152,8 @@ TEST_F(CFrameTest, PickInAComboBoxWritesTheRegistryThroughTheForm) {
     EXPECT_EQ(RegistryText(BoardKey("Board000"), "BoardBaseCOMPort"), "COM8");
 }
 
-TEST_F(CFrameTest, TypedTextInAComboBoxIsNeverApplied) {
+// Typed text that names an entry is that entry's choice; it adds nothing to the list.
+TEST_F(CFrameTest, TypedEntryIsTakenAsItsChoiceAndAddsNoEntry) {
     ClickButton(ID_ADD_BOARD);
     Choose(*Combo(IDC_BOARD_TYPE), QStringLiteral("RX-401"));
     QComboBox* baseCOM = Combo(IDC_BASE_COM_PORT);
@@ -154,7 +162,8 @@ TEST_F(CFrameTest, TypedTextInAComboBoxIsNeverApplied) {
     baseCOM->lineEdit()->clear();
     QTest::keyClicks(baseCOM->lineEdit(), QStringLiteral("COM9"));
     QTest::keyClick(baseCOM->lineEdit(), Qt::Key_Return);
-    EXPECT_EQ(RegistryText(BoardKey("Board000"), "BoardBaseCOMPort"), before);
+    EXPECT_NE(before, "COM9");
+    EXPECT_EQ(RegistryText(BoardKey("Board000"), "BoardBaseCOMPort"), "COM9");
     EXPECT_EQ(baseCOM->count(), entries);
 }
 
@@ -166,7 +175,7 @@ TEST_F(CFrameTest, CheckBoxLabelClickTogglesTheBox) {
     ASSERT_TRUE(box->isEnabled());
     QLabel* label = nullptr;
     for (QLabel* candidate : Form(kBoardFormId)->findChildren<QLabel*>()) {
-        if (candidate->text() == QStringLiteral("Standard Mode Enable:")) {
+        if (candidate->text().remove(QLatin1Char('&')) == QStringLiteral("Standard Mode Enable:")) {
             label = candidate;
         }
     }
@@ -175,4 +184,48 @@ TEST_F(CFrameTest, CheckBoxLabelClickTogglesTheBox) {
     EXPECT_TRUE(box->isChecked());
     EXPECT_EQ(Frame().Document()->m_pCurBoard->GetStandardModeEnabled(), 1);
     EXPECT_EQ(RegistryText(BoardKey("Board000"), "BoardBaseAddress"), "NONE");
+}
+
+TEST_F(CFrameTest, AboutKeepsItsLineAndNamesTheReleaseTheLicenceAndQt) {
+    CAboutBox about(&Frame());
+    QStringList texts;
+    for (const QLabel* label : about.findChildren<QLabel*>()) {
+        texts << label->text();
+    }
+    EXPECT_TRUE(texts.contains(QStringLiteral("QSER Utility Version 1.10")));
+    const QString details = about.findChild<QLabel*>(QStringLiteral("aboutDetails"))->text();
+    EXPECT_TRUE(details.contains(QStringLiteral(QSER_VERSION))) << details.toStdString();
+    EXPECT_TRUE(details.contains(QStringLiteral("all rights reserved"))) << details.toStdString();
+    EXPECT_TRUE(details.contains(QString::fromLatin1(qVersion()))) << details.toStdString();
+    bool aboutQt = false;
+    for (const QPushButton* button : about.findChildren<QPushButton*>()) {
+        aboutQt = aboutQt || button->text() == QStringLiteral("About &Qt...");
+        EXPECT_TRUE(about.rect().contains(button->geometry())) << button->text().toStdString();
+    }
+    EXPECT_TRUE(aboutQt);
+}
+
+TEST_F(CFrameTest, ALargeWindowCentresTheFormAndKeepsTheTreeBarWidth) {
+    const int treeWidth = Frame().TreeBar()->width();
+    Frame().resize(Frame().size() + QSize(400, 300));
+    QApplication::processEvents();
+    const QWidget* page = Form(kSystemFormId);
+    const QRect controls = page->childrenRect().translated(page->pos());
+    const QWidget* content = page->parentWidget();
+    EXPECT_GT(controls.left(), 150);
+    EXPECT_NEAR(controls.left(), content->width() - 1 - controls.right(), 2);
+    EXPECT_NEAR(controls.top(), content->height() - 1 - controls.bottom(), 2);
+    EXPECT_EQ(Frame().TreeBar()->width(), treeWidth);
+}
+
+TEST_F(CFrameTest, TheOpenBoardTypeListShowsEachModelsPortCount) {
+    auto* combo = Control<QComboBox>(kBoardFormId, IDC_BOARD_TYPE);
+    auto* delegate = qobject_cast<QStyledItemDelegate*>(combo->view()->itemDelegate());
+    ASSERT_NE(delegate, nullptr);
+    const int index = combo->findText(QStringLiteral("RX-408"));
+    ASSERT_GE(index, 0); // the entry itself stays the model's name
+    EXPECT_EQ(delegate->displayText(combo->itemText(index), QLocale()),
+              QStringLiteral("RX-408 - 8 ports"));
+    EXPECT_EQ(delegate->displayText(QStringLiteral("RX-202"), QLocale()),
+              QStringLiteral("RX-202 - 2 ports"));
 }

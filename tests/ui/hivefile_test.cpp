@@ -85,19 +85,24 @@ protected:
 
 TEST_F(CHiveFileWindowTest, OpensWithTheUsualCaptionAndNamesTheFile) {
     StartOnFile();
-    EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Brimholde - QSER"));
+    EXPECT_EQ(
+        Frame().windowTitle(),
+        QString::fromUtf8("SYSTEM \u2014 offline Windows installation[*] - Brimholde - QSER"));
     EXPECT_EQ(Frame().StatusBar()->RegistryFilePane()->toolTip().toStdString(), Path());
     EXPECT_EQ(StatusText(), "");
     EXPECT_TRUE(Action(ID_ADD_BOARD)->isEnabled());
     EXPECT_TRUE(m_hive.Messages().Records().empty());
 }
 
-// Add Board, a pick, Add Port, Save and the close reach the file; the close's stop and start of
-// the serial service find no service control manager and show nothing.
-TEST_F(CHiveFileWindowTest, AddPickSaveAndCloseWriteTheFileAndSayNothingOfTheService) {
+// Add Board, a pick, Add Port, Save and the close reach the file; the first change names the
+// backup of the original; the close's stop and start of the serial service find no service
+// control manager and show nothing of their own, and the window says why there is none.
+TEST_F(CHiveFileWindowTest, AddPickSaveAndCloseWriteTheFileAndSayThereIsNoServiceToRestart) {
     StartOnFile();
     ClickButton(ID_ADD_BOARD);
     ASSERT_NE(Item("QSERDRV/Board000"), nullptr);
+    EXPECT_EQ(StatusText(), "The original hive file was copied to " + Path() +
+                                ".qser-backup before the first change.");
     Choose(IDC_BOARD_TYPE, QStringLiteral("RX-201"));
     ClickButton(ID_ADD_PORT);
     ClickButton(ID_FILE_SAVE);
@@ -108,9 +113,12 @@ TEST_F(CHiveFileWindowTest, AddPickSaveAndCloseWriteTheFileAndSayNothingOfTheSer
     EXPECT_EQ(Raw("QSERDRV\\Board000", "BoardType"), SRaw::Sz("RX-201"));
     EXPECT_EQ(Raw("QSERDRV\\Board000\\Port000", "PortSerialPort"), SRaw::Sz("Serial002"));
     EXPECT_EQ(Raw("Serial\\Parameters\\Serial002", "DosDevices"), SRaw::Sz("COM3"));
-    // The Save names the installation's own service value it kept; nothing else names the
-    // service.
-    const std::vector<std::string> texts = m_hive.Messages().Texts();
+    // The Save names the installation's own service value it kept, the close says there is no
+    // service to restart; nothing else names the service.
+    std::vector<std::string> texts = m_hive.Messages().Texts();
+    ASSERT_FALSE(texts.empty());
+    EXPECT_EQ(texts.back(), CMainFrame::kOfflineCloseText);
+    texts.pop_back();
     EXPECT_EQ(std::count(texts.begin(), texts.end(), kKeptStartNotice.text), 1);
     for (const std::string& text : texts) {
         EXPECT_TRUE(text == kKeptStartNotice.text || text.find("ervice") == std::string::npos)
@@ -143,7 +151,7 @@ TEST_F(CHiveFileWindowTest, ChangeByQserctlIsSeenBeforeTheNextAction) {
     EXPECT_NE(Item("QSERDRV/Board001"), nullptr);
     Ctl({"delete", "Board000"});
     ClickButton(ID_ADD_BOARD);
-    EXPECT_EQ(StatusText(), CMainFrame::kReloadedText);
+    EXPECT_EQ(StatusText(), CMainFrame::kHistoryClearedText);
     EXPECT_EQ(Item("QSERDRV/Board000"), nullptr);
     EXPECT_NE(Item("QSERDRV/Board001"), nullptr);
     EXPECT_EQ(Boards(), std::vector<std::string>{"Board001"});

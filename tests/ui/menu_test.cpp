@@ -22,20 +22,33 @@ struct SMenu {
 const std::vector<SMenu> kMenu128 = {
     {"&File",
      {{57600, "&New\tCtrl+N"},
+      // Beyond the original's menu: a registry file opened as a desktop program opens a file.
+      {57601, "&Open...\tCtrl+O"},
+      {57616, "Open &Recent"},
       {57603, "&Save\tCtrl+S"},
       {0, ""},
-      {57601, "&Import..."},
+      {32800, "&Import...\tCtrl+I"},
+      {32801, "&Export..."},
       {0, ""},
-      {57665, "E&xit"}}},
-    {"&Edit", {{32776, "Add &Board"}, {32774, "Add &Port"}, {0, ""}, {32781, "&Delete"}}},
+      {57665, "E&xit\tCtrl+Q"}}},
+    {"&Edit",
+     {{57643, "&Undo\tCtrl+Z"},
+      {57644, "&Redo\tCtrl+Shift+Z"},
+      {0, ""},
+      {32776, "Add &Board"},
+      {32774, "Add &Port"},
+      {0, ""},
+      {32781, "&Delete"}}},
     {"&View",
      {{32780, "&Tree Browser"},
       {59392, "&MainToolbar"},
       {59393, "&Status Bar"},
       {32783, "&Configuration Toolbar"},
       // Beyond the original's menu: the Problems bar.
-      {32791, "&Problems"}}},
-    {"&Help", {{57667, "&Help Topics"}, {0, ""}, {57664, "&About QSER..."}}},
+      {32791, "&Problems"},
+      {32803, "Problems Bar &Floating"}}},
+    {"&Help",
+     {{57667, "&Help Topics"}, {0, ""}, {57664, "&About QSER..."}, {32802, "About &Qt..."}}},
 };
 
 struct SPrompt {
@@ -59,7 +72,7 @@ const std::vector<SPrompt> kPrompts = {
     {57667, "Utility Help", "Help"},
     {57664, "Display program information, version number and copyright", "About"},
     {32790, "", ""},
-    {57601, "Import a registration (.reg) file into the registry", "Import"},
+    {32800, "Import a registration (.reg) file into the registry", "Import"},
 };
 
 struct SAccelerator {
@@ -70,6 +83,9 @@ struct SAccelerator {
 const std::vector<SAccelerator> kAccelerators = {
     {ID_FILE_NEW, {QKeySequence(QStringLiteral("Ctrl+N"))}},
     {ID_FILE_OPEN, {QKeySequence(QStringLiteral("Ctrl+O"))}},
+    {ID_FILE_IMPORT, {QKeySequence(QStringLiteral("Ctrl+I"))}},
+    {ID_APP_EXIT, {QKeySequence(QStringLiteral("Ctrl+Q"))}},
+    {ID_EDIT_REDO, {QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}},
     {ID_FILE_SAVE, {QKeySequence(QStringLiteral("Ctrl+S"))}},
     {ID_EDIT_UNDO,
      {QKeySequence(QStringLiteral("Ctrl+Z")), QKeySequence(QStringLiteral("Alt+Backspace"))}},
@@ -150,7 +166,8 @@ TEST_F(CMenuTest, AcceleratorTableBindsItsKeysToTheWindow) {
 
 TEST_F(CMenuTest, ToolbarsCarryTheirButtonsSizesAndDockingSides) {
     QToolBar* main = Frame().MainToolBar();
-    EXPECT_EQ(ToolBarIds(*main), (std::vector<int>{57600, 57603, 57667, 57664}));
+    // Undo and Redo beside the original's four buttons.
+    EXPECT_EQ(ToolBarIds(*main), (std::vector<int>{57600, 57603, 57643, 57644, 57667, 57664}));
     EXPECT_EQ(main->iconSize(), QSize(17, 15));
     EXPECT_EQ(main->allowedAreas(), Qt::AllToolBarAreas);
     EXPECT_EQ(Frame().toolBarArea(main), Qt::TopToolBarArea);
@@ -163,7 +180,7 @@ TEST_F(CMenuTest, ToolbarsCarryTheirButtonsSizesAndDockingSides) {
 }
 
 TEST_F(CMenuTest, ToolbarButtonsShowTheirTooltipsAndPictures) {
-    for (int id : {57600, 57603, 57667, 57664, 32776, 32774, 32781}) {
+    for (int id : {57600, 57603, 57643, 57644, 57667, 57664, 32776, 32774, 32781}) {
         QWidget* button = Frame().MainToolBar()->widgetForAction(Action(id));
         if (button == nullptr) {
             button = Frame().ConfigToolBar()->widgetForAction(Action(id));

@@ -2,6 +2,7 @@
 #include "configtreectrl.h"
 #include "dialogtemplates.h"
 #include "formtemplateids.h"
+#include "framestatusbar.h"
 #include "helpviewer.h"
 #include "processscope.h"
 #include "qserdoc.h"
@@ -65,6 +66,27 @@ TEST_F(COpenTest, ImportedFileIsLoadedAgainAndMarkedChanged) {
               QStringLiteral("RX-209"));
 }
 
+TEST_F(COpenTest, ImportAsksWithWhatItWillChangeSaysWhatItDidAndIsUndone) {
+    m_hive.Messages().ScriptAnswer(EMsgResult::Yes);
+    Frame().OpenRegFile(WriteFile("board.reg", kBoardReg));
+    const std::string question = m_hive.Messages().Records().at(0).text;
+    EXPECT_NE(question.find("added key HKEY_LOCAL_MACHINE\\" + BoardKey("Board000")),
+              std::string::npos)
+        << question;
+    EXPECT_NE(question.find("1 key added, 0 keys deleted, 11 values set"), std::string::npos)
+        << question;
+    EXPECT_TRUE(Frame().StatusBar()->currentMessage().startsWith(
+        QStringLiteral("Imported board.reg: 1 key added")))
+        << Frame().StatusBar()->currentMessage().toStdString();
+
+    ASSERT_TRUE(Action(ID_EDIT_UNDO)->isEnabled());
+    EXPECT_EQ(Action(ID_EDIT_UNDO)->text(), QStringLiteral("&Undo Import"));
+    Action(ID_EDIT_UNDO)->trigger();
+    EXPECT_FALSE(KeyExists(BoardKey("Board000")));
+    EXPECT_EQ(Item("QSERDRV/Board000"), nullptr);
+    EXPECT_EQ(Frame().StatusBar()->currentMessage(), QStringLiteral("Undone: Import"));
+}
+
 TEST_F(COpenTest, DeclinedOrBrokenFileChangesNothing) {
     const QString good = WriteFile("board.reg", kBoardReg);
     m_hive.Messages().ScriptAnswer(EMsgResult::No);
@@ -77,8 +99,9 @@ TEST_F(COpenTest, DeclinedOrBrokenFileChangesNothing) {
     m_hive.Messages().Clear();
     m_hive.Messages().ScriptAnswer(EMsgResult::Yes);
     Frame().OpenRegFile(broken);
-    ASSERT_EQ(m_hive.Messages().Records().size(), 2u);
-    EXPECT_EQ(m_hive.Messages().Records()[1].buttons, EMsgButtons::Ok);
+    // A file that cannot be read is not offered for import at all.
+    ASSERT_EQ(m_hive.Messages().Records().size(), 1u);
+    EXPECT_EQ(m_hive.Messages().Records()[0].buttons, EMsgButtons::Ok);
     EXPECT_FALSE(KeyExists("A"));
     EXPECT_EQ(Frame().Document()->m_bConfigChanged, 0);
 }

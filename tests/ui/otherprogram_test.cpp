@@ -149,7 +149,7 @@ TEST_F(COtherProgramTest, ActivationLoadsWhatTheyChangedAndKeepsTheChangedFlag) 
     ASSERT_NE(Item("QSERDRV/Board001"), nullptr);
     EXPECT_EQ(PortItems("Board001").size(), 4u);
     EXPECT_EQ(Current(), "QSERDRV/Board000");
-    EXPECT_EQ(StatusText(), kReloaded);
+    EXPECT_EQ(StatusText(), CMainFrame::kHistoryClearedText);
     EXPECT_EQ(Frame().Document()->m_bConfigChanged, 1);
     EXPECT_TRUE(m_hive.Messages().Records().empty());
 }
@@ -251,4 +251,22 @@ TEST_F(COtherProgramTest, NamesShownAfterAFillAReloadAndAnExpansionAreNotCut) {
     Item("QSERDRV/Board000")->setExpanded(true);
     uncut("expansion: the ports one level deeper still");
     EXPECT_EQ(PortItems("Board000").size(), 4u);
+}
+
+TEST_F(COtherProgramTest, TheirChangeClearsUndoAndRedoAndSaysSo) {
+    Start();
+    ClickButton(ID_ADD_BOARD);
+    ClickButton(ID_ADD_BOARD);
+    Action(ID_EDIT_UNDO)->trigger();
+    ASSERT_TRUE(Action(ID_EDIT_UNDO)->isEnabled());
+    ASSERT_TRUE(Action(ID_EDIT_REDO)->isEnabled());
+    Ctl({"add-board", "BoardType=RX-201"});
+
+    Action(ID_EDIT_UNDO)->trigger();
+
+    // Nothing of theirs is taken back: the undo met their change and did not run.
+    EXPECT_EQ(m_probe.SubKeys(kDriverKey), (std::vector<std::string>{"Board000", "Board001"}));
+    EXPECT_EQ(StatusText(), CMainFrame::kHistoryClearedText);
+    EXPECT_FALSE(Action(ID_EDIT_UNDO)->isEnabled());
+    EXPECT_FALSE(Action(ID_EDIT_REDO)->isEnabled());
 }

@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QMenu>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -61,6 +62,7 @@ TEST_F(CProblemsTest, PickThatCreatesAConflictShowsItAndActivatingItSelectsTheIt
     EXPECT_EQ(Frame().dockWidgetArea(Frame().ProblemsBar()), Qt::BottomDockWidgetArea);
     EXPECT_EQ(List().topLevelItemCount(), 0);
     EXPECT_EQ(Pane(), QStringLiteral("No problems"));
+    EXPECT_TRUE(Frame().ProblemsBar()->EmptyText()->isVisible());
 
     // A loaded board shows collapsed.
     Frame().Tree().expandAll();
@@ -73,6 +75,7 @@ TEST_F(CProblemsTest, PickThatCreatesAConflictShowsItAndActivatingItSelectsTheIt
     EXPECT_EQ(finding->text(1), QStringLiteral("io-overlap"));
     EXPECT_FALSE(finding->icon(0).isNull());
     EXPECT_EQ(Pane(), QStringLiteral("1 error, 0 warnings"));
+    EXPECT_FALSE(Frame().ProblemsBar()->EmptyText()->isVisible());
 
     // Enter on the finding, as a person activates it from the keyboard.
     List().setFocus();
@@ -148,4 +151,44 @@ TEST_F(CProblemsTest, EveryControlHasAnAccessibleName) {
     EXPECT_FALSE(Frame().ProblemsBar()->accessibleName().isEmpty());
     EXPECT_FALSE(List().accessibleName().isEmpty());
     EXPECT_FALSE(Frame().ProblemsPane()->accessibleName().isEmpty());
+}
+
+TEST_F(CProblemsTest, ViewMenuFloatsTheBarAndDocksItAgain) {
+    Start();
+    QAction* floating = Action(ID_VIEW_PROBLEMS_FLOAT);
+    floating->trigger();
+    EXPECT_TRUE(Frame().ProblemsBar()->isFloating());
+    EXPECT_TRUE(floating->isChecked());
+    floating->trigger();
+    EXPECT_FALSE(Frame().ProblemsBar()->isFloating());
+    EXPECT_EQ(Frame().dockWidgetArea(Frame().ProblemsBar()), Qt::BottomDockWidgetArea);
+    EXPECT_FALSE(floating->isChecked());
+}
+
+// The fix is the pick a person would make, one step that Undo takes back whole.
+TEST_F(CProblemsTest, AFixFromTheContextMenuIsMadeAsAPickAndUndoneAsOneStep) {
+    WriteBoard("Board000", "0x200", "5", "COM3", "Serial002");
+    WriteBoard("Board001", "0x300", "7", "COM3", "Serial003");
+    Start();
+    ASSERT_EQ(List().topLevelItemCount(), 1);
+    QMenu* menu = Frame().ProblemsBar()->ContextMenu(0);
+    ASSERT_NE(menu, nullptr);
+    QAction* fix = nullptr;
+    for (QAction* action : menu->actions()) {
+        if (action->text().startsWith(QStringLiteral("Use the next free COM name for "))) {
+            fix = action;
+        }
+    }
+    ASSERT_NE(fix, nullptr);
+    fix->trigger();
+
+    EXPECT_EQ(List().topLevelItemCount(), 0);
+    EXPECT_NE(RegistryText(PortKey("Board001", "Port000"), "PortCOMPort"), "COM3");
+    EXPECT_EQ(Frame().Tree().currentItem(), Item("QSERDRV/Board001/Port000"));
+    EXPECT_TRUE(Action(ID_EDIT_UNDO)->text().startsWith(QStringLiteral("&Undo Use the next")));
+
+    Action(ID_EDIT_UNDO)->trigger();
+    EXPECT_EQ(RegistryText(PortKey("Board001", "Port000"), "PortCOMPort"), "COM3");
+    EXPECT_EQ(List().topLevelItemCount(), 1);
+    EXPECT_FALSE(Action(ID_EDIT_UNDO)->isEnabled());
 }

@@ -13,6 +13,7 @@
 #include "uifixture.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QTest>
 #include <vector>
 
@@ -65,7 +66,11 @@ protected:
 } // namespace
 
 TEST_P(CReadOnlyWindowTest, SaysWhyAndOffersNoChange) {
-    EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Brimholde - QSER [read-only]"));
+    const QString file = QFileInfo(QString::fromStdString(m_pReadOnly->FilePath())).fileName();
+    const QString name = GetParam() == ETestStore::WindowsHive
+                             ? QString::fromUtf8(CMainFrame::kHiveCaption).arg(file)
+                             : file;
+    EXPECT_EQ(Frame().windowTitle(), name + QStringLiteral("[*] - Brimholde - QSER [read-only]"));
     EXPECT_EQ(
         Frame().StatusBar()->currentMessage(),
         QStringLiteral(
