@@ -5,8 +5,8 @@
 #include "consentingmessagebox.h"
 #include "headlesssession.h"
 #include "hive.h"
+#include "ownedkeyssnapshot.h"
 #include "platformfamily.h"
-#include "registrysnapshot.h"
 #include "resourcecheck.h"
 
 SApplyReport CDesiredStateAction::Run(const SProcessReferences& environment,
@@ -14,7 +14,7 @@ SApplyReport CDesiredStateAction::Run(const SProcessReferences& environment,
                                       const SApplyOptions& options) {
     SApplyReport report;
     CHive& hive = **environment.hive;
-    const CRegistrySnapshot before = CRegistrySnapshot::Take(hive);
+    const COwnedKeysSnapshot before = COwnedKeysSnapshot::Take(hive);
     CConsentingMessageBox consent(**environment.messageBox, options.bDryRun);
     SProcessReferences references = environment;
     references.messageBox = &consent;
@@ -39,9 +39,9 @@ SApplyReport CDesiredStateAction::Run(const SProcessReferences& environment,
         return report;
     }
     CCloseSequence::Run(&session.Doc());
-    const CRegistrySnapshot after = CRegistrySnapshot::Take(hive);
-    report.registryChanges = CRegistrySnapshot::Changes(before, after);
-    report.registryLines = CRegistrySnapshot::Lines(before, after);
+    const COwnedKeysSnapshot after = COwnedKeysSnapshot::Take(hive);
+    report.registryChanges = COwnedKeysSnapshot::Changes(before, after);
+    report.registryLines = COwnedKeysSnapshot::Lines(before, after);
     report.bChanged = true;
     report.restart = hive.IsWindowsHiveFile() ? ERestart::None
                      : IsWindows9x()          ? ERestart::Windows

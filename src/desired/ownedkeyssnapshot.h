@@ -13,18 +13,18 @@
 // with its instances and, for Windows 95/98, the ports' class and device keys), taken before and
 // after a change so that the change can be told key by key and value by value, in the terms
 // `import --dry-run` uses.
-class CRegistrySnapshot {
+class COwnedKeysSnapshot {
 public:
     // Keys that cannot be read are left out.
-    static CRegistrySnapshot Take(CHive& hive);
+    static COwnedKeysSnapshot Take(CHive& hive);
 
     // Keys added and deleted (a deleted subtree as its top key), values set (with their type,
     // old and new data) and deleted, as JSON objects.
-    static nlohmann::ordered_json Changes(const CRegistrySnapshot& before,
-                                          const CRegistrySnapshot& after);
+    static nlohmann::ordered_json Changes(const COwnedKeysSnapshot& before,
+                                          const COwnedKeysSnapshot& after);
     // The same as lines, ending with the totals; "no changes" when there are none.
-    static std::vector<std::string> Lines(const CRegistrySnapshot& before,
-                                          const CRegistrySnapshot& after);
+    static std::vector<std::string> Lines(const COwnedKeysSnapshot& before,
+                                          const COwnedKeysSnapshot& after);
 
 private:
     struct SCaseless {
@@ -36,7 +36,7 @@ private:
 
     void Walk(CHive& hive, HiveKeyId key, const std::string& path);
     // Calls the log's functions and, when json is given, adds one object a change.
-    static void Compare(const CRegistrySnapshot& before, const CRegistrySnapshot& after,
+    static void Compare(const COwnedKeysSnapshot& before, const COwnedKeysSnapshot& after,
                         CRegFileChangeLog& log, nlohmann::ordered_json* json);
 
     std::map<std::string, Values, SCaseless> m_keys;

@@ -1,4 +1,4 @@
-#include "registrysnapshot.h"
+#include "ownedkeyssnapshot.h"
 
 #include "hivetext.h"
 #include "keypaths.h"
@@ -75,8 +75,8 @@ Json Change(const char* kind, const std::string& key) {
 }
 } // namespace
 
-CRegistrySnapshot CRegistrySnapshot::Take(CHive& hive) {
-    CRegistrySnapshot snapshot;
+COwnedKeysSnapshot COwnedKeysSnapshot::Take(CHive& hive) {
+    COwnedKeysSnapshot snapshot;
     const std::array<std::string, 4> roots = {DriverKeyPath(), SerialServiceKeyPath(),
                                               ClassPortsKeyPath(), EnumRootPortsKeyPath()};
     for (const std::string& root : roots) {
@@ -88,7 +88,7 @@ CRegistrySnapshot CRegistrySnapshot::Take(CHive& hive) {
     return snapshot;
 }
 
-void CRegistrySnapshot::Walk(CHive& hive, HiveKeyId key, const std::string& path) {
+void COwnedKeysSnapshot::Walk(CHive& hive, HiveKeyId key, const std::string& path) {
     std::vector<SHiveValue> values;
     hive.Values(key, values);
     Values& held = m_keys[path];
@@ -107,8 +107,8 @@ void CRegistrySnapshot::Walk(CHive& hive, HiveKeyId key, const std::string& path
     }
 }
 
-void CRegistrySnapshot::Compare(const CRegistrySnapshot& before, const CRegistrySnapshot& after,
-                                CRegFileChangeLog& log, Json* json) {
+void COwnedKeysSnapshot::Compare(const COwnedKeysSnapshot& before, const COwnedKeysSnapshot& after,
+                                 CRegFileChangeLog& log, Json* json) {
     auto add = [json](Json change) {
         if (json != nullptr) {
             json->push_back(std::move(change));
@@ -167,15 +167,16 @@ void CRegistrySnapshot::Compare(const CRegistrySnapshot& before, const CRegistry
     }
 }
 
-Json CRegistrySnapshot::Changes(const CRegistrySnapshot& before, const CRegistrySnapshot& after) {
+Json COwnedKeysSnapshot::Changes(const COwnedKeysSnapshot& before,
+                                 const COwnedKeysSnapshot& after) {
     CRegFileChangeLog log;
     Json json = Json::array();
     Compare(before, after, log, &json);
     return json;
 }
 
-std::vector<std::string> CRegistrySnapshot::Lines(const CRegistrySnapshot& before,
-                                                  const CRegistrySnapshot& after) {
+std::vector<std::string> COwnedKeysSnapshot::Lines(const COwnedKeysSnapshot& before,
+                                                   const COwnedKeysSnapshot& after) {
     CRegFileChangeLog log;
     Compare(before, after, log, nullptr);
     return log.Lines();
