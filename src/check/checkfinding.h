@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-enum class ECheckSeverity { Error, Warning };
+enum class ECheckSeverity { Error, Warning, Information };
 
 // The problems the resource check finds, in the order findings of one severity are listed.
 enum class ECheckCode {
@@ -19,6 +19,11 @@ enum class ECheckCode {
     ComDuplicate,
     ComTaken,
     ComHigh,
+    LineInvalid,
+    LineTaken,
+    LineKernel,
+    Lockdown,
+    VectorUnused,
 };
 
 // One problem: what it is, the keys it involves (paths under HKEY_LOCAL_MACHINE, the first one
@@ -33,7 +38,7 @@ struct SCheckFinding {
 
 // "value-invalid", "io-overlap", ...
 const char* CheckCodeName(ECheckCode code);
-// "error" or "warning".
+// "error", "warning" or "information".
 const char* CheckSeverityName(ECheckSeverity severity);
 ECheckSeverity SeverityOf(ECheckCode code);
 

@@ -95,6 +95,15 @@ CCheckInventory::CCheckInventory(const SCheckSnapshot& snapshot) {
     for (const SForeignEntry& entry : snapshot.foreign) {
         AddForeign(entry, snapshot.windows9x);
     }
+    for (const SMachineEntry& entry : snapshot.machine.entries) {
+        SOccupant occupant;
+        occupant.kind = SOccupant::EKind::Machine;
+        occupant.name = entry.label;
+        occupant.foreignKeyPath = entry.source;
+        occupant.range = entry.range;
+        occupant.irq = entry.irq;
+        m_occupants.push_back(std::move(occupant));
+    }
 }
 
 void CCheckInventory::Invalid(const std::string& keyPath, const std::string& sentence) {

@@ -3,7 +3,9 @@
 #include "boardobj.h"
 #include "driverkeystore.h"
 #include "keypaths.h"
+#include "linuxfacts.h"
 #include "platformfamily.h"
+#include "platformservices.h"
 #include "portobj.h"
 #include "registry.h"
 #include "slotscan.h"
@@ -56,8 +58,13 @@ struct SCaseless {
 SCheckSnapshot CCheckReader::Read() {
     SCheckSnapshot snapshot;
     snapshot.windows9x = IsWindows9x();
+    snapshot.linuxFamily = IsLinux();
     ReadBoards(snapshot);
-    ReadForeign(snapshot);
+    if (!snapshot.linuxFamily) {
+        ReadForeign(snapshot);
+    } else if (const IRootFileSystem* files = CPlatformServices::RootFileSystem()) {
+        snapshot.machine = CLinuxFacts::Read(*files, snapshot.boards);
+    }
     return snapshot;
 }
 
