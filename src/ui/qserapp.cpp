@@ -88,7 +88,7 @@ int CQSERApp::InitInstance(const QStringList& arguments) {
     }
     std::optional<EPlatformFamily> family = CPlatformFamily::Resolve(commandLine.Platform());
     if (!family) {
-        return UsageError(QStringLiteral("the platform is nt or 9x"));
+        return UsageError(QStringLiteral("the platform is nt, 9x or linux"));
     }
     try {
         m_pHive = CHive::Open(CHive::ResolvePath(commandLine.Registry().value_or("")));
@@ -98,13 +98,19 @@ int CQSERApp::InitInstance(const QStringList& arguments) {
         return kStartFailed;
     }
     m_pServices = std::make_unique<CHiveServiceManager>(*m_pHive);
+    m_pFiles = std::make_unique<CRootFileSystem>(commandLine.Root().value_or("/"));
+    m_pSystemd = std::make_unique<CSystemdServiceManager>(*m_pFiles, m_runner);
+    IServiceControlManager* manager = *family == EPlatformFamily::Linux
+                                          ? static_cast<IServiceControlManager*>(m_pSystemd.get())
+                                          : m_pServices.get();
 
-    m_pFrame = std::make_unique<CMainFrame>(
-        m_locks, SProcessReferences{.hive = m_pHive.get(),
-                                    .messageBox = &m_messageBox,
-                                    .serviceControlManager = m_pServices.get(),
-                                    .helpRequest = &m_help,
-                                    .platformFamily = *family});
+    m_pFrame =
+        std::make_unique<CMainFrame>(m_locks, SProcessReferences{.hive = m_pHive.get(),
+                                                                 .messageBox = &m_messageBox,
+                                                                 .serviceControlManager = manager,
+                                                                 .helpRequest = &m_help,
+                                                                 .rootFileSystem = m_pFiles.get(),
+                                                                 .platformFamily = *family});
     if (qEnvironmentVariable("QSER_QUIT_AFTER_FIRST_PAINT") == QLatin1String("1")) {
         new CFirstPaintQuit(*m_pFrame);
     }

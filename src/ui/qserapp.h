@@ -1,8 +1,11 @@
 #pragma once
 
 #include "helpviewer.h"
+#include "processrunner.h"
 #include "processscope.h"
 #include "qtmessagebox.h"
+#include "rootfilesystem.h"
+#include "systemdservicemanager.h"
 #include "x11keyboardlockstate.h"
 
 #include <QStringList>
@@ -49,5 +52,8 @@ private:
     CX11KeyboardLockState m_locks;
     std::unique_ptr<CHive> m_pHive;
     std::unique_ptr<CHiveServiceManager> m_pServices;
+    CProcessRunner m_runner;
+    std::unique_ptr<CRootFileSystem> m_pFiles;
+    std::unique_ptr<CSystemdServiceManager> m_pSystemd;
     std::unique_ptr<CMainFrame> m_pFrame;
 };
