@@ -38,4 +38,5 @@ private:
     std::vector<SOccupant> m_occupants;
     std::vector<SBoard> m_boards;
     std::vector<SCheckFinding> m_invalid;
+    bool m_bLinux = false;
 };
