@@ -17,8 +17,11 @@ class CCliMessageBox;
 
 // The platform a session works for: its family and, for Linux, the root of the system's files.
 struct SCliPlatform {
-    EPlatformFamily family = EPlatformFamily::WindowsNT;
-    std::string root = "/";
+    // A family alone works on the running system's files.
+    SCliPlatform(EPlatformFamily platformFamily, std::string rootFolder = "/")
+        : family(platformFamily), root(std::move(rootFolder)) {}
+    EPlatformFamily family;
+    std::string root;
 };
 
 // What happens to a batch's changes when its command succeeded.
