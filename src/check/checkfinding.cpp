@@ -30,12 +30,30 @@ const char* CheckCodeName(ECheckCode code) {
         return "com-high";
     case ECheckCode::SystemUnread:
         return "system-unread";
+    case ECheckCode::LineInvalid:
+        return "line-invalid";
+    case ECheckCode::LineTaken:
+        return "line-taken";
+    case ECheckCode::LineKernel:
+        return "line-kernel";
+    case ECheckCode::Lockdown:
+        return "lockdown";
+    case ECheckCode::VectorUnused:
+        return "vector-unused";
     }
     return "";
 }
 
 const char* CheckSeverityName(ECheckSeverity severity) {
-    return severity == ECheckSeverity::Error ? "error" : "warning";
+    switch (severity) {
+    case ECheckSeverity::Error:
+        return "error";
+    case ECheckSeverity::Warning:
+        return "warning";
+    case ECheckSeverity::Information:
+        break;
+    }
+    return "information";
 }
 
 ECheckSeverity SeverityOf(ECheckCode code) {
@@ -44,7 +62,10 @@ ECheckSeverity SeverityOf(ECheckCode code) {
     case ECheckCode::IrqLegacy:
     case ECheckCode::ComHigh:
     case ECheckCode::SystemUnread:
+    case ECheckCode::LineKernel:
         return ECheckSeverity::Warning;
+    case ECheckCode::VectorUnused:
+        return ECheckSeverity::Information;
     default:
         return ECheckSeverity::Error;
     }

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-enum class ECheckSeverity { Error, Warning };
+enum class ECheckSeverity { Error, Warning, Information };
 
 // The problems the resource check finds, in the order findings of one severity are listed.
 enum class ECheckCode {
@@ -20,6 +20,11 @@ enum class ECheckCode {
     ComTaken,
     ComHigh,
     SystemUnread,
+    LineInvalid,
+    LineTaken,
+    LineKernel,
+    Lockdown,
+    VectorUnused,
 };
 
 // One problem: what it is, the keys it involves (paths under HKEY_LOCAL_MACHINE, the first one
@@ -34,7 +39,7 @@ struct SCheckFinding {
 
 // "value-invalid", "io-overlap", ...
 const char* CheckCodeName(ECheckCode code);
-// "error" or "warning".
+// "error", "warning" or "information".
 const char* CheckSeverityName(ECheckSeverity severity);
 ECheckSeverity SeverityOf(ECheckCode code);
 

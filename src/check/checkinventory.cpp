@@ -82,7 +82,7 @@ bool IsComName(const std::string& text) {
 }
 } // namespace
 
-CCheckInventory::CCheckInventory(const SCheckSnapshot& snapshot) {
+CCheckInventory::CCheckInventory(const SCheckSnapshot& snapshot) : m_bLinux(snapshot.linuxFamily) {
     m_occupants.reserve(snapshot.foreign.size() + 17 * snapshot.boards.size());
     for (const SCheckBoard& board : snapshot.boards) {
         AddBoard(board);
@@ -94,6 +94,15 @@ CCheckInventory::CCheckInventory(const SCheckSnapshot& snapshot) {
         AddDevice(device);
     }
     ReportUnread();
+    for (const SMachineEntry& entry : snapshot.machine.entries) {
+        SOccupant occupant;
+        occupant.kind = SOccupant::EKind::Machine;
+        occupant.name = entry.label;
+        occupant.foreignKeyPath = entry.source;
+        occupant.range = entry.range;
+        occupant.irq = entry.irq;
+        m_occupants.push_back(std::move(occupant));
+    }
 }
 
 void CCheckInventory::Invalid(const std::string& keyPath, const std::string& sentence) {
@@ -116,6 +125,10 @@ void CCheckInventory::AddBoard(const SCheckBoard& board) {
     }
     const std::string keyPath = BoardKeyPath(board.keyName);
     const std::optional<unsigned> vector = CValueFormats::Address(board.vectorAddress);
+    // Linux's driver polls every port on a shared interrupt and never reads the register.
+    if (!vector && m_bLinux) {
+        return;
+    }
     if (!vector) {
         Invalid(keyPath, board.keyName + " shares its interrupt, but its vector address " +
                              CValueFormats::Quoted(board.vectorAddress) +

@@ -46,4 +46,5 @@ private:
     std::deque<std::string> m_deviceNames;
     // The devices whose resources could not be read.
     std::vector<const SMachinePort*> m_unread;
+    bool m_bLinux = false;
 };

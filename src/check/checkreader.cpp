@@ -4,8 +4,10 @@
 #include "comnamedatabase.h"
 #include "driverkeystore.h"
 #include "keypaths.h"
+#include "linuxfacts.h"
 #include "machineports.h"
 #include "platformfamily.h"
+#include "platformservices.h"
 #include "portobj.h"
 #include "registry.h"
 #include "slotscan.h"
@@ -53,7 +55,14 @@ SCheckBoard BoardOf(const CBoardObj& board) {
 SCheckSnapshot CCheckReader::Read() {
     SCheckSnapshot snapshot;
     snapshot.windows9x = IsWindows9x();
+    snapshot.linuxFamily = IsLinux();
     ReadBoards(snapshot);
+    if (snapshot.linuxFamily) {
+        if (const IRootFileSystem* files = CPlatformServices::RootFileSystem()) {
+            snapshot.machine = CLinuxFacts::Read(*files, snapshot.boards);
+        }
+        return snapshot;
+    }
     ReadForeign(snapshot);
     if (!snapshot.windows9x) {
         ReadDevices(snapshot);

@@ -9,6 +9,8 @@ std::string SOccupant::Label() const {
         return std::string(name) + " of " + std::string(boardName);
     case EKind::VectorRegister:
         return "the vector register of " + std::string(boardName);
+    case EKind::Machine:
+        return std::string(name);
     case EKind::Foreign:
         break;
     }
@@ -27,6 +29,7 @@ std::string SOccupant::KeyPath() const {
     case EKind::VectorRegister:
         return BoardKeyPath(std::string(boardName));
     case EKind::Foreign:
+    case EKind::Machine:
         break;
     }
     return std::string(foreignKeyPath);

@@ -7,10 +7,11 @@
 #include <string_view>
 
 // One thing of the machine that takes resources: a port of ours, the interrupt status (vector)
-// register of a board that shares its interrupt, or a port entry of the operating system that
-// is not ours. Only the resources whose values are valid are set.
+// register of a board that shares its interrupt, a port entry of the operating system that
+// is not ours, or what a Linux machine's own lines and drivers hold (also foreign). Only the
+// resources whose values are valid are set.
 struct SOccupant {
-    enum class EKind { Port, VectorRegister, Foreign };
+    enum class EKind { Port, VectorRegister, Foreign, Machine };
 
     EKind kind = EKind::Foreign;
     // Views of the snapshot the occupant was made from, which must outlive it: the key name of

@@ -5,6 +5,7 @@
 #include "comrules.h"
 #include "iorules.h"
 #include "irqrules.h"
+#include "linuxrules.h"
 
 #include <algorithm>
 
@@ -14,6 +15,9 @@ std::vector<SCheckFinding> CResourceCheck::Run(const SCheckSnapshot& snapshot) {
     CIoRules::Check(inventory, findings);
     CIrqRules::Check(inventory, findings);
     CComRules::Check(inventory, findings);
+    if (snapshot.linuxFamily) {
+        CLinuxRules::Check(snapshot, findings);
+    }
     std::sort(findings.begin(), findings.end(), &FindingPrecedes);
     return findings;
 }

@@ -5,15 +5,21 @@
 
 #include <ostream>
 
-CCliEnvironment::CCliEnvironment(EPlatformFamily family, const std::string& path, EHiveOpen mode,
-                                 CCliMessageBox& messages, std::ostream& out, std::ostream& err)
-    : m_pHive(CHive::Open(path, mode)), m_serviceManager(*m_pHive), m_messages(messages),
-      m_out(out), m_err(err), m_references{.hive = m_pHive.get(),
-                                           .messageBox = &m_messages,
-                                           .serviceControlManager = &m_serviceManager,
-                                           .platformFamily = family},
+CCliEnvironment::CCliEnvironment(const SCliPlatform& platform, const std::string& path,
+                                 EHiveOpen mode, CCliMessageBox& messages, std::ostream& out,
+                                 std::ostream& err)
+    : m_pHive(CHive::Open(path, mode)), m_serviceManager(*m_pHive),
+      m_bLinux(platform.family == EPlatformFamily::Linux), m_files(platform.root),
+      m_systemd(m_files, m_runner), m_messages(messages), m_out(out),
+      m_err(err), m_references{.hive = m_pHive.get(),
+                               .messageBox = &m_messages,
+                               .serviceControlManager =
+                                   m_bLinux ? static_cast<IServiceControlManager*>(&m_systemd)
+                                            : &m_serviceManager,
+                               .rootFileSystem = &m_files,
+                               .platformFamily = platform.family},
       m_scope(m_references) {
-    m_pHive->CheckFamily(family);
+    m_pHive->CheckFamily(platform.family);
 }
 
 void CCliEnvironment::Error(const std::string& reason) {

@@ -3,7 +3,10 @@
 #include "cliresult.h"
 #include "hive.h"
 #include "hiveservicemanager.h"
+#include "processrunner.h"
 #include "processscope.h"
+#include "rootfilesystem.h"
+#include "systemdservicemanager.h"
 
 #include <functional>
 #include <iosfwd>
@@ -12,23 +15,35 @@
 
 class CCliMessageBox;
 
+// The platform a session works for: its family and, for Linux, the root of the system's files.
+struct SCliPlatform {
+    // A family alone works on the running system's files.
+    SCliPlatform(EPlatformFamily platformFamily, std::string rootFolder = "/")
+        : family(platformFamily), root(std::move(rootFolder)) {}
+    EPlatformFamily family;
+    std::string root;
+};
+
 // What happens to a batch's changes when its command succeeded.
 enum class EBatchEnd { Keep, Discard };
 
 // What one qserctl invocation installs for the layers below: the platform family, the hive file
-// as the current hive, the emulated service control manager on it and the message box that
-// prints. What was installed before comes back on destruction.
+// as the current hive, the service control manager (the emulated one on the hive, or systemd on
+// Linux), the Linux system's files under the root and the message box that prints. What was
+// installed before comes back on destruction.
 class CCliEnvironment {
 public:
     // Throws CHiveError when the file cannot be used (with MustExist: when it is missing), also
     // when it is a Windows hive file and the family is not the one that keeps such files.
-    CCliEnvironment(EPlatformFamily family, const std::string& path, EHiveOpen mode,
+    CCliEnvironment(const SCliPlatform& platform, const std::string& path, EHiveOpen mode,
                     CCliMessageBox& messages, std::ostream& out, std::ostream& err);
     CCliEnvironment(const CCliEnvironment&) = delete;
     CCliEnvironment& operator=(const CCliEnvironment&) = delete;
 
     CHive& Hive() { return *m_pHive; }
     CHiveServiceManager& ServiceManager() { return m_serviceManager; }
+    CSystemdServiceManager& SystemdManager() { return m_systemd; }
+    bool IsLinux() const { return m_bLinux; }
     const CCliMessageBox& Messages() const { return m_messages; }
     // The references a configuration session installs on top of this environment.
     const SProcessReferences& References() const { return m_references; }
@@ -49,6 +64,10 @@ private:
 
     std::unique_ptr<CHive> m_pHive;
     CHiveServiceManager m_serviceManager;
+    bool m_bLinux;
+    CRootFileSystem m_files;
+    CProcessRunner m_runner;
+    CSystemdServiceManager m_systemd;
     CCliMessageBox& m_messages;
     std::ostream& m_out;
     std::ostream& m_err;

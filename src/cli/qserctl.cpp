@@ -22,7 +22,9 @@ constexpr const char* kFooter =
     "error, an unknown board, port or key, or a refused pick; 3 a question was answered No;\n"
     "4 check found errors, or apply found errors in the result; 5 diff found differences,\n"
     "or apply --detailed-exitcode changed something.\n"
-    "Environment: QSER_REGISTRY and QSER_PLATFORM stand in for --registry and --platform.";
+    "Environment: QSER_REGISTRY and QSER_PLATFORM stand in for --registry and --platform.\n"
+    "On Linux (--platform linux) save also registers the ports in DIR/etc/serial.conf, a udev\n"
+    "rules file and, when needed, a GRUB drop-in; see qserctl(1).";
 } // namespace
 
 CQserCtl::CQserCtl(std::istream& in, std::ostream& out, std::ostream& err, bool interactive)
@@ -37,8 +39,13 @@ CQserCtl::CQserCtl(std::istream& in, std::ostream& out, std::ostream& err, bool 
         ->type_name("FILE");
     m_app
         .add_option("--platform", m_platform,
-                    "the platform family: nt or 9x (default: QSER_PLATFORM, else nt)")
-        ->type_name("nt|9x");
+                    "the platform family: nt, 9x or linux (default: QSER_PLATFORM, else nt)")
+        ->type_name("nt|9x|linux");
+    m_app
+        .add_option("--root", m_root,
+                    "linux: the folder under which the Linux system's files are read and "
+                    "written (default: /)")
+        ->type_name("DIR");
     m_app.add_flag("--yes", m_bYes, "answer Yes to every question");
     m_app.require_subcommand(1);
     m_app.fallthrough();
@@ -82,7 +89,7 @@ ECliExit CQserCtl::RunParsed() {
     }
     std::optional<EPlatformFamily> family = CPlatformFamily::Resolve(platformOption);
     if (!family) {
-        return Usage("the platform family must be nt or 9x");
+        return Usage("the platform family must be nt, 9x or linux");
     }
     auto group = std::find_if(m_groups.begin(), m_groups.end(),
                               [](const auto& candidate) { return candidate->Parsed(); });
@@ -91,8 +98,8 @@ ECliExit CQserCtl::RunParsed() {
     }
     CCliMessageBox messages(m_bYes, m_bInteractive, m_in, m_err);
     try {
-        CCliEnvironment environment(*family, CHive::ResolvePath(m_registry), (*group)->OpenMode(),
-                                    messages, m_out, m_err);
+        CCliEnvironment environment({*family, m_root}, CHive::ResolvePath(m_registry),
+                                    (*group)->OpenMode(), messages, m_out, m_err);
         const CHive& hive = environment.Hive();
         if ((*group)->Writes() && hive.IsReadOnly()) {
             m_err << "qserctl: Cannot use registry file '" << hive.Path()

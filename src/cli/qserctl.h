@@ -33,6 +33,7 @@ private:
     CLI::App m_app;
     std::string m_registry;
     std::string m_platform;
+    std::string m_root = "/";
     bool m_bYes = false;
     std::vector<std::unique_ptr<ICliCommandGroup>> m_groups;
 };

@@ -2,6 +2,7 @@
 
 #include "clienvironment.h"
 #include "hiveservicemanager.h"
+#include "systemdservicemanager.h"
 
 #include <CLI/CLI.hpp>
 #include <map>
@@ -56,6 +57,9 @@ bool CServiceCommands::Writes() const {
 }
 
 ECliExit CServiceCommands::Run(CCliEnvironment& environment) {
+    if (environment.IsLinux()) {
+        return RunOnSystemd(environment);
+    }
     CHiveServiceManager& manager = environment.ServiceManager();
     if (!manager.IsReachable()) {
         environment.Error("'" + environment.Hive().Path() +
@@ -75,6 +79,38 @@ ECliExit CServiceCommands::Run(CCliEnvironment& environment) {
     });
 }
 
+ECliExit CServiceCommands::RunOnSystemd(CCliEnvironment& environment) {
+    CSystemdServiceManager& manager = environment.SystemdManager();
+    return environment.RunBatch(EBatchEnd::Discard, [this, &manager] {
+        if (m_pSet->parsed()) {
+            return SCliResult::Refuse("refuse-stop and marked-for-deletion belong to the emulated "
+                                      "service control manager; on Linux, systemd keeps its "
+                                      "units' settings");
+        }
+        SCliResult result =
+            m_pStatus->parsed() ? UnitStatus(manager) : StartOrStop(manager, m_pStart->parsed());
+        if (result.status != ECliExit::Success && !manager.Detail().empty()) {
+            result.reason += " (" + manager.Detail() + ")";
+        }
+        return result;
+    });
+}
+
+SCliResult CServiceCommands::UnitStatus(CSystemdServiceManager& manager) const {
+    bool installed = false;
+    bool active = false;
+    if (Win32Status status = manager.QueryUnit(m_name, installed, active);
+        status != ERROR_SUCCESS) {
+        return Failure("query", status);
+    }
+    const std::string unit = CSystemdServiceManager::UnitOf(m_name);
+    const std::string shown = unit == m_name ? m_name : m_name + " (" + unit + ")";
+    if (!installed) {
+        return SCliResult::Output(shown + ": not installed\n");
+    }
+    return SCliResult::Output(shown + ": installed, " + (active ? "running" : "stopped") + "\n");
+}
+
 std::string CServiceCommands::Reason(Win32Status status) {
     static const std::map<Win32Status, std::string> reasons = {
         {ERROR_SERVICE_DOES_NOT_EXIST, "the service is not installed"},
@@ -83,6 +119,10 @@ std::string CServiceCommands::Reason(Win32Status status) {
         {ERROR_INVALID_SERVICE_CONTROL, "the service refuses to stop"},
         {ERROR_SERVICE_MARKED_FOR_DELETE, "the service is marked for deletion"},
         {ERROR_REGISTRY_IO_FAILED, "the registry file cannot be read or written"},
+        {RPC_S_SERVER_UNAVAILABLE, "systemd cannot be asked (the root is not the running system, "
+                                   "or it was not started by systemd)"},
+        {ERROR_ACCESS_DENIED, "only root may do that"},
+        {ERROR_SERVICE_SPECIFIC_ERROR, "the unit failed"},
     };
     auto found = reasons.find(status);
     std::string text =
@@ -108,7 +148,7 @@ SCliResult CServiceCommands::Status(CHiveServiceManager& manager) const {
                               ", marked-for-deletion=" + OnOff(state.markedForDeletion) + "\n");
 }
 
-SCliResult CServiceCommands::StartOrStop(CHiveServiceManager& manager, bool start) const {
+SCliResult CServiceCommands::StartOrStop(IServiceControlManager& manager, bool start) const {
     const std::string action = start ? "start" : "stop";
     CServiceHandle scm(manager, manager.OpenSCManager(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
     if (scm.Get() == 0) {

@@ -7,11 +7,14 @@
 #include <vector>
 
 class CHiveServiceManager;
+class CSystemdServiceManager;
+class IServiceControlManager;
 
 // service status|start|stop NAME and service set NAME refuse-stop=on|off
 // marked-for-deletion=on|off: the emulated service control manager, without the document. Start
 // and stop go through the same calls the serial service restart makes. A missing hive file is
-// refused rather than created, since it can hold no installed service.
+// refused rather than created, since it can hold no installed service. On Linux, status, start
+// and stop ask systemd about a unit ("Serial" is etc-setserial.service), and set is refused.
 class CServiceCommands : public ICliCommandGroup {
 public:
     void Register(CLI::App& app) override;
@@ -22,7 +25,9 @@ public:
 
 private:
     SCliResult Status(CHiveServiceManager& manager) const;
-    SCliResult StartOrStop(CHiveServiceManager& manager, bool start) const;
+    SCliResult StartOrStop(IServiceControlManager& manager, bool start) const;
+    ECliExit RunOnSystemd(CCliEnvironment& environment);
+    SCliResult UnitStatus(CSystemdServiceManager& manager) const;
     SCliResult SetFlags(CHiveServiceManager& manager) const;
     SCliResult SetFlag(CHiveServiceManager& manager, const std::string& setting) const;
     SCliResult Failure(const std::string& action, Win32Status status) const;

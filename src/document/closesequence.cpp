@@ -1,6 +1,7 @@
 #include "closesequence.h"
 
 #include "hive.h"
+#include "linuxapply.h"
 #include "messageservice.h"
 #include "platformfamily.h"
 #include "platformservices.h"
@@ -13,8 +14,15 @@ void CCloseSequence::Run(CQSERDoc* doc) {
         return;
     }
     if (doc != nullptr && doc->m_bConfigChanged != 0) {
-        CMessageService::Notice("Set configruation to Windows Registry!");
+        CMessageService::Notice(IsLinux() ? "Saving the configuration and registering its ports "
+                                            "with Linux."
+                                          : "Set configruation to Windows Registry!");
         doc->SaveConfiguration();
+    }
+    if (IsLinux()) {
+        CLinuxApply::Run(CPlatformServices::ServiceControlManager(),
+                         CPlatformServices::RootFileSystem());
+        return;
     }
     if (IsWindows9x()) {
         CMessageService::Notice("Restart Windows95/98 to make this setting work!");

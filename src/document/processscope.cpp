@@ -36,6 +36,7 @@ SProcessReferences CProcessScope::Installed(const SProcessReferences& wanted) {
         IfWanted(wanted.messageBox, &CMessageService::Installed),
         IfWanted(wanted.serviceControlManager, &CPlatformServices::ServiceControlManager),
         IfWanted(wanted.helpRequest, &CPlatformServices::HelpRequest),
+        IfWanted(wanted.rootFileSystem, &CPlatformServices::RootFileSystem),
         IfWanted(wanted.platformFamily, &CPlatformFamily::Get),
         IfWanted(wanted.activeDocument, &CAppContext::ActiveDocument),
         IfWanted(wanted.treeNodeManager, &CAppContext::TreeNodeManager),
@@ -50,6 +51,7 @@ void CProcessScope::Install(const SProcessReferences& references) {
     IfGiven(references.messageBox, &CMessageService::Install);
     IfGiven(references.serviceControlManager, &CPlatformServices::SetServiceControlManager);
     IfGiven(references.helpRequest, &CPlatformServices::SetHelpRequest);
+    IfGiven(references.rootFileSystem, &CPlatformServices::SetRootFileSystem);
     IfGiven(references.platformFamily, &CPlatformFamily::Set);
     IfGiven(references.activeDocument, &CAppContext::SetActiveDocument);
     IfGiven(references.treeNodeManager, &CAppContext::SetTreeNodeManager);

@@ -9,6 +9,7 @@ class CQSERDoc;
 class CTreeNodeManagerBase;
 class IHelpRequest;
 class IMessageBox;
+class IRootFileSystem;
 class IServiceControlManager;
 class ITreeControl;
 class IUserActionObserver;
@@ -21,6 +22,7 @@ struct SProcessReferences {
     std::optional<IMessageBox*> messageBox = std::nullopt;
     std::optional<IServiceControlManager*> serviceControlManager = std::nullopt;
     std::optional<IHelpRequest*> helpRequest = std::nullopt;
+    std::optional<IRootFileSystem*> rootFileSystem = std::nullopt;
     std::optional<EPlatformFamily> platformFamily = std::nullopt;
     std::optional<CQSERDoc*> activeDocument = std::nullopt;
     std::optional<CTreeNodeManagerBase*> treeNodeManager = std::nullopt;

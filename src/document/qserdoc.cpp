@@ -11,6 +11,7 @@
 #include "ihelprequest.h"
 #include "itreecontrol.h"
 #include "keypaths.h"
+#include "linuxregistration.h"
 #include "messageservice.h"
 #include "platformfamily.h"
 #include "platformservices.h"
@@ -519,7 +520,9 @@ int CQSERDoc::SaveConfiguration() {
     }
     int registered = 1;
     if (LeadingInt(m_numPorts) >= 0) {
-        registered = IsWindows9x() ? Register95Ports() : RegisterNTSerialPorts();
+        registered = IsLinux()       ? RegisterLinuxPorts()
+                     : IsWindows9x() ? Register95Ports()
+                                     : RegisterNTSerialPorts();
     }
     // A registration that reported a failure has not saved the configuration: the change stays
     // pending so that the next Save or the close tries again.
@@ -527,7 +530,7 @@ int CQSERDoc::SaveConfiguration() {
         return 0;
     }
     m_bConfigChanged = 0;
-    CMessageService::Notice(kSaved);
+    CMessageService::Notice(IsLinux() ? "The configuration is saved." : kSaved);
     return 1;
 }
 
@@ -685,6 +688,11 @@ int CQSERDoc::RegisterNTSerialPorts() {
 int CQSERDoc::Register95Ports() {
     return CPortRegistration::Register95Ports({m_systemName, m_numBoards, m_numPorts},
                                               !m_boardList.empty());
+}
+
+int CQSERDoc::RegisterLinuxPorts() {
+    return CLinuxRegistration::RegisterLinuxPorts({m_systemName, m_numBoards, m_numPorts},
+                                                  !m_boardList.empty());
 }
 
 int CQSERDoc::WriteNTSerialPort(const CBoardObj& board, const CPortObj& port) {

@@ -102,6 +102,8 @@ public:
     int WritePortKey(const std::string& boardKeyName, const CPortObj& port);
     int RegisterNTSerialPorts();
     int Register95Ports();
+    // On Linux: serial.conf, udev rules and the GRUB drop-in under the installed root.
+    int RegisterLinuxPorts();
     int WriteNTSerialPort(const CBoardObj& board, const CPortObj& port);
     int Write95Port(const CBoardObj& board, const CPortObj& port);
     int SetForcedConfigRange(const std::string& address, CConfigRecordBytes& record);

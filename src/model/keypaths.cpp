@@ -1,5 +1,6 @@
 #include "keypaths.h"
 
+#include "linuxlines.h"
 #include "platformfamily.h"
 #include "stringtable.h"
 
@@ -90,6 +91,9 @@ const SInstanceNaming& InstanceNaming() {
 }
 
 bool IsInstanceName(const std::string& instance) {
+    if (IsLinux()) {
+        return CLinuxLines::IsBoardLine(instance);
+    }
     const SInstanceNaming& naming = InstanceNaming();
     if (!naming.keys.IsName(instance)) {
         return false;

@@ -72,7 +72,8 @@ const SInstanceNaming& InstanceNaming();
 // MakeSerialInstanceName can give out: "Serial" and three digits on Windows NT (Serial002 to
 // Serial998), four digits on Windows 95/98 (0000 to 0998). Any other text (empty, another
 // family's, a fallback such as "Serial000", "Serial999" or "1000") names no instance key of
-// ours, so nothing is registered or deleted for it.
+// ours, so nothing is registered or deleted for it. On Linux it is a board line, "ttyS4" to
+// "ttyS31", which has no key.
 bool IsInstanceName(const std::string& instance);
 
 // The instance key of the running family (Serial\Parameters\<S> or Class\Ports\<S>).

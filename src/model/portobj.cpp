@@ -1,6 +1,8 @@
 #include "portobj.h"
 
 #include "keypaths.h"
+#include "linuxlines.h"
+#include "platformfamily.h"
 #include "registry.h"
 #include "slotscan.h"
 
@@ -80,6 +82,11 @@ std::string CPortObj::MakeDefaultPortName(std::string boardKeyName) {
 }
 
 std::string CPortObj::MakeSerialInstanceName() {
+    // A Linux line has no key to reserve: the port's own key, written before the next port is
+    // made, is what keeps its line from being handed out twice.
+    if (IsLinux()) {
+        return CLinuxLines::MakeLineName();
+    }
     return ReserveInstance(InstanceNaming());
 }
 

@@ -33,6 +33,9 @@ std::optional<EPlatformFamily> CPlatformFamily::Parse(const std::string& text) {
     if (lower == "9x") {
         return EPlatformFamily::Windows9x;
     }
+    if (lower == "linux") {
+        return EPlatformFamily::Linux;
+    }
     return std::nullopt;
 }
 
@@ -52,4 +55,8 @@ std::uint32_t GetVersion() {
 
 bool IsWindows9x() {
     return (GetVersion() & 0x80000000u) != 0;
+}
+
+bool IsLinux() {
+    return CPlatformFamily::Get() == EPlatformFamily::Linux;
 }

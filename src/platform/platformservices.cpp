@@ -25,3 +25,16 @@ void CPlatformServices::SetHelpRequest(IHelpRequest* help) {
 IHelpRequest* CPlatformServices::HelpRequest() {
     return Help();
 }
+
+IRootFileSystem*& CPlatformServices::Files() {
+    static IRootFileSystem* files = nullptr;
+    return files;
+}
+
+void CPlatformServices::SetRootFileSystem(IRootFileSystem* files) {
+    Files() = files;
+}
+
+IRootFileSystem* CPlatformServices::RootFileSystem() {
+    return Files();
+}

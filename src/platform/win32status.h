@@ -21,5 +21,6 @@ inline constexpr Win32Status ERROR_INVALID_SERVICE_CONTROL = 1052;
 inline constexpr Win32Status ERROR_SERVICE_ALREADY_RUNNING = 1056;
 inline constexpr Win32Status ERROR_SERVICE_DOES_NOT_EXIST = 1060;
 inline constexpr Win32Status ERROR_SERVICE_NOT_ACTIVE = 1062;
+inline constexpr Win32Status ERROR_SERVICE_SPECIFIC_ERROR = 1066;
 inline constexpr Win32Status ERROR_SERVICE_MARKED_FOR_DELETE = 1072;
 inline constexpr Win32Status RPC_S_SERVER_UNAVAILABLE = 1722;

@@ -2,6 +2,7 @@
 
 #include "driverkeywalk.h"
 #include "keypaths.h"
+#include "platformfamily.h"
 #include "registry.h"
 #include "registryvalues.h"
 #include "stringtable.h"
@@ -80,5 +81,9 @@ int CInstanceOwnership::NamingPorts(const std::string& instance) {
 }
 
 bool CInstanceOwnership::MayDeleteAfterRemoval(const std::string& instance) {
+    // A Linux line is no key: its registration goes with the next Save.
+    if (IsLinux()) {
+        return false;
+    }
     return IsInstanceName(instance) && NamingPorts(instance) == 0;
 }

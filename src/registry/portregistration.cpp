@@ -8,6 +8,7 @@
 #include "keypaths.h"
 #include "messageservice.h"
 #include "messagetext.h"
+#include "platformfamily.h"
 #include "portobj.h"
 #include "registry.h"
 #include "registrymessages.h"
@@ -16,12 +17,13 @@
 #include "stringtable.h"
 #include "textnumbers.h"
 
+#include <functional>
 #include <optional>
 #include <strings.h>
 #include <vector>
 
 namespace {
-using PortWriter = int (*)(const CBoardObj&, const CPortObj&);
+using PortWriter = std::function<int(const CBoardObj&, const CPortObj&)>;
 
 void WriteText(CRegistry& key, unsigned id, const std::string& text) {
     WriteTextReported(key, LoadString(id), text);
@@ -107,6 +109,12 @@ void ReportPortsWithoutInstance(const std::vector<std::string>& ports) {
         return;
     }
     const bool one = ports.size() == 1;
+    if (IsLinux()) {
+        CMessageService::Error(
+            JoinedList(ports) + (one ? " has" : " have") + " no serial line ttyS4 to ttyS31; " +
+            (one ? "it was" : "they were") + " not written to /etc/serial.conf.");
+        return;
+    }
     CMessageService::Error(JoinedList(ports) + (one ? " has" : " have") +
                            " no valid serial instance name; " + (one ? "it was" : "they were") +
                            " not registered.");
@@ -119,8 +127,9 @@ int RunPass(const SSystemValues& values, bool hasBoards, const std::string& plat
     if (!hasBoards) {
         return 1;
     }
+    // Linux keeps its registration in files: no key of the operating system is made.
     CRegistry platformKey;
-    if (!OpenCreated(platformKey, platformKeyPath)) {
+    if (!platformKeyPath.empty() && !OpenCreated(platformKey, platformKeyPath)) {
         CMessageService::Error(kOpenRegistryFailed);
         return 0;
     }
@@ -216,6 +225,16 @@ int CPortRegistration::RegisterNTSerialPorts(const SSystemValues& values, bool h
 
 int CPortRegistration::Register95Ports(const SSystemValues& values, bool hasBoards) {
     return RunPass(values, hasBoards, ClassPortsKeyPath(), false, &Write95Port);
+}
+
+int CPortRegistration::ForEachLinuxPort(
+    const SSystemValues& values, bool hasBoards,
+    const std::function<void(const CBoardObj&, const CPortObj&)>& visit) {
+    return RunPass(values, hasBoards, "", false,
+                   [&visit](const CBoardObj& board, const CPortObj& port) {
+                       visit(board, port);
+                       return 1;
+                   });
 }
 
 int CPortRegistration::WriteNTSerialPort(const CBoardObj& board, const CPortObj& port) {

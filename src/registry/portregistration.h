@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 class CBoardObj;
@@ -22,6 +23,12 @@ class CPortRegistration {
 public:
     static int RegisterNTSerialPorts(const SSystemValues& values, bool hasBoards);
     static int Register95Ports(const SSystemValues& values, bool hasBoards);
+    // The same pass on Linux, which writes no key: visit gets every port that has a line of
+    // its own (ttyS4 to ttyS31) with its board, in driver-key order; the caller writes the
+    // files.
+    static int
+    ForEachLinuxPort(const SSystemValues& values, bool hasBoards,
+                     const std::function<void(const CBoardObj&, const CPortObj&)>& visit);
 
     // One port's entries; 0 when a key cannot be opened or the port has no instance name of the
     // running family (nothing is written then).

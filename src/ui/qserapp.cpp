@@ -77,8 +77,12 @@ std::optional<SProcessReferences> CQSERApp::OpenRegistry(const QString& path) {
 SProcessReferences CQSERApp::References(SRegistryFile& file) {
     return SProcessReferences{.hive = file.hive.get(),
                               .messageBox = &m_messageBox,
-                              .serviceControlManager = file.services.get(),
+                              .serviceControlManager =
+                                  m_family == EPlatformFamily::Linux
+                                      ? static_cast<IServiceControlManager*>(m_pSystemd.get())
+                                      : file.services.get(),
                               .helpRequest = &m_help,
+                              .rootFileSystem = m_pFiles.get(),
                               .platformFamily = m_family};
 }
 
@@ -117,9 +121,11 @@ int CQSERApp::InitInstance(const QStringList& arguments) {
     }
     std::optional<EPlatformFamily> family = CPlatformFamily::Resolve(commandLine.Platform());
     if (!family) {
-        return UsageError(QStringLiteral("the platform is nt or 9x"));
+        return UsageError(QStringLiteral("the platform is nt, 9x or linux"));
     }
     m_family = *family;
+    m_pFiles = std::make_unique<CRootFileSystem>(commandLine.Root().value_or("/"));
+    m_pSystemd = std::make_unique<CSystemdServiceManager>(*m_pFiles, m_runner);
     std::optional<SProcessReferences> references = OpenRegistry(
         QString::fromStdString(CHive::ResolvePath(commandLine.Registry().value_or(""))));
     if (!references) {

@@ -1,8 +1,11 @@
 #pragma once
 
 #include "helpviewer.h"
+#include "processrunner.h"
 #include "processscope.h"
 #include "qtmessagebox.h"
+#include "rootfilesystem.h"
+#include "systemdservicemanager.h"
 #include "x11keyboardlockstate.h"
 
 #include <QStringList>
@@ -62,5 +65,8 @@ private:
     CX11KeyboardLockState m_locks;
     EPlatformFamily m_family = EPlatformFamily::WindowsNT;
     std::vector<SRegistryFile> m_files;
+    CProcessRunner m_runner;
+    std::unique_ptr<CRootFileSystem> m_pFiles;
+    std::unique_ptr<CSystemdServiceManager> m_pSystemd;
     std::unique_ptr<CMainFrame> m_pFrame;
 };

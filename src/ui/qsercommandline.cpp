@@ -6,13 +6,18 @@ CQSERCommandLine::CQSERCommandLine()
     : m_registry(QStringLiteral("registry"), QStringLiteral("Use the registry file <file>."),
                  QStringLiteral("file")),
       m_platform(QStringLiteral("platform"),
-                 QStringLiteral("Behave as on Windows <family>: nt or 9x."),
+                 QStringLiteral("Behave as on <family>: nt or 9x (Windows), or linux."),
                  QStringLiteral("family")),
+      m_root(QStringLiteral("root"),
+             QStringLiteral("On Linux, read and write the system's files under <dir> "
+                            "(default: /)."),
+             QStringLiteral("dir")),
       m_help(m_parser.addHelpOption()), m_version(m_parser.addVersionOption()) {
     m_parser.setApplicationDescription(
         QStringLiteral("Configures multi-port serial adapter boards in the emulated registry."));
     m_parser.addOption(m_registry);
     m_parser.addOption(m_platform);
+    m_parser.addOption(m_root);
 }
 
 bool CQSERCommandLine::Parse(const QStringList& arguments) {

@@ -6,9 +6,9 @@
 #include <optional>
 #include <string>
 
-// The options of qser: --registry, --platform, --help and --version. Parsing needs no window
-// system, so that help and version can be answered, and a missing display reported, before the
-// GUI application is created.
+// The options of qser: --registry, --platform, --root, --help and --version. Parsing needs no
+// window system, so that help and version can be answered, and a missing display reported, before
+// the GUI application is created.
 class CQSERCommandLine {
 public:
     CQSERCommandLine();
@@ -28,6 +28,7 @@ public:
 
     std::optional<std::string> Registry() const { return Value(m_registry); }
     std::optional<std::string> Platform() const { return Value(m_platform); }
+    std::optional<std::string> Root() const { return Value(m_root); }
 
 private:
     std::optional<std::string> Value(const QCommandLineOption& option) const;
@@ -35,6 +36,7 @@ private:
     QCommandLineParser m_parser;
     QCommandLineOption m_registry;
     QCommandLineOption m_platform;
+    QCommandLineOption m_root;
     QCommandLineOption m_help;
     QCommandLineOption m_version;
     QString m_error;

@@ -100,7 +100,7 @@ const SRefusal kRefusals[] = {
     {"UnknownPlatform",
      {"--platform", "95", "new"},
      2,
-     "qserctl: the platform family must be nt or 9x\n"},
+     "qserctl: the platform family must be nt, 9x or linux\n"},
     {"ServiceWithoutAction", {"service"}, 2, "A subcommand is required"},
     {"ServiceSettingMisspelt",
      {"service", "set", "Serial", "refuse_stop=on"},

@@ -21,6 +21,7 @@ TEST(PlatformFamilyTest, OptionWinsOverEnvironmentAndDefaultIsNT) {
     setenv("QSER_PLATFORM", "9X", 1);
     EXPECT_EQ(CPlatformFamily::Resolve(std::nullopt), EPlatformFamily::Windows9x);
     EXPECT_EQ(CPlatformFamily::Resolve(std::string("nt")), EPlatformFamily::WindowsNT);
+    EXPECT_EQ(CPlatformFamily::Resolve(std::string("Linux")), EPlatformFamily::Linux);
     setenv("QSER_PLATFORM", "win95", 1);
     EXPECT_EQ(CPlatformFamily::Resolve(std::nullopt), std::nullopt);
     unsetenv("QSER_PLATFORM");
