@@ -267,7 +267,10 @@ void CCheckInventory::AddForeign9x(const SForeignEntry& entry, SOccupant& occupa
 }
 
 void CCheckInventory::AddDevice(const SMachinePort& device) {
-    const std::string_view name = m_deviceNames.emplace_back(device.Label());
+    // An occupant with a COM number is labelled by it, with its name in brackets after it.
+    const std::optional<unsigned> comNumber = CValueFormats::ComNumber(device.comName);
+    const std::string_view name =
+        m_deviceNames.emplace_back(comNumber ? device.device : device.Label());
     auto occupantOf = [&] {
         SOccupant occupant;
         occupant.name = name;
@@ -275,7 +278,7 @@ void CCheckInventory::AddDevice(const SMachinePort& device) {
         return occupant;
     };
     SOccupant first = occupantOf();
-    first.comNumber = CValueFormats::ComNumber(device.comName);
+    first.comNumber = comNumber;
     std::optional<SDeviceResources> resources;
     if (device.resources) {
         resources = CResourceList::Decode(*device.resources);
