@@ -116,8 +116,9 @@ std::vector<SCheckFix> CCheckFixes::For(const SCheckSnapshot& snapshot,
                 }
             }
         } else if (IsCom(finding.code) && type.IsIndividuallyAddressed() && !portName.empty()) {
-            auto port = std::find_if(board->ports.begin(), board->ports.end(),
-                                     [&](const SCheckPort& p) { return p.keyName == portName; });
+            auto port =
+                std::find_if(board->ports.begin(), board->ports.end(),
+                             [&name = portName](const SCheckPort& p) { return p.keyName == name; });
             if (port == board->ports.end()) {
                 continue;
             }
