@@ -93,6 +93,9 @@ void CConfigTreeCtrl::changeEvent(QEvent* event) {
 CConfigTreeCtrl::~CConfigTreeCtrl() {
     // Items going with the widget are no selection of a person's.
     blockSignals(true);
+    // The base class empties the model after this part is gone: its changes must not reach the
+    // column's refit any more.
+    disconnect(model(), nullptr, this, nullptr);
 }
 
 template <typename Change> void CConfigTreeCtrl::Quietly(Change change) {
