@@ -3,6 +3,7 @@
 #include "checkinventory.h"
 #include "checkreader.h"
 #include "comrules.h"
+#include "hivebatch.h"
 #include "iorules.h"
 #include "irqrules.h"
 #include "linuxrules.h"
@@ -23,7 +24,12 @@ std::vector<SCheckFinding> CResourceCheck::Run(const SCheckSnapshot& snapshot) {
 }
 
 std::vector<SCheckFinding> CResourceCheck::RunOnRegistry() {
-    return Run(CCheckReader::Read());
+    // One snapshot of the file for the whole read: the check judges one state of it, and finds
+    // each key once rather than walking from the root for every value.
+    CHiveBatch snapshot(nullptr, EBatchAccess::Read);
+    const SCheckSnapshot read = CCheckReader::Read();
+    snapshot.Commit();
+    return Run(read);
 }
 
 int CResourceCheck::Count(const std::vector<SCheckFinding>& findings, ECheckSeverity severity) {

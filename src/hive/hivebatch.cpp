@@ -2,9 +2,10 @@
 
 #include "hiveimpl.h"
 
-CHiveBatch::CHiveBatch(CHive* hive) : m_pHive(hive != nullptr ? hive : CHive::Current()) {
+CHiveBatch::CHiveBatch(CHive* hive, EBatchAccess access)
+    : m_pHive(hive != nullptr ? hive : CHive::Current()) {
     if (m_pHive != nullptr) {
-        m_pHive->m_pImpl->BeginBatch();
+        m_pHive->m_pImpl->BeginBatch(access);
     }
 }
 

@@ -19,6 +19,11 @@ enum class ECommitStatus {
     Lost,
 };
 
+// Whether a batch may write. A reading batch takes no write lock: it holds one snapshot of the
+// file, so that its keys are found once, and any write in it is refused (ERROR_ACCESS_DENIED).
+// Nested in a writing batch it simply joins it.
+enum class EBatchAccess { Write, Read };
+
 // One user action: every registry operation made while the outermost batch of a hive is alive
 // commits together, once, or not at all. The write transaction begins (IMMEDIATE) at the first
 // operation, so an action that never touches the registry takes no lock. Batches nest: an inner
@@ -29,7 +34,8 @@ enum class ECommitStatus {
 // transaction (disk full, I/O error), the remaining operations of the batch fail.
 class CHiveBatch {
 public:
-    explicit CHiveBatch(CHive* hive = nullptr); // null: the current hive
+    // null: the current hive
+    explicit CHiveBatch(CHive* hive = nullptr, EBatchAccess access = EBatchAccess::Write);
     ~CHiveBatch();
     CHiveBatch(const CHiveBatch&) = delete;
     CHiveBatch& operator=(const CHiveBatch&) = delete;

@@ -32,7 +32,8 @@ Win32Status CHive::SImpl::Begin(ETxn kind) {
         if (m_batch == EBatch::Idle) {
             // The whole action holds the write lock from its first operation on. A file that
             // cannot be written is only read: Run refuses its writes before they reach the store.
-            m_batch = m_store.Begin(m_readOnlyReason.empty()) ? EBatch::Open : EBatch::Failed;
+            m_batch = m_store.Begin(m_readOnlyReason.empty() && !m_bReadingBatch) ? EBatch::Open
+                                                                                  : EBatch::Failed;
             if (m_batch == EBatch::Failed) {
                 NoteFailure(m_store.FailureReason());
             }
@@ -89,9 +90,10 @@ void CHive::SImpl::Abandon() {
     }
 }
 
-void CHive::SImpl::BeginBatch() {
+void CHive::SImpl::BeginBatch(EBatchAccess access) {
     if (m_batchDepth++ == 0) {
         m_batch = EBatch::Idle;
+        m_bReadingBatch = access == EBatchAccess::Read;
         m_storeFailure.clear();
     }
 }
@@ -115,6 +117,7 @@ ECommitStatus CHive::SImpl::EndBatch(bool commit) {
     }
     m_batchDepth = 0;
     m_batch = EBatch::Idle;
+    m_bReadingBatch = false;
     // Once the file is let go, another program may delete and create keys.
     m_keys.Clear();
     return status;

@@ -54,7 +54,7 @@ struct CHive::SImpl {
     Win32Status Fault(ERegOp op, HiveKeyId key, const std::string* keyPath,
                       const std::string& name);
 
-    void BeginBatch();
+    void BeginBatch(EBatchAccess access);
     // Ends the innermost batch; only the outermost commits or rolls back.
     ECommitStatus EndBatch(bool commit);
 
@@ -72,7 +72,7 @@ private:
     enum class EBatch { Idle, Open, Failed, Doomed };
 
     template <class F> Win32Status Run(ETxn kind, F&& body) {
-        if (kind == ETxn::Write && !m_readOnlyReason.empty()) {
+        if (kind == ETxn::Write && (!m_readOnlyReason.empty() || m_bReadingBatch)) {
             return ERROR_ACCESS_DENIED;
         }
         Win32Status status = Begin(kind);
@@ -121,4 +121,6 @@ private:
     std::int64_t m_lookedVersion = -1;
     int m_batchDepth = 0;
     EBatch m_batch = EBatch::Idle;
+    // The outermost batch only reads (EBatchAccess::Read).
+    bool m_bReadingBatch = false;
 };

@@ -99,6 +99,20 @@ TEST_P(HiveBatchTest, WriteLockIsTakenAtTheFirstOperationNotAtConstruction) {
     EXPECT_TRUE(OthersCanWrite());
 }
 
+TEST_P(HiveBatchTest, ReadingBatchLeavesOthersFreeToWriteAndRefusesItsOwnWrites) {
+    ASSERT_EQ(Write(kK, "A", 1), ERROR_SUCCESS);
+    CHiveBatch batch(nullptr, EBatchAccess::Read);
+    CRegistry reader;
+    ASSERT_EQ(reader.OpenKey(kK, "", KEY_ALL_ACCESS, 1), ERROR_SUCCESS);
+    std::uint32_t value = 0;
+    EXPECT_EQ(reader.ReadValue("A", value), ERROR_SUCCESS);
+    EXPECT_EQ(value, 1u);
+    EXPECT_TRUE(OthersCanWrite());
+    EXPECT_EQ(Write(kK, "B", 2), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(batch.Commit(), ECommitStatus::Committed);
+    EXPECT_EQ(Seen(), kA);
+}
+
 TEST_P(HiveBatchTest, DestroyedWithoutCommitRollsBack) {
     {
         CHiveBatch batch;
