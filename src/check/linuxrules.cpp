@@ -3,9 +3,11 @@
 #include "boardtype.h"
 #include "keypaths.h"
 #include "linuxlines.h"
+#include "sentences.h"
 #include "stringtable.h"
 #include "valueformats.h"
 
+#include <algorithm>
 #include <map>
 
 namespace {
@@ -55,22 +57,53 @@ public:
                     CValueFormats::Hex(machine->second) +
                     " already: setserial would move that port away.");
         }
-        const int registered = m_facts.registeredLines.value_or(CLinuxLines::kDefaultRegistered);
-        if (line >= registered) {
-            Add(m_findings, ECheckCode::LineKernel, {keyPath},
-                name + " of " + Label(board, port) + " is beyond the " +
-                    std::to_string(registered) +
-                    " serial lines the running kernel has: it works after a restart with "
-                    "8250.nr_uarts=" +
-                    std::to_string(line + 1) + " or more.");
+        if (line >= Registered()) {
+            m_boardBeyondKernel.push_back(line);
         }
     }
 
+    // One finding for all lines of a board beyond the running kernel's: they have one remedy.
+    void EndBoard(const SCheckBoard& board) {
+        if (m_boardBeyondKernel.empty()) {
+            return;
+        }
+        std::sort(m_boardBeyondKernel.begin(), m_boardBeyondKernel.end());
+        const std::size_t count = m_boardBeyondKernel.size();
+        Add(m_findings, ECheckCode::LineKernel, {BoardKeyPath(board.keyName)},
+            std::string(count == 1 ? "The port of " : "The ports of ") + board.keyName + " on " +
+                LineRuns(m_boardBeyondKernel) + (count == 1 ? " works" : " work") +
+                " only after a restart with 8250.nr_uarts=" +
+                std::to_string(m_boardBeyondKernel.back() + 1) +
+                " or more: the running kernel has " + std::to_string(Registered()) +
+                " serial lines.");
+        m_boardBeyondKernel.clear();
+    }
+
 private:
+    int Registered() const {
+        return m_facts.registeredLines.value_or(CLinuxLines::kDefaultRegistered);
+    }
+
+    // "ttyS4..ttyS11", "ttyS4..ttyS5 and ttyS9": the runs of consecutive lines of a sorted list.
+    static std::string LineRuns(const std::vector<int>& lines) {
+        std::vector<std::string> runs;
+        for (std::size_t first = 0; first < lines.size();) {
+            std::size_t last = first;
+            while (last + 1 < lines.size() && lines[last + 1] == lines[last] + 1) {
+                ++last;
+            }
+            runs.push_back(CLinuxLines::Name(lines[first]) +
+                           (last == first ? "" : ".." + CLinuxLines::Name(lines[last])));
+            first = last + 1;
+        }
+        return CSentences::List(runs);
+    }
+
     const SLinuxFacts& m_facts;
     std::vector<SCheckFinding>& m_findings;
     std::map<int, unsigned> m_machineLines;
     std::map<int, std::pair<std::string, std::string>> m_owners;
+    std::vector<int> m_boardBeyondKernel;
 };
 
 void CheckVector(const SCheckBoard& board, std::vector<SCheckFinding>& findings) {
@@ -99,5 +132,6 @@ void CLinuxRules::Check(const SCheckSnapshot& snapshot, std::vector<SCheckFindin
         for (const SCheckPort& port : board.ports) {
             lines.Port(board, port);
         }
+        lines.EndBoard(board);
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cliplatform.h"
 #include "cliresult.h"
 #include "hive.h"
 #include "hiveservicemanager.h"
@@ -14,15 +15,6 @@
 #include <string>
 
 class CCliMessageBox;
-
-// The platform a session works for: its family and, for Linux, the root of the system's files.
-struct SCliPlatform {
-    // A family alone works on the running system's files.
-    SCliPlatform(EPlatformFamily platformFamily, std::string rootFolder = "/")
-        : family(platformFamily), root(std::move(rootFolder)) {}
-    EPlatformFamily family;
-    std::string root;
-};
 
 // What happens to a batch's changes when its command succeeded.
 enum class EBatchEnd { Keep, Discard };
@@ -42,8 +34,6 @@ public:
 
     CHive& Hive() { return *m_pHive; }
     CHiveServiceManager& ServiceManager() { return m_serviceManager; }
-    CSystemdServiceManager& SystemdManager() { return m_systemd; }
-    bool IsLinux() const { return m_bLinux; }
     const CCliMessageBox& Messages() const { return m_messages; }
     // The references a configuration session installs on top of this environment.
     const SProcessReferences& References() const { return m_references; }

@@ -62,17 +62,17 @@ bool CDesiredStateCommands::Writes() const {
     return m_pApply->parsed() && !m_bDryRun;
 }
 
-bool CDesiredStateCommands::UsesRegistry() const {
+bool CDesiredStateCommands::UsesRegistry(EPlatformFamily /*family*/) const {
     return !m_pDiff->parsed();
 }
 
-ECliExit CDesiredStateCommands::RunAlone(EPlatformFamily family, std::ostream& out,
+ECliExit CDesiredStateCommands::RunAlone(const SCliPlatform& platform, std::ostream& out,
                                          std::ostream& err) {
     Json from;
     Json to;
     try {
-        from = CConfigurationSource::Read(m_from, family);
-        to = CConfigurationSource::Read(m_to, family);
+        from = CConfigurationSource::Read(m_from, platform.family);
+        to = CConfigurationSource::Read(m_to, platform.family);
     } catch (const CSourceError& error) {
         err << "qserctl: " << error.what() << '\n';
         return error.Refused() ? ECliExit::Refused : ECliExit::Failed;

@@ -20,8 +20,8 @@ public:
     }
     bool Writes() const override;
     ECliExit Run(CCliEnvironment& environment) override;
-    bool UsesRegistry() const override;
-    ECliExit RunAlone(EPlatformFamily family, std::ostream& out, std::ostream& err) override;
+    bool UsesRegistry(EPlatformFamily family) const override;
+    ECliExit RunAlone(const SCliPlatform& platform, std::ostream& out, std::ostream& err) override;
 
 private:
     std::string ApplyText(const SApplyReport& report) const;

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "cliplatform.h"
 #include "cliresult.h"
 #include "hive.h"
-#include "platformfamily.h"
 
 #include <iosfwd>
 
@@ -26,10 +26,10 @@ public:
     // refused before it runs.
     virtual bool Writes() const = 0;
     virtual ECliExit Run(CCliEnvironment& environment) = 0;
-    // Whether the given command works on the registry file (--registry). One that reads only
-    // the files it is given runs through RunAlone, and a missing registry file does not stop it.
-    virtual bool UsesRegistry() const { return true; }
-    virtual ECliExit RunAlone(EPlatformFamily /*family*/, std::ostream& /*out*/,
+    // Whether the given command works on the registry file (--registry) on the family. One
+    // that does not runs through RunAlone, and a missing registry file does not stop it.
+    virtual bool UsesRegistry(EPlatformFamily /*family*/) const { return true; }
+    virtual ECliExit RunAlone(const SCliPlatform& /*platform*/, std::ostream& /*out*/,
                               std::ostream& /*err*/) {
         return ECliExit::Failed;
     }

@@ -93,8 +93,8 @@ ECliExit CQserCtl::RunParsed() {
     }
     auto group = std::find_if(m_groups.begin(), m_groups.end(),
                               [](const auto& candidate) { return candidate->Parsed(); });
-    if (!(*group)->UsesRegistry()) {
-        return (*group)->RunAlone(*family, m_out, m_err);
+    if (!(*group)->UsesRegistry(*family)) {
+        return (*group)->RunAlone({*family, m_root}, m_out, m_err);
     }
     CCliMessageBox messages(m_bYes, m_bInteractive, m_in, m_err);
     try {

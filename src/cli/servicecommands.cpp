@@ -2,10 +2,13 @@
 
 #include "clienvironment.h"
 #include "hiveservicemanager.h"
+#include "processrunner.h"
+#include "rootfilesystem.h"
 #include "systemdservicemanager.h"
 
 #include <CLI/CLI.hpp>
 #include <map>
+#include <ostream>
 
 namespace {
 const char* OnOff(bool on) {
@@ -39,9 +42,11 @@ void CServiceCommands::Register(CLI::App& app) {
         "status", "Print whether NAME is installed, running or stopped, and its settings");
     m_pStart = m_pService->add_subcommand("start", "Start the service NAME");
     m_pStop = m_pService->add_subcommand("stop", "Stop the service NAME");
+    m_pRestart =
+        m_pService->add_subcommand("restart", "Stop the service NAME when it runs, then start it");
     m_pSet = m_pService->add_subcommand(
         "set", "Set how the service NAME behaves: refuse-stop=on|off marked-for-deletion=on|off");
-    for (CLI::App* command : {m_pStatus, m_pStart, m_pStop, m_pSet}) {
+    for (CLI::App* command : {m_pStatus, m_pStart, m_pStop, m_pRestart, m_pSet}) {
         command->add_option("NAME", m_name, "the service's key name, e.g. Serial")->required();
     }
     m_pSet->add_option("SETTING", m_settings, "refuse-stop=on|off, marked-for-deletion=on|off")
@@ -56,10 +61,18 @@ bool CServiceCommands::Writes() const {
     return !m_pStatus->parsed();
 }
 
-ECliExit CServiceCommands::Run(CCliEnvironment& environment) {
-    if (environment.IsLinux()) {
-        return RunOnSystemd(environment);
+bool CServiceCommands::UsesRegistry(EPlatformFamily family) const {
+    return family != EPlatformFamily::Linux;
+}
+
+CServiceCommands::EControl CServiceCommands::Control() const {
+    if (m_pStart->parsed()) {
+        return EControl::Start;
     }
+    return m_pStop->parsed() ? EControl::Stop : EControl::Restart;
+}
+
+ECliExit CServiceCommands::Run(CCliEnvironment& environment) {
     CHiveServiceManager& manager = environment.ServiceManager();
     if (!manager.IsReachable()) {
         environment.Error("'" + environment.Hive().Path() +
@@ -75,25 +88,34 @@ ECliExit CServiceCommands::Run(CCliEnvironment& environment) {
         if (m_pSet->parsed()) {
             return SetFlags(manager);
         }
-        return StartOrStop(manager, m_pStart->parsed());
+        return Apply(manager, Control());
     });
 }
 
-ECliExit CServiceCommands::RunOnSystemd(CCliEnvironment& environment) {
-    CSystemdServiceManager& manager = environment.SystemdManager();
-    return environment.RunBatch(EBatchEnd::Discard, [this, &manager] {
-        if (m_pSet->parsed()) {
-            return SCliResult::Refuse("refuse-stop and marked-for-deletion belong to the emulated "
-                                      "service control manager; on Linux, systemd keeps its "
-                                      "units' settings");
-        }
-        SCliResult result =
-            m_pStatus->parsed() ? UnitStatus(manager) : StartOrStop(manager, m_pStart->parsed());
-        if (result.status != ECliExit::Success && !manager.Detail().empty()) {
-            result.reason += " (" + manager.Detail() + ")";
-        }
-        return result;
-    });
+ECliExit CServiceCommands::RunAlone(const SCliPlatform& platform, std::ostream& out,
+                                    std::ostream& err) {
+    CRootFileSystem files(platform.root);
+    CProcessRunner runner;
+    CSystemdServiceManager manager(files, runner);
+    const SCliResult result = OnSystemd(manager);
+    if (!result.reason.empty()) {
+        err << "qserctl: " << result.reason << '\n';
+    }
+    out << result.output << std::flush;
+    return result.status;
+}
+
+SCliResult CServiceCommands::OnSystemd(CSystemdServiceManager& manager) const {
+    if (m_pSet->parsed()) {
+        return SCliResult::Refuse("refuse-stop and marked-for-deletion belong to the emulated "
+                                  "service control manager; on Linux, systemd keeps its units' "
+                                  "settings");
+    }
+    SCliResult result = m_pStatus->parsed() ? UnitStatus(manager) : Apply(manager, Control());
+    if (result.status != ECliExit::Success && !manager.Detail().empty()) {
+        result.reason += " (" + manager.Detail() + ")";
+    }
+    return result;
 }
 
 SCliResult CServiceCommands::UnitStatus(CSystemdServiceManager& manager) const {
@@ -148,8 +170,10 @@ SCliResult CServiceCommands::Status(CHiveServiceManager& manager) const {
                               ", marked-for-deletion=" + OnOff(state.markedForDeletion) + "\n");
 }
 
-SCliResult CServiceCommands::StartOrStop(IServiceControlManager& manager, bool start) const {
-    const std::string action = start ? "start" : "stop";
+SCliResult CServiceCommands::Apply(IServiceControlManager& manager, EControl control) const {
+    static const std::map<EControl, std::string> actions = {
+        {EControl::Start, "start"}, {EControl::Stop, "stop"}, {EControl::Restart, "restart"}};
+    const std::string& action = actions.at(control);
     CServiceHandle scm(manager, manager.OpenSCManager(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
     if (scm.Get() == 0) {
         return Failure(action, manager.GetLastError());
@@ -158,10 +182,18 @@ SCliResult CServiceCommands::StartOrStop(IServiceControlManager& manager, bool s
     if (service.Get() == 0) {
         return Failure(action, manager.GetLastError());
     }
-    SServiceStatus serviceStatus;
-    int done = start ? manager.StartService(service.Get(), 0, nullptr)
-                     : manager.ControlService(service.Get(), SERVICE_CONTROL_STOP, serviceStatus);
-    return done != 0 ? SCliResult{} : Failure(action, manager.GetLastError());
+    if (control != EControl::Start) {
+        SServiceStatus serviceStatus;
+        // A restart starts a stopped service as well.
+        if (manager.ControlService(service.Get(), SERVICE_CONTROL_STOP, serviceStatus) == 0 &&
+            (control == EControl::Stop || manager.GetLastError() != ERROR_SERVICE_NOT_ACTIVE)) {
+            return Failure(action, manager.GetLastError());
+        }
+    }
+    if (control != EControl::Stop && manager.StartService(service.Get(), 0, nullptr) == 0) {
+        return Failure(action, manager.GetLastError());
+    }
+    return {};
 }
 
 SCliResult CServiceCommands::SetFlags(CHiveServiceManager& manager) const {

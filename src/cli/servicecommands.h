@@ -10,11 +10,12 @@ class CHiveServiceManager;
 class CSystemdServiceManager;
 class IServiceControlManager;
 
-// service status|start|stop NAME and service set NAME refuse-stop=on|off
+// service status|start|stop|restart NAME and service set NAME refuse-stop=on|off
 // marked-for-deletion=on|off: the emulated service control manager, without the document. Start
 // and stop go through the same calls the serial service restart makes. A missing hive file is
-// refused rather than created, since it can hold no installed service. On Linux, status, start
-// and stop ask systemd about a unit ("Serial" is etc-setserial.service), and set is refused.
+// refused rather than created, since it can hold no installed service. On Linux, status, start,
+// stop and restart ask systemd about a unit ("Serial" is etc-setserial.service) without the
+// registry file, and set is refused.
 class CServiceCommands : public ICliCommandGroup {
 public:
     void Register(CLI::App& app) override;
@@ -22,11 +23,16 @@ public:
     EHiveOpen OpenMode() const override { return EHiveOpen::MustExist; }
     bool Writes() const override;
     ECliExit Run(CCliEnvironment& environment) override;
+    bool UsesRegistry(EPlatformFamily family) const override;
+    ECliExit RunAlone(const SCliPlatform& platform, std::ostream& out, std::ostream& err) override;
 
 private:
+    enum class EControl { Start, Stop, Restart };
+
+    EControl Control() const;
     SCliResult Status(CHiveServiceManager& manager) const;
-    SCliResult StartOrStop(IServiceControlManager& manager, bool start) const;
-    ECliExit RunOnSystemd(CCliEnvironment& environment);
+    SCliResult Apply(IServiceControlManager& manager, EControl control) const;
+    SCliResult OnSystemd(CSystemdServiceManager& manager) const;
     SCliResult UnitStatus(CSystemdServiceManager& manager) const;
     SCliResult SetFlags(CHiveServiceManager& manager) const;
     SCliResult SetFlag(CHiveServiceManager& manager, const std::string& setting) const;
@@ -37,6 +43,7 @@ private:
     CLI::App* m_pStatus = nullptr;
     CLI::App* m_pStart = nullptr;
     CLI::App* m_pStop = nullptr;
+    CLI::App* m_pRestart = nullptr;
     CLI::App* m_pSet = nullptr;
     std::string m_name;
     std::vector<std::string> m_settings;

@@ -46,6 +46,7 @@ void PrintTo(const SLinuxRow& row, std::ostream* out) {
 
 const SCheckPort kPort4 = On(Port("Port000", "0x200", "5", "COM5"), "ttyS4");
 const SCheckPort kPort5 = On(Port("Port001", "0x208", "7", "COM6"), "ttyS5");
+const SCheckPort kPort7 = On(Port("Port000", "0x300", "10", "COM8"), "ttyS7");
 
 const SLinuxRow kRows[] = {
     {"Clean", Linux({Unshared("Board000", {kPort4, kPort5})}), {}},
@@ -67,9 +68,10 @@ const SLinuxRow kRows[] = {
     {"LineTheMachineHasAtAnotherAddress",
      Linux({Unshared("Board000", {kPort4})}, Facts({}, {{4, 0x3e8}}, {}, 32, "")),
      {"line-taken Board000\\Port000"}},
-    {"LineBeyondTheRunningKernels",
-     Linux({Unshared("Board000", {kPort4, kPort5})}, Facts({}, {}, {}, 5, "")),
-     {"line-kernel Board000\\Port001"}},
+    {"LinesBeyondTheRunningKernelsOncePerBoard",
+     Linux({Unshared("Board000", {kPort4, kPort5}), Unshared("Board001", {kPort7})},
+           Facts({}, {}, {}, 5, "")),
+     {"line-kernel Board000", "line-kernel Board001"}},
     {"LockedDownKernel",
      Linux({Unshared("Board000", {kPort4})}, Facts({}, {}, {}, 32, "integrity")),
      {"lockdown SYSTEM\\CurrentControlSet\\Services\\QSERDRV"}},
@@ -94,6 +96,16 @@ TEST_P(LinuxCheckRules, Findings) {
 
 INSTANTIATE_TEST_SUITE_P(Rows, LinuxCheckRules, testing::ValuesIn(kRows),
                          [](const auto& row) { return std::string(row.param.name); });
+
+TEST(LinuxCheckRulesTest, LinesBeyondTheRunningKernelAreNamedAsRuns) {
+    const SCheckPort port9 = On(Port("Port002", "0x210", "10", "COM7"), "ttyS9");
+    const std::vector<SCheckFinding> findings = CResourceCheck::Run(
+        Linux({Unshared("Board000", {kPort4, kPort5, port9})}, Facts({}, {}, {}, 4, "")));
+    ASSERT_EQ(findings.size(), 1u);
+    EXPECT_EQ(findings[0].message,
+              "The ports of Board000 on ttyS4..ttyS5 and ttyS9 work only after a restart with "
+              "8250.nr_uarts=10 or more: the running kernel has 4 serial lines.");
+}
 
 TEST(LinuxFactsTest, ReadsTheMachineAndLeavesOutWhatIsOurs) {
     CTempLinuxRoot root;

@@ -41,7 +41,7 @@ expect "BoardShareIRQEnabled= BoardShareIRQ=" qserctl set Board000 BoardShare
 expect "" qserctl --registry "$work/none.db" add-port ""
 expect "$work/golden.reg" qserctl import "$work/gol"
 expect "--dry-run --detailed-exitcode" qserctl apply --d
-expect "status start stop set" qserctl service ""
+expect "status start stop restart set" qserctl service ""
 if [ "$failed" -ne 0 ]; then
   echo "$failed failed"
   exit 1

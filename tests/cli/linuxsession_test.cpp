@@ -42,6 +42,15 @@ TEST_F(LinuxSessionTest, EndsWithTheFilesAPersonWouldWrite) {
               "SUBSYSTEM==\"tty\", KERNEL==\"ttyS7\", SYMLINK+=\"serial/by-com/COM7\"\n"
               "SUBSYSTEM==\"tty\", KERNEL==\"ttyS8\", SYMLINK+=\"serial/by-com/COM8\"\n");
     EXPECT_NE(Root("/etc/default/grub.d/qser.cfg").find("8250.nr_uarts=9\""), std::string::npos);
+    const std::string found =
+        Ctl({"--platform", "linux", "--root", Folder() + "/root", "check"}).out;
+    EXPECT_NE(
+        found.find("warning line-kernel: The ports of Board000 on ttyS5..ttyS8 work only "
+                   "after a restart with 8250.nr_uarts=9 or more: the running kernel has 4 "
+                   "serial lines.\n  SYSTEM\\CurrentControlSet\\Services\\QSERDRV\\Board000\n"),
+        std::string::npos)
+        << found;
+    EXPECT_EQ(found.find("line-kernel"), found.rfind("line-kernel")) << found;
 
     Run({"--yes", "new"});
     const SQserCtlRun cleared = Run({"save"});
@@ -51,11 +60,32 @@ TEST_F(LinuxSessionTest, EndsWithTheFilesAPersonWouldWrite) {
     EXPECT_NE(cleared.err.find("QSER's lines were removed from"), std::string::npos) << cleared.err;
 }
 
-TEST_F(LinuxSessionTest, ServiceCommandsCannotReachAnotherSystemsSystemd) {
-    Run({"add-board"});
-    const SQserCtlRun status =
-        Ctl({"--platform", "linux", "--root", Folder() + "/root", "service", "status", "Serial"});
-    EXPECT_EQ(status.status, 1);
-    EXPECT_NE(status.err.find("systemd cannot be asked"), std::string::npos) << status.err;
+TEST_F(LinuxSessionTest, ServiceCommandsAskSystemdWithoutTheRegistryFile) {
+    const std::string unreachable = "systemd cannot be asked (the root is not the running system, "
+                                    "or it was not started by systemd) (error 1722)\n";
+    const struct {
+        std::vector<std::string> command;
+        int status;
+        std::string err;
+    } rows[] = {
+        {{"status", "Serial"}, 1, "qserctl: cannot query Serial: " + unreachable},
+        {{"start", "Serial"}, 1, "qserctl: cannot start Serial: " + unreachable},
+        {{"stop", "Serial"}, 1, "qserctl: cannot stop Serial: " + unreachable},
+        {{"restart", "Serial"}, 1, "qserctl: cannot restart Serial: " + unreachable},
+        {{"set", "Serial", "refuse-stop=on"},
+         2,
+         "qserctl: refuse-stop and marked-for-deletion belong to the emulated service control "
+         "manager; on Linux, systemd keeps its units' settings\n"},
+    };
+    for (const auto& row : rows) {
+        std::vector<std::string> args = {"--platform", "linux", "--root", Folder() + "/root",
+                                         "service"};
+        args.insert(args.end(), row.command.begin(), row.command.end());
+        const SQserCtlRun run = Ctl(args);
+        EXPECT_EQ(run.status, row.status) << row.command.front();
+        EXPECT_EQ(run.err, row.err);
+        EXPECT_EQ(run.out, "");
+    }
+    EXPECT_FALSE(Exists("registry.db"));
 }
 } // namespace

@@ -27,6 +27,18 @@ TEST_F(CliServiceTest, StartAndStopChangeTheStateThatStatusShows) {
                   "qserctl: cannot stop Serial: the service is not running (error 1062)\n");
 }
 
+TEST_F(CliServiceTest, RestartStopsARunningServiceAndStartsAnyService) {
+    const std::string running =
+        "Serial: installed, running, refuse-stop=off, marked-for-deletion=off\n";
+    Ok({"service", "restart", "Serial"});
+    EXPECT_EQ(Status(), running);
+    Ok({"service", "restart", "Serial"});
+    EXPECT_EQ(Status(), running);
+    Ok({"service", "set", "Serial", "refuse-stop=on"});
+    ExpectFailure({"service", "restart", "Serial"},
+                  "qserctl: cannot restart Serial: the service refuses to stop (error 1052)\n");
+}
+
 TEST_F(CliServiceTest, SettingsRefuseStopAndStart) {
     Ok({"service", "start", "Serial"});
     Ok({"service", "set", "Serial", "refuse-stop=on", "marked-for-deletion=on"});

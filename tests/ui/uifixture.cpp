@@ -8,6 +8,7 @@
 #include "treebrowserbar.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QFile>
 #include <QTest>
 #include <QToolBar>
@@ -25,7 +26,7 @@ void CUiFixture::Start(EPlatformFamily family, CHive* hive) {
     m_pFrame = std::make_unique<CMainFrame>(
         m_locks, SProcessReferences{.hive = hive != nullptr ? hive : &m_hive.Hive(),
                                     .messageBox = &m_hive.Messages(),
-                                    .serviceControlManager = &m_recordedServices,
+                                    .serviceControlManager = m_pServiceManager,
                                     .platformFamily = family});
     ASSERT_TRUE(m_pFrame->OpenDocument());
     ASSERT_TRUE(QTest::qWaitForWindowExposed(m_pFrame.get()));
@@ -86,6 +87,13 @@ void CUiFixture::ClickButton(int id) {
     }
     ASSERT_NE(button, nullptr) << id;
     QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void CUiFixture::Choose(QComboBox& combo, const QString& text) {
+    const int index = combo.findText(text);
+    ASSERT_GE(index, 0) << text.toStdString();
+    combo.setCurrentIndex(index);
+    emit combo.activated(index);
 }
 
 std::string CUiFixture::RegistryText(const std::string& keyPath, const std::string& valueName) {

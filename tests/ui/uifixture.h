@@ -12,6 +12,8 @@
 #include <string>
 
 class QAction;
+class QComboBox;
+class QString;
 class QTreeWidgetItem;
 
 // The main window on a fresh registry (of the given store) with the serial service installed,
@@ -40,6 +42,8 @@ protected:
     void ClickItem(const std::string& path);
     // A person's click on the command's toolbar button.
     void ClickButton(int id);
+    // A person's choice of an entry from the open list.
+    static void Choose(QComboBox& combo, const QString& text);
     // The text value of a key under HKEY_LOCAL_MACHINE, without its terminating zero; "<none>"
     // when there is no such value.
     std::string RegistryText(const std::string& keyPath, const std::string& valueName);
@@ -50,5 +54,7 @@ protected:
     CFakeKeyboardLockState m_locks;
     CHiveServiceManager m_services;
     CRecordingServiceManager m_recordedServices;
+    // The service control manager Start gives the window.
+    IServiceControlManager* m_pServiceManager = &m_recordedServices;
     std::unique_ptr<CMainFrame> m_pFrame;
 };
