@@ -43,6 +43,11 @@ const std::vector<Args> kGolden = {
 const std::vector<Args> kClashing = {
     {"add-board", "BoardType=RX-201"}, {"add-port", "Board000"}, {"add-port", "Board000"}};
 
+QString Said(QObject* object) {
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(object);
+    return accessible == nullptr ? QString() : accessible->text(QAccessible::Name);
+}
+
 class CDesiredStateWindowTest : public CUiFixture {
 protected:
     CDesiredStateWindowTest() : m_ctl(m_hive.Folder()) {}
@@ -80,8 +85,17 @@ protected:
                                     m_intro = dialog.Intro();
                                     m_report = dialog.Report();
                                     m_defaultButton = DefaultButton(dialog);
+                                    m_names = Names(dialog);
                                     accept ? dialog.accept() : dialog.reject();
                                 });
+    }
+    // What a screen reader calls the report and each button.
+    static QStringList Names(const QDialog& dialog) {
+        QStringList names{Said(dialog.findChild<QPlainTextEdit*>())};
+        for (QAbstractButton* button : dialog.findChildren<QAbstractButton*>()) {
+            names << Said(button);
+        }
+        return names;
     }
     static QString DefaultButton(const QDialog& dialog) {
         for (const QPushButton* button : dialog.findChildren<QPushButton*>()) {
@@ -96,12 +110,8 @@ protected:
     QString m_intro;
     QString m_report;
     QString m_defaultButton;
+    QStringList m_names;
 };
-
-QString Said(QObject* object) {
-    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(object);
-    return accessible == nullptr ? QString() : accessible->text(QAccessible::Name);
-}
 
 Json& Board(Json& configuration, const char* name) {
     for (Json& board : configuration["Boards"]) {
@@ -150,11 +160,10 @@ TEST_F(CDesiredStateWindowTest, CompareListsEachKindOfDifferenceOnceToReadAndCop
     ASSERT_TRUE(WithReportDialog([&] { Frame().CompareWith(file); },
                                  [&](CReportDialog& dialog) {
                                      report = dialog.Report();
+                                     names = Names(dialog);
                                      auto* text = dialog.findChild<QPlainTextEdit*>();
-                                     names << Said(text);
                                      for (QAbstractButton* button :
                                           dialog.findChildren<QAbstractButton*>()) {
-                                         names << Said(button);
                                          if (button->text() == QStringLiteral("&Copy")) {
                                              button->click();
                                              copied = QApplication::clipboard()->text();
@@ -185,6 +194,14 @@ TEST_F(CDesiredStateWindowTest, ApplyIsOneStepThatOneUndoTakesBack) {
     Start();
     const std::vector<std::string> before = Keys();
     const QString golden = WriteFile("golden.json", Made("golden", kGolden));
+    // Compare With reads the registry file as Apply reads its configuration: the same lines.
+    QString compared;
+    ASSERT_TRUE(WithReportDialog(
+        [&] { Frame().CompareWith(QString::fromStdString(m_hive.MakeAnother("golden"))); },
+        [&](CReportDialog& dialog) {
+            compared = dialog.Report();
+            dialog.reject();
+        }));
 
     ASSERT_TRUE(Apply(golden, true)) << testing::PrintToString(m_hive.Messages().Texts());
     EXPECT_NE(m_report.indexOf(QStringLiteral("  Board000: BoardType RX-201 -> RX-404\n")), -1)
@@ -192,6 +209,10 @@ TEST_F(CDesiredStateWindowTest, ApplyIsOneStepThatOneUndoTakesBack) {
     EXPECT_NE(m_report.indexOf(QStringLiteral("  Board001: added, RX-201, 2 ports\n")), -1);
     EXPECT_NE(m_report.indexOf(QStringLiteral("0 errors, 0 warnings")), -1);
     EXPECT_EQ(m_defaultButton, QStringLiteral("&Apply"));
+    EXPECT_EQ(m_report.section(QStringLiteral("\n\n"), 0, 0).remove(QStringLiteral("  ")),
+              QStringLiteral("Changes:\n") + compared.chopped(1));
+    EXPECT_EQ(m_names, QStringList({QStringLiteral("Apply Configuration"), QStringLiteral("Copy"),
+                                    QStringLiteral("Apply"), QStringLiteral("Cancel")}));
     EXPECT_EQ(m_hive.Messages().Texts(), std::vector<std::string>{});
     EXPECT_TRUE(
         Frame().StatusBar()->currentMessage().startsWith(QStringLiteral("Applied golden.json: ")))
@@ -217,6 +238,7 @@ TEST_F(CDesiredStateWindowTest, ApplyWithErrorsIsHeldBackUnlessChosenAnyway) {
     EXPECT_NE(m_intro.indexOf(QStringLiteral("errors")), -1) << m_intro.toStdString();
     EXPECT_NE(m_report.indexOf(QStringLiteral("error io-overlap")), -1) << m_report.toStdString();
     EXPECT_EQ(m_defaultButton, QStringLiteral("Cancel"));
+    EXPECT_EQ(m_names.at(2), QStringLiteral("Apply Anyway"));
     EXPECT_EQ(Bytes(), bytes);
     EXPECT_EQ(Item("QSERDRV/Board000"), nullptr);
 
