@@ -1,16 +1,11 @@
 #include "checkcommand.h"
 
+#include "checkreport.h"
 #include "clienvironment.h"
 #include "hivetext.h"
 #include "resourcecheck.h"
 
 #include <CLI/CLI.hpp>
-
-namespace {
-std::string Counted(int count, const char* noun) {
-    return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
-}
-} // namespace
 
 void CCheckCommand::Register(CLI::App& app) {
     m_pCheck = app.add_subcommand(
@@ -28,7 +23,8 @@ ECliExit CCheckCommand::Run(CCliEnvironment& environment) {
     const ECliExit status = environment.RunBatch(EBatchEnd::Discard, [this, &errors] {
         const std::vector<SCheckFinding> findings = CResourceCheck::RunOnRegistry();
         errors = CResourceCheck::Count(findings, ECheckSeverity::Error);
-        return SCliResult::Output(m_bJson ? Json(findings).dump(2) + "\n" : Text(findings));
+        return SCliResult::Output(m_bJson ? Json(findings).dump(2) + "\n"
+                                          : CCheckReport::Text(findings));
     });
     return status == ECliExit::Success && errors > 0 ? ECliExit::Problems : status;
 }
@@ -50,17 +46,4 @@ nlohmann::ordered_json CCheckCommand::Json(const std::vector<SCheckFinding>& fin
     json["errors"] = CResourceCheck::Count(findings, ECheckSeverity::Error);
     json["warnings"] = CResourceCheck::Count(findings, ECheckSeverity::Warning);
     return json;
-}
-
-std::string CCheckCommand::Text(const std::vector<SCheckFinding>& findings) {
-    std::string text;
-    for (const SCheckFinding& finding : findings) {
-        text += std::string(CheckSeverityName(finding.severity)) + " " +
-                CheckCodeName(finding.code) + ": " + CHiveText::ToUtf8(finding.message) + "\n";
-        for (const std::string& item : finding.items) {
-            text += "  " + CHiveText::ToUtf8(item) + "\n";
-        }
-    }
-    return text + Counted(CResourceCheck::Count(findings, ECheckSeverity::Error), "error") + ", " +
-           Counted(CResourceCheck::Count(findings, ECheckSeverity::Warning), "warning") + "\n";
 }

@@ -20,9 +20,6 @@ public:
 
     // {"findings": [{"severity", "code", "items", "message"}], "errors": N, "warnings": N}.
     static nlohmann::ordered_json Json(const std::vector<SCheckFinding>& findings);
-    // Each finding on a line of its own ("error io-overlap: sentence") with its keys indented
-    // below it, then the counts.
-    static std::string Text(const std::vector<SCheckFinding>& findings);
 
 private:
     CLI::App* m_pCheck = nullptr;

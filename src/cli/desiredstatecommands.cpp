@@ -1,6 +1,7 @@
 #include "desiredstatecommands.h"
 
 #include "checkcommand.h"
+#include "checkreport.h"
 #include "clienvironment.h"
 #include "configurationsource.h"
 #include "consentingmessagebox.h"
@@ -133,7 +134,7 @@ std::string CDesiredStateCommands::ApplyText(const SApplyReport& report) const {
     std::string text = report.plan.empty() ? std::string("no changes\n")
                                            : Printed(CConfigurationDiff::Lines(report.plan));
     if (!report.findings.empty()) {
-        text += CCheckCommand::Text(report.findings);
+        text += CCheckReport::Text(report.findings);
     }
     if (report.bHeldBack) {
         text += "nothing was changed: the result has errors (--allow-problems applies it)\n";

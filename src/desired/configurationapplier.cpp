@@ -250,6 +250,25 @@ Json CConfigurationApplier::Written(const std::string& board, const std::string&
     return CConfigurationReport::PortJson(record);
 }
 
+bool CConfigurationApplier::Holds(const std::string& board, const std::string& port,
+                                  const std::string& name, const Json& value) const {
+    if (Written(board, port).value(name, Json()) != value) {
+        return false;
+    }
+    const CBoardObj* record = FindBoard(board);
+    if (record == nullptr) {
+        return true;
+    }
+    if (port.empty()) {
+        return CConfigurationReport::BoardJson(*record).value(name, Json()) == value;
+    }
+    const auto found =
+        std::find_if(record->m_PortList.begin(), record->m_PortList.end(),
+                     [&port](const CPortObj* item) { return SameName(item->GetPortName(), port); });
+    return found == record->m_PortList.end() ||
+           CConfigurationReport::PortJson(**found).value(name, Json()) == value;
+}
+
 std::optional<std::string> CConfigurationApplier::PickWritten(CFormPicker& picker,
                                                               const std::string& board,
                                                               const std::string& port,
@@ -282,8 +301,7 @@ void CConfigurationApplier::PickValues(const std::string& board, const std::stri
         bool refused = false;
         for (const auto& [name, value] : stated.items()) {
             if (value.is_array() || name == kBoardName || name == kPortName ||
-                CConfigurationDiff::IsMachineValue(name) ||
-                Written(board, port).value(name, Json()) == value) {
+                CConfigurationDiff::IsMachineValue(name) || Holds(board, port, name, value)) {
                 continue;
             }
             if (std::optional<std::string> refusal =

@@ -51,6 +51,11 @@ private:
                                            const Json& value) const;
     // The board's or port's values as its key holds them.
     Json Written(const std::string& board, const std::string& port) const;
+    // Whether both the key and the document's record hold the value: a form can clear a record
+    // without writing (the base of a model whose ports are addressed one by one), and the next
+    // ports would follow the record.
+    bool Holds(const std::string& board, const std::string& port, const std::string& name,
+               const Json& value) const;
     void Delete(const std::string& item);
     CBoardObj* FindBoard(const std::string& name) const;
     std::vector<std::string> PortNames(const std::string& board) const;

@@ -38,7 +38,9 @@ SApplyReport CDesiredStateAction::Run(const SProcessReferences& environment,
         report.bHeldBack = true;
         return report;
     }
-    CCloseSequence::Run(&session.Doc());
+    if (!options.bLeaveOpen) {
+        CCloseSequence::Run(&session.Doc());
+    }
     const COwnedKeysSnapshot after = COwnedKeysSnapshot::Take(hive);
     report.registryChanges = COwnedKeysSnapshot::Changes(before, after);
     report.registryLines = COwnedKeysSnapshot::Lines(before, after);

@@ -18,6 +18,9 @@ struct SApplyOptions {
     bool bDryRun = false;
     // Errors of the resource check on the result do not hold the change back.
     bool bAllowProblems = false;
+    // The session is left as the window leaves it after a command, without Save and the close
+    // sequence: the window registers the ports and restarts the service when it closes.
+    bool bLeaveOpen = false;
 };
 
 // How one apply went. The caller keeps the user action's changes only when Keep() says so.
@@ -43,8 +46,8 @@ struct SApplyReport {
 // a session of the utility on the environment's registry loads it as at start-up, the applier
 // brings it to the stated configuration, the resource check runs on the result with the
 // machine's own ports, and the session ends as the window's close does (Save, then the serial
-// service restart or the Windows 95/98 notice). Questions are answered Yes; the other message
-// boxes reach the environment's.
+// service restart or the Windows 95/98 notice) unless it is left open. Questions are answered
+// Yes; the other message boxes reach the environment's.
 class CDesiredStateAction {
 public:
     static SApplyReport Run(const SProcessReferences& environment,

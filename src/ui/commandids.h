@@ -32,4 +32,7 @@ enum ECommandId {
     ID_FILE_EXPORT = 32801,
     ID_HELP_ABOUT_QT = 32802,
     ID_VIEW_PROBLEMS_FLOAT = 32803,
+    // Beyond the original's commands: another configuration compared and applied.
+    ID_FILE_COMPARE = 32804,
+    ID_FILE_APPLY = 32805,
 };

@@ -1,14 +1,17 @@
 #include "mainframe.h"
 
 #include "aboutbox.h"
+#include "applyconfiguration.h"
 #include "bartoggle.h"
 #include "checkfixes.h"
 #include "checkreader.h"
 #include "closesequence.h"
 #include "cmduiaction.h"
 #include "commandids.h"
+#include "comparewith.h"
 #include "configtreectrl.h"
 #include "configurationsession.h"
+#include "configurationsourcefile.h"
 #include "dialogtemplates.h"
 #include "dialogunits.h"
 #include "findinglocator.h"
@@ -242,6 +245,13 @@ void CMainFrame::ConnectCommands() {
             &CMainFrame::OnFileImport);
     connect(m_pActions->Action(ID_FILE_EXPORT), &QAction::triggered, this,
             &CMainFrame::OnFileExport);
+    connect(m_pActions->Action(ID_FILE_COMPARE), &QAction::triggered, this, [this] {
+        AskConfigurationFile(QStringLiteral("Compare With"), &CMainFrame::CompareWith);
+    });
+    connect(m_pActions->Action(ID_FILE_APPLY), &QAction::triggered, this, [this] {
+        AskConfigurationFile(QStringLiteral("Apply Configuration"),
+                             &CMainFrame::ApplyConfiguration);
+    });
     connect(m_pActions->Action(ID_EDIT_UNDO), &QAction::triggered, this,
             [this] { OnUndoRedo(&CUndoHistory::Undo, "Undone: %1"); });
     connect(m_pActions->Action(ID_EDIT_REDO), &QAction::triggered, this,
@@ -471,6 +481,31 @@ void CMainFrame::OnFileImport() {
     }
 }
 
+void CMainFrame::AskConfigurationFile(const QString& title,
+                                      void (CMainFrame::*then)(const QString&)) {
+    const QString fileName = CConfigurationSourceFile::AskFileName(this, title);
+    if (!fileName.isEmpty()) {
+        (this->*then)(fileName);
+    }
+}
+
+void CMainFrame::CompareWith(const QString& fileName) {
+    if (Document() != nullptr) {
+        CCompareWith::Show(this, fileName);
+    }
+}
+
+void CMainFrame::ApplyConfiguration(const QString& fileName) {
+    if (Document() == nullptr || Document()->IsReadOnly()) {
+        return;
+    }
+    const QString done = CApplyConfiguration::Apply(this, fileName);
+    UpdateCommandUI();
+    if (!done.isEmpty()) {
+        m_pStatusBar->showMessage(done);
+    }
+}
+
 void CMainFrame::OnFileExport() {
     CProcessScope environment(m_environment);
     const QString done = CRegFileExport::AskAndExport(this);
@@ -535,6 +570,7 @@ void CMainFrame::UpdateCommandUI() {
         (doc->*update)(state);
     }
     m_pActions->Action(ID_FILE_IMPORT)->setEnabled(!doc->IsReadOnly());
+    m_pActions->Action(ID_FILE_APPLY)->setEnabled(!doc->IsReadOnly());
     UpdateUndoCommands();
     UpdateCaption();
 }

@@ -51,6 +51,10 @@ public:
     // Imports a .reg file after showing what it changes and asking, then loads the
     // configuration again and marks it changed, so that closing registers what was imported.
     void OpenRegFile(const QString& fileName);
+    // File Compare With and Apply Configuration on the file (any kind a configuration is read
+    // from); Apply only on a registry that can be written.
+    void CompareWith(const QString& fileName);
+    void ApplyConfiguration(const QString& fileName);
 
     // Opens the registry file at path in place of the one in use, and returns the platform
     // references of the new file, or nothing when it cannot be opened (the reason has been
@@ -112,6 +116,8 @@ private:
     void OnFileOpen();
     void OnFileImport();
     void OnFileExport();
+    // Asks for the other configuration's file and hands it to then.
+    void AskConfigurationFile(const QString& title, void (CMainFrame::*then)(const QString&));
     void OnUndoRedo(bool (CUndoHistory::*step)(), const char* done);
     void OnAbout();
     void CloseDocument();

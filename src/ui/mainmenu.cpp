@@ -32,11 +32,11 @@ void AddMenu(QMenuBar& menuBar, const CFrameActions& actions, const char* title,
 void CMainMenu::Build(QMenuBar& menuBar, const CFrameActions& actions, QMenu& recent) {
     AddMenu(menuBar, actions, "&File",
             {ID_FILE_NEW, ID_FILE_OPEN, kSubMenu, ID_FILE_SAVE, kSeparator, ID_FILE_IMPORT,
-             ID_FILE_EXPORT, kSeparator, ID_APP_EXIT},
+             ID_FILE_EXPORT, kSeparator, ID_FILE_COMPARE, ID_FILE_APPLY, kSeparator, ID_APP_EXIT},
             &recent);
-    AddMenu(menuBar, actions, "&Edit",
-            {ID_EDIT_UNDO, ID_EDIT_REDO, kSeparator, ID_ADD_BOARD, ID_ADD_PORT, kSeparator,
-             ID_DELETE});
+    AddMenu(
+        menuBar, actions, "&Edit",
+        {ID_EDIT_UNDO, ID_EDIT_REDO, kSeparator, ID_ADD_BOARD, ID_ADD_PORT, kSeparator, ID_DELETE});
     AddMenu(menuBar, actions, "&View",
             {ID_VIEW_TREE_BROWSER, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_CONFIG_TOOLBAR,
              ID_VIEW_PROBLEMS_BAR, ID_VIEW_PROBLEMS_FLOAT});

@@ -98,6 +98,12 @@ INSTANTIATE_TEST_SUITE_P(
                   {"set", "Board000", "BoardType=RX-408"},
                   {"add-port", "Board000"}},
                  "Board000: BoardType RX-408 -> RX-404"},
+        // The form clears the base of ports addressed one by one in its record only.
+        SPlanRow{"ModelChangedFromPortsAddressedOneByOne",
+                 {{"--yes", "delete", "Board000"},
+                  {"add-board", "BoardType=RX-201"},
+                  {"add-port", "Board000"}},
+                 "Board000: BoardType RX-201 -> RX-404"},
         SPlanRow{"BaseAddress",
                  {{"set", "Board000", "BoardBaseAddress=0x340"}},
                  "Board000: BoardBaseAddress 0x340 -> 0x300"},

@@ -30,6 +30,10 @@ const std::vector<SMenu> kMenu128 = {
       {32800, "&Import...\tCtrl+I"},
       {32801, "&Export..."},
       {0, ""},
+      // Beyond the original's menu: another configuration compared and applied.
+      {32804, "&Compare With..."},
+      {32805, "&Apply Configuration..."},
+      {0, ""},
       {57665, "E&xit\tCtrl+Q"}}},
     {"&Edit",
      {{57643, "&Undo\tCtrl+Z"},

@@ -9,6 +9,7 @@
 #include "hiveprobe.h"
 #include "portform.h"
 #include "readonlyhive.h"
+#include "reportdialog.h"
 #include "testnames.h"
 #include "uifixture.h"
 
@@ -51,8 +52,8 @@ protected:
 
     std::vector<int> EnabledCommands() const {
         std::vector<int> enabled;
-        for (int id :
-             {ID_ADD_BOARD, ID_ADD_PORT, ID_DELETE, ID_FILE_NEW, ID_FILE_SAVE, ID_FILE_OPEN}) {
+        for (int id : {ID_ADD_BOARD, ID_ADD_PORT, ID_DELETE, ID_FILE_NEW, ID_FILE_SAVE,
+                       ID_FILE_OPEN, ID_FILE_APPLY}) {
             if (Action(id)->isEnabled()) {
                 enabled.push_back(id);
             }
@@ -84,6 +85,18 @@ TEST_P(CReadOnlyWindowTest, SaysWhyAndOffersNoChange) {
     ClickItem("QSERDRV/Board000/Port000");
     EXPECT_EQ(EnabledChoices<CPortForm>(kPortFormId), std::vector<int>{});
     EXPECT_EQ(EnabledCommands(), std::vector<int>{}) << "port";
+
+    // Comparing only reads.
+    const QString otherFile = WriteFile(
+        "other.json",
+        R"({"Boards": [{"BoardName": "Board000", "BoardBaseAddress": "0x340", "Ports": [{"PortName": "Port000"}]}]})");
+    QString report;
+    EXPECT_TRUE(WithReportDialog([&] { Frame().CompareWith(otherFile); },
+                                 [&](CReportDialog& dialog) {
+                                     report = dialog.Report();
+                                     dialog.reject();
+                                 }));
+    EXPECT_EQ(report.toStdString(), "Board000: BoardBaseAddress 0x200 -> 0x340\n");
 
     CloseAndDestroy();
     EXPECT_EQ(m_hive.Messages().Texts(), std::vector<std::string>{});

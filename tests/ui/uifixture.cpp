@@ -4,6 +4,7 @@
 #include "configtreectrl.h"
 #include "frameactions.h"
 #include "qtdialog.h"
+#include "reportdialog.h"
 #include "testservices.h"
 #include "treebrowserbar.h"
 
@@ -11,6 +12,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 CUiFixture::CUiFixture(ETestStore store)
@@ -119,4 +121,29 @@ bool CUiFixture::SerialServiceRunning() {
     SServiceState state;
     m_services.QueryServiceState("Serial", state);
     return state.running;
+}
+
+bool CUiFixture::WithReportDialog(const std::function<void()>& open,
+                                  const std::function<void(CReportDialog&)>& answer) {
+    bool shown = false;
+    // Owned here, so that it never fires into a later test when open shows nothing.
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, &timer, [&] {
+        if (auto* dialog = dynamic_cast<CReportDialog*>(QApplication::activeModalWidget())) {
+            shown = true;
+            answer(*dialog);
+        }
+    });
+    timer.start(0);
+    open();
+    return shown;
+}
+
+QString CUiFixture::WriteFile(const std::string& name, const std::string& bytes) const {
+    const QString path = QString::fromStdString(m_hive.Folder() + "/" + name);
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << name;
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    return path;
 }

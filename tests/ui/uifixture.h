@@ -7,10 +7,12 @@
 #include "recordingservicemanager.h"
 #include "temphive.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
 
+class CReportDialog;
 class QAction;
 class QComboBox;
 class QString;
@@ -49,6 +51,12 @@ protected:
     std::string RegistryText(const std::string& keyPath, const std::string& valueName);
     bool KeyExists(const std::string& keyPath);
     bool SerialServiceRunning();
+    // Runs open and, while the report dialog it shows waits on the person, answer, which must
+    // close it. false when open showed no report dialog.
+    static bool WithReportDialog(const std::function<void()>& open,
+                                 const std::function<void(CReportDialog&)>& answer);
+    // A file in the fixture's folder with the given bytes; its path.
+    QString WriteFile(const std::string& name, const std::string& bytes) const;
 
     CTempHive m_hive;
     CFakeKeyboardLockState m_locks;
