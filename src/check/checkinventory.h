@@ -26,6 +26,7 @@ public:
     const std::vector<SOccupant>& Occupants() const { return m_occupants; }
     const std::vector<SBoard>& Boards() const { return m_boards; }
     std::vector<SCheckFinding>& InvalidValues() { return m_invalid; }
+    bool LinuxFamily() const { return m_bLinux; }
 
 private:
     void AddBoard(const SCheckBoard& board);

@@ -65,7 +65,8 @@ void CComRules::Check(const CCheckInventory& inventory, std::vector<SCheckFindin
                 AddKeyPaths(users.foreign, finding.items);
                 findings.push_back(std::move(finding));
             }
-            if (number > kHighestPlainName) {
+            // Linux opens its lines by their own names; the COM name only names a link.
+            if (number > kHighestPlainName && !inventory.LinuxFamily()) {
                 findings.push_back({SeverityOf(ECheckCode::ComHigh),
                                     ECheckCode::ComHigh,
                                     {port->KeyPath()},

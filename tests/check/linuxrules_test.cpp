@@ -50,6 +50,9 @@ const SCheckPort kPort7 = On(Port("Port000", "0x300", "10", "COM8"), "ttyS7");
 
 const SLinuxRow kRows[] = {
     {"Clean", Linux({Unshared("Board000", {kPort4, kPort5})}), {}},
+    {"ComNamesAboveNineNeedNoDevicePrefix",
+     Linux({Unshared("Board000", {On(Port("Port000", "0x200", "5", "COM12"), "ttyS4")})}),
+     {}},
     {"SharingBoardsVectorIsUnused",
      Linux({Shared("Board000", "0x2d0", {kPort4, kPort5})}),
      {"vector-unused Board000"}},
