@@ -6,6 +6,7 @@
 #include "qtdialog.h"
 #include "testservices.h"
 #include "treebrowserbar.h"
+#include "windowsession.h"
 
 #include <QAction>
 #include <QFile>
@@ -15,6 +16,7 @@
 CUiFixture::CUiFixture(ETestStore store)
     : m_hive(store), m_services(m_hive.Hive()), m_recordedServices(m_services) {
     QFile::remove(CAppProfile::Path());
+    QFile::remove(CWindowSession::Path());
     CHiveProbe probe(m_hive.Hive());
     InstallService(probe, "Serial");
 }
