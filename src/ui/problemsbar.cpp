@@ -54,7 +54,6 @@ CProblemsBar::CProblemsBar(QMainWindow& frame)
     m_pList->header()->setSectionResizeMode(kCodeColumn, QHeaderView::Fixed);
     // The list sits in a holder that it fills but for what is less than a row, so that no row
     // is ever shown cut in half.
-    m_pHolder->setFocusProxy(m_pList);
     m_pHolder->installEventFilter(this);
     setWidget(m_pHolder);
     // An empty list says so, rather than look as if nothing had been checked.
