@@ -31,6 +31,8 @@ done
 export QT_QPA_PLATFORM=offscreen
 export QSER_QUIT_AFTER_FIRST_PAINT=1
 export XDG_RUNTIME_DIR=$work
+# No window session of the person's: a restored window skips the fit-and-centre it measures.
+export XDG_CONFIG_HOME=$work/config
 qser_command=("$qser" --registry "$registry")
 minimal_command=("$minimal")
 

@@ -16,6 +16,8 @@
 
 namespace {
 constexpr const char* kNone = "NONE";
+constexpr const char* kAddressesEachPort = "this model addresses each port";
+constexpr const char* kCannotShare = "this model cannot share its interrupt";
 
 template <typename Value>
 int WriteValueOf(const CBoardObj* board, const std::string& valueName, const Value& value) {
@@ -125,13 +127,23 @@ int CBoardForm::WriteBoardDWordValue(const CBoardObj* board, const std::string& 
 // ---- model rules ----------------------------------------------------------------------------
 
 void CBoardForm::EnableBaseControls(bool enabled) {
-    m_BaseAddressCombo->EnableWindow(enabled);
-    m_BaseCOMPortCombo->EnableWindow(enabled);
+    const CBoardObj* board = Board();
+    const bool individual =
+        board != nullptr && CBoardType(board->GetBoardType()).IsIndividuallyAddressed() != 0;
+    const std::string why = individual ? kAddressesEachPort : "set by standard mode";
+    EnableOrSayWhy(*m_BaseAddressCombo, enabled, why);
+    EnableOrSayWhy(*m_BaseCOMPortCombo, enabled, why);
 }
 
 void CBoardForm::EnableSharedControls(bool enabled) {
-    m_VectorAddressCombo->EnableWindow(enabled);
-    m_ShareIRQCombo->EnableWindow(enabled);
+    const CBoardObj* board = Board();
+    const bool canShare =
+        board != nullptr &&
+        CBoardType(board->GetBoardType()).GetShareIRQModeKind() != EShareIRQMode::No;
+    const std::string why =
+        canShare ? "the board does not share its interrupt (Share IRQ Enable)" : kCannotShare;
+    EnableOrSayWhy(*m_VectorAddressCombo, enabled, why);
+    EnableOrSayWhy(*m_ShareIRQCombo, enabled, why);
 }
 
 void CBoardForm::ClearSharing(CBoardObj& board) {
@@ -177,13 +189,13 @@ void CBoardForm::ApplyAddressing(CBoardObj& board, const CBoardType& type) {
 void CBoardForm::ApplySharingMode(CBoardObj& board, const CBoardType& type) {
     const EShareIRQMode mode = type.GetShareIRQModeKind();
     if (mode == EShareIRQMode::No) {
-        m_ShareIRQEnableCheck->EnableWindow(false);
+        EnableOrSayWhy(*m_ShareIRQEnableCheck, false, kCannotShare);
         EnableSharedControls(false);
         ClearSharing(board);
         return;
     }
     if (mode == EShareIRQMode::Both) {
-        m_ShareIRQEnableCheck->EnableWindow(true);
+        EnableOrSayWhy(*m_ShareIRQEnableCheck, true, "");
         if (board.GetShareIRQEnabled() != 0) {
             EnableSharedControls(true);
             TakeSharedValues(board);
@@ -193,7 +205,7 @@ void CBoardForm::ApplySharingMode(CBoardObj& board, const CBoardType& type) {
             ClearSharing(board);
         }
     } else {
-        m_ShareIRQEnableCheck->EnableWindow(false);
+        EnableOrSayWhy(*m_ShareIRQEnableCheck, false, "this model always shares its interrupt");
         EnableSharedControls(true);
         m_ShareIRQEnable = 1;
         TakeSharedValues(board);
@@ -211,7 +223,8 @@ void CBoardForm::ApplyBoardTypeRules() {
     FillComboBox(m_BaseCOMPortCombo, BaseCOMPortList());
     ApplyAddressing(*board, type);
     ApplySharingMode(*board, type);
-    m_StandardModeCheck->EnableWindow(type.SupportsStandardMode() == 1);
+    EnableOrSayWhy(*m_StandardModeCheck, type.SupportsStandardMode() == 1,
+                   "this model has no standard mode");
     if (type.IsIndividuallyAddressed() == 0) {
         EnableBaseControls(board->GetStandardModeEnabled() == 0);
     }

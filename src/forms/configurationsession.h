@@ -32,6 +32,8 @@ public:
     bool Start();
 
     CQSERDoc& Doc() { return m_doc; }
+    ITreeControl& Tree() { return m_tree; }
+    CQSERView& View() { return m_view; }
 
 private:
     SProcessReferences WithOwnReferences(SProcessReferences environment);

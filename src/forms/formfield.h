@@ -67,15 +67,23 @@ void BindControls(Form& form, IDialog& dialog, const std::vector<SFormField<Form
     }
 }
 
+// Enables a list or check box, or disables it with the reason a person is told.
+template <typename Control>
+void EnableOrSayWhy(Control& control, bool enabled, const std::string& whyNot) {
+    control.SetDisabledReason(enabled ? std::string() : whyNot);
+    control.EnableWindow(enabled);
+}
+
 // Turns off each control of the form that makes a choice (its lists and check boxes): on a
 // registry that cannot be written no choice could be kept.
 template <typename Form>
 void DisableChoices(Form& form, const std::vector<SFormField<Form>>& fields) {
+    const std::string why = "the registry file cannot be written";
     for (const auto& field : fields) {
         if (field.combo != nullptr) {
-            (form.*field.combo)->EnableWindow(false);
+            EnableOrSayWhy(*(form.*field.combo), false, why);
         } else if (field.check != nullptr) {
-            (form.*field.check)->EnableWindow(false);
+            EnableOrSayWhy(*(form.*field.check), false, why);
         }
     }
 }

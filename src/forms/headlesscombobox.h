@@ -1,7 +1,7 @@
 #pragma once
 
-#include "headlesscontrol.h"
 #include "icombobox.h"
+#include "pickresult.h"
 
 #include <vector>
 
@@ -20,11 +20,11 @@ public:
     void ShowValue(const std::string& text) override;
     void EnableWindow(bool enabled) override { m_bEnabled = enabled; }
     bool IsWindowEnabled() const override { return m_bEnabled; }
+    void SetDisabledReason(const std::string& reason) override { m_disabledReason = reason; }
+    const std::string& DisabledReason() const { return m_disabledReason; }
     void SetActivatedHandler(std::function<void()> handler) override;
 
-    // Selects the entry equal to text and runs the activated handler. Refused for a disabled
-    // box or a text that is not an entry; nothing changes then.
-    EPickResult Pick(const std::string& text);
+    EPickResult Pick(const std::string& text) override;
     // A person typing into an editable box's field: the box shows the text and no entry, and no
     // handler runs. Refused for a disabled box or a fixed list.
     EPickResult Type(const std::string& text);
@@ -40,5 +40,6 @@ private:
     bool m_bEditable;
     bool m_bSorted;
     bool m_bEnabled = true;
+    std::string m_disabledReason;
     std::function<void()> m_onActivated;
 };

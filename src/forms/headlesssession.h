@@ -23,6 +23,7 @@ public:
     bool Select(const std::string& path);
 
     CQSERDoc& Doc() { return m_session.Doc(); }
+    CConfigurationSession& Configuration() { return m_session; }
     CHeadlessTree& Tree() { return m_tree; }
     CHeadlessDialog* Dialog(int templateId) const { return m_dialogs.Dialog(templateId); }
 

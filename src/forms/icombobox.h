@@ -1,5 +1,7 @@
 #pragma once
 
+#include "pickresult.h"
+
 #include <functional>
 #include <string>
 
@@ -25,6 +27,12 @@ public:
 
     virtual void EnableWindow(bool enabled) = 0;
     virtual bool IsWindowEnabled() const = 0;
+    // Why the control is disabled, in a few words a person is told while it is ("set by the
+    // board's shared interrupt"); kept until the next reason is given.
+    virtual void SetDisabledReason(const std::string& reason) = 0;
 
     virtual void SetActivatedHandler(std::function<void()> handler) = 0;
+    // A person's choice of the entry equal to text: selects it and runs the activated handler.
+    // Refused for a disabled box or a text that is not an entry; nothing changes then.
+    virtual EPickResult Pick(const std::string& text) = 0;
 };

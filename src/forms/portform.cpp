@@ -54,11 +54,18 @@ void CPortForm::FillPortLists() {
     FillComboBox(m_COMPortCombo, PortCOMPortList(board->GetStandardModeEnabled()));
     FillComboBox(m_IRQCombo, type.GetPortIRQList());
     const EShareIRQMode mode = type.GetShareIRQModeKind();
-    m_IRQCombo->EnableWindow(mode == EShareIRQMode::No ||
-                             (mode == EShareIRQMode::Both && board->GetShareIRQEnabled() == 0));
+    EnableOrSayWhy(*m_IRQCombo,
+                   mode == EShareIRQMode::No ||
+                       (mode == EShareIRQMode::Both && board->GetShareIRQEnabled() == 0),
+                   "set by the board's shared interrupt");
     bool individual = type.IsIndividuallyAddressed() != 0;
-    m_PortAddressCombo->EnableWindow(individual);
-    m_COMPortCombo->EnableWindow(individual);
+    const bool standard = board->GetStandardModeEnabled() != 0;
+    EnableOrSayWhy(*m_PortAddressCombo, individual,
+                   standard ? "set by the board's standard mode"
+                            : "set by the board's base address");
+    EnableOrSayWhy(*m_COMPortCombo, individual,
+                   standard ? "set by the board's standard mode"
+                            : "set by the board's base COM port");
     if (individual) {
         FillComboBox(m_PortAddressCombo, PortAddressListP());
     }

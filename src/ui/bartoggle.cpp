@@ -23,7 +23,11 @@ void CBarToggle::UpdateCheck() {
 }
 
 bool CBarToggle::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Show || event->type() == QEvent::Hide) {
+    // A bar hidden or shown before its window is shown (the window's session) gets only the
+    // events "to parent".
+    const QEvent::Type type = event->type();
+    if (type == QEvent::Show || type == QEvent::Hide || type == QEvent::ShowToParent ||
+        type == QEvent::HideToParent) {
         UpdateCheck();
     }
     return QObject::eventFilter(watched, event);

@@ -3,6 +3,7 @@
 #include "aboutbox.h"
 #include "applyconfiguration.h"
 #include "bartoggle.h"
+#include "checkfixer.h"
 #include "checkfixes.h"
 #include "checkreader.h"
 #include "closesequence.h"
@@ -33,12 +34,11 @@
 #include "treebrowserbar.h"
 #include "treecontextmenu.h"
 #include "useraction.h"
+#include "windowsession.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -215,7 +215,7 @@ void CMainFrame::MoveToPane(int step) {
         }
     }
     addIfShown(formTarget);
-    addIfShown(m_pProblemsBar->widget());
+    addIfShown(m_pProblemsBar->List());
     if (panes.empty()) {
         return;
     }
@@ -386,7 +386,7 @@ void CMainFrame::PutProblemsLastInTabOrder() {
             last = widget;
         }
     }
-    QWidget::setTabOrder(last, m_pProblemsBar->widget());
+    QWidget::setTabOrder(last, m_pProblemsBar->List());
 }
 
 void CMainFrame::OnUserActionFinished() {
@@ -433,34 +433,7 @@ void CMainFrame::ApplyFix(const SCheckFix& fix) {
     if (doc == nullptr || doc->IsReadOnly()) {
         return;
     }
-    const int form =
-        fix.port.empty() ? CDialogTemplates::BoardForm().id : CDialogTemplates::PortForm().id;
-    const int control = fix.kind == ECheckFixKind::NextFreeBaseAddress ? IDC_BASE_ADDRESS
-                        : fix.kind == ECheckFixKind::ShareInterrupt    ? IDC_SHARE_IRQ_ENABLE
-                        : fix.port.empty()                             ? IDC_BASE_COM_PORT
-                                                                       : IDC_COM_PORT;
-    const std::string keyPath = CCheckFixes::KeyPathOf(fix);
-    // The picks a person would make: the item in the tree, then the entry in its form; all of
-    // it one step for Undo.
-    KeepFocusInTree([&] {
-        CUndoHistory::Run(fix.label, [&] {
-            OnProblemActivated(keyPath);
-            QWidget* page = m_pPane->findChild<QWidget*>(QStringLiteral("form%1").arg(form));
-            QWidget* widget =
-                page == nullptr ? nullptr : page->findChild<QWidget*>(QString::number(control));
-            if (auto* combo = qobject_cast<QComboBox*>(widget);
-                combo != nullptr && combo->isEnabled()) {
-                const int index = combo->findText(CLatin1Text::ToQt(fix.value));
-                if (index >= 0) {
-                    combo->setCurrentIndex(index);
-                    emit combo->activated(index);
-                }
-            } else if (auto* box = qobject_cast<QCheckBox*>(widget);
-                       box != nullptr && box->isEnabled() && !box->isChecked()) {
-                box->click();
-            }
-        });
-    });
+    KeepFocusInTree([this, &fix] { CCheckFixer(*m_pSession).Apply(fix); });
     UpdateCommandUI();
 }
 
@@ -605,6 +578,10 @@ void CMainFrame::FitAndCentre(int widthDialogUnits, int heightDialogUnits) {
     m_bPlaced = true;
     const QSize wanted = CDialogUnits(m_pPane->font()).Size(widthDialogUnits, heightDialogUnits);
     m_pPane->SetWantedSize(wanted);
+    if (CWindowSession::Restore(*this, *m_pTreeBar)) {
+        show();
+        return;
+    }
     resize(sizeHint());
     // The bars settle their sizes only once the window is laid out for real; what the pane
     // still lacks (or has too much) then is corrected before anything is painted.
@@ -616,6 +593,7 @@ void CMainFrame::FitAndCentre(int widthDialogUnits, int heightDialogUnits) {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    CWindowSession::Save(*this, *m_pTreeBar);
     RunCloseSequence();
     event->accept();
 }

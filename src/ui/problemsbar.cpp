@@ -2,11 +2,13 @@
 
 #include "latin1text.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
+#include <QScrollBar>
 #include <QSet>
 #include <QTreeWidget>
 #include <algorithm>
@@ -34,7 +36,8 @@ QString Items(const SCheckFinding& finding) {
 } // namespace
 
 CProblemsBar::CProblemsBar(QMainWindow& frame)
-    : QDockWidget(QStringLiteral("Problems"), &frame), m_pList(new QTreeWidget(this)) {
+    : QDockWidget(QStringLiteral("Problems"), &frame), m_pHolder(new QWidget(this)),
+      m_pList(new QTreeWidget(m_pHolder)) {
     setObjectName(QStringLiteral("problemsBar"));
     setAccessibleName(QStringLiteral("Problems"));
     setAllowedAreas(Qt::TopDockWidgetArea | Qt::BottomDockWidgetArea);
@@ -49,7 +52,10 @@ CProblemsBar::CProblemsBar(QMainWindow& frame)
     // Sized by SetFindings: sized to its contents by the header, the column measured every
     // finding again at each resize of the window.
     m_pList->header()->setSectionResizeMode(kCodeColumn, QHeaderView::Fixed);
-    setWidget(m_pList);
+    // The list sits in a holder that it fills but for what is less than a row, so that no row
+    // is ever shown cut in half.
+    m_pHolder->installEventFilter(this);
+    setWidget(m_pHolder);
     // An empty list says so, rather than look as if nothing had been checked.
     m_pEmpty = new QLabel(QStringLiteral("No problems"), m_pList->viewport());
     m_pEmpty->setObjectName(QStringLiteral("noProblems"));
@@ -87,6 +93,30 @@ void CProblemsBar::SetFindings(const std::vector<SCheckFinding>& findings) {
     // Filled apart and added at once, the items reach the list without a signal each.
     m_pList->addTopLevelItems(items);
     FitCodeColumn();
+    FitToWholeRows();
+}
+
+bool CProblemsBar::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_pHolder && event->type() == QEvent::Resize) {
+        FitToWholeRows();
+    }
+    return QDockWidget::eventFilter(watched, event);
+}
+
+void CProblemsBar::FitToWholeRows() {
+    int height = m_pHolder->height();
+    if (m_pList->topLevelItemCount() > 0) {
+        const int row = m_pList->visualItemRect(m_pList->topLevelItem(0)).height();
+        QScrollBar* across = m_pList->horizontalScrollBar();
+        const int chrome =
+            2 * m_pList->frameWidth() +
+            (m_pList->isHeaderHidden() ? 0 : m_pList->header()->sizeHint().height()) +
+            (across->isVisible() ? across->sizeHint().height() : 0);
+        if (row > 0 && height > chrome + row) {
+            height = chrome + (height - chrome) / row * row;
+        }
+    }
+    m_pList->setGeometry(0, 0, m_pHolder->width(), height);
 }
 
 // Codes are a few words shared by many findings: one finding of each code is measured.

@@ -18,7 +18,8 @@ class QTreeWidgetItem;
 // The Problems bar: a dock widget at the bottom of the main window listing the resource
 // check's findings, each with the icon of its severity, its sentence and its code. Activating a
 // finding (double click, Enter) hands the key path of its first item to the activation handler;
-// the bar itself knows nothing of the tree. A finding's context menu (right button or Menu key)
+// the bar itself knows nothing of the tree. A finding's tooltip holds its whole text and keys,
+// and the list shows only whole rows. A finding's context menu (right button or Menu key)
 // offers going to its item and the fixes the fix provider finds for it, each handed to the fix
 // handler.
 class CProblemsBar : public QDockWidget {
@@ -36,11 +37,17 @@ public:
     // "No problems", shown in the list while it is empty.
     QLabel* EmptyText() const { return m_pEmpty; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void OnItemActivated(QTreeWidgetItem* item);
     void FitCodeColumn();
+    // The list's height, all but its header and frame, is a whole number of rows.
+    void FitToWholeRows();
     void OnContextMenu(const QPoint& point);
 
+    QWidget* m_pHolder;
     QTreeWidget* m_pList;
     QLabel* m_pEmpty = nullptr;
     std::function<void(const std::string&)> m_onActivated;

@@ -1,5 +1,7 @@
 #include "qtcheckbox.h"
 
+#include "latin1text.h"
+
 #include <QCheckBox>
 #include <QEvent>
 #include <QLabel>
@@ -39,6 +41,22 @@ void CQtCheckBox::EnableWindow(bool enabled) {
     if (m_pLabel != nullptr) {
         m_pLabel->setEnabled(enabled);
     }
+    ShowDisabledReason();
+}
+
+void CQtCheckBox::SetDisabledReason(const std::string& reason) {
+    m_disabledReason = CLatin1Text::ToQt(reason);
+    ShowDisabledReason();
+}
+
+void CQtCheckBox::ShowDisabledReason() {
+    const QString shown = IsWindowEnabled() ? QString() : m_disabledReason;
+    for (QWidget* widget : {static_cast<QWidget*>(&m_box), static_cast<QWidget*>(m_pLabel)}) {
+        if (widget != nullptr) {
+            widget->setToolTip(shown);
+            widget->setAccessibleDescription(shown);
+        }
+    }
 }
 
 bool CQtCheckBox::IsWindowEnabled() const {
@@ -47,6 +65,14 @@ bool CQtCheckBox::IsWindowEnabled() const {
 
 void CQtCheckBox::SetClickedHandler(std::function<void()> handler) {
     m_onClicked = std::move(handler);
+}
+
+EPickResult CQtCheckBox::Click() {
+    if (!m_box.isEnabled()) {
+        return EPickResult::Disabled;
+    }
+    m_box.click();
+    return EPickResult::Done;
 }
 
 bool CQtCheckBox::eventFilter(QObject* watched, QEvent* event) {

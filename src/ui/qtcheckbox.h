@@ -20,15 +20,21 @@ public:
     void SetCheck(int state) override;
     void EnableWindow(bool enabled) override;
     bool IsWindowEnabled() const override;
+    // Shown, while the box is disabled, as the tooltip of the box and its label and as their
+    // accessible description.
+    void SetDisabledReason(const std::string& reason) override;
     void SetClickedHandler(std::function<void()> handler) override;
+    EPickResult Click() override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void ShowFocus(bool focused);
+    void ShowDisabledReason();
 
     QCheckBox& m_box;
     QLabel* m_pLabel;
+    QString m_disabledReason;
     std::function<void()> m_onClicked;
 };

@@ -148,6 +148,23 @@ void CQtComboBox::ShowValue(const std::string& text) {
 
 void CQtComboBox::EnableWindow(bool enabled) {
     m_combo.setEnabled(enabled);
+    ShowDisabledReason();
+}
+
+void CQtComboBox::SetDisabledReason(const std::string& reason) {
+    m_disabledReason = CLatin1Text::ToQt(reason);
+    ShowDisabledReason();
+}
+
+// Qt shows a disabled widget's tooltip; an enabled box gives the description back to the
+// explanation of its typed text, if any.
+void CQtComboBox::ShowDisabledReason() {
+    const bool disabled = !IsWindowEnabled();
+    const QString typed = m_combo.property(kInvalidProperty).toString();
+    m_combo.setToolTip(disabled ? m_disabledReason : QString());
+    m_combo.setAccessibleDescription(disabled          ? m_disabledReason
+                                     : typed.isEmpty() ? QString()
+                                                       : AllowedText(typed));
 }
 
 bool CQtComboBox::IsWindowEnabled() const {
@@ -157,4 +174,18 @@ bool CQtComboBox::IsWindowEnabled() const {
 
 void CQtComboBox::SetActivatedHandler(std::function<void()> handler) {
     m_onActivated = std::move(handler);
+}
+
+EPickResult CQtComboBox::Pick(const std::string& text) {
+    if (!m_combo.isEnabled()) {
+        return EPickResult::Disabled;
+    }
+    const int index =
+        m_combo.findText(CLatin1Text::ToQt(text), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index < 0) {
+        return EPickResult::NotOffered;
+    }
+    m_combo.setCurrentIndex(index);
+    emit m_combo.activated(index);
+    return EPickResult::Done;
 }

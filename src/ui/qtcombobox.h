@@ -27,13 +27,17 @@ public:
     void ShowValue(const std::string& text) override;
     void EnableWindow(bool enabled) override;
     bool IsWindowEnabled() const override;
+    // Shown, while the box is disabled, as its tooltip and accessible description.
+    void SetDisabledReason(const std::string& reason) override;
     void SetActivatedHandler(std::function<void()> handler) override;
+    EPickResult Pick(const std::string& text) override;
 
     static constexpr const char* kInvalidProperty = "invalidText";
 
 private:
     int SortedPosition(const std::string& text) const;
     void ApplyTypedText();
+    void ShowDisabledReason();
     // Marks typed text that is no entry, or clears the mark when typed is empty.
     void MarkInvalid(const QString& typed);
     QString AllowedText(const QString& typed) const;
@@ -42,5 +46,6 @@ private:
     // What an editable box shows while no entry is selected: the value last shown.
     QString m_shownText;
     bool m_bSorted;
+    QString m_disabledReason;
     std::function<void()> m_onActivated;
 };

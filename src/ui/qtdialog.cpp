@@ -97,6 +97,8 @@ void CQtDialog::AddControl(const SControlTemplate& spec, const CDialogUnits& uni
     switch (spec.kind) {
     case EControlKind::GroupBox: {
         auto* group = new QGroupBox(CLatin1Text::ToQt(spec.text), this);
+        // Unnamed, a group inside another is read by the title of the group around it.
+        group->setAccessibleName(group->title());
         group->setGeometry(rect);
         m_groups.push_back(group);
         break;

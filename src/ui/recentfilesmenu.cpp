@@ -1,7 +1,7 @@
 #include "recentfilesmenu.h"
 
-#include "appprofile.h"
 #include "commandids.h"
+#include "windowsession.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -19,7 +19,7 @@ CRecentFilesMenu::CRecentFilesMenu(Opener opener, QWidget* parent)
 }
 
 QStringList CRecentFilesMenu::Files() {
-    QSettings settings(CAppProfile::Path(), QSettings::IniFormat);
+    QSettings settings(CWindowSession::Path(), QSettings::IniFormat);
     return settings.value(kEntry).toStringList().mid(0, kMaxFiles);
 }
 
@@ -32,7 +32,7 @@ void CRecentFilesMenu::Add(const QString& path) {
 }
 
 void CRecentFilesMenu::Write(const QStringList& files) {
-    QSettings settings(CAppProfile::Path(), QSettings::IniFormat);
+    QSettings settings(CWindowSession::Path(), QSettings::IniFormat);
     settings.setValue(kEntry, files);
 }
 

@@ -4,9 +4,9 @@
 #include <QStringList>
 #include <functional>
 
-// File > Open Recent: the registry files opened last, newest first, as the profile keeps them
-// (section "Recent", entry "Files"; at most four, as the original's recent-file list). The menu
-// is filled each time it opens, so nothing is read at start-up; a file that is gone is shown
+// File > Open Recent: the registry files opened last, newest first, as the window's session keeps
+// them (section "Recent", entry "Files"; at most four, as the original's recent-file list). The
+// menu is filled each time it opens, so nothing is read at start-up; a file that is gone is shown
 // greyed with its path, since it may be on a disk not mounted now.
 class CRecentFilesMenu : public QMenu {
 public:

@@ -129,6 +129,10 @@ void CTreeBrowserBar::RestoreDockedWidth() {
     });
 }
 
+void CTreeBrowserBar::SetDockedWidth(int width) {
+    m_sizeDocked.setWidth(std::max(width, kMinDockedWidth));
+}
+
 void CTreeBrowserBar::Float() {
     if (!isFloating()) {
         setFloating(true);

@@ -41,6 +41,9 @@ public:
 
     CConfigTreeCtrl& Tree() const { return *m_wndTree; }
     QSize DockedSize() const { return m_sizeDocked; }
+    // The width the bar takes back whenever it is docked, as the person last gave it; at least
+    // kMinDockedWidth.
+    void SetDockedWidth(int width);
     QSize FloatingSize() const { return m_sizeFloating; }
     // The style bits of where the bar is: alignment and border.
     unsigned BarStyle() const;

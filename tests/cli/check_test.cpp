@@ -87,6 +87,45 @@ TEST_F(CliCheckTest, SeesTheSystemsOwnPortsOfTheChosenFamily) {
     EXPECT_EQ(Codes(win9x), (std::vector<std::string>{"io-legacy"}));
 }
 
+// Two boards at one base address with one COM names, the first one's ports on an interrupt it
+// does not share: the second board moves to the next free base address and COM names and the
+// first shares its interrupt, as the window's fixes pick them. Their one vector register has
+// no fix and remains. The dry run says the same and keeps nothing.
+TEST_F(CliCheckTest, FixMakesTheWindowsFixesAndReportsWhatRemains) {
+    Ok({"add-board", "BoardType=RX-404", "BoardBaseAddress=0x300"});
+    Ok({"add-port", "Board000"});
+    Ok({"add-board", "BoardType=RX-404", "BoardBaseAddress=0x300", "BoardShareIRQEnabled=on",
+        "BoardShareIRQ=5"});
+    Ok({"add-port", "Board001"});
+    ASSERT_EQ(Ctl({"check"}).status, 4);
+    const SSnapshot before = Snapshot();
+
+    SQserCtlRun dryRun = Ctl({"check", "--fix", "--dry-run"});
+    EXPECT_EQ(Snapshot(), before);
+    SQserCtlRun fixed = Ctl({"check", "--fix"});
+    const std::string fixes = "fixed: Use the next free base address for Board001 (0x200)\n"
+                              "fixed: Share the interrupt of Board000\n"
+                              "fixed: Use the next free COM names for Board001 (from COM7)\n";
+    ASSERT_EQ(fixed.out.substr(0, fixes.size()), fixes) << fixed.out;
+    SQserCtlRun after = Ctl({"check"});
+    EXPECT_EQ(fixed.out.substr(fixes.size()), after.out);
+    EXPECT_EQ(fixed.status, 4);
+    EXPECT_EQ(after.status, 4);
+    EXPECT_NE(after.out.find("error io-overlap: The vector register"), std::string::npos);
+    EXPECT_EQ(dryRun.out, "would fix: Use the next free base address for Board001 (0x200)\n"
+                          "would fix: Share the interrupt of Board000\n"
+                          "would fix: Use the next free COM names for Board001 (from COM7)\n" +
+                              after.out);
+
+    const nlohmann::json config = ShowJson();
+    EXPECT_EQ(config["Boards"][1]["BoardBaseAddress"], "0x200");
+    EXPECT_EQ(config["Boards"][0]["BoardShareIRQEnabled"], 1);
+    EXPECT_EQ(config["Boards"][1]["BoardBaseCOMPort"], "COM7");
+    // Nothing is left to fix.
+    EXPECT_EQ(nlohmann::json::parse(Ctl({"check", "--fix", "--json"}).out)["fixed"],
+              nlohmann::json::array());
+}
+
 TEST_F(CliCheckTest, NeverWrites) {
     Ok({"add-board", "BoardType=RX-404", "BoardBaseAddress=0x300"});
     Ok({"add-port", "Board000"});

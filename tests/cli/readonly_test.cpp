@@ -42,6 +42,7 @@ const SCommand kReading[] = {
     {"ShowJson", {"show", "--json"}},
     {"Export", {"export"}},
     {"Check", {"check"}},
+    {"CheckFixDryRun", {"check", "--fix", "--dry-run"}},
     {"ServiceStatus", {"service", "status", "Serial"}},
 };
 
@@ -53,6 +54,7 @@ const SCommand kWriting[] = {
     {"New", {"--yes", "new"}},
     {"Save", {"save"}},
     {"Import", {"import", "REG"}},
+    {"CheckFix", {"check", "--fix"}},
     {"ServiceStart", {"service", "start", "Serial"}},
     {"ServiceStop", {"service", "stop", "Serial"}},
     {"ServiceSet", {"service", "set", "Serial", "refuse-stop=on"}},

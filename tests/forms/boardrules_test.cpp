@@ -88,6 +88,27 @@ TEST_P(BoardRulesTest, ShowingABoardSetsEnableStatesListsAndValuesWithoutWriting
     EXPECT_EQ(Shown(IDC_SHARE_IRQ), !sharingOn ? "NONE" : sharing ? "5" : "7");
     EXPECT_EQ(Shown(IDC_VECTOR_ADDRESS), !sharingOn ? "NONE" : sharing ? "0x300" : "0x2d0");
     EXPECT_EQ(Combo(IDC_VECTOR_ADDRESS).GetCount(), row.vectorAddresses);
+    // A greyed field says why; an enabled one says nothing.
+    const std::string cannotShare = "this model cannot share its interrupt";
+    EXPECT_EQ(Check(IDC_STANDARD_MODE_ENABLE).DisabledReason(),
+              row.standardMode ? "" : "this model has no standard mode");
+    for (int id : {IDC_BASE_ADDRESS, IDC_BASE_COM_PORT}) {
+        EXPECT_EQ(Combo(id).DisabledReason(), baseEditable     ? ""
+                                              : row.individual ? "this model addresses each port"
+                                                               : "set by standard mode")
+            << id;
+    }
+    EXPECT_EQ(Check(IDC_SHARE_IRQ_ENABLE).DisabledReason(),
+              mode == "Both" ? ""
+              : mode == "No" ? cannotShare
+                             : "this model always shares its interrupt");
+    for (int id : {IDC_SHARE_IRQ, IDC_VECTOR_ADDRESS}) {
+        EXPECT_EQ(Combo(id).DisabledReason(),
+                  sharingOn      ? ""
+                  : mode == "No" ? cannotShare
+                                 : "the board does not share its interrupt (Share IRQ Enable)")
+            << id;
+    }
 
     // What the form shows is what the record now holds, in memory only.
     const CBoardObj& board = Board();

@@ -77,6 +77,15 @@ TEST_P(PortListsTest, ListsFollowTheBoardsModelAndFlags) {
     EXPECT_EQ(Enabled(IDC_IRQ), c.irqEnabled);
     EXPECT_EQ(Enabled(IDC_PORT_ADDRESS), c.addressAndCOMEnabled);
     EXPECT_EQ(Enabled(IDC_COM_PORT), c.addressAndCOMEnabled);
+    // A greyed field says why.
+    EXPECT_EQ(Combo(IDC_IRQ).DisabledReason(),
+              c.irqEnabled ? "" : "set by the board's shared interrupt");
+    const std::string byBoard =
+        c.standardMode != 0 ? "set by the board's standard mode" : "set by the board's base ";
+    EXPECT_EQ(Combo(IDC_PORT_ADDRESS).DisabledReason(),
+              c.addressAndCOMEnabled ? "" : byBoard + (c.standardMode != 0 ? "" : "address"));
+    EXPECT_EQ(Combo(IDC_COM_PORT).DisabledReason(),
+              c.addressAndCOMEnabled ? "" : byBoard + (c.standardMode != 0 ? "" : "COM port"));
     EXPECT_TRUE(TakeWrites().empty());
 }
 

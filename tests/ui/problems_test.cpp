@@ -10,6 +10,7 @@
 #include "uifixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QMenu>
 #include <QTest>
@@ -112,6 +113,27 @@ TEST_F(CProblemsTest, LoadShowsWhatTheRegistryAlreadyHolds) {
     EXPECT_TRUE(List().topLevelItem(1)->toolTip(0).contains(
         QStringLiteral("HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Serial\\"
                        "Parameters\\Serial000")));
+}
+
+// Whatever height the person gives the bar, the list shows whole rows: the part of the bar
+// too low for one more row is left empty, below the list.
+TEST_F(CProblemsTest, TheListShowsOnlyWholeRows) {
+    for (int i = 0; i < 8; ++i) {
+        const std::string board = "Board00" + std::to_string(i);
+        WriteBoard(board, "0x300", "5", "COM1" + std::to_string(i), "Serial00" + std::to_string(i));
+    }
+    Start();
+    ASSERT_GT(List().topLevelItemCount(), 8);
+    const int row = List().visualItemRect(List().topLevelItem(0)).height();
+    ASSERT_GT(row, 0);
+    QWidget* holder = Frame().ProblemsBar()->widget();
+    for (int extra = 0; extra < row; extra += 3) {
+        Frame().resizeDocks({Frame().ProblemsBar()}, {6 * row + extra}, Qt::Vertical);
+        QApplication::processEvents();
+        EXPECT_EQ(List().viewport()->height() % row, 0) << extra;
+        EXPECT_GE(List().viewport()->height(), row) << extra;
+        EXPECT_LT(holder->height() - List().height(), row) << extra;
+    }
 }
 
 TEST_F(CProblemsTest, ActivatingSelectsABoardAndLeavesTheSelectionForTheSystemsEntry) {

@@ -7,6 +7,7 @@
 #include "reportdialog.h"
 #include "testservices.h"
 #include "treebrowserbar.h"
+#include "windowsession.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -18,6 +19,7 @@
 CUiFixture::CUiFixture(ETestStore store)
     : m_hive(store), m_services(m_hive.Hive()), m_recordedServices(m_services) {
     QFile::remove(CAppProfile::Path());
+    QFile::remove(CWindowSession::Path());
     CHiveProbe probe(m_hive.Hive());
     InstallService(probe, "Serial");
 }
