@@ -1,5 +1,6 @@
 #include "recentfilesmenu.h"
 
+#include "appprofile.h"
 #include "commandids.h"
 #include "windowsession.h"
 
@@ -19,8 +20,14 @@ CRecentFilesMenu::CRecentFilesMenu(Opener opener, QWidget* parent)
 }
 
 QStringList CRecentFilesMenu::Files() {
-    QSettings settings(CWindowSession::Path(), QSettings::IniFormat);
-    return settings.value(kEntry).toStringList().mid(0, kMaxFiles);
+    QSettings session(CWindowSession::Path(), QSettings::IniFormat);
+    if (session.contains(kEntry)) {
+        return session.value(kEntry).toStringList().mid(0, kMaxFiles);
+    }
+    // Earlier versions kept the list in the profile: it is taken from there until the session
+    // holds one, and the profile itself is left as it is.
+    QSettings profile(CAppProfile::Path(), QSettings::IniFormat);
+    return profile.value(kEntry).toStringList().mid(0, kMaxFiles);
 }
 
 void CRecentFilesMenu::Add(const QString& path) {

@@ -60,6 +60,16 @@ TEST_F(CWindowSessionTest, CloseThenReopenRestoresGeometryBarsAndTreeWidth) {
               QStringList{QStringLiteral("Misc")});
 }
 
+TEST_F(CWindowSessionTest, RecentFilesOfTheProfileAreKeptUntilTheSessionHasItsOwn) {
+    const QStringList earlier{QStringLiteral("/srv/a/registry.db"),
+                              QStringLiteral("/srv/b/SYSTEM")};
+    QSettings(CAppProfile::Path(), QSettings::IniFormat).setValue("Recent/Files", earlier);
+    EXPECT_EQ(CRecentFilesMenu::Files(), earlier);
+    CRecentFilesMenu::Add(QStringLiteral("/srv/c/registry.db"));
+    EXPECT_EQ(CRecentFilesMenu::Files(),
+              (QStringList{QStringLiteral("/srv/c/registry.db"), earlier[0], earlier[1]}));
+}
+
 TEST_F(CWindowSessionTest, ADamagedSessionFileGivesTheDefaults) {
     const QByteArray damaged[] = {
         QByteArray("\x00\xff\x13[Window\nGeometry=\x01\x02", 22),
