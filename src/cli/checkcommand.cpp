@@ -50,7 +50,8 @@ ECliExit CCheckCommand::RunFixes(CCliEnvironment& environment) {
             const std::vector<SCheckFinding> findings = CResourceCheck::RunOnRegistry();
             errors = CResourceCheck::Count(findings, ECheckSeverity::Error);
             if (!m_bJson) {
-                return SCliResult::Output(FixesText(fixes, m_bDryRun) + CCheckReport::Text(findings));
+                return SCliResult::Output(FixesText(fixes, m_bDryRun) +
+                                          CCheckReport::Text(findings));
             }
             nlohmann::ordered_json json = Json(findings);
             json["fixed"] = nlohmann::ordered_json::array();
