@@ -1,5 +1,6 @@
 #include "problemsbar.h"
 
+#include "findingitem.h"
 #include "latin1text.h"
 
 #include <QEvent>
@@ -15,24 +16,10 @@
 #include <utility>
 
 namespace {
-enum EColumn { kProblemColumn = 0, kCodeColumn = 1 };
-constexpr int kKeyPathRole = Qt::UserRole;
+constexpr int kProblemColumn = CFindingItem::kProblemColumn;
+constexpr int kCodeColumn = CFindingItem::kCodeColumn;
 // Tall enough for a few findings without taking the forms' room.
 constexpr int kDockedLines = 5;
-
-const QIcon& SeverityIcon(ECheckSeverity severity) {
-    static const QIcon error(QStringLiteral(":/icons/problem-error.svg"));
-    static const QIcon warning(QStringLiteral(":/icons/problem-warning.svg"));
-    return severity == ECheckSeverity::Error ? error : warning;
-}
-
-QString Items(const SCheckFinding& finding) {
-    QStringList paths;
-    for (const std::string& item : finding.items) {
-        paths << QStringLiteral("HKEY_LOCAL_MACHINE\\") + CLatin1Text::ToQt(item);
-    }
-    return paths.join(QLatin1Char('\n'));
-}
 } // namespace
 
 CProblemsBar::CProblemsBar(QMainWindow& frame)
@@ -76,19 +63,7 @@ void CProblemsBar::SetFindings(const std::vector<SCheckFinding>& findings) {
     m_findings = findings;
     m_pEmpty->setVisible(findings.empty());
     for (const SCheckFinding& finding : findings) {
-        auto* item = new QTreeWidgetItem;
-        items << item;
-        item->setIcon(kProblemColumn, SeverityIcon(finding.severity));
-        item->setText(kProblemColumn, CLatin1Text::ToQt(finding.message));
-        item->setText(kCodeColumn, QString::fromLatin1(CheckCodeName(finding.code)));
-        item->setToolTip(kProblemColumn,
-                         item->text(kProblemColumn) + QStringLiteral("\n\n") + Items(finding));
-        item->setData(kProblemColumn, kKeyPathRole,
-                      finding.items.empty() ? QString() : CLatin1Text::ToQt(finding.items.front()));
-        // A reader of the screen hears the severity, which the icon only shows.
-        item->setData(kProblemColumn, Qt::AccessibleTextRole,
-                      QString::fromLatin1(CheckSeverityName(finding.severity)) +
-                          QStringLiteral(": ") + item->text(kProblemColumn));
+        items << new CFindingItem(finding);
     }
     // Filled apart and added at once, the items reach the list without a signal each.
     m_pList->addTopLevelItems(items);
@@ -140,7 +115,8 @@ void CProblemsBar::SetActivationHandler(std::function<void(const std::string&)> 
 
 void CProblemsBar::OnItemActivated(QTreeWidgetItem* item) {
     if (item != nullptr && m_onActivated) {
-        m_onActivated(CLatin1Text::FromQt(item->data(kProblemColumn, kKeyPathRole).toString()));
+        m_onActivated(
+            CLatin1Text::FromQt(item->data(kProblemColumn, CFindingItem::kKeyPathRole).toString()));
     }
 }
 

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "checkfinding.h"
+
+#include <QTreeWidgetItem>
+
+// A row of the Problems list: the finding's sentence with the icon of its severity, and its code.
+// The texts are made from the finding when the list asks for them, so that a long list costs
+// nothing for the rows no one looks at.
+class CFindingItem : public QTreeWidgetItem {
+public:
+    enum EColumn { kProblemColumn = 0, kCodeColumn = 1 };
+    // The key path of the finding's first item (empty when it names none).
+    static constexpr int kKeyPathRole = Qt::UserRole;
+
+    explicit CFindingItem(SCheckFinding finding);
+
+    QVariant data(int column, int role) const override;
+
+private:
+    QVariant ProblemData(int role) const;
+
+    SCheckFinding m_finding;
+};
