@@ -128,8 +128,9 @@ void CQtDialog::AddControl(const SControlTemplate& spec, const CDialogUnits& uni
 void CQtDialog::AddComboBox(const SControlTemplate& spec, const CDialogUnits& units) {
     auto* combo = new QComboBox(this);
     combo->setObjectName(QString::number(spec.id));
-    combo->setEditable((spec.style & CS_DROPDOWN) != 0);
+    // Styled before it is made editable, so that its line edit is polished once.
     combo->setStyle(m_pListStyle);
+    combo->setEditable((spec.style & CS_DROPDOWN) != 0);
     combo->setMaxVisibleItems(kListRows);
     combo->setGeometry(units.X(spec.x), units.Y(spec.y), units.X(spec.width),
                        combo->sizeHint().height());
