@@ -18,8 +18,7 @@ std::vector<std::uint8_t> CHiveText::ToUtf16(const std::vector<std::uint8_t>& la
     return utf16;
 }
 
-bool CHiveText::FromUtf16(const char* utf16, std::size_t size,
-                            std::vector<std::uint8_t>& latin1) {
+bool CHiveText::FromUtf16(const char* utf16, std::size_t size, std::vector<std::uint8_t>& latin1) {
     if (size % 2 != 0) {
         return false;
     }
