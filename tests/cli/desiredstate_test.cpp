@@ -2,6 +2,7 @@
 // every kind and both stores, idempotence, dry runs and refusals that leave the file alone.
 #include "clifixture.h"
 #include "configurationschema.h"
+#include "goldenmachine.h"
 #include "testhivefile.h"
 
 #include <algorithm>
@@ -10,18 +11,7 @@
 namespace {
 using Args = std::vector<std::string>;
 
-// A machine that passes the check: a board whose four ports share interrupt 5, and a board of
-// ports addressed one by one.
-const std::vector<Args> kGolden = {
-    {"add-board", "BoardType=RX-404", "BoardBaseAddress=0x300", "BoardShareIRQEnabled=1",
-     "BoardShareIRQ=5", "BoardVectorAddress=0x2d0"},
-    {"add-port", "Board000"},
-    {"add-board", "BoardType=RX-201"},
-    {"add-port", "Board001"},
-    {"add-port", "Board001"},
-    {"set", "Board001/Port000", "PortIRQ=3", "PortCOMPort=COM7"},
-    {"set", "Board001/Port001", "PortIRQ=4", "PortAddress=0x288", "PortCOMPort=COM8"},
-};
+const std::vector<Args>& kGolden = GoldenMachineCommands();
 
 class CDesiredStateTest : public CCliFixture {
 protected:

@@ -3,6 +3,7 @@
 #include "applyconfiguration.h"
 #include "commandids.h"
 #include "framestatusbar.h"
+#include "goldenmachine.h"
 #include "hiveprobe.h"
 #include "qserctlrunner.h"
 #include "qserdoc.h"
@@ -26,18 +27,7 @@ namespace {
 using Args = std::vector<std::string>;
 using Json = nlohmann::ordered_json;
 
-// A machine that passes the resource check: a board of four ports sharing interrupt 5, and a
-// board of two ports addressed one by one.
-const std::vector<Args> kGolden = {
-    {"add-board", "BoardType=RX-404", "BoardBaseAddress=0x300", "BoardShareIRQEnabled=1",
-     "BoardShareIRQ=5", "BoardVectorAddress=0x2d0"},
-    {"add-port", "Board000"},
-    {"add-board", "BoardType=RX-201"},
-    {"add-port", "Board001"},
-    {"add-port", "Board001"},
-    {"set", "Board001/Port000", "PortIRQ=3", "PortCOMPort=COM7"},
-    {"set", "Board001/Port001", "PortIRQ=4", "PortAddress=0x288", "PortCOMPort=COM8"},
-};
+const std::vector<Args>& kGolden = GoldenMachineCommands();
 
 // Two ports of one board on the same address, interrupt and COM name.
 const std::vector<Args> kClashing = {
