@@ -30,6 +30,10 @@ CHeadlessDialog::CHeadlessDialog(const SDialogTemplate& dialogTemplate)
 }
 
 IEdit* CHeadlessDialog::Edit(int id) {
+    return HeadlessEdit(id);
+}
+
+CHeadlessEdit* CHeadlessDialog::HeadlessEdit(int id) {
     return Lookup(m_edits, id);
 }
 

@@ -24,6 +24,7 @@ public:
 
     CHeadlessComboBox* HeadlessComboBox(int id);
     CHeadlessCheckBox* HeadlessCheckBox(int id);
+    CHeadlessEdit* HeadlessEdit(int id);
     int TemplateId() const { return m_templateId; }
 
 private:

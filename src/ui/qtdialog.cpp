@@ -2,7 +2,9 @@
 
 #include "boardtypedelegate.h"
 #include "comboaccessible.h"
-#include "controltemplate.h"
+#include "deferredcheckbox.h"
+#include "deferredcombobox.h"
+#include "deferrededit.h"
 #include "dialogtemplates.h"
 #include "dialogunits.h"
 #include "latin1text.h"
@@ -54,16 +56,41 @@ int Area(const QRect& rect) {
 } // namespace
 
 CQtDialog::CQtDialog(const SDialogTemplate& dialogTemplate, QWidget* parent)
-    : QWidget(parent), m_templateId(dialogTemplate.id), m_pListStyle(new CListPopupStyle) {
+    : QWidget(parent), m_template(dialogTemplate), m_standIn(dialogTemplate) {
+    setObjectName(QStringLiteral("form%1").arg(m_template.id));
+    setVisible(false);
+    resize(CDialogUnits(font()).Size(m_template.width, m_template.height));
+    const auto needWindow = [this] { Realize(); };
+    for (const SControlTemplate& spec : m_template.controls) {
+        if (CHeadlessComboBox* combo = m_standIn.HeadlessComboBox(spec.id)) {
+            m_combos[spec.id] = std::make_unique<CDeferredComboBox>(*combo, needWindow);
+        } else if (CHeadlessCheckBox* box = m_standIn.HeadlessCheckBox(spec.id)) {
+            m_checks[spec.id] = std::make_unique<CDeferredCheckBox>(*box, needWindow);
+        } else if (CHeadlessEdit* edit = m_standIn.HeadlessEdit(spec.id)) {
+            m_edits[spec.id] = std::make_unique<CDeferredEdit>(*edit);
+        }
+    }
+}
+
+void CQtDialog::ShowWindow(bool visible) {
+    if (visible) {
+        Realize();
+    }
+    setVisible(visible);
+}
+
+void CQtDialog::Realize() {
+    if (m_bRealized) {
+        return;
+    }
+    m_bRealized = true;
+    m_pListStyle = new CListPopupStyle;
     m_pListStyle->setParent(this);
     // Before the first combo box exists: Qt looks its accessible interface up, and keeps it,
     // while the box is being made.
     CComboAccessible::Install();
-    setObjectName(QStringLiteral("form%1").arg(m_templateId));
-    setVisible(false);
     CDialogUnits units(font());
-    resize(units.Size(dialogTemplate.width, dialogTemplate.height));
-    for (const SControlTemplate& spec : dialogTemplate.controls) {
+    for (const SControlTemplate& spec : m_template.controls) {
         AddControl(spec, units);
     }
     MakeRoomForLabels();
@@ -73,6 +100,23 @@ CQtDialog::CQtDialog(const SDialogTemplate& dialogTemplate, QWidget* parent)
     AlignCheckBoxes();
     NameControls();
     NestInGroupBoxes();
+    TakePlaceInTabOrder();
+}
+
+// Widgets made after the window are last in its focus chain; the page's controls belong where
+// the page is, after the controls of the panes before it.
+void CQtDialog::TakePlaceInTabOrder() {
+    QWidget* before = previousInFocusChain();
+    while (before != this && (before->focusPolicy() == Qt::NoFocus || isAncestorOf(before))) {
+        before = before->previousInFocusChain();
+    }
+    if (before == this) {
+        return;
+    }
+    for (QWidget* control : m_controls) {
+        QWidget::setTabOrder(before, control);
+        before = control;
+    }
 }
 
 CQtDialog::~CQtDialog() = default;
@@ -112,7 +156,7 @@ void CQtDialog::AddControl(const SControlTemplate& spec, const CDialogUnits& uni
         edit->setGeometry(rect);
         // Read-only fields take the focus from a click, to copy their text, but are no Tab stop.
         edit->setFocusPolicy(Qt::ClickFocus);
-        m_edits[spec.id] = std::make_unique<CQtEdit>(*edit);
+        m_edits.at(spec.id)->Realize(std::make_unique<CQtEdit>(*edit));
         m_controls.push_back(edit);
         break;
     }
@@ -139,11 +183,8 @@ void CQtDialog::AddComboBox(const SControlTemplate& spec, const CDialogUnits& un
         combo->view()->setMinimumWidth(
             combo->fontMetrics().horizontalAdvance(QStringLiteral("RX-204E - 8 ports  ")));
     }
-    auto adapter = std::make_unique<CQtComboBox>(*combo, (spec.style & CS_SORT) != 0);
-    for (const std::string& entry : spec.initialList) {
-        adapter->AddString(entry);
-    }
-    m_combos[spec.id] = std::move(adapter);
+    m_combos.at(spec.id)->Realize(
+        std::make_unique<CQtComboBox>(*combo, (spec.style & CS_SORT) != 0));
     m_controls.push_back(combo);
 }
 
@@ -164,7 +205,7 @@ void CQtDialog::AddCheckBox(const SControlTemplate& spec, const CDialogUnits& un
     } else {
         box->setGeometry(rect);
     }
-    m_checks[spec.id] = std::make_unique<CQtCheckBox>(*box, label);
+    m_checks.at(spec.id)->Realize(std::make_unique<CQtCheckBox>(*box, label));
     m_controls.push_back(box);
 }
 

@@ -1,5 +1,7 @@
+#include "boardtype.h"
 #include "controltemplate.h"
 #include "dialogtemplates.h"
+#include "formcontrols.h"
 #include "headlesscombobox.h"
 #include "qtcombobox.h"
 #include "qtdialog.h"
@@ -27,7 +29,7 @@ struct SFormCase {
 
 class CFormLayoutTest : public ::testing::TestWithParam<SFormCase> {
 protected:
-    CFormLayoutTest() : m_page(GetParam().dialogTemplate(), nullptr) {}
+    CFormLayoutTest() : m_page(GetParam().dialogTemplate(), nullptr) { m_page.ShowWindow(true); }
 
     // The template's controls (named by their ids), wherever they are nested.
     std::vector<QWidget*> Controls() const {
@@ -160,6 +162,7 @@ INSTANTIATE_TEST_SUITE_P(Templates, CFormLayoutTest,
 
 TEST(CQtDialogTest, CheckBoxesWithTextOnTheLeftLineUp) {
     CQtDialog page(CDialogTemplates::BoardForm(), nullptr);
+    page.ShowWindow(true);
     auto* standard = page.findChild<QCheckBox*>(QString::number(IDC_STANDARD_MODE_ENABLE));
     auto* share = page.findChild<QCheckBox*>(QString::number(IDC_SHARE_IRQ_ENABLE));
     ASSERT_NE(standard, nullptr);
@@ -172,7 +175,9 @@ TEST(CQtDialogTest, CheckBoxesWithTextOnTheLeftLineUp) {
 // fields, like every read-only field, are no Tab stop.
 TEST(CQtDialogTest, ADisabledPageStaysReadableAndReadOnlyFieldsAreNoTabStop) {
     CQtDialog page(CDialogTemplates::SystemForm(), nullptr);
+    // Disabled before its controls are made, as the window does.
     page.EnableWindow(false);
+    page.ShowWindow(true);
     EXPECT_FALSE(page.IsWindowEnabled());
     for (QLineEdit* edit : page.findChildren<QLineEdit*>()) {
         const QPalette palette = edit->palette();
@@ -189,13 +194,58 @@ TEST(CQtDialogTest, ADisabledPageStaysReadableAndReadOnlyFieldsAreNoTabStop) {
                   label->palette().color(QPalette::Active, QPalette::WindowText));
     }
     CQtDialog port(CDialogTemplates::PortForm(), nullptr);
+    port.ShowWindow(true);
     for (int id : {IDC_PORT_NAME, IDC_PORT_INDEX}) {
         EXPECT_EQ(port.findChild<QWidget*>(QString::number(id))->focusPolicy() & Qt::TabFocus, 0);
     }
 }
 
+// The controls are made when the page is first shown, and show what the form gave before.
+TEST(CQtDialogTest, ControlsMadeOnFirstShowTakeOverWhatTheFormSetBefore) {
+    CQtDialog page(CDialogTemplates::BoardForm(), nullptr);
+    IComboBox* type = page.ComboBox(IDC_BOARD_TYPE);
+    IComboBox* address = page.ComboBox(IDC_BASE_ADDRESS);
+    ICheckBox* share = page.CheckBox(IDC_SHARE_IRQ_ENABLE);
+    int chosen = 0;
+    type->SetActivatedHandler([&chosen] { ++chosen; });
+    type->ShowValue("rx-408");
+    FillComboBox(address, {"0x200", "0x280"});
+    address->ShowValue("0x2A0");
+    share->SetCheck(1);
+    share->EnableWindow(false);
+    share->SetDisabledReason("set by the board's shared interrupt");
+    page.Edit(IDC_BOARD_NAME)->SetWindowText("Board003");
+    ASSERT_EQ(page.findChild<QComboBox*>(), nullptr);
+
+    page.ShowWindow(true);
+    auto* typeBox = page.findChild<QComboBox*>(QString::number(IDC_BOARD_TYPE));
+    auto* addressBox = page.findChild<QComboBox*>(QString::number(IDC_BASE_ADDRESS));
+    auto* shareBox = page.findChild<QCheckBox*>(QString::number(IDC_SHARE_IRQ_ENABLE));
+    ASSERT_TRUE(typeBox && addressBox && shareBox);
+    EXPECT_EQ(typeBox->count(), static_cast<int>(BoardTypeNames().size()));
+    EXPECT_EQ(typeBox->currentText(), QStringLiteral("RX-408"));
+    EXPECT_EQ(addressBox->count(), 2);
+    EXPECT_EQ(addressBox->currentIndex(), -1);
+    EXPECT_EQ(addressBox->currentText(), QStringLiteral("0x2A0"));
+    EXPECT_TRUE(shareBox->isChecked());
+    EXPECT_FALSE(shareBox->isEnabled());
+    EXPECT_EQ(shareBox->toolTip(), QStringLiteral("set by the board's shared interrupt"));
+    EXPECT_EQ(page.findChild<QLineEdit*>(QString::number(IDC_BOARD_NAME))->text(),
+              QStringLiteral("Board003"));
+    EXPECT_EQ(type->Pick("RX-202"), EPickResult::Done);
+    EXPECT_EQ(chosen, 1);
+    EXPECT_EQ(typeBox->currentText(), QStringLiteral("RX-202"));
+
+    // A person's choice on a page not yet shown is made on its controls.
+    CQtDialog port(CDialogTemplates::PortForm(), nullptr);
+    EXPECT_EQ(port.ComboBox(IDC_IRQ)->Pick(port.ComboBox(IDC_IRQ)->GetLBText(1)),
+              EPickResult::Done);
+    EXPECT_EQ(port.findChild<QComboBox*>(QString::number(IDC_IRQ))->currentIndex(), 1);
+}
+
 TEST(CQtDialogTest, EditableCombosTakeNoTypedTextAndFixedListsAreNotEditable) {
     CQtDialog page(CDialogTemplates::PortForm(), nullptr);
+    page.ShowWindow(true);
     auto* com = page.findChild<QComboBox*>(QString::number(IDC_COM_PORT));
     auto* irq = page.findChild<QComboBox*>(QString::number(IDC_IRQ));
     ASSERT_TRUE(com->isEditable());

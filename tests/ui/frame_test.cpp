@@ -219,6 +219,7 @@ TEST_F(CFrameTest, ALargeWindowCentresTheFormAndKeepsTheTreeBarWidth) {
 }
 
 TEST_F(CFrameTest, TheOpenBoardTypeListShowsEachModelsPortCount) {
+    ClickButton(ID_ADD_BOARD);
     auto* combo = Control<QComboBox>(kBoardFormId, IDC_BOARD_TYPE);
     auto* delegate = qobject_cast<QStyledItemDelegate*>(combo->view()->itemDelegate());
     ASSERT_NE(delegate, nullptr);
