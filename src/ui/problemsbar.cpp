@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QScrollBar>
 #include <QSet>
+#include <QStyleOption>
 #include <QTreeWidget>
 #include <algorithm>
 #include <utility>
@@ -34,6 +35,7 @@ CProblemsBar::CProblemsBar(QMainWindow& frame)
     m_pList->setRootIsDecorated(false);
     m_pList->setUniformRowHeights(true);
     m_pList->setHeaderLabels({QStringLiteral("Problem"), QStringLiteral("Code")});
+    SizeHeaderSections();
     m_pList->header()->setStretchLastSection(false);
     m_pList->header()->setSectionResizeMode(kProblemColumn, QHeaderView::Stretch);
     // Sized by SetFindings: sized to its contents by the header, the column measured every
@@ -92,6 +94,22 @@ void CProblemsBar::FitToWholeRows() {
         }
     }
     m_pList->setGeometry(0, 0, m_pHolder->width(), height);
+}
+
+// Unsized, a header measures its sections in bold, in case one is highlighted, and that loads a
+// font face of its own. This header highlights nothing: its own font is measure enough.
+void CProblemsBar::SizeHeaderSections() {
+    QHeaderView* header = m_pList->header();
+    QStyleOptionHeader option;
+    option.initFrom(header);
+    option.orientation = Qt::Horizontal;
+    for (int column : {kProblemColumn, kCodeColumn}) {
+        option.section = column;
+        option.text = m_pList->headerItem()->text(column);
+        m_pList->headerItem()->setData(
+            column, Qt::SizeHintRole,
+            header->style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), header));
+    }
 }
 
 // Codes are a few words shared by many findings: one finding of each code is measured.

@@ -43,6 +43,7 @@ protected:
 private:
     void OnItemActivated(QTreeWidgetItem* item);
     void FitCodeColumn();
+    void SizeHeaderSections();
     // The list's height, all but its header and frame, is a whole number of rows.
     void FitToWholeRows();
     void OnContextMenu(const QPoint& point);
