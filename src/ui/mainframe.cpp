@@ -42,7 +42,6 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QIcon>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
@@ -98,7 +97,7 @@ CMainFrame::CMainFrame(const IKeyboardLockState& locks, const SProcessReferences
       m_environment(Observed(environment, this, &m_undoHistory)) {
     setObjectName(QStringLiteral("CMainFrame"));
     setWindowTitle(QString::fromLatin1(kCaption));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
+    // The window shows the application's icon, set once for every window of the program.
     setAcceptDrops(true);
     m_pRecentMenu = new CRecentFilesMenu([this](const QString& path) { OpenRegistry(path); }, this);
     CMainMenu::Build(*menuBar(), *m_pActions, *m_pRecentMenu);
