@@ -30,14 +30,6 @@ protected:
     void SetUp() override { Start(); }
 
     QComboBox* Combo(int id) const { return Control<QComboBox>(kBoardFormId, id); }
-
-    // A person's choice of an entry from the open list.
-    static void Choose(QComboBox& combo, const QString& text) {
-        const int index = combo.findText(text);
-        ASSERT_GE(index, 0) << text.toStdString();
-        combo.setCurrentIndex(index);
-        emit combo.activated(index);
-    }
 };
 } // namespace
 

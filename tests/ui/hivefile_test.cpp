@@ -66,10 +66,7 @@ protected:
     void Choose(int controlId, const QString& text) {
         auto* combo = Control<QComboBox>(kBoardFormId, controlId);
         ASSERT_NE(combo, nullptr);
-        const int index = combo->findText(text);
-        ASSERT_GE(index, 0) << text.toStdString();
-        combo->setCurrentIndex(index);
-        emit combo->activated(index);
+        CUiFixture::Choose(*combo, text);
     }
     std::optional<SRaw> Raw(const std::string& key, const std::string& name) const {
         return CTestHivex(Path()).Get(kSet + key, name);

@@ -63,10 +63,7 @@ protected:
     void Choose(int templateId, int controlId, const QString& text) {
         auto* combo = Control<QComboBox>(templateId, controlId);
         ASSERT_NE(combo, nullptr);
-        const int index = combo->findText(text);
-        ASSERT_GE(index, 0) << text.toStdString();
-        combo->setCurrentIndex(index);
-        emit combo->activated(index);
+        CUiFixture::Choose(*combo, text);
     }
 
     CQserCtlRunner m_ctl{m_hive.Folder()};

@@ -43,14 +43,6 @@ protected:
     QTreeWidget& List() const { return *Frame().ProblemsBar()->List(); }
     QString Pane() const { return Frame().ProblemsPane()->text(); }
 
-    // A person's choice of an entry from the open list.
-    static void Choose(QComboBox& combo, const QString& text) {
-        const int index = combo.findText(text);
-        ASSERT_GE(index, 0) << text.toStdString();
-        combo.setCurrentIndex(index);
-        emit combo.activated(index);
-    }
-
     CHiveProbe m_probe{m_hive.Hive()};
 };
 } // namespace
