@@ -4,7 +4,6 @@
 
 #include <QIcon>
 #include <QStringList>
-#include <utility>
 
 namespace {
 const QIcon& SeverityIcon(ECheckSeverity severity) {
@@ -21,8 +20,6 @@ QString Items(const SCheckFinding& finding) {
     return paths.join(QLatin1Char('\n'));
 }
 } // namespace
-
-CFindingItem::CFindingItem(SCheckFinding finding) : m_finding(std::move(finding)) {}
 
 QVariant CFindingItem::data(int column, int role) const {
     if (column == kCodeColumn && role == Qt::DisplayRole) {

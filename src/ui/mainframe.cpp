@@ -413,9 +413,9 @@ void CMainFrame::ShowHiveBackup() {
 }
 
 void CMainFrame::RefreshProblems() {
-    const std::vector<SCheckFinding> findings = CResourceCheck::RunOnRegistry();
-    m_pProblemsBar->SetFindings(findings);
+    std::vector<SCheckFinding> findings = CResourceCheck::RunOnRegistry();
     m_pProblemsPane->SetFindings(findings);
+    m_pProblemsBar->SetFindings(std::move(findings));
 }
 
 void CMainFrame::OnProblemActivated(const std::string& keyPath) {

@@ -58,13 +58,14 @@ CProblemsBar::CProblemsBar(QMainWindow& frame)
     frame.resizeDocks({this}, {m_pList->fontMetrics().height() * (kDockedLines + 2)}, Qt::Vertical);
 }
 
-void CProblemsBar::SetFindings(const std::vector<SCheckFinding>& findings) {
+void CProblemsBar::SetFindings(std::vector<SCheckFinding> findings) {
+    // The rows refer to the findings they show: they go before the findings do.
     m_pList->clear();
+    m_findings = std::move(findings);
     QList<QTreeWidgetItem*> items;
-    items.reserve(static_cast<qsizetype>(findings.size()));
-    m_findings = findings;
-    m_pEmpty->setVisible(findings.empty());
-    for (const SCheckFinding& finding : findings) {
+    items.reserve(static_cast<qsizetype>(m_findings.size()));
+    m_pEmpty->setVisible(m_findings.empty());
+    for (const SCheckFinding& finding : m_findings) {
         items << new CFindingItem(finding);
     }
     // Filled apart and added at once, the items reach the list without a signal each.

@@ -26,7 +26,7 @@ class CProblemsBar : public QDockWidget {
 public:
     explicit CProblemsBar(QMainWindow& frame);
 
-    void SetFindings(const std::vector<SCheckFinding>& findings);
+    void SetFindings(std::vector<SCheckFinding> findings);
     void SetActivationHandler(std::function<void(const std::string& keyPath)> handler);
     using FixProvider = std::function<std::vector<SCheckFix>(const SCheckFinding&)>;
     void SetFixHandlers(FixProvider provider, std::function<void(const SCheckFix&)> apply);
