@@ -55,9 +55,35 @@ CPairs MeetingPairs(const std::vector<SOccupant>& occupants, std::vector<SPiece>
     return pairs;
 }
 
-void AddPair(const SOccupant& a, const SOccupant& b, ECheckCode code, const std::string& sentence,
+// What a finding says of an occupant of a pair, and where it is.
+struct SPairWords {
+    std::string described;
+    std::string keyPath;
+};
+
+// Made at most once for each occupant, however many pairs it is in: ten boards on one address
+// put each of their ports in nine.
+class CPairWords {
+public:
+    explicit CPairWords(const std::vector<SOccupant>& occupants)
+        : m_occupants(occupants), m_words(occupants.size()) {}
+
+    const SPairWords& Of(std::size_t occupant) {
+        SPairWords& words = m_words[occupant];
+        if (words.described.empty()) {
+            words = {Described(m_occupants[occupant]), m_occupants[occupant].KeyPath()};
+        }
+        return words;
+    }
+
+private:
+    const std::vector<SOccupant>& m_occupants;
+    std::vector<SPairWords> m_words;
+};
+
+void AddPair(const SPairWords& a, const SPairWords& b, ECheckCode code, std::string sentence,
              std::vector<SCheckFinding>& findings) {
-    findings.push_back({SeverityOf(code), code, {a.KeyPath(), b.KeyPath()}, sentence});
+    findings.push_back({SeverityOf(code), code, {a.keyPath, b.keyPath}, std::move(sentence)});
 }
 
 // Where an ISA card's decoded addresses of the range meet the device, and whether the range
@@ -92,12 +118,12 @@ void CIoRules::CheckOverlaps(const CCheckInventory& inventory,
             pieces.push_back({*occupants[i].range, i});
         }
     }
+    CPairWords words(occupants);
     for (const auto& [first, second] : MeetingPairs(occupants, std::move(pieces))) {
-        const SOccupant& a = occupants[first];
-        const SOccupant& b = occupants[second];
+        const SPairWords& a = words.Of(first);
+        const SPairWords& b = words.Of(second);
         AddPair(a, b, ECheckCode::IoOverlap,
-                CSentences::Capitalised(Described(a) + " overlaps " + Described(b) + "."),
-                findings);
+                CSentences::Capitalised(a.described + " overlaps " + b.described + "."), findings);
     }
 }
 
@@ -113,12 +139,13 @@ void CIoRules::CheckAliases(const CCheckInventory& inventory,
             pieces.push_back({decoded, i});
         }
     }
+    CPairWords words(occupants);
     for (const auto& [first, second] : MeetingPairs(occupants, std::move(pieces))) {
-        const SOccupant& a = occupants[first];
-        const SOccupant& b = occupants[second];
-        if (!a.range->Overlaps(*b.range)) {
+        if (!occupants[first].range->Overlaps(*occupants[second].range)) {
+            const SPairWords& a = words.Of(first);
+            const SPairWords& b = words.Of(second);
             AddPair(a, b, ECheckCode::IoAlias,
-                    CSentences::Capitalised(Described(a) + " and " + Described(b) +
+                    CSentences::Capitalised(a.described + " and " + b.described +
                                             " are the same addresses to an ISA card, which "
                                             "decodes only 10 address bits."),
                     findings);
