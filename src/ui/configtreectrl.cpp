@@ -1,5 +1,6 @@
 #include "configtreectrl.h"
 
+#include "configtreeitem.h"
 #include "latin1text.h"
 
 #include <QHeaderView>
@@ -159,9 +160,8 @@ int CConfigTreeCtrl::SortedPosition(const QTreeWidgetItem* parent, const QString
 
 HTREEITEM CConfigTreeCtrl::InsertTreeItem(HTREEITEM parent, const std::string& text,
                                           ETreeInsert where, int image, int selectedImage) {
-    auto* item = new QTreeWidgetItem(QStringList(CLatin1Text::ToQt(text)));
+    auto* item = new CConfigTreeItem(*this, CLatin1Text::ToQt(text), image, selectedImage);
     item->setData(0, kImageRole, image);
-    item->setIcon(0, Icon(image, selectedImage));
     if (image == IMG_DRIVER) {
         item->setToolTip(0, m_driverToolTip);
     }
@@ -182,7 +182,6 @@ HTREEITEM CConfigTreeCtrl::InsertTreeItem(HTREEITEM parent, const std::string& t
     return item;
 }
 
-// Items of one kind share one icon, so each picture is loaded once however many items show it.
 const QIcon& CConfigTreeCtrl::Icon(int image, int selectedImage) {
     auto [found, added] = m_icons.try_emplace({image, selectedImage});
     if (added) {

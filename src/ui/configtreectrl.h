@@ -51,6 +51,9 @@ public:
     void SetStyleBits(unsigned bits, bool set) override;
 
     unsigned StyleBits() const { return m_styleBits; }
+    // The icon of an item of a kind; items of one kind share it, so each picture is loaded once
+    // however many items show it.
+    const QIcon& Icon(int image, int selectedImage);
     static QTreeWidgetItem* Item(HTREEITEM item) { return static_cast<QTreeWidgetItem*>(item); }
 
 protected:
@@ -68,7 +71,6 @@ private:
     void OnItemExpanded(QTreeWidgetItem* item);
     int SortedPosition(const QTreeWidgetItem* parent, const QString& text) const;
     QTreeWidgetItem* Neighbour(QTreeWidgetItem* item) const;
-    const QIcon& Icon(int image, int selectedImage);
     bool IsAncestorOfCurrent(const QTreeWidgetItem* item) const;
     QTreeWidgetItem* SiblingAt(const QTreeWidgetItem* parent, int index) const;
     int SiblingCount(const QTreeWidgetItem* parent) const;
