@@ -11,9 +11,20 @@ int AverageLetterWidth(const QFontMetrics& metrics) {
 }
 } // namespace
 
-CDialogUnits::CDialogUnits(const QFont& font)
-    : m_baseWidth(AverageLetterWidth(QFontMetrics(font))),
-      m_baseHeight(QFontMetrics(font).height()) {}
+// Every form and pane of the window measures the same font: shaping the letters once will do.
+CDialogUnits::CDialogUnits(const QFont& font) {
+    static QString measured;
+    static int baseWidth = 0;
+    static int baseHeight = 0;
+    if (baseWidth == 0 || font.key() != measured) {
+        const QFontMetrics metrics(font);
+        measured = font.key();
+        baseWidth = AverageLetterWidth(metrics);
+        baseHeight = metrics.height();
+    }
+    m_baseWidth = baseWidth;
+    m_baseHeight = baseHeight;
+}
 
 // Rounded to the nearest pixel, as the dialog manager maps its rectangles.
 int CDialogUnits::X(int units) const {
