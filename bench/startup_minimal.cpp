@@ -1,8 +1,10 @@
 // The reference for qser's start-up cost: a plain Qt main window of the same shape, built without
 // any of qser's layers. It has the same menus, both toolbars with the same SVG icons, a status bar
-// with the three lock indicators, a dock holding a tree of the largest legal configuration (the
-// driver, 10 boards, 80 ports) and the board form with its lists filled as for an RX-408. It quits
-// from its first paint event. bench/startup.sh measures it beside qser.
+// with the three lock indicators and the count of problems, a dock holding a tree of the largest
+// legal configuration (the driver, 10 boards, 80 ports), the board form with its lists filled as
+// for an RX-408, and the Problems dock listing the findings of that configuration. It quits from
+// its first paint event. bench/startup.sh measures it beside qser.
+//   startup_minimal [FINDINGS]   (one "severity<TAB>code<TAB>message" line per finding)
 #include "startupquitfilter.h"
 
 #include <QAction>
@@ -10,7 +12,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDockWidget>
+#include <QFile>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -55,11 +59,32 @@ static void BuildFrame(QMainWindow& window) {
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
     QAction* fileNew =
         AddAction(*file, {"&New\tCtrl+N", "Create a new configuration", ":/icons/new.svg"});
+    AddAction(*file,
+              {"&Open...\tCtrl+O",
+               "Open a registry file or the SYSTEM hive file of a Windows installation", ""});
+    file->addMenu(QStringLiteral("Open &Recent"));
     QAction* save = AddAction(*file, {"&Save\tCtrl+S", "Save to Registry", ":/icons/save.svg"});
     file->addSeparator();
-    QAction* exit = AddAction(
-        *file, {"E&xit", "Quit the application; prompts to save documents", ":/icons/exit.svg"});
+    AddAction(*file,
+              {"&Import...\tCtrl+I", "Import a registration (.reg) file into the registry", ""});
+    AddAction(*file,
+              {"&Export...",
+               "Export the driver key or the whole registry to a registration (.reg) file", ""});
+    file->addSeparator();
+    AddAction(*file, {"&Compare With...",
+                      "Compare the configuration with that of a registry, hive, .reg or "
+                      "configuration file",
+                      ""});
+    AddAction(*file,
+              {"&Apply Configuration...",
+               "Make the configuration that of a registry, hive, .reg or configuration file", ""});
+    file->addSeparator();
+    AddAction(*file, {"E&xit\tCtrl+Q", "Quit the application; prompts to save documents", ""});
     QMenu* edit = bar->addMenu(QStringLiteral("&Edit"));
+    QAction* undo = AddAction(*edit, {"&Undo\tCtrl+Z", "Undo the last change", ":/icons/undo.svg"});
+    QAction* redo = AddAction(
+        *edit, {"&Redo\tCtrl+Shift+Z", "Redo the last change undone", ":/icons/redo.svg"});
+    edit->addSeparator();
     QAction* addBoard =
         AddAction(*edit, {"Add &Board", "Add a new board", ":/icons/add-board.svg"});
     QAction* addPort = AddAction(*edit, {"Add &Port", "Add a new port", ":/icons/add-port.svg"});
@@ -67,8 +92,8 @@ static void BuildFrame(QMainWindow& window) {
     QAction* remove = AddAction(
         *edit, {"&Delete", "Delete the currently selected item in the tree", ":/icons/delete.svg"});
     QMenu* view = bar->addMenu(QStringLiteral("&View"));
-    for (const char* text :
-         {"&Tree Browser", "&MainToolbar", "&Status Bar", "&Configuration Toolbar"}) {
+    for (const char* text : {"&Tree Browser", "&MainToolbar", "&Status Bar",
+                             "&Configuration Toolbar", "&Problems", "Problems Bar &Floating"}) {
         AddAction(*view, {text, "", ""})->setCheckable(true);
     }
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
@@ -77,8 +102,11 @@ static void BuildFrame(QMainWindow& window) {
     QAction* about = AddAction(*help, {"&About QSER...",
                                        "Display program information, version number and copyright",
                                        ":/icons/about.svg"});
+    AddAction(*help, {"About &Qt...", "Display the version of Qt", ""});
+    QAction* exit = new QAction(QIcon(QStringLiteral(":/icons/exit.svg")), QString(), &window);
 
-    AddToolBar(window, {fileNew, save, helpTopics, about}, QSize(17, 15), Qt::TopToolBarArea);
+    AddToolBar(window, {fileNew, save, undo, redo, helpTopics, about}, QSize(17, 15),
+               Qt::TopToolBarArea);
     AddToolBar(window, {addBoard, addPort, remove, nullptr, exit}, QSize(90, 32),
                Qt::BottomToolBarArea);
 
@@ -182,6 +210,62 @@ static void BuildBoardForm(QMainWindow& window) {
     window.setCentralWidget(form);
 }
 
+static QList<QStringList> ReadFindings(const QString& path) {
+    QList<QStringList> findings;
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) {
+        return findings;
+    }
+    while (!file.atEnd()) {
+        const QStringList fields = QString::fromLatin1(file.readLine().trimmed()).split(u'\t');
+        if (fields.size() == 3) {
+            findings << fields;
+        }
+    }
+    return findings;
+}
+
+// Docked at the bottom, seven lines high, the code column as wide as the widest code.
+static void BuildProblems(QMainWindow& window, const QList<QStringList>& findings) {
+    const QIcon error(QStringLiteral(":/icons/problem-error.svg"));
+    const QIcon warning(QStringLiteral(":/icons/problem-warning.svg"));
+    auto* list = new QTreeWidget;
+    list->setRootIsDecorated(false);
+    list->setUniformRowHeights(true);
+    list->setHeaderLabels({QStringLiteral("Problem"), QStringLiteral("Code")});
+    list->header()->setStretchLastSection(false);
+    list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    list->header()->setSectionResizeMode(1, QHeaderView::Fixed);
+    QList<QTreeWidgetItem*> items;
+    int errors = 0;
+    QString widestCode = QStringLiteral("Code");
+    for (const QStringList& finding : findings) {
+        auto* item = new QTreeWidgetItem({finding[2], finding[1]});
+        const bool isError = finding[0] == QLatin1String("error");
+        item->setIcon(0, isError ? error : warning);
+        errors += isError ? 1 : 0;
+        if (finding[1].size() > widestCode.size()) {
+            widestCode = finding[1];
+        }
+        items << item;
+    }
+    list->addTopLevelItems(items);
+    const QFontMetrics metrics = list->fontMetrics();
+    list->header()->resizeSection(1, metrics.horizontalAdvance(widestCode) +
+                                         4 * metrics.averageCharWidth());
+
+    auto* dock = new QDockWidget(QStringLiteral("Problems"), &window);
+    dock->setAllowedAreas(Qt::TopDockWidgetArea | Qt::BottomDockWidgetArea);
+    dock->setWidget(list);
+    window.addDockWidget(Qt::BottomDockWidgetArea, dock);
+    window.resizeDocks({dock}, {metrics.height() * 7}, Qt::Vertical);
+
+    auto* count = new QLabel(
+        QStringLiteral("%1 errors, %2 warnings").arg(errors).arg(findings.size() - errors));
+    count->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    window.statusBar()->addPermanentWidget(count);
+}
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QMainWindow window;
@@ -190,6 +274,7 @@ int main(int argc, char** argv) {
     BuildFrame(window);
     BuildTree(window);
     BuildBoardForm(window);
+    BuildProblems(window, ReadFindings(QApplication::arguments().value(1)));
     new CStartupQuitFilter(window);
     window.show();
     return QApplication::exec();
