@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -56,6 +57,19 @@ TEST_F(CFrameTest, WindowFitsTheFormTemplateCentredOnTheScreen) {
     const QRect screen = Frame().screen()->geometry();
     EXPECT_NEAR(Frame().x(), (screen.width() - Frame().width()) / 2, 1);
     EXPECT_NEAR(Frame().y(), (screen.height() - Frame().height()) / 2, 1);
+}
+
+TEST(CDialogUnitsTest, EachFontIsMeasuredAsItselfWhateverWasMeasuredBefore) {
+    QFont small = QApplication::font();
+    small.setPointSize(8);
+    QFont large = small;
+    large.setPointSize(24);
+    const QSize smallUnits = CDialogUnits(small).Size(100, 100);
+    const QSize largeUnits = CDialogUnits(large).Size(100, 100);
+    EXPECT_GT(largeUnits.width(), smallUnits.width());
+    EXPECT_GT(largeUnits.height(), smallUnits.height());
+    EXPECT_EQ(CDialogUnits(small).Size(100, 100), smallUnits);
+    EXPECT_EQ(QFontMetrics(large).height(), CDialogUnits(large).BaseHeight());
 }
 
 TEST_F(CFrameTest, AddBoardAddPortAndDeleteFromTheToolbar) {
