@@ -123,6 +123,11 @@ void CCheckReader::ReadForeign(SCheckSnapshot& snapshot) {
 }
 
 void CCheckReader::ReadDevices(SCheckSnapshot& snapshot) {
+    std::vector<SMachinePort> devices = CMachinePorts::Read();
+    // Without devices there is nothing to tell apart, and the registered names are a key each.
+    if (devices.empty()) {
+        return;
+    }
     // A device is the machine's record of a port of ours when it carries the name the port has
     // now or the one its instance was registered with, before a Save or a boot moved it.
     CCaselessNames ourNames;
@@ -134,7 +139,7 @@ void CCheckReader::ReadDevices(SCheckSnapshot& snapshot) {
             }
         }
     }
-    for (SMachinePort& device : CMachinePorts::Read()) {
+    for (SMachinePort& device : devices) {
         if (!CMachinePorts::IsOurs(device, ourNames)) {
             snapshot.devices.push_back(std::move(device));
         }
