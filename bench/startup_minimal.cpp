@@ -1,16 +1,14 @@
 // The reference for qser's start-up cost: a plain Qt main window of the same shape, built without
 // any of qser's layers. It has the same menus, both toolbars with the same SVG icons, a status bar
 // with the three lock indicators and the count of problems, a dock holding a tree of the largest
-// legal configuration (the driver, 10 boards, 80 ports), the board form with its lists filled as
-// for an RX-408, and the Problems dock listing the findings of that configuration. It quits from
-// its first paint event. bench/startup.sh measures it beside qser.
+// legal configuration (the driver, 10 boards, 80 ports) with the driver selected, the system form
+// that shows, and the Problems dock listing the findings of that configuration. It quits from its
+// first paint event. bench/startup.sh measures it beside qser.
 //   startup_minimal [FINDINGS]   (one "severity<TAB>code<TAB>message" line per finding)
 #include "startupquitfilter.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QDockWidget>
 #include <QFile>
 #include <QGroupBox>
@@ -147,65 +145,31 @@ static void BuildTree(QMainWindow& window) {
     window.addDockWidget(Qt::LeftDockWidgetArea, dock);
 }
 
-static QStringList AddressList(int first, int last, int step) {
-    QStringList list;
-    for (int address = first; address <= last; address += step) {
-        list << QStringLiteral("0x%1").arg(address, 3, 16, QChar('0'));
-    }
-    return list;
-}
-
-static QStringList ComList() {
-    QStringList list;
-    for (int number = 3; number <= 255; ++number) {
-        list << QStringLiteral("COM%1").arg(number);
-    }
-    return list;
-}
-
-// The board form's controls at their dialog-unit places, one unit taken as 1.5 pixels across and
-// 1.625 down (the 8-point dialog font on a 96-dpi screen).
+// The system form's controls at their dialog-unit places, one unit taken as 1.5 pixels across
+// and 1.625 down (the 8-point dialog font on a 96-dpi screen).
 static void Place(QWidget& widget, int x, int y, int width, int height) {
     widget.setGeometry(x * 3 / 2, y * 13 / 8, width * 3 / 2, height * 13 / 8);
 }
 
-static void AddLabelled(QWidget& form, const char* label, int y, QWidget* control) {
-    auto* text = new QLabel(QString::fromLatin1(label), &form);
-    Place(*text, 37, y + 2, 75, 8);
-    control->setParent(&form);
-    Place(*control, 115, y, 67, 12);
+static void AddField(QWidget& form, const char* label, int labelWidth, int x, int y, int width,
+                     const QString& text) {
+    Place(*new QLabel(QString::fromLatin1(label), &form), 15, y + 3, labelWidth, 8);
+    auto* field = new QLineEdit(text, &form);
+    field->setReadOnly(true);
+    Place(*field, x, y, width, 14);
 }
 
-static QComboBox* Combo(const QStringList& entries, bool editable) {
-    auto* combo = new QComboBox;
-    combo->setEditable(editable);
-    if (editable) {
-        combo->setInsertPolicy(QComboBox::NoInsert);
-        combo->setCompleter(nullptr);
-    }
-    combo->addItems(entries);
-    return combo;
-}
-
-static void BuildBoardForm(QMainWindow& window) {
+// The form shown at start-up, with the driver selected: the system's name and its counts, read
+// only and greyed.
+static void BuildSystemForm(QMainWindow& window) {
     auto* form = new QWidget;
-    Place(*new QGroupBox(form), 16, 3, 192, 52);
-    Place(*new QGroupBox(QStringLiteral("Configuration"), form), 16, 61, 192, 137);
-    Place(*new QGroupBox(QStringLiteral("Share IRQ Setting"), form), 29, 144, 165, 48);
-    auto* name = new QLineEdit(QStringLiteral("Board000"));
-    name->setReadOnly(true);
-    AddLabelled(*form, "Board Name:", 15, name);
-    QStringList models{"RX-201", "RX-202", "RX-204E", "RX-208E", "RX-209",  "RX-401",
-                       "RX-402", "RX-404", "RX-408",  "RQ-6001", "RQ-6002", "RQ-6004"};
-    models.sort();
-    AddLabelled(*form, "Board Type:", 35, Combo(models, true));
-    AddLabelled(*form, "Standard Mode Enable:", 75, new QCheckBox);
-    AddLabelled(*form, "Base Address:", 90, Combo(AddressList(0x000, 0x3c0, 8), true));
-    AddLabelled(*form, "Base COM Port:", 109, Combo(ComList(), true));
-    AddLabelled(*form, "Share IRQ Enable:         ", 128, new QCheckBox);
-    const QStringList irqs{"3", "4", "5", "6", "7", "9", "10", "11", "12", "15"};
-    AddLabelled(*form, "Share IRQ:", 156, Combo(irqs, true));
-    AddLabelled(*form, "Vector Address:", 176, Combo(AddressList(0x000, 0x3f8, 8), true));
+    Place(*new QGroupBox(form), 7, 7, 207, 40);
+    AddField(*form, "Name:", 24, 45, 23, 147,
+             QStringLiteral("Brimholde QSER 32bit Utility Ver. 1.10"));
+    Place(*new QGroupBox(form), 7, 46, 208, 116);
+    AddField(*form, "Number of Boards:", 57, 78, 76, 57, QStringLiteral("10"));
+    AddField(*form, "Number of Ports:", 59, 78, 106, 57, QStringLiteral("80"));
+    form->setEnabled(false);
     form->setMinimumSize(230 * 3 / 2, 203 * 13 / 8);
     window.setCentralWidget(form);
 }
@@ -273,7 +237,7 @@ int main(int argc, char** argv) {
     window.setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
     BuildFrame(window);
     BuildTree(window);
-    BuildBoardForm(window);
+    BuildSystemForm(window);
     BuildProblems(window, ReadFindings(QApplication::arguments().value(1)));
     new CStartupQuitFilter(window);
     window.show();
