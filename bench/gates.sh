@@ -7,7 +7,7 @@
 # The limits, each of which the environment may set (to try a gate, or after a change that is
 # meant to cost more):
 #   QSER_GATE_STARTUP_RATIO   qser's start-up over the plain Qt window's, in instructions   1.15
-#                             (1.11 today)
+#                             (1.13 today)
 #   QSER_GATE_SQLITE_REST     load of the largest configuration over an empty one, our file
 #                             at rest                                                     6000000
 #   QSER_GATE_SQLITE_CHANGED  the same at the first open after a change                  10000000

@@ -174,23 +174,39 @@ static void BuildSystemForm(QMainWindow& window) {
     window.setCentralWidget(form);
 }
 
-static QList<QStringList> ReadFindings(const QString& path) {
-    QList<QStringList> findings;
+struct SFinding {
+    bool error = false;
+    QString code;
+    QString message;
+};
+
+// Read at once and cut in place: the window pays for its rows, hardly for reading them.
+static QList<SFinding> ReadFindings(const QString& path) {
+    QList<SFinding> findings;
     QFile file(path);
     if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) {
         return findings;
     }
-    while (!file.atEnd()) {
-        const QStringList fields = QString::fromLatin1(file.readLine().trimmed()).split(u'\t');
-        if (fields.size() == 3) {
-            findings << fields;
+    const QByteArray text = file.readAll();
+    const QByteArrayView all(text);
+    for (qsizetype start = 0; start < all.size();) {
+        qsizetype end = all.indexOf('\n', start);
+        end = end < 0 ? all.size() : end;
+        const QByteArrayView line = all.sliced(start, end - start);
+        const qsizetype codeAt = line.indexOf('\t');
+        const qsizetype messageAt = codeAt < 0 ? -1 : line.indexOf('\t', codeAt + 1);
+        if (messageAt > 0) {
+            findings.append({line.first(codeAt) == QByteArrayView("error"),
+                             QString::fromLatin1(line.sliced(codeAt + 1, messageAt - codeAt - 1)),
+                             QString::fromLatin1(line.sliced(messageAt + 1))});
         }
+        start = end + 1;
     }
     return findings;
 }
 
 // Docked at the bottom, seven lines high, the code column as wide as the widest code.
-static void BuildProblems(QMainWindow& window, const QList<QStringList>& findings) {
+static void BuildProblems(QMainWindow& window, const QList<SFinding>& findings) {
     const QIcon error(QStringLiteral(":/icons/problem-error.svg"));
     const QIcon warning(QStringLiteral(":/icons/problem-warning.svg"));
     auto* list = new QTreeWidget;
@@ -203,13 +219,12 @@ static void BuildProblems(QMainWindow& window, const QList<QStringList>& finding
     QList<QTreeWidgetItem*> items;
     int errors = 0;
     QString widestCode = QStringLiteral("Code");
-    for (const QStringList& finding : findings) {
-        auto* item = new QTreeWidgetItem({finding[2], finding[1]});
-        const bool isError = finding[0] == QLatin1String("error");
-        item->setIcon(0, isError ? error : warning);
-        errors += isError ? 1 : 0;
-        if (finding[1].size() > widestCode.size()) {
-            widestCode = finding[1];
+    for (const SFinding& finding : findings) {
+        auto* item = new QTreeWidgetItem({finding.message, finding.code});
+        item->setIcon(0, finding.error ? error : warning);
+        errors += finding.error ? 1 : 0;
+        if (finding.code.size() > widestCode.size()) {
+            widestCode = finding.code;
         }
         items << item;
     }
