@@ -41,6 +41,7 @@ export XDG_CACHE_HOME=$work/cache
 findings=$work/findings.tsv
 { "$qserctl" --registry "$registry" check 2>/dev/null || true; } |
   sed -n 's/^\(error\|warning\) \([^ ]*\): /\1\t\2\t/p' >"$findings"
+[ -s "$findings" ] || { echo "startup.sh: qserctl check listed no findings to compare" >&2; exit 1; }
 qser_command=("$qser" --registry "$registry")
 minimal_command=("$minimal" "$findings")
 
