@@ -20,6 +20,6 @@ public:
     int BaseHeight() const { return m_baseHeight; }
 
 private:
-    int m_baseWidth;
-    int m_baseHeight;
+    int m_baseWidth = 0;
+    int m_baseHeight = 0;
 };
