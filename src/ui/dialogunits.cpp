@@ -16,7 +16,8 @@ CDialogUnits::CDialogUnits(const QFont& font) {
     static QString measured;
     static int baseWidth = 0;
     static int baseHeight = 0;
-    if (baseWidth == 0 || font.key() != measured) {
+    // A font's key is never empty, so the first font is always measured.
+    if (font.key() != measured) {
         const QFontMetrics metrics(font);
         measured = font.key();
         baseWidth = AverageLetterWidth(metrics);
